@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/prompter.h"
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace vlm::test {
+
+// Plays answers prepared by a test and records every box and dialog shown.
+class ScriptedPrompter : public Prompter {
+public:
+    struct Shown {
+        QString kind; // "message", "input", "open", "save"
+        QString title;
+        QString text;
+        Icon icon = Icon::None;
+        Buttons buttons = Buttons::Ok;
+        QString filter;
+    };
+
+    void answer(Answer a) { answers_.push_back(a); }
+    void type(std::optional<QString> text) { inputs_.push_back(std::move(text)); }
+    void choose(const QString& path) { files_.push_back(path); } // empty = cancel
+
+    Answer message(const QString& text, Buttons buttons, Icon icon, const QString& title) override;
+    std::optional<QString> input(const QString& prompt, const QString& title,
+                                 const QString& defaultText) override;
+    QString openFile(const FileRequest& request) override;
+    QString saveFile(const FileRequest& request) override;
+
+    const std::vector<Shown>& shown() const { return shown_; }
+    // Texts of the message boxes shown, in order.
+    QStringList messages() const;
+    void clear() { shown_.clear(); }
+    // Answers prepared but never asked for.
+    size_t pending() const { return answers_.size() + inputs_.size() + files_.size(); }
+
+private:
+    std::deque<Answer> answers_;
+    std::deque<std::optional<QString>> inputs_;
+    std::deque<QString> files_;
+    std::vector<Shown> shown_;
+};
+
+} // namespace vlm::test
