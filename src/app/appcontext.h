@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/prompter.h"
+#include "store/basesession.h"
+
+#include <QString>
+
+namespace vlm {
+
+// Everything the program shares while it runs: the open base and the state that windows and
+// modules hand to each other. One instance, owned by main() (or by a test), passed by
+// reference to every window; there are no globals.
+struct AppContext {
+    explicit AppContext(Prompter& p) : prompter(p), base(p) {}
+    AppContext(const AppContext&) = delete;
+    AppContext& operator=(const AppContext&) = delete;
+
+    Prompter& prompter;
+    store::BaseSession base;
+
+    // Shortcut to the shared recordsets of the open base.
+    store::SharedRecordsets& rs() const { return base.rs(); }
+
+    // Card kind of the last card window or retrieval option: "Note", "Cit" or "Bib".
+    QString ResultKind = QStringLiteral("Note");
+    // Set once the selection dialog has linked keywords to a card; card windows re-read theirs.
+    bool KWChanged = false;
+    // The current Reference, shared by the Quote and Reference windows and the result lists.
+    QString CurBibNDX;
+    // Position and text of the word the text search found last; card windows highlight it.
+    int FindPos = 0;
+    QString FindWord;
+};
+
+} // namespace vlm
