@@ -34,6 +34,8 @@ public:
 };
 
 // Title of message boxes that give none of their own.
-inline QString appTitle() { return QStringLiteral("Velmora"); }
+inline QString appTitle() {
+    return QStringLiteral("Velmora");
+}
 
 } // namespace vlm

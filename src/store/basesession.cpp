@@ -15,7 +15,9 @@ namespace vlm::store {
 
 BaseSession::BaseSession(Prompter& prompter) : prompter_(prompter) {}
 
-BaseSession::~BaseSession() { closeBase(); }
+BaseSession::~BaseSession() {
+    closeBase();
+}
 
 QString BaseSession::fileName() const {
     const QString p = BaseDb ? BaseDb->path() : BasePath;
@@ -57,8 +59,9 @@ Next BaseSession::afterFailure(const QString& description) {
 }
 
 Next BaseSession::CreateBase(const QString& path) {
-    const QString connect = QStringLiteral(";pwd=") + fixedPassword() +
-                            askPassword(QStringLiteral("Enter a Password for your base - or leave it blank"));
+    const QString connect =
+        QStringLiteral(";pwd=") + fixedPassword() +
+        askPassword(QStringLiteral("Enter a Password for your base - or leave it blank"));
     std::unique_ptr<Database> db;
     try {
         db = Database::create(path, locale() + connect, Encrypt);
@@ -132,9 +135,9 @@ Next BaseSession::ReopenBase() {
     const QString path = BasePath;
     const QString previous = BaseConnect;
     for (;;) {
-        const std::optional<QString> typed = prompter_.input(
-            QStringLiteral("Enter a Password for your base - or leave it blank"),
-            QStringLiteral("Password"), QString());
+        const std::optional<QString> typed =
+            prompter_.input(QStringLiteral("Enter a Password for your base - or leave it blank"),
+                            QStringLiteral("Password"), QString());
         // Cancelling reopens the base with the password it was open with before.
         const QString connect =
             typed ? QStringLiteral(";pwd=") + fixedPassword() + *typed : previous;
@@ -154,10 +157,11 @@ Next BaseSession::SaveBaseAs() {
     const QString connect = BaseConnect;
     closeBase();
     BasePath = from;
-    const QString chosen = prompter_.saveFile(
-        FileRequest{QStringLiteral("Please select a base"), baseFilter(), QFileInfo(from).absolutePath(), {}});
+    const QString chosen = prompter_.saveFile(FileRequest{
+        QStringLiteral("Please select a base"), baseFilter(), QFileInfo(from).absolutePath(), {}});
     QString target = from;
-    if (!chosen.isEmpty() && QFileInfo(chosen).absoluteFilePath() != QFileInfo(from).absoluteFilePath()) {
+    if (!chosen.isEmpty() &&
+        QFileInfo(chosen).absoluteFilePath() != QFileInfo(from).absoluteFilePath()) {
         if (QFileInfo::exists(chosen)) {
             prompter_.message(QStringLiteral("The file %1 exists already: the base keeps its name.")
                                   .arg(QDir::toNativeSeparators(chosen)),
@@ -207,12 +211,14 @@ QString moveBaseFile(const QString& from, const QString& to) {
             .arg(QDir::toNativeSeparators(to), QString::fromLocal8Bit(std::strerror(errno)));
     // Another file system: copy, compare, and only then remove the original.
     if (!QFile::copy(from, to))
-        return QStringLiteral("The base could not be copied to %1.").arg(QDir::toNativeSeparators(to));
+        return QStringLiteral("The base could not be copied to %1.")
+            .arg(QDir::toNativeSeparators(to));
     bool okFrom = false, okTo = false;
     const QByteArray a = fileHash(from, &okFrom), b = fileHash(to, &okTo);
     if (!okFrom || !okTo || a != b) {
         QFile::remove(to);
-        return QStringLiteral("The copy of the base to %1 is not faithful; the base stays where it was.")
+        return QStringLiteral(
+                   "The copy of the base to %1 is not faithful; the base stays where it was.")
             .arg(QDir::toNativeSeparators(to));
     }
     if (!QFile::remove(from))

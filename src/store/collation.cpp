@@ -28,12 +28,14 @@ char32_t baseLetter(char32_t cp) {
         const QString d = QChar::decomposition(cp);
         if (d.isEmpty()) break;
         cp = d.at(0).isHighSurrogate() && d.size() > 1 ? QChar::surrogateToUcs4(d.at(0), d.at(1))
-                                                        : d.at(0).unicode();
+                                                       : d.at(0).unicode();
     }
     return QChar::toCaseFolded(cp);
 }
 
-inline unsigned char asciiLower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
+inline unsigned char asciiLower(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+}
 
 int compareGeneral(const unsigned char* a, const unsigned char* ae, const unsigned char* b,
                    const unsigned char* be) {
@@ -86,7 +88,9 @@ int compareText(const QString& a, const QString& b) {
                        std::string_view(ub.constData(), size_t(ub.size())));
 }
 
-bool equalText(const QString& a, const QString& b) { return compareText(a, b) == 0; }
+bool equalText(const QString& a, const QString& b) {
+    return compareText(a, b) == 0;
+}
 
 void registerCollation(sqlite3* db) {
     sqlite3_create_collation(db, kCollationName, SQLITE_UTF8, nullptr, &sqliteCompare);

@@ -37,12 +37,18 @@ std::string quoteIdent(const QString& name) {
 static std::string columnType(const FieldDef& f) {
     std::string coll = std::string(" COLLATE ") + kCollationName;
     switch (f.type) {
-    case FieldType::Text: return "VARCHAR(" + std::to_string(f.size) + ")" + coll;
-    case FieldType::Memo: return "LONGTEXT" + coll;
-    case FieldType::Long: return "INTEGER";
-    case FieldType::Integer: return "SMALLINT";
-    case FieldType::DateTime: return "DATETIME";
-    case FieldType::Boolean: return "BOOLEAN";
+    case FieldType::Text:
+        return "VARCHAR(" + std::to_string(f.size) + ")" + coll;
+    case FieldType::Memo:
+        return "LONGTEXT" + coll;
+    case FieldType::Long:
+        return "INTEGER";
+    case FieldType::Integer:
+        return "SMALLINT";
+    case FieldType::DateTime:
+        return "DATETIME";
+    case FieldType::Boolean:
+        return "BOOLEAN";
     }
     return "BLOB";
 }
@@ -93,22 +99,33 @@ void buildTableInfo(TableInfo& info, const TableDef& def) {
         if (def.fields[i].isCounter() && info.counterField < 0) info.counterField = int(i);
     }
     info.sqlIndexNames.clear();
-    for (const IndexDef& ix : def.indexes) info.sqlIndexNames.push_back(sqlIndexName(def, ix));
+    for (const IndexDef& ix : def.indexes)
+        info.sqlIndexNames.push_back(sqlIndexName(def, ix));
 }
 
 int sqliteToStoreError(int rc) {
     switch (rc & 0xFF) {
-    case SQLITE_NOMEM: return err::OutOfMemory;
-    case SQLITE_READONLY: return err::ReadOnly;
-    case SQLITE_CONSTRAINT: return err::DuplicateKey;
-    case SQLITE_FULL: return err::DiskFull;
-    case SQLITE_IOERR: return err::DiskError;
+    case SQLITE_NOMEM:
+        return err::OutOfMemory;
+    case SQLITE_READONLY:
+        return err::ReadOnly;
+    case SQLITE_CONSTRAINT:
+        return err::DuplicateKey;
+    case SQLITE_FULL:
+        return err::DiskFull;
+    case SQLITE_IOERR:
+        return err::DiskError;
     case SQLITE_BUSY:
-    case SQLITE_LOCKED: return err::FileLocked;
-    case SQLITE_CANTOPEN: return err::CannotOpen;
-    case SQLITE_NOTADB: return err::WrongPassword;
-    case SQLITE_CORRUPT: return err::CannotOpen;
-    default: return kCallFailed;
+    case SQLITE_LOCKED:
+        return err::FileLocked;
+    case SQLITE_CANTOPEN:
+        return err::CannotOpen;
+    case SQLITE_NOTADB:
+        return err::WrongPassword;
+    case SQLITE_CORRUPT:
+        return err::CannotOpen;
+    default:
+        return kCallFailed;
     }
 }
 
@@ -145,9 +162,12 @@ QVariant readColumn(sqlite3_stmt* st, int col, FieldType type) {
         return QString::fromUtf8(p, sqlite3_column_bytes(st, col));
     }
     case FieldType::Long:
-    case FieldType::Integer: return int(sqlite3_column_int64(st, col));
-    case FieldType::Boolean: return sqlite3_column_int64(st, col) != 0;
-    case FieldType::DateTime: return fromOleDate(sqlite3_column_double(st, col));
+    case FieldType::Integer:
+        return int(sqlite3_column_int64(st, col));
+    case FieldType::Boolean:
+        return sqlite3_column_int64(st, col) != 0;
+    case FieldType::DateTime:
+        return fromOleDate(sqlite3_column_double(st, col));
     }
     return {};
 }
@@ -165,9 +185,15 @@ void bindValue(sqlite3_stmt* st, int param, const QVariant& v, FieldType type) {
         return;
     }
     case FieldType::Long:
-    case FieldType::Integer: sqlite3_bind_int64(st, param, v.toLongLong()); return;
-    case FieldType::Boolean: sqlite3_bind_int(st, param, v.toBool() ? 1 : 0); return;
-    case FieldType::DateTime: sqlite3_bind_double(st, param, toOleDate(v.toDateTime())); return;
+    case FieldType::Integer:
+        sqlite3_bind_int64(st, param, v.toLongLong());
+        return;
+    case FieldType::Boolean:
+        sqlite3_bind_int(st, param, v.toBool() ? 1 : 0);
+        return;
+    case FieldType::DateTime:
+        sqlite3_bind_double(st, param, toOleDate(v.toDateTime()));
+        return;
     }
 }
 
@@ -196,9 +222,9 @@ void DbCore::fail(int rc, const QString& item) const {
         number == err::FileLocked)
         raise(number, item.isEmpty() ? path : item);
     if (number == kCallFailed)
-        throw StoreError(number, QStringLiteral("Record store call failed: %1")
-                                     .arg(QString::fromUtf8(db ? sqlite3_errmsg(db)
-                                                               : sqlite3_errstr(rc))));
+        throw StoreError(number,
+                         QStringLiteral("Record store call failed: %1")
+                             .arg(QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc))));
     raise(number, item);
 }
 
@@ -240,8 +266,10 @@ void DbCore::reloadCounters() {
         t.counterDirty = false;
         if (t.counterField < 0) continue;
         const std::string f = t.quotedFields[size_t(t.counterField)];
-        const std::string sql = "SELECT max(coalesce((SELECT next FROM vlm_counter WHERE name = ?1), 1), "
-                                "coalesce((SELECT max(" + f + ") FROM " + t.quoted + "), 0) + 1)";
+        const std::string sql =
+            "SELECT max(coalesce((SELECT next FROM vlm_counter WHERE name = ?1), 1), "
+            "coalesce((SELECT max(" +
+            f + ") FROM " + t.quoted + "), 0) + 1)";
         sqlite3_stmt* st = nullptr;
         if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
             fail(sqlite3_errcode(db));
@@ -255,7 +283,8 @@ void DbCore::reloadCounters() {
 }
 
 void DbCore::touchAll() {
-    for (TableInfo& t : tables) ++t.generation;
+    for (TableInfo& t : tables)
+        ++t.generation;
 }
 
 // ---------------------------------------------------------------- Database
@@ -280,8 +309,7 @@ struct Handle {
 void keyConnection(sqlite3* db, const QString& password) {
     const QByteArray key = password.toUtf8();
     sqlite3_key(db, key.constData(), int(key.size()));
-    const std::string pageSize =
-        "PRAGMA cipher_page_size = " + std::to_string(Database::kPageSize);
+    const std::string pageSize = "PRAGMA cipher_page_size = " + std::to_string(Database::kPageSize);
     sqlite3_exec(db, pageSize.c_str(), nullptr, nullptr, nullptr);
 }
 
@@ -321,7 +349,8 @@ MasterRows expectedMaster(const Schema& schema) {
     std::string ddl = std::string(kCounterTableSql) + ";";
     for (const TableDef& t : schema) {
         ddl += tableSql(t) + ";";
-        for (const std::string& s : indexSql(t)) ddl += s + ";";
+        for (const std::string& s : indexSql(t))
+            ddl += s + ";";
     }
     MasterRows rows;
     if (sqlite3_exec(mem.db, ddl.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK ||
@@ -340,7 +369,9 @@ bool canWrite(const QString& path) {
 
 Database::Database(std::shared_ptr<DbCore> core) : core_(std::move(core)) {}
 
-Database::~Database() { close(); }
+Database::~Database() {
+    close();
+}
 
 QString Database::passwordOf(const QString& connect) {
     const int at = connect.indexOf(QLatin1String(";pwd="), 0, Qt::CaseInsensitive);
@@ -401,8 +432,9 @@ std::unique_ptr<Database> Database::open(const QString& path, bool /*exclusive*/
     core->readOnly = readOnly || !canWrite(path);
     Handle h;
     const QByteArray name = QFile::encodeName(path);
-    int rc = sqlite3_open_v2(name.constData(), &h.db,
-                             core->readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
+    int rc =
+        sqlite3_open_v2(name.constData(), &h.db,
+                        core->readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) core->fail(rc, path);
     registerCollation(h.db);
     keyConnection(h.db, passwordOf(connect));
@@ -415,7 +447,8 @@ std::unique_ptr<Database> Database::open(const QString& path, bool /*exclusive*/
     if (rc != SQLITE_OK) {
         if ((rc & 0xFF) == SQLITE_NOTADB) raise(err::WrongPassword);
         if ((rc & 0xFF) == SQLITE_NOMEM) raise(err::OutOfMemory);
-        if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED) raise(err::FileLocked, path);
+        if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED)
+            raise(err::FileLocked, path);
         raise(err::CannotOpen, path);
     }
     if (found != expectedMaster(schema)) raise(err::UnrecognizedFormat, path);
@@ -446,17 +479,26 @@ void Database::close() {
     core_->db = nullptr;
 }
 
-bool Database::isOpen() const { return core_ && core_->db; }
-bool Database::isReadOnly() const { return core_->readOnly; }
-QString Database::path() const { return core_->path; }
+bool Database::isOpen() const {
+    return core_ && core_->db;
+}
+bool Database::isReadOnly() const {
+    return core_->readOnly;
+}
+QString Database::path() const {
+    return core_->path;
+}
 
 Schema Database::tableDefs() const {
     Schema defs;
-    for (const TableInfo& t : core_->tables) defs.push_back(t.def);
+    for (const TableInfo& t : core_->tables)
+        defs.push_back(t.def);
     return defs;
 }
 
-const TableDef& Database::tableDef(const QString& name) const { return core_->require(name).def; }
+const TableDef& Database::tableDef(const QString& name) const {
+    return core_->require(name).def;
+}
 
 void Database::appendTable(const TableDef& table) {
     core_->requireWritable();
@@ -473,9 +515,11 @@ void Database::appendTable(const TableDef& table) {
             if (table.fieldPos(fn) < 0) raise(err::ItemNotFound, fn);
     }
     std::string ddl = tableSql(table) + ";";
-    for (const std::string& s : indexSql(table)) ddl += s + ";";
+    for (const std::string& s : indexSql(table))
+        ddl += s + ";";
     bool counter = false;
-    for (const FieldDef& f : table.fields) counter = counter || f.isCounter();
+    for (const FieldDef& f : table.fields)
+        counter = counter || f.isCounter();
     if (counter)
         ddl += "INSERT INTO vlm_counter(name, next) VALUES (" + sqlLiteral(table.name) + ", 1);";
     const bool own = core_->transDepth == 0;
@@ -531,6 +575,8 @@ void Database::rollback() {
     core_->reloadCounters();
 }
 
-int Database::transactionDepth() const { return core_->transDepth; }
+int Database::transactionDepth() const {
+    return core_->transDepth;
+}
 
 } // namespace vlm::store

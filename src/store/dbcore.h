@@ -19,11 +19,11 @@ namespace vlm::store {
 
 struct TableInfo {
     TableDef def;
-    std::string quoted;      // "NAME"
-    std::string columns;     // rowid, "F1", "F2", ...
+    std::string quoted;  // "NAME"
+    std::string columns; // rowid, "F1", "F2", ...
     std::vector<std::string> quotedFields;
     std::vector<std::string> sqlIndexNames; // quoted names of the SQL indexes, by index position
-    quint64 generation = 1;  // grows with every write to the table
+    quint64 generation = 1;                 // grows with every write to the table
     int counterField = -1;
     qint64 nextCounter = 1;
     bool counterDirty = false;

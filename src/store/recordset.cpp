@@ -13,7 +13,8 @@ namespace vlm::store {
 // ---------------------------------------------------------------- DbCore walk bookkeeping
 
 void DbCore::parkAll() {
-    for (Recordset* rs : recordsets) rs->park();
+    for (Recordset* rs : recordsets)
+        rs->park();
 }
 
 void DbCore::parkTable(const TableInfo* t) {
@@ -28,7 +29,9 @@ QVariant Field::value() const {
     return rs_->fieldValue(pos_);
 }
 
-QString Field::text() const { return value().toString(); }
+QString Field::text() const {
+    return value().toString();
+}
 
 void Field::setValue(const QVariant& v) const {
     if (!rs_) raise(err::ObjectInvalid);
@@ -73,8 +76,8 @@ struct KeyCond {
         out = "(" + out + ")";
         // Lets the index range start at the first key value.
         if (!nulls.empty() && !nulls[0])
-            out = (forward ? fields[0] + " >= ?1" : "(" + fields[0] + " <= ?1 OR " + fields[0] +
-                                                        " IS NULL)") +
+            out = (forward ? fields[0] + " >= ?1"
+                           : "(" + fields[0] + " <= ?1 OR " + fields[0] + " IS NULL)") +
                   " AND " + out;
         return out;
     }
@@ -84,10 +87,14 @@ bool sameValue(const QVariant& a, const QVariant& b, FieldType type) {
     if (a.isNull() || b.isNull()) return a.isNull() && b.isNull();
     switch (type) {
     case FieldType::Text:
-    case FieldType::Memo: return compareText(a.toString(), b.toString()) == 0;
-    case FieldType::DateTime: return toOleDate(a.toDateTime()) == toOleDate(b.toDateTime());
-    case FieldType::Boolean: return a.toBool() == b.toBool();
-    default: return a.toLongLong() == b.toLongLong();
+    case FieldType::Memo:
+        return compareText(a.toString(), b.toString()) == 0;
+    case FieldType::DateTime:
+        return toOleDate(a.toDateTime()) == toOleDate(b.toDateTime());
+    case FieldType::Boolean:
+        return a.toBool() == b.toBool();
+    default:
+        return a.toLongLong() == b.toLongLong();
     }
 }
 
@@ -112,11 +119,16 @@ Recordset::Recordset(std::shared_ptr<DbCore> core, TableInfo* table)
 Recordset::~Recordset() {
     auto& v = core_->recordsets;
     v.erase(std::remove(v.begin(), v.end(), this), v.end());
-    for (auto& [sql, st] : stmts_) sqlite3_finalize(st);
+    for (auto& [sql, st] : stmts_)
+        sqlite3_finalize(st);
 }
 
-const TableDef& Recordset::tableDef() const { return t_->def; }
-QString Recordset::name() const { return t_->def.name; }
+const TableDef& Recordset::tableDef() const {
+    return t_->def;
+}
+QString Recordset::name() const {
+    return t_->def.name;
+}
 
 void Recordset::checkAlive() const {
     if (!core_->alive()) raise(err::ObjectInvalid);
@@ -162,7 +174,7 @@ void Recordset::setIndex(const QString& indexName) {
         if (ix < 0) raise(err::ItemNotFound, indexName);
     }
     if (ix == index_ && pos_ != Pos::Pending) return;
-    if (mode_ == Mode::Add) mode_ = Mode::None;
+    mode_ = Mode::None; // moving drops a pending AddNew or Edit
     index_ = ix;
     invalidateCursor();
     pos_ = Pos::Pending;
@@ -302,7 +314,7 @@ bool Recordset::hasCurrent() {
 
 void Recordset::moveFirst() {
     checkAlive();
-    if (mode_ == Mode::Add) mode_ = Mode::None;
+    mode_ = Mode::None; // moving drops a pending AddNew or Edit
     noMatch_ = false;
     startCursor(true, {}, {}, 0, false);
     if (!step()) {
@@ -315,7 +327,7 @@ void Recordset::moveFirst() {
 
 void Recordset::moveLast() {
     checkAlive();
-    if (mode_ == Mode::Add) mode_ = Mode::None;
+    mode_ = Mode::None; // moving drops a pending AddNew or Edit
     noMatch_ = false;
     startCursor(false, {}, {}, 0, false);
     if (!step()) {
@@ -327,18 +339,24 @@ void Recordset::moveLast() {
 
 void Recordset::moveNext() {
     settle();
-    if (mode_ == Mode::Add) mode_ = Mode::None;
+    mode_ = Mode::None; // moving drops a pending AddNew or Edit
     switch (pos_) {
-    case Pos::Bof: moveFirst(); return;
+    case Pos::Bof:
+        moveFirst();
+        return;
     case Pos::Row:
-    case Pos::Deleted: break;
-    default: raise(err::NoCurrentRecord);
+    case Pos::Deleted:
+        break;
+    default:
+        raise(err::NoCurrentRecord);
     }
     const bool counted = pos_ == Pos::Row && ordinal_ >= 0 && ordinalGen_ == t_->generation;
     if (!cursorUsable(true)) cursorAfterCurrent(true);
     if (step()) {
-        if (counted) ++ordinal_;
-        else ordinal_ = -1;
+        if (counted)
+            ++ordinal_;
+        else
+            ordinal_ = -1;
     } else {
         pos_ = Pos::Eof;
     }
@@ -346,20 +364,24 @@ void Recordset::moveNext() {
 
 void Recordset::movePrevious() {
     settle();
-    if (mode_ == Mode::Add) mode_ = Mode::None;
+    mode_ = Mode::None; // moving drops a pending AddNew or Edit
     switch (pos_) {
     case Pos::Eof:
         moveLast();
         return;
     case Pos::Row:
-    case Pos::Deleted: break;
-    default: raise(err::NoCurrentRecord);
+    case Pos::Deleted:
+        break;
+    default:
+        raise(err::NoCurrentRecord);
     }
     const bool counted = pos_ == Pos::Row && ordinal_ > 0 && ordinalGen_ == t_->generation;
     if (!cursorUsable(false)) cursorAfterCurrent(false);
     if (step()) {
-        if (counted) --ordinal_;
-        else ordinal_ = -1;
+        if (counted)
+            --ordinal_;
+        else
+            ordinal_ = -1;
     } else {
         pos_ = Pos::Bof;
     }
@@ -367,7 +389,7 @@ void Recordset::movePrevious() {
 
 void Recordset::seek(const QString& op, const QVariantList& keys) {
     checkAlive();
-    if (mode_ == Mode::Add) mode_ = Mode::None;
+    mode_ = Mode::None; // moving drops a pending AddNew or Edit
     if (index_ < 0) raise(err::NoCurrentIndex);
     const IndexDef& ix = t_->def.indexes[size_t(index_)];
     if (keys.isEmpty() || keys.size() > ix.fields.size()) raise(err::InvalidArgument);
@@ -375,7 +397,8 @@ void Recordset::seek(const QString& op, const QVariantList& keys) {
     const bool equal = o == QLatin1String("=");
     const bool forward = equal || o == QLatin1String(">=") || o == QLatin1String(">");
     const bool inclusive = equal || o == QLatin1String(">=") || o == QLatin1String("<=");
-    if (!forward && o != QLatin1String("<") && o != QLatin1String("<=")) raise(err::InvalidArgument);
+    if (!forward && o != QLatin1String("<") && o != QLatin1String("<="))
+        raise(err::InvalidArgument);
 
     QVariantList bound;
     KeyCond kc;
@@ -462,7 +485,7 @@ void Recordset::setBookmark(const QByteArray& bm) {
     if (bm.size() != sizeof(qint64)) raise(err::NotValidBookmark);
     qint64 rid = 0;
     std::memcpy(&rid, bm.constData(), sizeof rid);
-    if (mode_ == Mode::Add) mode_ = Mode::None;
+    mode_ = Mode::None; // moving drops a pending AddNew or Edit
     loadRowById(rid);
     noMatch_ = false;
 }
@@ -473,7 +496,8 @@ QByteArray Recordset::lastModified() const {
 }
 
 void Recordset::loadRowById(qint64 rid) {
-    sqlite3_stmt* st = prepared("SELECT " + t_->columns + " FROM " + t_->quoted + " WHERE rowid = ?1");
+    sqlite3_stmt* st =
+        prepared("SELECT " + t_->columns + " FROM " + t_->quoted + " WHERE rowid = ?1");
     sqlite3_bind_int64(st, 1, rid);
     const int rc = sqlite3_step(st);
     if (rc != SQLITE_ROW) {
@@ -508,7 +532,9 @@ int Recordset::fieldPos(const QString& name) const {
     return p;
 }
 
-Field Recordset::field(const QString& name) { return Field(this, fieldPos(name)); }
+Field Recordset::field(const QString& name) {
+    return Field(this, fieldPos(name));
+}
 
 QVariant Recordset::fieldValue(int pos) {
     if (pos < 0 || size_t(pos) >= row_.size()) raise(err::ItemNotFound, QString::number(pos));
@@ -527,7 +553,7 @@ QVariant Recordset::normalized(int pos, const QVariant& v) const {
     case FieldType::Text:
     case FieldType::Memo: {
         QString s = v.typeId() == QMetaType::QDateTime ? v.toDateTime().toString(Qt::ISODate)
-                                                         : v.toString();
+                                                       : v.toString();
         if (f.type == FieldType::Text && codePoints(s) > f.size) raise(err::FieldTooSmall, f.name);
         return s;
     }
@@ -548,13 +574,16 @@ QVariant Recordset::normalized(int pos, const QVariant& v) const {
         if (n < lo || n > hi) raise(err::NumericOverflow, f.name);
         return int(n);
     }
-    case FieldType::Boolean: return v.toBool();
+    case FieldType::Boolean:
+        return v.toBool();
     case FieldType::DateTime: {
         QDateTime dt;
-        if (v.typeId() == QMetaType::QDate) dt = QDateTime(v.toDate(), QTime(0, 0));
+        if (v.typeId() == QMetaType::QDate)
+            dt = QDateTime(v.toDate(), QTime(0, 0));
         else if (v.typeId() == QMetaType::QString)
             dt = QDateTime::fromString(v.toString().trimmed(), Qt::ISODate);
-        else dt = v.toDateTime();
+        else
+            dt = v.toDateTime();
         if (!dt.isValid()) raise(err::TypeMismatch, f.name);
         return fromOleDate(toOleDate(dt));
     }
@@ -585,7 +614,8 @@ void Recordset::edit() {
     core_->requireWritable();
     if (pos_ == Pos::Deleted) raise(err::RecordDeleted);
     if (pos_ != Pos::Row) raise(err::NoCurrentRecord);
-    for (size_t i = 0; i < row_.size(); ++i) ensureLoaded(int(i));
+    for (size_t i = 0; i < row_.size(); ++i)
+        ensureLoaded(int(i));
     buf_ = row_;
     bufSet_.assign(row_.size(), 0);
     mode_ = Mode::Edit;
@@ -650,8 +680,10 @@ void Recordset::update() {
 void Recordset::writeRow() {
     const TableDef& d = t_->def;
     const bool adding = mode_ == Mode::Add;
-    if (core_->transDepth == 0) core_->parkAll();
-    else core_->parkTable(t_);
+    if (core_->transDepth == 0)
+        core_->parkAll();
+    else
+        core_->parkTable(t_);
     std::string sql;
     if (adding) {
         sql = "INSERT INTO " + t_->quoted + " (";
@@ -668,7 +700,8 @@ void Recordset::writeRow() {
         sql += " WHERE rowid = ?" + std::to_string(d.fields.size() + 1);
     }
     sqlite3_stmt* st = prepared(sql);
-    for (size_t i = 0; i < d.fields.size(); ++i) bindValue(st, int(i) + 1, buf_[i], d.fields[i].type);
+    for (size_t i = 0; i < d.fields.size(); ++i)
+        bindValue(st, int(i) + 1, buf_[i], d.fields[i].type);
     if (!adding) sqlite3_bind_int64(st, int(d.fields.size()) + 1, rowid_);
     const int rc = sqlite3_step(st);
     sqlite3_reset(st);
@@ -678,7 +711,8 @@ void Recordset::writeRow() {
             which = which.section(QLatin1Char(':'), 1).trimmed();
             for (const IndexDef& ix : d.indexes) {
                 QStringList cols;
-                for (const QString& f : ix.fields) cols << d.name + "." + d.fields[size_t(d.fieldPos(f))].name;
+                for (const QString& f : ix.fields)
+                    cols << d.name + "." + d.fields[size_t(d.fieldPos(f))].name;
                 if (ix.isUnique() && cols.join(QLatin1String(", ")) == which) which = ix.name;
             }
             raise(err::DuplicateKey, which);
@@ -692,12 +726,14 @@ void Recordset::writeRow() {
 void Recordset::remove() {
     settle();
     core_->requireWritable();
-    if (mode_ == Mode::Add) mode_ = Mode::None;
+    mode_ = Mode::None; // moving drops a pending AddNew or Edit
     if (pos_ == Pos::Deleted) raise(err::RecordDeleted);
     if (pos_ != Pos::Row) raise(err::NoCurrentRecord);
     posKey_ = currentKey();
-    if (core_->transDepth == 0) core_->parkAll();
-    else core_->parkTable(t_);
+    if (core_->transDepth == 0)
+        core_->parkAll();
+    else
+        core_->parkTable(t_);
     sqlite3_stmt* st = prepared("DELETE FROM " + t_->quoted + " WHERE rowid = ?1");
     sqlite3_bind_int64(st, 1, rowid_);
     const int rc = sqlite3_step(st);

@@ -20,7 +20,8 @@ constexpr FieldType Txt = FieldType::Text, Memo = FieldType::Memo, Lng = FieldTy
                     Int = FieldType::Integer, Dt = FieldType::DateTime, Bool = FieldType::Boolean;
 constexpr int Counter = AutoIncrField, Fixed = FixedField, Variable = VariableField;
 
-TableDef table(const char* name, std::initializer_list<F> fields, std::initializer_list<I> indexes) {
+TableDef table(const char* name, std::initializer_list<F> fields,
+               std::initializer_list<I> indexes) {
     TableDef t;
     t.name = QString::fromUtf8(name);
     for (const F& f : fields) {
@@ -39,7 +40,8 @@ TableDef table(const char* name, std::initializer_list<F> fields, std::initializ
 
 Schema buildSchema() {
     Schema s;
-    s.push_back(table("CGROUP1", {{"GROUPE", Txt, 30, false, 0}, {"GrCount", Lng, 0, false, Counter}},
+    s.push_back(table("CGROUP1",
+                      {{"GROUPE", Txt, 30, false, 0}, {"GrCount", Lng, 0, false, Counter}},
                       {{"Groupe", {"GROUPE"}, true, false, false}}));
     s.push_back(table("GROUP2", {{"GROUPE2", Txt, 30, false, 0}, {"GROUPE", Txt, 30, false, 0}},
                       {{"GrDown", {"GROUPE"}, false, false, false},
@@ -94,19 +96,19 @@ Schema buildSchema() {
                        {"GrCitNDX", {"NDX"}, false, false, false},
                        {"GrCitCount", {"GrCitCount"}, false, false, false}}));
     s.push_back(table("BIBLIO",
-                      {{"AUTEUR", Txt, 200, true, 0},     {"TITRE1", Txt, 120, true, 0},
-                       {"TITRE2", Txt, 100, true, 0},     {"EDITEUR", Txt, 50, true, 0},
-                       {"LIEU", Txt, 40, true, 0},        {"ANNEE", Int, 0, false, Fixed},
-                       {"MOIS", Int, 0, false, Fixed},    {"REVUE", Txt, 50, true, 0},
-                       {"NUMERO", Txt, 10, true, 0},      {"CITATION", Int, 0, false, Fixed},
-                       {"NDX", Txt, 20, false, 0},        {"ISSN", Txt, 20, true, 0},
-                       {"TITRE_ORI", Txt, 100, true, 0},  {"EDITEUROR", Txt, 50, true, 0},
-                       {"LIEU_ORIG", Txt, 30, true, 0},   {"DATE_ORIG", Int, 0, false, Fixed},
-                       {"NOTE", Txt, 100, true, 0},       {"ISBN", Txt, 20, true, 0},
-                       {"COMMENT", Txt, 20, true, 0},     {"DATE", Dt, 0, false, Fixed},
-                       {"COLLECTION", Txt, 40, true, 0},  {"NUMEROCOLL", Txt, 10, true, 0},
-                       {"Type", Txt, 50, true, 0},        {"BiblioCount", Lng, 0, false, Counter},
-                       {"Congress", Txt, 60, true, 0},    {"JOURHEURE", Dt, 0, false, Fixed}},
+                      {{"AUTEUR", Txt, 200, true, 0},    {"TITRE1", Txt, 120, true, 0},
+                       {"TITRE2", Txt, 100, true, 0},    {"EDITEUR", Txt, 50, true, 0},
+                       {"LIEU", Txt, 40, true, 0},       {"ANNEE", Int, 0, false, Fixed},
+                       {"MOIS", Int, 0, false, Fixed},   {"REVUE", Txt, 50, true, 0},
+                       {"NUMERO", Txt, 10, true, 0},     {"CITATION", Int, 0, false, Fixed},
+                       {"NDX", Txt, 20, false, 0},       {"ISSN", Txt, 20, true, 0},
+                       {"TITRE_ORI", Txt, 100, true, 0}, {"EDITEUROR", Txt, 50, true, 0},
+                       {"LIEU_ORIG", Txt, 30, true, 0},  {"DATE_ORIG", Int, 0, false, Fixed},
+                       {"NOTE", Txt, 100, true, 0},      {"ISBN", Txt, 20, true, 0},
+                       {"COMMENT", Txt, 20, true, 0},    {"DATE", Dt, 0, false, Fixed},
+                       {"COLLECTION", Txt, 40, true, 0}, {"NUMEROCOLL", Txt, 10, true, 0},
+                       {"Type", Txt, 50, true, 0},       {"BiblioCount", Lng, 0, false, Counter},
+                       {"Congress", Txt, 60, true, 0},   {"JOURHEURE", Dt, 0, false, Fixed}},
                       {{"BibNDX", {"NDX"}, true, true, false},
                        {"BiblioCount", {"BiblioCount"}, true, false, false},
                        {"Jour", {"JOURHEURE"}, false, false, false}}));
@@ -117,14 +119,15 @@ Schema buildSchema() {
                       {{"GrBib", {"GROUPE"}, false, false, false},
                        {"GrBibCount", {"GrBibCount"}, false, false, false},
                        {"GrBibNDX", {"NDX"}, false, false, false}}));
-    s.push_back(table("AUTNDX",
-                      {{"AUTEUR", Txt, 60, true, 0},
-                       {"NDX", Txt, 20, true, 0},
-                       {"AuteurCount", Lng, 0, false, Fixed},
-                       {"BiblioCount", Lng, 0, false, Fixed}},
-                      {{"AutBib", {"AUTEUR"}, false, false, false},
-                       {"AutNDX", {"NDX"}, false, false, false}}));
-    s.push_back(table("AUTEURS", {{"NOM", Txt, 80, true, 0}, {"AuteurCount", Lng, 0, false, Counter}},
+    s.push_back(table(
+        "AUTNDX",
+        {{"AUTEUR", Txt, 60, true, 0},
+         {"NDX", Txt, 20, true, 0},
+         {"AuteurCount", Lng, 0, false, Fixed},
+         {"BiblioCount", Lng, 0, false, Fixed}},
+        {{"AutBib", {"AUTEUR"}, false, false, false}, {"AutNDX", {"NDX"}, false, false, false}}));
+    s.push_back(table("AUTEURS",
+                      {{"NOM", Txt, 80, true, 0}, {"AuteurCount", Lng, 0, false, Counter}},
                       {{"AuteurCount", {"AuteurCount"}, false, false, false},
                        {"Nom", {"NOM"}, false, false, false}}));
     s.push_back(table("TYPES", {{"TYPE", Txt, 30, false, Variable}},
@@ -185,7 +188,8 @@ void bind(Database& db, T& h, const char* table, const char* index,
           std::initializer_list<std::pair<Field T::*, const char*>> fields) {
     h.rs = db.openRecordset(QString::fromUtf8(table));
     if (index) h.rs->setIndex(QString::fromUtf8(index));
-    for (const auto& [member, name] : fields) h.*member = h.rs->field(QString::fromUtf8(name));
+    for (const auto& [member, name] : fields)
+        h.*member = h.rs->field(QString::fromUtf8(name));
 }
 
 } // namespace
@@ -196,14 +200,15 @@ const Schema& velmoraSchema() {
 }
 
 const QStringList& seedTypes() {
-    static const QStringList types = {"Article", "Book",   "Conversation", "Email", "Encyclopaedia",
-                                      "Movie",   "No Type", "No Ref",      "Painting", "Picture",
-                                      "Radio",   "Video",  "Web"};
+    static const QStringList types = {
+        "Article", "Book",     "Conversation", "Email", "Encyclopaedia", "Movie", "No Type",
+        "No Ref",  "Painting", "Picture",      "Radio", "Video",         "Web"};
     return types;
 }
 
 void CreateSchema(Database& db) {
-    for (const TableDef& t : velmoraSchema()) db.appendTable(t);
+    for (const TableDef& t : velmoraSchema())
+        db.appendTable(t);
 }
 
 void SeedTypes(Database& db) {
@@ -264,10 +269,12 @@ std::unique_ptr<SharedRecordsets> OpenSharedRecordsets(Database& db) {
           {&BiblioRs::LIEU_ORIG, "LIEU_ORIG"},
           {&BiblioRs::DATE_ORIG, "DATE_ORIG"}});
     bind(db, s->GRBIB, "GRBIB", nullptr, {{&GrbibRs::GROUPE, "GROUPE"}, {&GrbibRs::NDX, "NDX"}});
-    bind(db, s->AUTNDX, "AUTNDX", nullptr, {{&AutndxRs::NDX, "NDX"}, {&AutndxRs::AUTEUR, "AUTEUR"}});
+    bind(db, s->AUTNDX, "AUTNDX", nullptr,
+         {{&AutndxRs::NDX, "NDX"}, {&AutndxRs::AUTEUR, "AUTEUR"}});
     bind(db, s->AUTEURS, "AUTEURS", "Nom", {{&AuteursRs::NOM, "NOM"}});
     bind(db, s->TYPES, "TYPES", "TYPE", {{&TypesRs::TYPE, "TYPE"}});
-    bind(db, s->EDITEUR, "EDITEUR", "NOM", {{&EditeurRs::NOM, "NOM"}, {&EditeurRs::Ville, "Ville"}});
+    bind(db, s->EDITEUR, "EDITEUR", "NOM",
+         {{&EditeurRs::NOM, "NOM"}, {&EditeurRs::Ville, "Ville"}});
     bind(db, s->REVUE, "REVUE", nullptr,
          {{&RevueRs::NOM, "NOM"}, {&RevueRs::Ville, "Ville"}, {&RevueRs::ISSN, "ISSN"}});
     bind(db, s->RevueArticle, "RevueArticle", "NDX",
@@ -289,8 +296,8 @@ std::unique_ptr<SharedRecordsets> OpenSharedRecordsets(Database& db) {
               {&WordsIndexRs::Index, "Index"},
               {&WordsIndexRs::NboccurIndex, "NboccurIndex"},
               {&WordsIndexRs::AsKW, "AsKW"}});
-    for (auto [h, name] : {std::pair{&s->WordsCitAll, "WordsCitAll"},
-                           std::pair{&s->WordsNoteAll, "WordsNoteAll"}})
+    for (auto [h, name] :
+         {std::pair{&s->WordsCitAll, "WordsCitAll"}, std::pair{&s->WordsNoteAll, "WordsNoteAll"}})
         bind(db, *h, name, nullptr,
              {{&WordsAllRs::Mot, "Mot"}, {&WordsAllRs::Occurences, "Occurences"}});
     return s;

@@ -25,29 +25,61 @@ struct TableHandle {
     Recordset& operator*() const { return *rs; }
 };
 
-struct Cgroup1Rs : TableHandle { Field GROUPE; };
-struct Group2Rs : TableHandle { Field GROUPE, GROUPE2; };
-struct NoteRs : TableHandle { Field CIT, AUTEUR, TITRE1, TEXTE, TEXTRTF, JOUR, NoteCount; };
-struct GrnoteRs : TableHandle { Field GROUPE, NDX, GrNoteCount, WordsNb; };
-struct AutnoteRs : TableHandle { Field NOM; };
-struct CitRs : TableHandle { Field CIT, AUTEUR, NDX, JOUR, CitCount, TITRE1, TEXTE, TEXTRTF; };
-struct GrcitRs : TableHandle { Field GROUPE, NDX, WordsNb; };
+struct Cgroup1Rs : TableHandle {
+    Field GROUPE;
+};
+struct Group2Rs : TableHandle {
+    Field GROUPE, GROUPE2;
+};
+struct NoteRs : TableHandle {
+    Field CIT, AUTEUR, TITRE1, TEXTE, TEXTRTF, JOUR, NoteCount;
+};
+struct GrnoteRs : TableHandle {
+    Field GROUPE, NDX, GrNoteCount, WordsNb;
+};
+struct AutnoteRs : TableHandle {
+    Field NOM;
+};
+struct CitRs : TableHandle {
+    Field CIT, AUTEUR, NDX, JOUR, CitCount, TITRE1, TEXTE, TEXTRTF;
+};
+struct GrcitRs : TableHandle {
+    Field GROUPE, NDX, WordsNb;
+};
 struct BiblioRs : TableHandle {
     Field NDX, DATE, BiblioCount, AUTEUR, TITRE1, TITRE2, Type, EDITEUR, LIEU, ANNEE, ISBN,
         Congress, TITRE_ORI, EDITEUROR, LIEU_ORIG, DATE_ORIG;
 };
-struct GrbibRs : TableHandle { Field GROUPE, NDX; };
-struct AutndxRs : TableHandle { Field NDX, AUTEUR; };
-struct AuteursRs : TableHandle { Field NOM; };
-struct TypesRs : TableHandle { Field TYPE; };
-struct EditeurRs : TableHandle { Field NOM, Ville; };
-struct RevueRs : TableHandle { Field NOM, Ville, ISSN; };
+struct GrbibRs : TableHandle {
+    Field GROUPE, NDX;
+};
+struct AutndxRs : TableHandle {
+    Field NDX, AUTEUR;
+};
+struct AuteursRs : TableHandle {
+    Field NOM;
+};
+struct TypesRs : TableHandle {
+    Field TYPE;
+};
+struct EditeurRs : TableHandle {
+    Field NOM, Ville;
+};
+struct RevueRs : TableHandle {
+    Field NOM, Ville, ISSN;
+};
 struct RevueArticleRs : TableHandle {
     Field NDX, RevueTitre, RevueNumero, RevueEditeur, Lieu, Annee, Mois, Pages;
 };
-struct WordsRs : TableHandle { Field Word; };
-struct WordsIndexRs : TableHandle { Field No, Mot, TypeFichier, Index, NboccurIndex, AsKW; };
-struct WordsAllRs : TableHandle { Field Mot, Occurences; };
+struct WordsRs : TableHandle {
+    Field Word;
+};
+struct WordsIndexRs : TableHandle {
+    Field No, Mot, TypeFichier, Index, NboccurIndex, AsKW;
+};
+struct WordsAllRs : TableHandle {
+    Field Mot, Occurences;
+};
 
 // One table-type recordset per table of the open base, with default indexes and field handles.
 struct SharedRecordsets {

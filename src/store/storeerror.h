@@ -42,8 +42,8 @@ constexpr int ObjectInvalid = 3420;
 class StoreError : public std::exception {
 public:
     StoreError(int number, QString description)
-        : number_(number), description_(std::move(description)),
-          what_(description_.toStdString()) {}
+        : number_(number), description_(std::move(description)), what_(description_.toStdString()) {
+    }
     int number() const noexcept { return number_; }
     const QString& description() const noexcept { return description_; }
     const char* what() const noexcept override { return what_.c_str(); }

@@ -24,8 +24,8 @@ std::optional<QString> ScriptedPrompter::input(const QString& prompt, const QStr
 }
 
 QString ScriptedPrompter::openFile(const FileRequest& request) {
-    shown_.push_back({QStringLiteral("open"), request.title, {}, Icon::None, Buttons::OkCancel,
-                      request.filter});
+    shown_.push_back(
+        {QStringLiteral("open"), request.title, {}, Icon::None, Buttons::OkCancel, request.filter});
     if (files_.empty()) return {};
     const QString f = files_.front();
     files_.pop_front();
@@ -33,8 +33,8 @@ QString ScriptedPrompter::openFile(const FileRequest& request) {
 }
 
 QString ScriptedPrompter::saveFile(const FileRequest& request) {
-    shown_.push_back({QStringLiteral("save"), request.title, {}, Icon::None, Buttons::OkCancel,
-                      request.filter});
+    shown_.push_back(
+        {QStringLiteral("save"), request.title, {}, Icon::None, Buttons::OkCancel, request.filter});
     if (files_.empty()) return {};
     const QString f = files_.front();
     files_.pop_front();

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "store/database.h"
+#include "store/recordset.h"
+#include "store/schema.h"
+#include "support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace vlm::test {
+
+inline QString fixedConnect(const QString& user = {}) {
+    return QStringLiteral(";pwd=Rt48Kw27") + user;
+}
+
+// A new base with the program's schema, created in a temporary folder.
+inline std::unique_ptr<store::Database> makeBase(const QString& path, const QString& user = {}) {
+    auto db = store::Database::create(path, QStringLiteral(";LANGID=0x0409;CP=1252;COUNTRY=0") +
+                                                fixedConnect(user));
+    store::CreateSchema(*db);
+    store::SeedTypes(*db);
+    return db;
+}
+
+inline std::unique_ptr<store::Database> openBase(const QString& path, const QString& user = {},
+                                                 bool readOnly = false) {
+    return store::Database::open(path, false, readOnly, fixedConnect(user), store::velmoraSchema());
+}
+
+// Runs f and returns the store error number it throws, 0 when it throws none.
+inline int errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const store::StoreError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+} // namespace vlm::test
