@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class QMdiArea;
+
 namespace vlm {
 
 // Everything the program shares while it runs: the open base and the state that windows and
@@ -20,6 +22,10 @@ struct AppContext {
 
     // Shortcut to the shared recordsets of the open base.
     store::SharedRecordsets& rs() const { return base.rs(); }
+
+    // The main window's MDI area, where card and result windows open. Set by the main window
+    // when it is created; tests that open card windows set it to an area of their own.
+    QMdiArea* mdiArea = nullptr;
 
     // Card kind of the last card window or retrieval option: "Note", "Cit" or "Bib".
     QString ResultKind = QStringLiteral("Note");
