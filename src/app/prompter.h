@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <optional>
+
+class QPrinter;
 
 namespace vlm {
 
@@ -17,6 +20,21 @@ struct FileRequest {
     QString filter;
     QString directory;
     QString fileName;
+    // A save dialog asks before it returns the name of a file that exists already.
+    bool confirmOverwrite = true;
+};
+
+// The seven attributes of the common font dialog.
+struct FontChoice {
+    QString family;
+    double size = 10;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikethrough = false;
+    QColor colour = Qt::black;
+
+    friend bool operator==(const FontChoice&, const FontChoice&) = default;
 };
 
 class Prompter {
@@ -31,6 +49,11 @@ public:
     // The chosen path, or an empty text when the dialog was cancelled.
     virtual QString openFile(const FileRequest& request) = 0;
     virtual QString saveFile(const FileRequest& request) = 0;
+    // The print dialog: sets up the printer (device, range) and tells whether to print.
+    // "Selection" is offered as a range only when selectionAvailable is true.
+    virtual bool printDialog(QPrinter& printer, bool selectionAvailable) = 0;
+    // The font dialog, opened on the current font; nothing when cancelled.
+    virtual std::optional<FontChoice> fontDialog(const FontChoice& current) = 0;
 };
 
 // Title of message boxes that give none of their own.

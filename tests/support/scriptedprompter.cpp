@@ -1,5 +1,7 @@
 #include "support/scriptedprompter.h"
 
+#include <QPrinter>
+
 namespace vlm::test {
 
 Answer ScriptedPrompter::message(const QString& text, Buttons buttons, Icon icon,
@@ -38,6 +40,33 @@ QString ScriptedPrompter::saveFile(const FileRequest& request) {
     if (files_.empty()) return {};
     const QString f = files_.front();
     files_.pop_front();
+    return f;
+}
+
+bool ScriptedPrompter::printDialog(QPrinter& printer, bool selectionAvailable) {
+    Shown s{QStringLiteral("print"), {}, {}, Icon::None, Buttons::OkCancel, {}};
+    s.selectionAvailable = selectionAvailable;
+    shown_.push_back(s);
+    if (prints_.empty() || prints_.front().pdfPath.isEmpty()) {
+        if (!prints_.empty()) prints_.pop_front();
+        return false;
+    }
+    const PrintAnswer a = prints_.front();
+    prints_.pop_front();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(a.pdfPath);
+    printer.setPrintRange(a.selection && selectionAvailable ? QPrinter::Selection
+                                                            : QPrinter::AllPages);
+    return true;
+}
+
+std::optional<FontChoice> ScriptedPrompter::fontDialog(const FontChoice& current) {
+    shown_.push_back(
+        {QStringLiteral("font"), {}, current.family, Icon::None, Buttons::OkCancel, {}});
+    lastFont_ = current;
+    if (fonts_.empty()) return std::nullopt;
+    auto f = fonts_.front();
+    fonts_.pop_front();
     return f;
 }
 

@@ -14,35 +14,56 @@ namespace vlm::test {
 class ScriptedPrompter : public Prompter {
 public:
     struct Shown {
-        QString kind; // "message", "input", "open", "save"
+        QString kind; // "message", "input", "open", "save", "print", "font"
         QString title;
         QString text;
         Icon icon = Icon::None;
         Buttons buttons = Buttons::Ok;
         QString filter;
+        bool selectionAvailable = false; // print dialogs: was "Selection" offered
+    };
+
+    // How a queued print dialog ends: printed to a PDF file, or cancelled (empty path).
+    struct PrintAnswer {
+        QString pdfPath;
+        bool selection = false;
     };
 
     void answer(Answer a) { answers_.push_back(a); }
     void type(std::optional<QString> text) { inputs_.push_back(std::move(text)); }
     void choose(const QString& path) { files_.push_back(path); } // empty = cancel
+    // The print dialog prints into pdfPath (the selection or everything); empty = cancel.
+    void print(const QString& pdfPath, bool selection = false) {
+        prints_.push_back({pdfPath, selection});
+    }
+    void pickFont(std::optional<FontChoice> font) { fonts_.push_back(std::move(font)); }
 
     Answer message(const QString& text, Buttons buttons, Icon icon, const QString& title) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     QString openFile(const FileRequest& request) override;
     QString saveFile(const FileRequest& request) override;
+    bool printDialog(QPrinter& printer, bool selectionAvailable) override;
+    std::optional<FontChoice> fontDialog(const FontChoice& current) override;
 
     const std::vector<Shown>& shown() const { return shown_; }
     // Texts of the message boxes shown, in order.
     QStringList messages() const;
+    // The last font the font dialog was opened on.
+    const std::optional<FontChoice>& lastFontShown() const { return lastFont_; }
     void clear() { shown_.clear(); }
     // Answers prepared but never asked for.
-    size_t pending() const { return answers_.size() + inputs_.size() + files_.size(); }
+    size_t pending() const {
+        return answers_.size() + inputs_.size() + files_.size() + prints_.size() + fonts_.size();
+    }
 
 private:
     std::deque<Answer> answers_;
     std::deque<std::optional<QString>> inputs_;
     std::deque<QString> files_;
+    std::deque<PrintAnswer> prints_;
+    std::deque<std::optional<FontChoice>> fonts_;
+    std::optional<FontChoice> lastFont_;
     std::vector<Shown> shown_;
 };
 
