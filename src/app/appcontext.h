@@ -36,6 +36,15 @@ struct AppContext {
     // Position and text of the word the text search found last; card windows highlight it.
     int FindPos = 0;
     QString FindWord;
+
+    // Card windows opened so far, per kind (closing one does not lower its counter; deleting
+    // the card of the window opened last does), and the number of the window being loaded.
+    int NoteWinCount = 0;
+    int CitWinCount = 0;
+    int BibWinCount = 0;
+    int NoteFenNum = 0;
+    int CitFenNum = 0;
+    int BibFenNum = 0;
 };
 
 } // namespace vlm
