@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 #include <unistd.h>
 
@@ -99,8 +100,30 @@ void buildTableInfo(TableInfo& info, const TableDef& def) {
         if (def.fields[i].isCounter() && info.counterField < 0) info.counterField = int(i);
     }
     info.sqlIndexNames.clear();
-    for (const IndexDef& ix : def.indexes)
+    info.indexFields.clear();
+    info.requiredFields.clear();
+    for (const IndexDef& ix : def.indexes) {
         info.sqlIndexNames.push_back(sqlIndexName(def, ix));
+        std::vector<int> positions;
+        for (const QString& f : ix.fields) {
+            positions.push_back(def.fieldPos(f));
+            if (ix.refusesNulls() &&
+                std::find(info.requiredFields.begin(), info.requiredFields.end(),
+                          positions.back()) == info.requiredFields.end())
+                info.requiredFields.push_back(positions.back());
+        }
+        info.indexFields.push_back(std::move(positions));
+    }
+    std::string cols, vals, sets;
+    for (size_t i = 0; i < info.quotedFields.size(); ++i) {
+        const std::string n = std::to_string(i + 1);
+        cols += (i ? ", " : "") + info.quotedFields[i];
+        vals += (i ? ", ?" : "?") + n;
+        sets += (i ? ", " : "") + info.quotedFields[i] + " = ?" + n;
+    }
+    info.insertSql = "INSERT INTO " + info.quoted + " (" + cols + ") VALUES (" + vals + ")";
+    info.updateSql = "UPDATE " + info.quoted + " SET " + sets + " WHERE rowid = ?" +
+                     std::to_string(info.quotedFields.size() + 1);
 }
 
 int sqliteToStoreError(int rc) {
@@ -542,16 +565,19 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString& table) {
 
 void Database::beginTrans() {
     if (!core_->db) raise(err::ObjectInvalid);
+    core_->parkAll();
     if (core_->transDepth == 0)
         core_->exec("BEGIN");
     else
         core_->exec("SAVEPOINT t" + std::to_string(core_->transDepth));
     ++core_->transDepth;
+    core_->tableMarks.push_back(core_->tables.size());
 }
 
 void Database::commitTrans() {
     if (!core_->db) raise(err::ObjectInvalid);
     if (core_->transDepth == 0) raise(err::InvalidArgument);
+    core_->parkAll();
     if (core_->transDepth == 1) {
         core_->flushCounters();
         core_->exec("COMMIT");
@@ -559,11 +585,13 @@ void Database::commitTrans() {
         core_->exec("RELEASE t" + std::to_string(core_->transDepth - 1));
     }
     --core_->transDepth;
+    core_->tableMarks.pop_back();
 }
 
 void Database::rollback() {
     if (!core_->db) raise(err::ObjectInvalid);
     if (core_->transDepth == 0) raise(err::InvalidArgument);
+    core_->parkAll();
     if (core_->transDepth == 1) {
         core_->exec("ROLLBACK");
     } else {
@@ -571,6 +599,9 @@ void Database::rollback() {
         core_->exec("ROLLBACK TO " + sp + "; RELEASE " + sp);
     }
     --core_->transDepth;
+    // Tables appended inside the transaction are gone with it.
+    core_->tables.resize(core_->tableMarks.back());
+    core_->tableMarks.pop_back();
     core_->touchAll();
     core_->reloadCounters();
 }

@@ -22,8 +22,11 @@ struct TableInfo {
     std::string quoted;  // "NAME"
     std::string columns; // rowid, "F1", "F2", ...
     std::vector<std::string> quotedFields;
-    std::vector<std::string> sqlIndexNames; // quoted names of the SQL indexes, by index position
-    quint64 generation = 1;                 // grows with every write to the table
+    std::vector<std::string> sqlIndexNames;    // quoted names of the SQL indexes, by index position
+    std::vector<std::vector<int>> indexFields; // field positions of each index
+    std::vector<int> requiredFields;           // fields of indexes that refuse nulls
+    std::string insertSql, updateSql;
+    quint64 generation = 1; // grows with every write to the table
     int counterField = -1;
     qint64 nextCounter = 1;
     bool counterDirty = false;
@@ -38,6 +41,7 @@ struct DbCore {
     int transDepth = 0;
     std::deque<TableInfo> tables; // stable addresses
     std::vector<class Recordset*> recordsets;
+    std::vector<size_t> tableMarks; // number of tables when each open transaction began
 
     // Lets every walk let go of its statement, so that a write commits at once (an implicit
     // transaction only ends when no statement is reading).

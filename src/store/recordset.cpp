@@ -143,7 +143,7 @@ sqlite3_stmt* Recordset::prepared(const std::string& sql) {
     }
     sqlite3_stmt* st = nullptr;
     const int rc = sqlite3_prepare_v2(core_->db, sql.c_str(), int(sql.size()), &st, nullptr);
-    if (rc != SQLITE_OK) {
+    if (rc != SQLITE_OK || !st) {
         sqlite3_finalize(st);
         core_->fail(rc);
     }
@@ -161,8 +161,8 @@ std::string Recordset::orderBy(bool forward) const {
     const char* dir = forward ? "" : " DESC";
     std::string s = " ORDER BY ";
     if (index_ >= 0)
-        for (const QString& f : t_->def.indexes[size_t(index_)].fields)
-            s += t_->quotedFields[size_t(t_->def.fieldPos(f))] + dir + ", ";
+        for (const int p : t_->indexFields[size_t(index_)])
+            s += t_->quotedFields[size_t(p)] + dir + ", ";
     return s + "rowid" + dir;
 }
 
@@ -214,10 +214,9 @@ void Recordset::startCursor(bool forward, const std::string& where, const QVaria
     sql += orderBy(forward);
     invalidateCursor();
     sqlite3_stmt* st = prepared(sql);
-    const IndexDef* ix = index_ >= 0 ? &t_->def.indexes[size_t(index_)] : nullptr;
     for (int i = 0; i < binds.size(); ++i) {
-        const FieldType type = t_->def.fields[size_t(t_->def.fieldPos(ix->fields[i]))].type;
-        bindValue(st, i + 1, binds[i], type);
+        const int p = t_->indexFields[size_t(index_)][size_t(i)];
+        bindValue(st, i + 1, binds[i], t_->def.fields[size_t(p)].type);
     }
     if (bindRowid) sqlite3_bind_int64(st, int(binds.size()) + 1, rowidBind);
     cursor_.stmt = st;
@@ -246,20 +245,11 @@ bool Recordset::cursorUsable(bool forward) const {
            cursor_.generation == t_->generation;
 }
 
-QVariantList Recordset::keyOf(const std::vector<QVariant>& row) const {
-    QVariantList key;
-    if (index_ >= 0)
-        for (const QString& f : t_->def.indexes[size_t(index_)].fields)
-            key.push_back(row[size_t(t_->def.fieldPos(f))]);
-    return key;
-}
-
 QVariantList Recordset::currentKey() {
     if (pos_ == Pos::Deleted) return posKey_;
     QVariantList key;
     if (index_ >= 0)
-        for (const QString& f : t_->def.indexes[size_t(index_)].fields) {
-            const int p = t_->def.fieldPos(f);
+        for (const int p : t_->indexFields[size_t(index_)]) {
             ensureLoaded(p);
             key.push_back(row_[size_t(p)]);
         }
@@ -637,13 +627,12 @@ void Recordset::update() {
             buf_[i].typeId() == QMetaType::QString && buf_[i].toString().isEmpty())
             raise(err::ZeroLength, f.name);
     }
-    for (const IndexDef& ix : d.indexes) {
-        if (!ix.refusesNulls()) continue;
-        for (const QString& fn : ix.fields)
-            if (buf_[size_t(d.fieldPos(fn))].isNull() &&
-                !(mode_ == Mode::Add && d.fields[size_t(d.fieldPos(fn))].isCounter()))
-                raise(err::NullInRequiredIndex, ix.name);
-    }
+    for (const int p : t_->requiredFields)
+        if (buf_[size_t(p)].isNull() && !(mode_ == Mode::Add && d.fields[size_t(p)].isCounter())) {
+            for (const IndexDef& ix : d.indexes)
+                if (ix.refusesNulls() && ix.fields.contains(d.fields[size_t(p)].name))
+                    raise(err::NullInRequiredIndex, ix.name);
+        }
     qint64 counterValue = 0;
     qint64 nextCounter = t_->nextCounter;
     if (mode_ == Mode::Add && t_->counterField >= 0) {
@@ -684,22 +673,7 @@ void Recordset::writeRow() {
         core_->parkAll();
     else
         core_->parkTable(t_);
-    std::string sql;
-    if (adding) {
-        sql = "INSERT INTO " + t_->quoted + " (";
-        std::string vals;
-        for (size_t i = 0; i < d.fields.size(); ++i) {
-            sql += (i ? ", " : "") + t_->quotedFields[i];
-            vals += (i ? ", ?" : "?") + std::to_string(i + 1);
-        }
-        sql += ") VALUES (" + vals + ")";
-    } else {
-        sql = "UPDATE " + t_->quoted + " SET ";
-        for (size_t i = 0; i < d.fields.size(); ++i)
-            sql += (i ? ", " : "") + t_->quotedFields[i] + " = ?" + std::to_string(i + 1);
-        sql += " WHERE rowid = ?" + std::to_string(d.fields.size() + 1);
-    }
-    sqlite3_stmt* st = prepared(sql);
+    sqlite3_stmt* st = prepared(adding ? t_->insertSql : t_->updateSql);
     for (size_t i = 0; i < d.fields.size(); ++i)
         bindValue(st, int(i) + 1, buf_[i], d.fields[i].type);
     if (!adding) sqlite3_bind_int64(st, int(d.fields.size()) + 1, rowid_);

@@ -113,7 +113,6 @@ private:
     sqlite3_stmt* prepared(const std::string& sql);
     std::string orderBy(bool forward) const;
     std::string fromClause() const;
-    QVariantList keyOf(const std::vector<QVariant>& row) const;
     QVariantList currentKey();
     void loadRowById(qint64 rowid);
     void ensureLoaded(int pos);

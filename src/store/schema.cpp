@@ -207,8 +207,16 @@ const QStringList& seedTypes() {
 }
 
 void CreateSchema(Database& db) {
-    for (const TableDef& t : velmoraSchema())
-        db.appendTable(t);
+    // One transaction: a base is never left with half of its tables.
+    db.beginTrans();
+    try {
+        for (const TableDef& t : velmoraSchema())
+            db.appendTable(t);
+        db.commitTrans();
+    } catch (...) {
+        db.rollback();
+        throw;
+    }
 }
 
 void SeedTypes(Database& db) {

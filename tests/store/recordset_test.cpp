@@ -263,6 +263,20 @@ TEST_F(RecordsetTest, TransactionsCommitOrLeaveNothing) {
     add("t", "3");
     db->commitTrans();
     EXPECT_EQ(rs->recordCount(), 1);
+    // A walk in progress survives a rollback, and a table appended inside one is gone.
+    rs->setIndex("Up");
+    rs->moveFirst();
+    db->beginTrans();
+    TableDef t;
+    t.name = "LATER";
+    t.createField("A", FieldType::Long);
+    db->appendTable(t);
+    add("u", "4");
+    db->rollback();
+    EXPECT_EQ(errorOf([&] { db->openRecordset("LATER"); }), err::NoSuchTable);
+    EXPECT_EQ(rs->value("DOWN").toString(), "3");
+    rs->moveNext();
+    EXPECT_TRUE(rs->eof());
 }
 
 TEST_F(RecordsetTest, ClosedBaseInvalidatesItsRecordsets) {
