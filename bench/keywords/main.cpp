@@ -34,6 +34,8 @@ public:
     }
     QString openFile(const vlm::FileRequest&) override { return {}; }
     QString saveFile(const vlm::FileRequest&) override { return {}; }
+    bool printDialog(QPrinter&, bool) override { return false; }
+    std::optional<vlm::FontChoice> fontDialog(const vlm::FontChoice&) override { return {}; }
 };
 
 // A small deterministic generator (splitmix64), the same on every platform.
@@ -94,7 +96,9 @@ Graph makeGraph(int nKeywords, int nLinks, int hubSubsets) {
     g.hub = nRoots / 2;
     std::set<std::pair<int, int>> seen;
     auto add = [&](int lower, int upper) {
-        if (lower == upper || (upper == g.hub && int(g.links.size()) >= hubSubsets) || !seen.insert({lower, upper}).second) return false;
+        if (lower == upper || (upper == g.hub && int(g.links.size()) >= hubSubsets) ||
+            !seen.insert({lower, upper}).second)
+            return false;
         g.links.push_back({lower, upper});
         return true;
     };
@@ -204,21 +208,23 @@ int main(int argc, char** argv) {
 
     RawBase raw(path);
     const QString hub = g.names[g.hub];
+    std::printf("%lld distinct upper keywords, %lld distinct lower keywords\n",
+                static_cast<long long>(raw.names("SELECT DISTINCT GROUPE2 FROM GROUP2").size()),
+                static_cast<long long>(raw.names("SELECT DISTINCT GROUPE FROM GROUP2").size()));
 
     vlm::keywords::NameList walk, query;
     double a = timeMs([&] { walk = vlm::keywords::KWRoots(ctx); });
+    // The rule as written: upper keywords that are nobody's lower keyword.
     double b = timeMs([&] {
-        query = raw.names("SELECT u.GROUPE2 FROM GROUP2 AS u WHERE NOT EXISTS (SELECT 1 FROM "
-                          "GROUP2 AS d WHERE d.GROUPE = u.GROUPE2) GROUP BY u.GROUPE2 "
-                          "ORDER BY u.GROUPE2");
+        query = raw.names("SELECT DISTINCT u.GROUPE2 FROM GROUP2 AS u WHERE NOT EXISTS (SELECT 1 "
+                          "FROM GROUP2 AS d WHERE d.GROUPE = u.GROUPE2) ORDER BY 1");
     });
-    report("KWRoots", a, b, walk == query, walk.size());
-    for (const char* q : {"SELECT GROUPE2 FROM GROUP2 EXCEPT SELECT GROUPE FROM GROUP2 ORDER BY 1",
-                          "SELECT DISTINCT GROUPE2 FROM GROUP2 WHERE GROUPE2 NOT IN (SELECT GROUPE FROM GROUP2) ORDER BY 1",
-                          "SELECT DISTINCT u.GROUPE2 FROM GROUP2 AS u WHERE NOT EXISTS (SELECT 1 FROM GROUP2 AS d WHERE d.GROUPE = u.GROUPE2) ORDER BY 1"}) {
-        b = timeMs([&] { query = raw.names(q); });
-        report(q, a, b, walk == query, walk.size());
-    }
+    report("KWRoots vs NOT EXISTS", a, b, walk == query, walk.size());
+    // The fastest form SQLite offers: a set difference of the two columns.
+    b = timeMs([&] {
+        query = raw.names("SELECT GROUPE2 FROM GROUP2 EXCEPT SELECT GROUPE FROM GROUP2 ORDER BY 1");
+    });
+    report("KWRoots vs EXCEPT", a, b, walk == query, walk.size());
 
     a = timeMs([&] { walk = vlm::keywords::KWSubsets(ctx, hub); });
     b = timeMs([&] {
