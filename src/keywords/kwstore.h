@@ -42,6 +42,12 @@ inline QString readOnlyMessage() {
 inline QString linkExistsMessage() {
     return QStringLiteral(" This link already exists ");
 }
+// A link editor asked to put a keyword at the Root level stores nothing and says so (a keyword
+// becomes a Root only by losing all its up links).
+inline QString rootRuleMessage() {
+    return QStringLiteral(
+        "If you want to make this Keyword a Root, you shall delete all its UpLinks");
+}
 inline QString linkNotFoundMessage() {
     return QStringLiteral(" This link is no longer in the base: nothing was discarded ");
 }
@@ -68,6 +74,7 @@ struct KWResult {
 };
 
 // --- Walks of the link table (GROUP2) ---
+// A failure of the store itself (a closed base) comes out as store::StoreError.
 
 // Subsets of `keyword`, ascending (index GrUpDown). Empty when it has none.
 NameList KWSubsets(AppContext& ctx, const QString& keyword);
