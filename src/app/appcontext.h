@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/prompter.h"
+#include "retrieval/resulttable.h"
 #include "store/basesession.h"
 
 #include <QString>
@@ -29,6 +30,10 @@ struct AppContext {
 
     // Card kind of the last card window or retrieval option: "Note", "Cit" or "Bib".
     QString ResultKind = QStringLiteral("Note");
+    // The result table of the last card list by keyword or author (shown by fGrid), and the
+    // kind of the last list by date (read by FListSel when a row is clicked).
+    retrieval::ResultTable Result;
+    QString DateListKind = QStringLiteral("Note");
     // Set once the selection dialog has linked keywords to a card; card windows re-read theirs.
     bool KWChanged = false;
     // The current Reference, shared by the Quote and Reference windows and the result lists.
