@@ -1,0 +1,297 @@
+#include "retrieval/retrieval.h"
+
+#include "app/appcontext.h"
+#include "retrieval/alert.h"
+#include "retrieval/datelist.h"
+#include "retrieval/fgrid.h"
+#include "retrieval/flistsel.h"
+#include "retrieval/windows.h"
+#include "store/storeerror.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QTabBar>
+#include <QTabWidget>
+#include <new>
+
+namespace vlm::retrieval {
+
+namespace {
+
+bool checked(QWidget* main, const char* name) {
+    if (!main) return false;
+    const auto* b = main->findChild<QAbstractButton*>(QString::fromLatin1(name));
+    return b && b->isChecked();
+}
+
+void setChecked(QWidget* main, const char* name, bool on) {
+    if (!main) return;
+    if (auto* b = main->findChild<QAbstractButton*>(QString::fromLatin1(name))) b->setChecked(on);
+}
+
+QString kwSel(QWidget* main) {
+    if (!main) return {};
+    const auto* l = main->findChild<QLabel*>(QStringLiteral("KWSel"));
+    return l ? l->text() : QString();
+}
+
+std::optional<Criterion> criterionOf(QWidget* main) {
+    if (checked(main, "OptionByAuthor")) return Criterion::Author;
+    if (checked(main, "OptionByDate")) return Criterion::Date;
+    if (checked(main, "OptionByKeyword")) return Criterion::Keyword;
+    return std::nullopt;
+}
+
+// The main window that holds the MDI area, if any.
+QWidget* mainOf(AppContext& ctx) {
+    return ctx.mdiArea ? ctx.mdiArea->window() : nullptr;
+}
+
+void info(AppContext& ctx, const QString& text) {
+    ctx.prompter.message(text, Buttons::Ok, Icon::Information);
+}
+
+QString dateCaption(CardKind kind) {
+    switch (kind) {
+    case CardKind::Note:
+        return QStringLiteral("Notes by Date");
+    case CardKind::Cit:
+        return QStringLiteral("Quotes by Date");
+    case CardKind::Bib:
+        break;
+    }
+    return QStringLiteral("References by Date");
+}
+
+// Runs the plan of an other-search or a menu item.
+void carryOut(AppContext& ctx, const OtherSearchPlan& plan, const SelectionOpener& openSelection) {
+    using A = OtherSearchPlan::Action;
+    switch (plan.action) {
+    case A::Nothing:
+        return;
+    case A::NoRecords:
+        info(ctx, noRecordsMessage());
+        return;
+    case A::Select:
+        if (openSelection) openSelection(plan.selection);
+        return;
+    case A::DateList:
+        ListByDateWindow(ctx, plan.kind);
+        return;
+    }
+}
+
+void closeSelectionDialog(AppContext& ctx) {
+    closeChildWindow(findWindowNamed(ctx, QStringLiteral("fMultSel")));
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- GRIDS
+
+void CloseResult(AppContext& ctx) {
+    closeChildWindow(findWindowNamed(ctx, QStringLiteral("fGrid")));
+}
+
+fGrid* ShowResult(AppContext& ctx, CardKind kind) {
+    CloseResult(ctx);
+    auto* w = new fGrid(ctx, kind);
+    showChildWindow(ctx, w);
+    return w;
+}
+
+void ListByKeyword(AppContext& ctx, CardKind kind, const QString& keyword) {
+    const bool found = FillByKeyword(ctx, kind, keyword);
+    if (!found && kind == CardKind::Note) setChecked(mainOf(ctx), "OptionNote", true);
+    ShowResult(ctx, kind);
+}
+
+void NotesByKeyword(AppContext& ctx, const QString& keyword) {
+    ListByKeyword(ctx, CardKind::Note, keyword);
+}
+void QuotesByKeyword(AppContext& ctx, const QString& keyword) {
+    ListByKeyword(ctx, CardKind::Cit, keyword);
+}
+void ReferencesByKeyword(AppContext& ctx, const QString& keyword) {
+    ListByKeyword(ctx, CardKind::Bib, keyword);
+}
+
+namespace {
+void listByAuthor(AppContext& ctx, CardKind kind, const QString& author) {
+    if (!FillByAuthor(ctx, kind, author)) {
+        ctx.prompter.message(noMatchText(), Buttons::Ok, Icon::Exclamation);
+        return;
+    }
+    ShowResult(ctx, kind);
+}
+} // namespace
+
+void AuthorSel(AppContext& ctx, const QString& author) {
+    listByAuthor(ctx, CardKind::Bib, author);
+}
+void AuthorCit(AppContext& ctx, const QString& author) {
+    listByAuthor(ctx, CardKind::Cit, author);
+}
+
+// ---------------------------------------------------------------- LIST
+
+FListSel* ListByDateWindow(AppContext& ctx, CardKind kind) {
+    ctx.DateListKind = kindText(kind);
+    const std::vector<DateLine> lines = ListByDate(ctx, kind);
+    auto* w = qobject_cast<FListSel*>(findWindowNamed(ctx, QStringLiteral("FListSel")));
+    const bool fresh = w == nullptr;
+    if (fresh) w = new FListSel(ctx);
+    w->setWindowTitle(dateCaption(kind));
+    w->fill(lines);
+    if (fresh) {
+        QWidget* frame = showChildWindow(ctx, w);
+        // Centred across the main window (its MDI area), at the top.
+        if (ctx.mdiArea)
+            frame->move(std::max(0, (ctx.mdiArea->viewport()->width() - frame->width()) / 2), 0);
+    } else {
+        w->window()->raise();
+        if (ctx.mdiArea)
+            if (auto* sub = qobject_cast<QWidget*>(w->parentWidget())) sub->raise();
+    }
+    return w;
+}
+
+void NotesByDate(AppContext& ctx) {
+    ListByDateWindow(ctx, CardKind::Note);
+}
+void QuotesByDate(AppContext& ctx) {
+    ListByDateWindow(ctx, CardKind::Cit);
+}
+void ReferencesByDate(AppContext& ctx) {
+    ListByDateWindow(ctx, CardKind::Bib);
+}
+
+// ---------------------------------------------------------------- panel and menus
+
+void RunOtherSearch(AppContext& ctx, CardKind kind, Criterion criterion,
+                    const SelectionOpener& openSelection) {
+    closeSelectionDialog(ctx);
+    carryOut(ctx, PlanOtherSearch(ctx, kind, criterion), openSelection);
+}
+
+void RunOtherSearch(AppContext& ctx, QWidget* main, const SelectionOpener& openSelection) {
+    std::optional<CardKind> kind;
+    if (checked(main, "OptionNote"))
+        kind = CardKind::Note;
+    else if (checked(main, "OptionCit"))
+        kind = CardKind::Cit;
+    else if (checked(main, "OptionRef"))
+        kind = CardKind::Bib;
+    const auto criterion = criterionOf(main);
+    if (!kind || !criterion) {
+        closeSelectionDialog(ctx);
+        return;
+    }
+    RunOtherSearch(ctx, *kind, *criterion, openSelection);
+}
+
+void KindOptionClicked(AppContext& ctx, QWidget* main, CardKind kind,
+                       const SelectionOpener& openSelection) {
+    if (kind == CardKind::Note && !NotesListable(ctx)) {
+        info(ctx, noRecordsMessage());
+        setChecked(main, "OptionNote", false);
+        setChecked(main, "OptionCit", true);
+        kind = CardKind::Cit;
+    }
+    ctx.ResultKind = kindText(kind);
+    const QString keyword = kwSel(main);
+    if (!keyword.isEmpty() && checked(main, "SwitchSearch")) ListByKeyword(ctx, kind, keyword);
+    if (checked(main, "SwitchOther")) RunOtherSearch(ctx, main, openSelection);
+}
+
+void RunMenu(AppContext& ctx, RetrievalMenu item, const SelectionOpener& openSelection) {
+    if (item == RetrievalMenu::NotebyKeyword || item == RetrievalMenu::CitOpenKW ||
+        item == RetrievalMenu::CitOpenAuthor || item == RetrievalMenu::BibOpenAuthor)
+        closeSelectionDialog(ctx);
+    carryOut(ctx, PlanMenu(ctx, item), openSelection);
+}
+
+void BibOpenKW(QWidget* main) {
+    if (!main) return;
+    if (auto* bar = main->findChild<QTabBar*>(QStringLiteral("TabStrip1"))) {
+        if (bar->count() >= 3) bar->setCurrentIndex(2);
+    } else if (auto* tabs = main->findChild<QTabWidget*>(QStringLiteral("TabStrip1"))) {
+        if (tabs->count() >= 3) tabs->setCurrentIndex(2);
+    }
+}
+
+bool SelectButtonPressed(AppContext& ctx, const QString& button, const QString& currentCell) {
+    if (button == QLatin1String("KWnoteSel"))
+        NotesByKeyword(ctx, currentCell);
+    else if (button == QLatin1String("KWCitSel"))
+        QuotesByKeyword(ctx, currentCell);
+    else if (button == QLatin1String("KWBibSel"))
+        ReferencesByKeyword(ctx, currentCell);
+    else if (button == QLatin1String("AuthorSel"))
+        AuthorSel(ctx, currentCell);
+    else if (button == QLatin1String("AuthorCit"))
+        AuthorCit(ctx, currentCell);
+    else
+        return false;
+    return true;
+}
+
+void KeywordClicked(AppContext& ctx, QWidget* main, const QString& keyword) {
+    if (checked(main, "SwitchKW")) return; // keyword mode: clicks do not list cards
+    if (checked(main, "OptionRef")) ReferencesByKeyword(ctx, keyword);
+    if (checked(main, "OptionCit")) QuotesByKeyword(ctx, keyword);
+    if (checked(main, "OptionNote")) NotesByKeyword(ctx, keyword);
+}
+
+void KeywordDoubleClicked(AppContext& ctx, QWidget* main, const QString& keyword) {
+    if (checked(main, "OptionRef")) OpenKeywordReferences(ctx, keyword);
+    if (checked(main, "OptionNote")) OpenKeywordNotes(ctx, keyword);
+    if (checked(main, "OptionCit")) OpenKeywordQuotes(ctx, keyword);
+}
+
+// ---------------------------------------------------------------- all cards of a keyword
+
+int OpenKeywordCards(AppContext& ctx, CardKind kind, const QString& keyword,
+                     const MemoryStatus& memory, const CardOpener& open) {
+    if (MemoryTooLow(memory)) {
+        ShowAlert(memory);
+        return 0;
+    }
+    int opened = 0;
+    try {
+        const auto numbers = KeywordCardNumbers(ctx, kind, keyword);
+        if (!numbers) {
+            ctx.prompter.message(noMatchText(), Buttons::Ok, Icon::Exclamation);
+            return 0;
+        }
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        struct Restore {
+            ~Restore() { QApplication::restoreOverrideCursor(); }
+        } restore;
+        for (const QString& n : *numbers) {
+            if (!SeekCard(ctx, kind, n)) continue;
+            if (!open || !open(ctx, kind)) continue;
+            ++opened;
+        }
+    } catch (const std::bad_alloc&) {
+        ctx.prompter.message(notEnoughMemoryMessage(), Buttons::Ok, Icon::Exclamation);
+    } catch (const store::StoreError& e) {
+        if (e.number() == store::err::OutOfMemory)
+            ctx.prompter.message(notEnoughMemoryMessage(), Buttons::Ok, Icon::Exclamation);
+    }
+    return opened;
+}
+
+void OpenKeywordNotes(AppContext& ctx, const QString& keyword) {
+    OpenKeywordCards(ctx, CardKind::Note, keyword, ReadMemoryStatus());
+}
+void OpenKeywordQuotes(AppContext& ctx, const QString& keyword) {
+    OpenKeywordCards(ctx, CardKind::Cit, keyword, ReadMemoryStatus());
+}
+void OpenKeywordReferences(AppContext& ctx, const QString& keyword) {
+    OpenKeywordCards(ctx, CardKind::Bib, keyword, ReadMemoryStatus());
+}
+
+} // namespace vlm::retrieval

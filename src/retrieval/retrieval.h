@@ -1,0 +1,86 @@
+#pragma once
+
+// The card lists as the rest of the program starts them: from the main window's panels and
+// menus, the selection dialog's Select buttons and the keyword browsers.
+//
+// Functions that take `main` read the main window's controls by their object names:
+// OptionNote, OptionCit, OptionRef (card kind), OptionByAuthor, OptionByDate,
+// OptionByKeyword (criterion), SwitchKW, SwitchOther, SwitchSearch (mode switches, on when
+// checked) and the label KWSel.
+
+#include "retrieval/cardopen.h"
+#include "retrieval/memoryguard.h"
+#include "retrieval/othersearch.h"
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace vlm::retrieval {
+
+class fGrid;
+class FListSel;
+
+// Opens the selection dialog fMultSel as the request says (modeless, its Select button at
+// left 220, top 2220 twips). Given by the main window, which knows the dialog.
+using SelectionOpener = std::function<void(const SelectionRequest&)>;
+
+// --- module GRIDS: cards by keyword, shown in fGrid ---
+void NotesByKeyword(AppContext& ctx, const QString& keyword);
+void QuotesByKeyword(AppContext& ctx, const QString& keyword);
+void ReferencesByKeyword(AppContext& ctx, const QString& keyword);
+void ListByKeyword(AppContext& ctx, CardKind kind, const QString& keyword);
+
+// The selection dialog's author buttons: References (AuthorSel) or Quotes (AuthorCit) of
+// the author in its current cell. "No Match" when the author has no Reference.
+void AuthorSel(AppContext& ctx, const QString& author);
+void AuthorCit(AppContext& ctx, const QString& author);
+
+// Closes any open fGrid and shows the result table (ctx.Result) in a new one whose rows
+// open cards of `kind`. The text search shows its results through this too.
+fGrid* ShowResult(AppContext& ctx, CardKind kind);
+// Closes the result window, if one is open.
+void CloseResult(AppContext& ctx);
+
+// --- module LIST: cards by date, shown in FListSel (reused when open) ---
+void NotesByDate(AppContext& ctx);
+void QuotesByDate(AppContext& ctx);
+void ReferencesByDate(AppContext& ctx);
+FListSel* ListByDateWindow(AppContext& ctx, CardKind kind);
+
+// --- the other-search panel and the menus ---
+// Closes the selection dialog, then lists, asks for a name, or shows "No Records".
+void RunOtherSearch(AppContext& ctx, CardKind kind, Criterion criterion,
+                    const SelectionOpener& openSelection);
+// The same for the kind and criterion chosen in the main window (OptionByAuthor,
+// OptionByDate, OptionByKeyword and CommandSearchOther).
+void RunOtherSearch(AppContext& ctx, QWidget* main, const SelectionOpener& openSelection);
+// OptionNote, OptionCit, OptionRef clicked.
+void KindOptionClicked(AppContext& ctx, QWidget* main, CardKind kind,
+                       const SelectionOpener& openSelection);
+// mNotebyKeyword, mNotebyDate, mCitOpenKW, mCitOpenDate, mCitOpenAuthor, mBibOpenAuthor.
+void RunMenu(AppContext& ctx, RetrievalMenu item, const SelectionOpener& openSelection);
+// mBibOpenKW: the keyword tab strip TabStrip1 turns to its third page ("  All Keywords  ").
+void BibOpenKW(QWidget* main);
+// A Select button of the selection dialog that lists cards (KWnoteSel, KWCitSel, KWBibSel,
+// AuthorSel, AuthorCit), with the name of the current cell of its selection list. False
+// for the other buttons.
+bool SelectButtonPressed(AppContext& ctx, const QString& button, const QString& currentCell);
+
+// A click on a keyword (KWList, DownGrid, UpGrid): outside keyword mode, lists the cards of
+// the kind chosen in the main window.
+void KeywordClicked(AppContext& ctx, QWidget* main, const QString& keyword);
+// A double click on a keyword in DownGrid (or in KWList while SwitchSearch is on): opens
+// every card of the chosen kind that carries it.
+void KeywordDoubleClicked(AppContext& ctx, QWidget* main, const QString& keyword);
+
+// --- every card of a keyword at once, after the memory guard ---
+void OpenKeywordNotes(AppContext& ctx, const QString& keyword);
+void OpenKeywordQuotes(AppContext& ctx, const QString& keyword);
+void OpenKeywordReferences(AppContext& ctx, const QString& keyword);
+// Returns the number of cards opened.
+int OpenKeywordCards(AppContext& ctx, CardKind kind, const QString& keyword,
+                     const MemoryStatus& memory, const CardOpener& open = OpenCurrentCard);
+
+} // namespace vlm::retrieval
