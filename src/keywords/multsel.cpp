@@ -1,0 +1,349 @@
+#include "keywords/multsel.h"
+
+#include "app/appcontext.h"
+#include "app/twips.h"
+#include "keywords/cardkeywords.h"
+#include "keywords/listrules.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QHideEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace vlm::keywords {
+
+namespace {
+
+constexpr int kColumnTwips = 2000;
+constexpr int kWidthTwips = 5600;
+constexpr int kHeightTwips = 5200;
+
+const char* const kButtonNames[] = {"KWNoteSelect", "KWCitAdd",   "KWBibAdd",  "KWnoteSel",
+                                    "KWCitSel",     "KWBibSel",   "AuthorSel", "AuthorCit",
+                                    "cBibAutSel",   "cNoteAutSel"};
+
+bool attaches(fMultSel::Mode m) {
+    return m == fMultSel::Mode::KWNoteSelect || m == fMultSel::Mode::KWCitAdd ||
+           m == fMultSel::Mode::KWBibAdd;
+}
+
+ListSource sourceOf(AppContext& ctx, fMultSel::Mode m) {
+    switch (m) {
+    case fMultSel::Mode::AuthorSel:
+    case fMultSel::Mode::AuthorCit:
+    case fMultSel::Mode::cBibAutSel:
+        return referenceAuthorSource(ctx);
+    case fMultSel::Mode::cNoteAutSel:
+        return noteAuthorSource(ctx);
+    default:
+        return keywordSource(ctx);
+    }
+}
+
+QTableWidget* makeGrid(const QString& name, QWidget* parent) {
+    auto* g = new QTableWidget(1, 1, parent);
+    g->setObjectName(name);
+    g->horizontalHeader()->hide();
+    g->verticalHeader()->hide();
+    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    g->setSelectionMode(QAbstractItemView::SingleSelection);
+    g->setSelectionBehavior(QAbstractItemView::SelectRows);
+    g->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    g->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    g->setColumnWidth(0, twipsToPixels(kColumnTwips));
+    g->setMinimumWidth(twipsToPixels(kColumnTwips) + g->verticalScrollBar()->sizeHint().width() +
+                       2 * g->frameWidth());
+    g->setItem(0, 0, new QTableWidgetItem());
+    return g;
+}
+
+void setRows(QTableWidget* g, const QStringList& rows) {
+    g->setRowCount(0);
+    g->setRowCount(int(std::max<qsizetype>(rows.size(), 1)));
+    for (int i = 0; i < g->rowCount(); ++i)
+        g->setItem(i, 0, new QTableWidgetItem(i < rows.size() ? rows[i] : QString()));
+}
+
+QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+fMultSel::fMultSel(AppContext& ctx, Mode mode, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), mode_(mode), source_(sourceOf(ctx, mode)), texts_(itemTexts()) {
+    setObjectName(QStringLiteral("fMultSel"));
+    setWindowTitle(QStringLiteral("MultSel"));
+    setModal(false);
+    buildUi();
+    resize(twipsSize(kWidthTwips, kHeightTwips));
+    applyMode(true);
+    fill();
+}
+
+fMultSel::~fMultSel() = default;
+
+fMultSel* fMultSel::open(AppContext& ctx, Mode mode, QWidget* parent, const QString& caption,
+                         int leftTwips, int topTwips, const QString& cardNumber) {
+    auto* w = new fMultSel(ctx, mode, parent);
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    if (!caption.isEmpty()) w->setWindowTitle(caption);
+    w->setCardNumber(cardNumber);
+    w->placeAt(leftTwips, topTwips);
+    w->show();
+    w->raise();
+    w->activateWindow();
+    return w;
+}
+
+QString fMultSel::buttonName(Mode mode) {
+    return QString::fromLatin1(kButtonNames[int(mode)]);
+}
+
+void fMultSel::buildUi() {
+    frame1_ = new QGroupBox(QStringLiteral("Origin List"), this);
+    frame1_->setObjectName(QStringLiteral("Frame1"));
+    text1_ = new QLineEdit(frame1_);
+    text1_->setObjectName(QStringLiteral("Text1"));
+    cgList_ = makeGrid(QStringLiteral("cgList"), frame1_);
+    cListAdd_ = makeButton(QStringLiteral("cListAdd"), QStringLiteral("Add"), frame1_);
+    cListSupp_ = makeButton(QStringLiteral("cListSupp"), QStringLiteral("Supp"), frame1_);
+
+    auto* l1 = new QVBoxLayout(frame1_);
+    l1->addWidget(text1_);
+    l1->addWidget(cgList_, 1);
+    auto* b1 = new QHBoxLayout;
+    b1->addWidget(cListAdd_);
+    b1->addWidget(cListSupp_);
+    l1->addLayout(b1);
+
+    frame2_ = new QGroupBox(QStringLiteral("Selection List"), this);
+    frame2_->setObjectName(QStringLiteral("Frame2"));
+    cgSel_ = makeGrid(QStringLiteral("cgSel"), frame2_);
+    cSelSupp_ = makeButton(QStringLiteral("cSelSupp"), QStringLiteral("Supp"), frame2_);
+    auto* l2 = new QVBoxLayout(frame2_);
+    l2->addWidget(cgSel_, 1);
+    auto* b2 = new QHBoxLayout;
+    b2->addWidget(cSelSupp_);
+    for (const char* name : kButtonNames) {
+        QPushButton* b = makeButton(QString::fromLatin1(name), QStringLiteral("Select"), frame2_);
+        b->setVisible(false);
+        b->setEnabled(false);
+        b2->addWidget(b);
+        selectButtons_.push_back(b);
+        connect(b, &QPushButton::clicked, this, &fMultSel::onSelect);
+    }
+    l2->addLayout(b2);
+
+    // Kept for the word lists that will make a word a keyword; it does nothing yet, so it
+    // is shown disabled.
+    command3_ = makeButton(QStringLiteral("Command3"), QString(), this);
+    command3_->setToolTip(QStringLiteral("Makes the selected Word a Keyword"));
+    command3_->setEnabled(false);
+    command3_->setFixedWidth(twipsToPixels(300));
+
+    auto* top = new QHBoxLayout(this);
+    top->addWidget(frame1_, 1);
+    top->addWidget(command3_, 0, Qt::AlignBottom);
+    top->addWidget(frame2_, 1);
+
+    connect(text1_, &QLineEdit::textEdited, this, &fMultSel::onText1Edited);
+    connect(text1_, &QLineEdit::returnPressed, this, &fMultSel::onText1Return);
+    connect(cgList_, &QTableWidget::cellClicked, this,
+            [this](int row, int) { onOriginClicked(row); });
+    connect(cgList_, &QTableWidget::cellDoubleClicked, this,
+            [this](int row, int) { onOriginDoubleClicked(row); });
+    connect(cgSel_, &QTableWidget::cellClicked, this, [this](int row, int) { onPickClicked(row); });
+    connect(cListAdd_, &QPushButton::clicked, this, &fMultSel::onListAdd);
+    connect(cListSupp_, &QPushButton::clicked, this, &fMultSel::onListSupp);
+    connect(cSelSupp_, &QPushButton::clicked, this, &fMultSel::onSelSupp);
+}
+
+void fMultSel::setSource(const ListSource& source) {
+    source_ = source;
+    fill();
+}
+
+void fMultSel::placeAt(int leftTwips, int topTwips) {
+    QPoint origin;
+    if (QWidget* p = parentWidget()) origin = p->window()->frameGeometry().topLeft();
+    move(origin + twipsPoint(leftTwips, topTwips));
+}
+
+void fMultSel::fill() {
+    if (!ctx_.base.isOpen()) return;
+    const QStringList rows = listFill(source_);
+    // An empty table leaves the list as it is.
+    if (rows.isEmpty()) return;
+    showOrigin(rows, 0);
+}
+
+void fMultSel::showOrigin(const QStringList& rows, int current) {
+    origin_ = rows;
+    setRows(cgList_, rows);
+    if (current >= 0 && current < cgList_->rowCount()) cgList_->setCurrentCell(current, 0);
+}
+
+void fMultSel::selectOriginRow(int row) {
+    if (row < 0 || row >= cgList_->rowCount()) return;
+    cgList_->setCurrentCell(row, 0);
+}
+
+void fMultSel::setOriginTop(int row) {
+    cgList_->verticalScrollBar()->setValue(row);
+}
+
+QStringList fMultSel::picked() const {
+    QStringList out;
+    for (int i = 0; i < cgSel_->rowCount(); ++i) {
+        const QTableWidgetItem* it = cgSel_->item(i, 0);
+        if (it && !it->text().isEmpty()) out.push_back(it->text());
+    }
+    return out;
+}
+
+QString fMultSel::currentPick() const {
+    const int row = cgSel_->currentRow() >= 0 ? cgSel_->currentRow() : 0;
+    const QTableWidgetItem* it = cgSel_->item(row, 0);
+    return it ? it->text() : QString();
+}
+
+void fMultSel::clearPicks() {
+    setRows(cgSel_, {});
+}
+
+void fMultSel::onText1Edited(const QString& text) {
+    if (text.isEmpty()) return;
+    const QString fixed = capitalFirst(text);
+    if (fixed != text) {
+        const int caret = text1_->cursorPosition();
+        text1_->setText(fixed);
+        text1_->setCursorPosition(caret);
+    }
+    const int row = findAtOrAfter(origin_, fixed);
+    if (row < 0) return;
+    selectOriginRow(row);
+    cgList_->scrollToItem(cgList_->item(row, 0), QAbstractItemView::EnsureVisible);
+}
+
+void fMultSel::onText1Return() {
+    if (text1_->text().isEmpty()) return;
+    selectButtons_[int(Mode::KWnoteSel)]->setDefault(true);
+}
+
+void fMultSel::onOriginClicked(int row) {
+    if (row < 0 || row >= origin_.size()) return;
+    const QString& name = origin_[row];
+    if (name.isEmpty()) return;
+    const QTableWidgetItem* first = cgSel_->item(0, 0);
+    if (cgSel_->rowCount() == 1 && (!first || first->text().isEmpty())) {
+        cgSel_->setItem(0, 0, new QTableWidgetItem(name));
+    } else {
+        const int n = cgSel_->rowCount();
+        cgSel_->insertRow(n);
+        cgSel_->setItem(n, 0, new QTableWidgetItem(name));
+    }
+}
+
+void fMultSel::onOriginDoubleClicked(int) {
+    QPushButton* b = selectButtons_[int(Mode::KWnoteSel)];
+    if (b->isEnabled()) b->click();
+}
+
+void fMultSel::onPickClicked(int row) {
+    const QTableWidgetItem* it = cgSel_->item(row, 0);
+    if (!it || it->text().isEmpty()) return;
+    const int found = int(origin_.indexOf(it->text()));
+    if (found < 0) return;
+    selectOriginRow(found);
+    setOriginTop(topRowForFourth(found));
+}
+
+void fMultSel::onListAdd() {
+    if (!ctx_.base.isOpen()) return;
+    const AddResult r = listAdd(ctx_.prompter, source_, texts_, origin_, text1_->text());
+    if (r.outcome == AddOutcome::Added) showOrigin(r.rows, -1);
+    if (r.row < 0) return;
+    selectOriginRow(r.row);
+    if (const auto top = topRowForFound(r.row, cgList_->rowCount())) setOriginTop(*top);
+}
+
+void fMultSel::onListSupp() {
+    if (!ctx_.base.isOpen()) return;
+    const int current = cgList_->currentRow();
+    const DiscardResult r = listDiscard(ctx_.prompter, source_, texts_, origin_, current);
+    if (r.outcome != DiscardOutcome::Discarded && r.outcome != DiscardOutcome::Gone) return;
+    origin_ = r.rows;
+    cgList_->removeRow(current);
+    clearPicks();
+}
+
+void fMultSel::onSelSupp() {
+    if (cgSel_->rowCount() <= 1) {
+        cgSel_->setItem(0, 0, new QTableWidgetItem());
+        return;
+    }
+    const int row = cgSel_->currentRow();
+    if (row >= 0) cgSel_->removeRow(row);
+}
+
+void fMultSel::onSelect() {
+    if (!ctx_.base.isOpen()) return;
+    const QStringList names = picked();
+    if (names.isEmpty()) {
+        ctx_.prompter.message(QStringLiteral(" Pick a name in the Origin List first "), Buttons::Ok,
+                              Icon::Information);
+        return;
+    }
+    if (!attaches(mode_)) {
+        if (mode_ == Mode::AuthorSel || mode_ == Mode::AuthorCit)
+            setWindowTitle(QStringLiteral("Authors"));
+        emit selected(mode_, names, currentPick());
+        return;
+    }
+    if (cardNumber_.isEmpty()) return;
+    const CardKind kind = mode_ == Mode::KWNoteSelect ? CardKind::Note
+                          : mode_ == Mode::KWCitAdd   ? CardKind::Quote
+                                                      : CardKind::Reference;
+    const AttachResult r = attachKeywords(ctx_, kind, cardNumber_, names);
+    if (r.status == AttachStatus::ReadOnly) {
+        ctx_.prompter.message(r.message, Buttons::Ok, Icon::Exclamation);
+        return;
+    }
+    if (r.status == AttachStatus::Failed) {
+        ctx_.prompter.message(r.message, Buttons::Ok, Icon::Critical);
+        return;
+    }
+    emit keywordsAttached(mode_, cardNumber_, r.keywords);
+    if (!r.message.isEmpty()) ctx_.prompter.message(r.message, Buttons::Ok, Icon::Information);
+}
+
+void fMultSel::applyMode(bool open) {
+    for (int i = 0; i < selectButtons_.size(); ++i) {
+        const bool mine = open && i == int(mode_);
+        selectButtons_[i]->setVisible(mine);
+        selectButtons_[i]->setEnabled(mine);
+    }
+}
+
+void fMultSel::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) applyMode(true);
+    QDialog::showEvent(event);
+}
+
+void fMultSel::hideEvent(QHideEvent* event) {
+    // Closed (not minimised): no Select button is left to press.
+    if (!event->spontaneous()) applyMode(false);
+    QDialog::hideEvent(event);
+}
+
+} // namespace vlm::keywords
