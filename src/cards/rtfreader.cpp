@@ -328,7 +328,7 @@ private:
     QByteArrayView in_;
     qsizetype pos_ = 0;
     std::vector<Group> groups_; // groups_[0] is outside the document's group
-    int overflow_ = 0;          // groups opened beyond kMaxDepth, skipped whole
+    qsizetype overflow_ = 0;    // groups opened beyond kMaxDepth, skipped whole
     int skip_ = 0;              // fallback characters of a \u still to skip
 
     int docCodePage_ = 1252;
