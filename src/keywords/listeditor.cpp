@@ -2,6 +2,7 @@
 
 #include "app/appcontext.h"
 #include "store/collation.h"
+#include "store/database.h"
 #include "store/recordset.h"
 #include "store/storeerror.h"
 
@@ -67,6 +68,25 @@ ListSource referenceAuthorSource(AppContext& ctx) {
 ListSource noteAuthorSource(AppContext& ctx) {
     return {[&ctx]() -> store::Recordset& { return *ctx.rs().AUTNOTE; }, QStringLiteral("NOM"),
             QStringLiteral("AutNoteNom")};
+}
+
+ListSource tableSource(AppContext& ctx, const QString& table, const QString& field) {
+    auto is = [](const QString& a, const char* b) {
+        return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
+    };
+    if (is(table, "CGROUP1") && is(field, "GROUPE")) return keywordSource(ctx);
+    if (is(table, "AUTEURS") && is(field, "NOM")) return referenceAuthorSource(ctx);
+    if (is(table, "AUTNOTE") && is(field, "NOM")) return noteAuthorSource(ctx);
+
+    std::shared_ptr<store::Recordset> rs = ctx.base.BaseDb->openRecordset(table);
+    QString index;
+    for (const store::IndexDef& i : rs->tableDef().indexes) {
+        if (!i.fields.isEmpty() && store::sameName(i.fields.front(), field)) {
+            index = i.name;
+            break;
+        }
+    }
+    return {[rs]() -> store::Recordset& { return *rs; }, field, index};
 }
 
 ListTexts itemTexts() {

@@ -36,6 +36,12 @@ ListSource referenceAuthorSource(AppContext& ctx);
 // Authors offered to Notes: AUTNOTE.NOM on AutNoteNom.
 ListSource noteAuthorSource(AppContext& ctx);
 
+// The source a caller names by table and field (names matched without regard to case):
+// CGROUP1.GROUPE, AUTEURS.NOM and AUTNOTE.NOM go through the shared recordsets above; any
+// other table gets a recordset of its own, ordered by the first index that starts with the
+// field. Fails with the store's error for an unknown table.
+ListSource tableSource(AppContext& ctx, const QString& table, const QString& field);
+
 // The texts an editor shows. Every text is shown exactly as given.
 struct ListTexts {
     QString fillIn;       // add with an empty text (information box)

@@ -6,7 +6,6 @@
 #include "keywords/listrules.h"
 
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHideEvent>
 #include <QLineEdit>
@@ -14,15 +13,18 @@
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QTableWidget>
-#include <QVBoxLayout>
 
 namespace vlm::keywords {
 
 namespace {
 
 constexpr int kColumnTwips = 2000;
-constexpr int kWidthTwips = 5600;
-constexpr int kHeightTwips = 5200;
+// A grid shows its 2000-twip column and a vertical scroll bar.
+constexpr int kGridWidth = 2400;
+constexpr int kFrameWidth = kGridWidth + 240;
+constexpr int kFrameHeight = 4080;
+constexpr int kButtonWidth = 900;
+constexpr int kButtonHeight = 375;
 
 const char* const kButtonNames[] = {"KWNoteSelect", "KWCitAdd",   "KWBibAdd",  "KWnoteSel",
                                     "KWCitSel",     "KWBibSel",   "AuthorSel", "AuthorCit",
@@ -51,14 +53,14 @@ QTableWidget* makeGrid(const QString& name, QWidget* parent) {
     g->setObjectName(name);
     g->horizontalHeader()->hide();
     g->verticalHeader()->hide();
+    g->verticalHeader()->setMinimumSectionSize(1);
+    g->verticalHeader()->setDefaultSectionSize(g->fontMetrics().height() + 6);
     g->setEditTriggers(QAbstractItemView::NoEditTriggers);
     g->setSelectionMode(QAbstractItemView::SingleSelection);
     g->setSelectionBehavior(QAbstractItemView::SelectRows);
     g->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     g->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     g->setColumnWidth(0, twipsToPixels(kColumnTwips));
-    g->setMinimumWidth(twipsToPixels(kColumnTwips) + g->verticalScrollBar()->sizeHint().width() +
-                       2 * g->frameWidth());
     g->setItem(0, 0, new QTableWidgetItem());
     return g;
 }
@@ -85,7 +87,6 @@ fMultSel::fMultSel(AppContext& ctx, Mode mode, QWidget* parent)
     setWindowTitle(QStringLiteral("MultSel"));
     setModal(false);
     buildUi();
-    resize(twipsSize(kWidthTwips, kHeightTwips));
     applyMode(true);
     fill();
 }
@@ -109,52 +110,53 @@ QString fMultSel::buttonName(Mode mode) {
     return QString::fromLatin1(kButtonNames[int(mode)]);
 }
 
+std::optional<fMultSel::Mode> fMultSel::modeNamed(const QString& button) {
+    for (int i = 0; i < int(std::size(kButtonNames)); ++i)
+        if (button == QLatin1String(kButtonNames[i])) return Mode(i);
+    return std::nullopt;
+}
+
 void fMultSel::buildUi() {
+    // Laid out in twips, as the window was designed; each frame places its own controls.
     frame1_ = new QGroupBox(QStringLiteral("Origin List"), this);
     frame1_->setObjectName(QStringLiteral("Frame1"));
+    frame1_->setGeometry(twipsRect(120, 60, kFrameWidth, kFrameHeight));
     text1_ = new QLineEdit(frame1_);
     text1_->setObjectName(QStringLiteral("Text1"));
+    text1_->setGeometry(twipsRect(120, 300, kGridWidth, 330));
     cgList_ = makeGrid(QStringLiteral("cgList"), frame1_);
+    cgList_->setGeometry(twipsRect(120, 720, kGridWidth, 2700));
     cListAdd_ = makeButton(QStringLiteral("cListAdd"), QStringLiteral("Add"), frame1_);
+    cListAdd_->setGeometry(twipsRect(120, 3540, kButtonWidth, kButtonHeight));
     cListSupp_ = makeButton(QStringLiteral("cListSupp"), QStringLiteral("Supp"), frame1_);
-
-    auto* l1 = new QVBoxLayout(frame1_);
-    l1->addWidget(text1_);
-    l1->addWidget(cgList_, 1);
-    auto* b1 = new QHBoxLayout;
-    b1->addWidget(cListAdd_);
-    b1->addWidget(cListSupp_);
-    l1->addLayout(b1);
+    cListSupp_->setGeometry(
+        twipsRect(120 + kGridWidth - kButtonWidth, 3540, kButtonWidth, kButtonHeight));
+    // Kept for the word lists that will make a word a keyword; it does nothing yet, so it
+    // is shown disabled.
+    command3_ = makeButton(QStringLiteral("Command3"), QString(), frame1_);
+    command3_->setToolTip(QStringLiteral("Makes the selected Word a Keyword"));
+    command3_->setEnabled(false);
+    command3_->setGeometry(twipsRect(120 + kButtonWidth + 120, 3540,
+                                     kGridWidth - 2 * kButtonWidth - 240, kButtonHeight));
 
     frame2_ = new QGroupBox(QStringLiteral("Selection List"), this);
     frame2_->setObjectName(QStringLiteral("Frame2"));
+    frame2_->setGeometry(twipsRect(120 + kFrameWidth + 120, 60, kFrameWidth, kFrameHeight));
     cgSel_ = makeGrid(QStringLiteral("cgSel"), frame2_);
+    cgSel_->setGeometry(twipsRect(120, 300, kGridWidth, 1800));
     cSelSupp_ = makeButton(QStringLiteral("cSelSupp"), QStringLiteral("Supp"), frame2_);
-    auto* l2 = new QVBoxLayout(frame2_);
-    l2->addWidget(cgSel_, 1);
-    auto* b2 = new QHBoxLayout;
-    b2->addWidget(cSelSupp_);
+    cSelSupp_->setGeometry(
+        twipsRect(120 + kGridWidth - kButtonWidth, kSelectTop, kButtonWidth, kButtonHeight));
     for (const char* name : kButtonNames) {
         QPushButton* b = makeButton(QString::fromLatin1(name), QStringLiteral("Select"), frame2_);
+        b->setGeometry(twipsRect(kSelectLeft, kSelectTop, kButtonWidth, kButtonHeight));
         b->setVisible(false);
         b->setEnabled(false);
-        b2->addWidget(b);
         selectButtons_.push_back(b);
         connect(b, &QPushButton::clicked, this, &fMultSel::onSelect);
     }
-    l2->addLayout(b2);
 
-    // Kept for the word lists that will make a word a keyword; it does nothing yet, so it
-    // is shown disabled.
-    command3_ = makeButton(QStringLiteral("Command3"), QString(), this);
-    command3_->setToolTip(QStringLiteral("Makes the selected Word a Keyword"));
-    command3_->setEnabled(false);
-    command3_->setFixedWidth(twipsToPixels(300));
-
-    auto* top = new QHBoxLayout(this);
-    top->addWidget(frame1_, 1);
-    top->addWidget(command3_, 0, Qt::AlignBottom);
-    top->addWidget(frame2_, 1);
+    setFixedSize(twipsSize(kFrameWidth * 2 + 360, kFrameHeight + 180));
 
     connect(text1_, &QLineEdit::textEdited, this, &fMultSel::onText1Edited);
     connect(text1_, &QLineEdit::returnPressed, this, &fMultSel::onText1Return);
@@ -166,6 +168,15 @@ void fMultSel::buildUi() {
     connect(cListAdd_, &QPushButton::clicked, this, &fMultSel::onListAdd);
     connect(cListSupp_, &QPushButton::clicked, this, &fMultSel::onListSupp);
     connect(cSelSupp_, &QPushButton::clicked, this, &fMultSel::onSelSupp);
+}
+
+QPushButton* fMultSel::selectButton() const {
+    return selectButtons_[int(mode_)];
+}
+
+void fMultSel::placeSelectButton(int leftTwips, int topTwips) {
+    QPushButton* b = selectButton();
+    b->move(twipsPoint(leftTwips, topTwips));
 }
 
 void fMultSel::setSource(const ListSource& source) {

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <optional>
 
 class QGroupBox;
 class QLineEdit;
@@ -50,8 +51,10 @@ public:
                           int leftTwips, int topTwips, const QString& cardNumber = {});
 
     Mode mode() const { return mode_; }
-    // The object name of the Select button of a mode ("KWNoteSelect", "cNoteAutSel", ...).
+    // The object name of the Select button of a mode ("KWNoteSelect", "cNoteAutSel", ...),
+    // and the mode of a button name.
     static QString buttonName(Mode mode);
+    static std::optional<Mode> modeNamed(const QString& button);
 
     // Another table for the origin list (before the window is shown); fills it again.
     void setSource(const ListSource& source);
@@ -60,6 +63,13 @@ public:
     QString cardNumber() const { return cardNumber_; }
     // Moves the window to (left, top) twips from the top left corner of the parent's window.
     void placeAt(int leftTwips, int topTwips);
+    // The common place of the Select buttons in the "Selection List" frame, in twips; every
+    // mode's button opens there.
+    static constexpr int kSelectLeft = 220;
+    static constexpr int kSelectTop = 2220;
+    // The mode's Select button, and moving it within its frame (in twips).
+    QPushButton* selectButton() const;
+    void placeSelectButton(int leftTwips, int topTwips);
 
     // The non-empty picked names, in the order picked (duplicates kept).
     QStringList picked() const;

@@ -128,6 +128,25 @@ TEST_F(ListEditorTest, FillListsTheNamesInIndexOrderAndNothingForAnEmptyTable) {
     EXPECT_EQ(listFill(kw).front(), "Apple");
 }
 
+TEST_F(ListEditorTest, ACallerNamesTheSourceByTableAndField) {
+    keywords({"Zen", "Art"});
+    put(*ctx.rs().AUTNOTE, "NOM", {"Me"});
+    EXPECT_EQ(listFill(tableSource(ctx, "Cgroup1", "Groupe")), (QStringList{"Art", "Zen"}));
+    EXPECT_EQ(listFill(tableSource(ctx, "AUTNOTE", "NOM")), QStringList{"Me"});
+    EXPECT_TRUE(listFill(tableSource(ctx, "AUTEURS", "NOM")).isEmpty());
+    // Another table: a recordset of its own, ordered by the field's index.
+    const ListSource types = tableSource(ctx, "TYPES", "TYPE");
+    EXPECT_EQ(types.index, "TYPE");
+    const QStringList all = listFill(types);
+    ASSERT_EQ(all.size(), 13);
+    EXPECT_EQ(all.front(), "Article");
+    EXPECT_EQ(all.back(), "Web");
+    prompter.answer(Answer::Yes);
+    EXPECT_EQ(listAdd(prompter, types, texts, all, "Thesis").outcome, AddOutcome::Added);
+    EXPECT_EQ(ctx.rs().TYPES->recordCount(), 14);
+    EXPECT_EQ(test::errorOf([&] { tableSource(ctx, "NOSUCH", "X"); }), store::err::NoSuchTable);
+}
+
 TEST_F(ListEditorTest, AddAsksThenStoresAndSelectsTheNewName) {
     keywords({"Apple", "Cherry"});
     const ListSource kw = keywordSource(ctx);

@@ -136,6 +136,11 @@ void MultSelTest::controlsAndTheOneSelectButtonOfEachMode() {
         QCOMPARE(w.objectName(), QString("fMultSel"));
         QCOMPARE(w.windowTitle(), QString("MultSel"));
         QCOMPARE(fMultSel::buttonName(Mode(m)), names[m]);
+        QCOMPARE(fMultSel::modeNamed(names[m]), std::optional<Mode>(Mode(m)));
+        // Every mode's button opens at the common place of the Select buttons.
+        QCOMPARE(w.selectButton()->objectName(), names[m]);
+        QCOMPARE(w.selectButton()->parentWidget()->objectName(), QString("Frame2"));
+        QCOMPARE(w.selectButton()->pos(), twipsPoint(220, 2220));
         for (int k = 0; k < names.size(); ++k) {
             auto* sel = child<QPushButton>(&w, qPrintable(names[k]));
             QCOMPARE(sel->text(), QString("Select"));
@@ -172,6 +177,9 @@ void MultSelTest::opensWhereTheCallerSays() {
     QCOMPARE(w->windowTitle(), QString("Reference KeyWords"));
     QCOMPARE(w->pos(), QPoint(100, 200));
     QVERIFY(child<QPushButton>(w, "KWBibSel")->isVisible());
+    w->placeSelectButton(300, 2400);
+    QCOMPARE(child<QPushButton>(w, "KWBibSel")->pos(), twipsPoint(300, 2400));
+    QVERIFY(!fMultSel::modeNamed("Select"));
     w->close();
     QTRY_VERIFY(w.isNull()); // deleted once closed
 }
