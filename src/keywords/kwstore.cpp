@@ -127,6 +127,7 @@ NameList KWRoots(AppContext& ctx) {
 
     // Distinct lower keywords, ascending.
     NameList lowers;
+    lowers.reserve(g->recordCount());
     g->setIndex(kGrDownUp);
     for (g->moveFirst(); !g->eof(); g->moveNext()) {
         QString lower = g.GROUPE.text();
