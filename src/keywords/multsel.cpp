@@ -256,13 +256,18 @@ void fMultSel::onOriginClicked(int row) {
     const QString& name = origin_[row];
     if (name.isEmpty()) return;
     const QTableWidgetItem* first = cgSel_->item(0, 0);
+    int at = 0;
     if (cgSel_->rowCount() == 1 && (!first || first->text().isEmpty())) {
         cgSel_->setItem(0, 0, new QTableWidgetItem(name));
     } else {
-        const int n = cgSel_->rowCount();
-        cgSel_->insertRow(n);
-        cgSel_->setItem(n, 0, new QTableWidgetItem(name));
+        at = cgSel_->rowCount();
+        cgSel_->insertRow(at);
+        cgSel_->setItem(at, 0, new QTableWidgetItem(name));
     }
+    // The name just picked is the current one: a Select that takes the current cell (or a
+    // double click) works on it, and "Supp" takes it back.
+    cgSel_->setCurrentCell(at, 0);
+    cgSel_->scrollToItem(cgSel_->item(at, 0));
 }
 
 void fMultSel::onOriginDoubleClicked(int) {

@@ -220,6 +220,7 @@ void MultSelTest::pickingAndRemovingPicks() {
     clickRow(list, 2);
     QCOMPARE(rowsOf(sel), (QStringList{"Banana", "Banana", "Cherry"}));
     QCOMPARE(w.picked(), (QStringList{"Banana", "Banana", "Cherry"}));
+    QCOMPARE(sel->currentRow(), 2); // the last pick is the current one
 
     clickRow(sel, 1);
     supp->click();
@@ -383,10 +384,11 @@ void MultSelTest::selectHandsTheSelectionBack() {
         QCOMPARE(spy[0][0].value<Mode>(), Mode::KWnoteSel);
         QCOMPARE(spy[0][1].toStringList(), (QStringList{"Art", "Zen"}));
         QCOMPARE(spy[0][2].toString(), QString("Zen"));
-        // A double click on an origin name picks it and runs KWnoteSel.
+        // A double click on an origin name picks it and runs KWnoteSel on it.
         doubleClickRow(list, 1);
         QCOMPARE(spy.size(), 2);
         QVERIFY(w.picked().contains("Ethics"));
+        QCOMPARE(spy[1][2].toString(), QString("Ethics"));
     }
     {
         fMultSel w(b.ctx, Mode::KWBibSel);
