@@ -3,6 +3,7 @@
 #include "store/database.h"
 #include "store/recordset.h"
 #include "store/schema.h"
+#include "store/storeerror.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
