@@ -1,14 +1,19 @@
 #include "retrieval/cardopen.h"
 
 #include "app/appcontext.h"
+#include "cards/openers.h"
 
 namespace vlm::retrieval {
 
 bool OpenCurrentCard(AppContext& ctx, CardKind kind) {
-    // The card windows are not part of the program yet: their rows are listed, and they will
-    // open from here once the openers exist.
-    Q_UNUSED(ctx);
-    Q_UNUSED(kind);
+    switch (kind) {
+    case CardKind::Note:
+        return cards::OpenNoteCard(ctx) != nullptr;
+    case CardKind::Cit:
+    case CardKind::Bib:
+        // No Quote or Reference window yet: their rows are listed and do not open.
+        break;
+    }
     return false;
 }
 

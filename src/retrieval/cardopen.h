@@ -9,8 +9,8 @@
 
 namespace vlm::retrieval {
 
-// Opens a window on the current record of the kind's card table. Returns false when cards
-// of that kind cannot be shown in a window yet.
+// Opens a window on the current record of the kind's card table. False when no window
+// opened (cards of that kind have no window yet, or memory ran out, which the opener says).
 bool OpenCurrentCard(AppContext& ctx, CardKind kind);
 
 // The opener the result windows call (tests give their own).

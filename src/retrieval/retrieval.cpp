@@ -1,6 +1,7 @@
 #include "retrieval/retrieval.h"
 
 #include "app/appcontext.h"
+#include "keywords/multsel.h"
 #include "retrieval/alert.h"
 #include "retrieval/datelist.h"
 #include "retrieval/fgrid.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMdiArea>
+#include <QPointer>
 #include <QTabBar>
 #include <QTabWidget>
 #include <new>
@@ -168,6 +170,40 @@ void ReferencesByDate(AppContext& ctx) {
     ListByDateWindow(ctx, CardKind::Bib);
 }
 
+// ---------------------------------------------------------------- the selection dialog
+
+namespace {
+// Where the selection dialog opens, in twips from the main window's top left corner (as
+// for the card windows' keyword and author choices).
+constexpr int kDialogLeft = 1200;
+constexpr int kDialogTop = 900;
+} // namespace
+
+QWidget* OpenSelection(AppContext& ctx, QWidget* parent, const SelectionRequest& request) {
+    using keywords::fMultSel;
+    using M = fMultSel::Mode;
+    std::optional<M> mode;
+    for (const M m : {M::KWnoteSel, M::KWCitSel, M::KWBibSel, M::AuthorSel, M::AuthorCit})
+        if (fMultSel::buttonName(m) == request.button) mode = m;
+    if (!mode) return nullptr;
+    fMultSel* dialog = fMultSel::open(ctx, *mode, parent, request.caption, kDialogLeft, kDialogTop);
+    QPointer<fMultSel> guard(dialog);
+    QObject::connect(dialog, &fMultSel::selected, dialog,
+                     [&ctx, guard](M m, const QStringList&, const QString& current) {
+                         SelectButtonPressed(ctx, fMultSel::buttonName(m), current);
+                         // The keyword lists close the dialog; after an author list it
+                         // stays, for another author.
+                         const bool byKeyword =
+                             m == M::KWnoteSel || m == M::KWCitSel || m == M::KWBibSel;
+                         if (byKeyword && guard) guard->close();
+                     });
+    return dialog;
+}
+
+SelectionOpener selectionDialog(AppContext& ctx, QWidget* parent) {
+    return [&ctx, parent](const SelectionRequest& r) { OpenSelection(ctx, parent, r); };
+}
+
 // ---------------------------------------------------------------- panel and menus
 
 void RunOtherSearch(AppContext& ctx, CardKind kind, Criterion criterion,
@@ -272,7 +308,9 @@ int OpenKeywordCards(AppContext& ctx, CardKind kind, const QString& keyword,
         } restore;
         for (const QString& n : *numbers) {
             if (!SeekCard(ctx, kind, n)) continue;
-            if (!open || !open(ctx, kind)) continue;
+            // A window that did not open (memory ran out, or no window for the kind) ends
+            // the operation: the ones opened so far stay.
+            if (!open || !open(ctx, kind)) break;
             ++opened;
         }
     } catch (const std::bad_alloc&) {

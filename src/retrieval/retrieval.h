@@ -22,9 +22,16 @@ namespace vlm::retrieval {
 class fGrid;
 class FListSel;
 
-// Opens the selection dialog fMultSel as the request says (modeless, its Select button at
-// left 220, top 2220 twips). Given by the main window, which knows the dialog.
+// Opens the selection dialog for an other-search (selectionDialog below; tests give their
+// own).
 using SelectionOpener = std::function<void(const SelectionRequest&)>;
+
+// Opens the selection dialog fMultSel as `request` says, over `parent` (the main window),
+// its Select button wired to the card lists: a keyword list closes the dialog, an author
+// list leaves it open for another author. Nothing for a button that lists no cards.
+QWidget* OpenSelection(AppContext& ctx, QWidget* parent, const SelectionRequest& request);
+// The opener to hand to the functions below: OpenSelection over `parent`.
+SelectionOpener selectionDialog(AppContext& ctx, QWidget* parent);
 
 // --- module GRIDS: cards by keyword, shown in fGrid ---
 void NotesByKeyword(AppContext& ctx, const QString& keyword);

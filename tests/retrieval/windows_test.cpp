@@ -5,11 +5,13 @@
 #include "retrievalbase.h"
 #include "store/recordset.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
@@ -123,6 +125,12 @@ class RetrievalWindowsTest : public QObject {
     std::unique_ptr<FakeMain> main;
 
     AppContext& ctx() { return b->ctx; }
+
+    static QWidget* findChildWindow(const QString& name) {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == name && w->isVisible()) return w;
+        return nullptr;
+    }
 
     template <typename T> QList<T*> windowsOf() {
         QList<T*> out;
@@ -244,10 +252,17 @@ private slots:
         fourNotes();
         NotesByKeyword(ctx(), "Beta");
         fGrid* w = windowsOf<fGrid>().front();
-        OpenLog log;
-        w->setOpener(log.opener(ctx()));
         QTableWidget* g = w->grid();
 
+        // The Note opens in a Note window of its own.
+        doubleClick(g, 2, 1);
+        int noteWindows = 0;
+        for (QMdiSubWindow* sub : main->area->subWindowList())
+            if (sub->widget() && sub->widget()->objectName() == "fNoteMulti") ++noteWindows;
+        QCOMPARE(noteWindows, 1);
+
+        OpenLog log;
+        w->setOpener(log.opener(ctx()));
         doubleClick(g, 2, 1);
         QCOMPARE(log.opened, QStringList{"Note:JONE0001.TXT"});
         QVERIFY(b->prompter.messages().isEmpty());
@@ -435,6 +450,61 @@ private slots:
         QCOMPARE(calls, 2);
         QCOMPARE(b->prompter.messages(),
                  QStringList{"Not enough memory ! Please close some windows !"});
+
+        // A window that does not open ends the operation too.
+        calls = 0;
+        const CardOpener refusing = [&](AppContext&, CardKind) { return ++calls < 2; };
+        QCOMPARE(OpenKeywordCards(ctx(), CardKind::Note, "Beta", plenty, refusing), 1);
+        QCOMPARE(calls, 2);
+    }
+
+    void selectionDialogListsThePickedName() {
+        fourNotes();
+        for (const char* k : {"Alpha", "Beta", "Gamma"})
+            b->keyword(k);
+        b->reference("Smith__001", {"Smith"}, "Forests");
+        b->quote("SMITH001.TXT", "Smith__001", "Oaks");
+        {
+            auto& a = b->ctx.rs().AUTEURS;
+            a->addNew();
+            a.NOM = QStringLiteral("Smith");
+            a->update();
+        }
+        auto pickAndSelect = [&](QWidget* dialog, const QString& name, const QString& button) {
+            auto* list = dialog->findChild<QTableWidget*>("cgList");
+            QVERIFY(list);
+            int row = -1;
+            for (int r = 0; r < list->rowCount(); ++r)
+                if (list->item(r, 0) && list->item(r, 0)->text() == name) row = r;
+            QVERIFY(row >= 0);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(list->item(row, 0)).center());
+            auto* select = dialog->findChild<QAbstractButton*>(button);
+            QVERIFY(select && select->isVisible() && select->isEnabled());
+            QTest::mouseClick(select, Qt::LeftButton);
+        };
+
+        RunMenu(ctx(), RetrievalMenu::NotebyKeyword, selectionDialog(ctx(), &main->window));
+        QPointer<QWidget> dialog = findChildWindow("fMultSel");
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QString("Select Keyword"));
+        pickAndSelect(dialog, "Alpha", "KWnoteSel");
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(dialog.isNull() || !dialog->isVisible());
+        QCOMPARE(windowsOf<fGrid>().front()->windowTitle(), QString("Notes - Keyword : Alpha"));
+
+        RunMenu(ctx(), RetrievalMenu::CitOpenAuthor, selectionDialog(ctx(), &main->window));
+        dialog = findChildWindow("fMultSel");
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QString("Select Author"));
+        pickAndSelect(dialog, "Smith", "AuthorCit");
+        QCOMPARE(windowsOf<fGrid>().front()->windowTitle(), QString("Reference Author : Smith"));
+        QCOMPARE(column(windowsOf<fGrid>().front()->grid(), 2), QStringList{"SMITH001.TXT"});
+        // The dialog stays, for another author.
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->windowTitle(), QString("Authors"));
+        dialog->close();
     }
 };
 
