@@ -2,7 +2,9 @@
 
 #include "app/appcontext.h"
 #include "store/collation.h"
+#include "store/database.h"
 #include "store/recordset.h"
+#include "store/storeerror.h"
 
 #include <QSet>
 #include <vector>
@@ -100,6 +102,27 @@ store::Recordset& linkTable(AppContext& ctx, CardKind kind) {
     return *ctx.rs().GRBIB;
 }
 
+ReadSnapshot::ReadSnapshot(AppContext& ctx) : ctx_(ctx) {
+    try {
+        ctx_.base.BaseDb->beginTrans();
+        open_ = true;
+    } catch (const store::StoreError&) {
+        // Without the transaction every read still works, only each takes the lock anew.
+    }
+}
+
+ReadSnapshot::~ReadSnapshot() {
+    if (!open_) return;
+    try {
+        ctx_.base.BaseDb->commitTrans();
+    } catch (const store::StoreError&) {
+        try {
+            ctx_.base.BaseDb->rollback();
+        } catch (const store::StoreError&) {
+        }
+    }
+}
+
 namespace {
 
 // The link rows that name `key` in the field `field` of the index just selected and sought,
@@ -137,6 +160,7 @@ void addCardRows(ResultTable& table, store::Recordset& links, const KindSources&
 
 std::optional<QStringList> KeywordCardNumbers(AppContext& ctx, CardKind kind,
                                               const QString& keyword) {
+    const ReadSnapshot snapshot(ctx);
     const KindSources& src = sourcesOf(kind);
     store::Recordset& links = linkTable(ctx, kind);
     store::Recordset& cards = cardTable(ctx, kind);
@@ -169,6 +193,7 @@ std::optional<QStringList> KeywordCardNumbers(AppContext& ctx, CardKind kind,
 }
 
 bool FillByKeyword(AppContext& ctx, CardKind kind, const QString& keyword) {
+    const ReadSnapshot snapshot(ctx);
     const KindSources& src = sourcesOf(kind);
     ResultTable& table = ctx.Result;
     table.clear();
@@ -195,6 +220,7 @@ bool FillByKeyword(AppContext& ctx, CardKind kind, const QString& keyword) {
 }
 
 bool FillByAuthor(AppContext& ctx, CardKind kind, const QString& author) {
+    const ReadSnapshot snapshot(ctx);
     store::Recordset& autndx = *ctx.rs().AUTNDX;
     autndx.setIndex(QStringLiteral("AutBib"));
     std::vector<QString> refs;

@@ -48,6 +48,20 @@ inline QString authorCaptionPrefix() {
     return QStringLiteral("Reference Author : ");
 }
 
+// Holds one read transaction on the open base while a list is gathered: every seek then
+// reads the same state of the base, without taking the file's lock again each time.
+class ReadSnapshot {
+public:
+    explicit ReadSnapshot(AppContext& ctx);
+    ~ReadSnapshot();
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+private:
+    AppContext& ctx_;
+    bool open_ = false;
+};
+
 // Fills the result table with every card of `kind` that carries `keyword`, one row per
 // keyword of the card (the card's number, author and title beside each), and sets
 // ResultKind, ResultKeyword, ResultCaption, ResultSortCol = 1 and ResultRow = 1. Each card

@@ -1,0 +1,272 @@
+// Times the card lists on a generated base of 100,000 Notes and 300,000 keyword links, each
+// against the SQL query that reads the same rows from the same file in the same run:
+// the Notes of a keyword carried by 10,000 Notes (table filled and fGrid shown), that table
+// sorted again by author, and every Note by date (FListSel shown).
+//
+//   retrieval [notes links carried]     (defaults: 100000 300000 10000)
+
+#include "app/appcontext.h"
+#include "retrieval/datelist.h"
+#include "retrieval/fgrid.h"
+#include "retrieval/flistsel.h"
+#include "retrieval/retrieval.h"
+#include "store/collation.h"
+#include "store/recordset.h"
+
+#include <sqlite3.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace vlm;
+
+namespace {
+
+// Answers every question with its first choice; the bench asks none.
+class SilentPrompter : public Prompter {
+public:
+    Answer message(const QString& text, Buttons, Icon, const QString&) override {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        return Answer::Ok;
+    }
+    std::optional<QString> input(const QString&, const QString&, const QString&) override {
+        return QString();
+    }
+    QString openFile(const FileRequest&) override { return {}; }
+    QString saveFile(const FileRequest&) override { return {}; }
+    bool printDialog(QPrinter&, bool) override { return false; }
+    std::optional<FontChoice> fontDialog(const FontChoice&) override { return {}; }
+};
+
+const QString kTarget = QStringLiteral("Target");
+
+QString noteNumber(int i) {
+    return QStringLiteral("N%1.TXT").arg(i, 6, 10, QLatin1Char('0'));
+}
+QString keywordName(int k) {
+    return QStringLiteral("Keyword %1").arg(k, 4, 10, QLatin1Char('0'));
+}
+QString authorName(int a) {
+    return QStringLiteral("Author %1").arg(a, 3, 10, QLatin1Char('0'));
+}
+
+double cpuNow() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
+}
+
+// Best of three runs, in seconds: elapsed time and the process's CPU time (the machine may
+// be busy with other work, which stretches the first and hardly the second).
+struct Time {
+    double wall = 1e9;
+    double cpu = 1e9;
+};
+Time best(const std::function<void()>& f) {
+    Time b;
+    for (int run = 0; run < 3; ++run) {
+        QElapsedTimer t;
+        const double c0 = cpuNow();
+        t.start();
+        f();
+        b.wall = std::min(b.wall, t.nsecsElapsed() / 1e9);
+        b.cpu = std::min(b.cpu, cpuNow() - c0);
+    }
+    return b;
+}
+
+void report(const char* what, Time layer, Time sql, long rows) {
+    std::printf("%-44s %7ld rows  Velmora %7.1f ms (cpu %7.1f)  SQL %7.1f ms (cpu %7.1f)  "
+                "ratio %5.2f (cpu %5.2f)\n",
+                what, rows, layer.wall * 1e3, layer.cpu * 1e3, sql.wall * 1e3, sql.cpu * 1e3,
+                layer.wall / sql.wall, layer.cpu / sql.cpu);
+}
+
+void part(const char* what, Time t) {
+    std::printf("    %-40s %7.1f ms (cpu %7.1f)\n", what, t.wall * 1e3, t.cpu * 1e3);
+}
+
+sqlite3* rawOpen(const QString& path) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_key(db, "Rt48Kw27", 8);
+    // The same page size and page cache as the record store's own connection.
+    const std::string pragmas = "PRAGMA cipher_page_size = 4096; PRAGMA cache_size = -" +
+                                std::to_string(store::Database::kCacheKiB);
+    sqlite3_exec(db, pragmas.c_str(), nullptr, nullptr, nullptr);
+    store::registerCollation(db);
+    return db;
+}
+
+QString textOf(sqlite3_stmt* st, int col) {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
+    return p ? QString::fromUtf8(p, sqlite3_column_bytes(st, col)) : QString();
+}
+
+// Runs a query and reads every column of every row into texts; returns the number of rows.
+long query(sqlite3* db, const char* sql, const QString& bind = {}) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "SQL error: %s\n", sqlite3_errmsg(db));
+        return -1;
+    }
+    const QByteArray b = bind.toUtf8();
+    if (!bind.isNull()) sqlite3_bind_text(st, 1, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+    std::vector<QString> row;
+    long n = 0;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        const int cols = sqlite3_column_count(st);
+        row.clear();
+        for (int c = 0; c < cols; ++c)
+            row.push_back(sqlite3_column_type(st, c) == SQLITE_FLOAT
+                              ? QString::number(sqlite3_column_double(st, c))
+                              : textOf(st, c));
+        ++n;
+    }
+    sqlite3_finalize(st);
+    return n;
+}
+
+void generate(AppContext& ctx, int notes, int links, int carried) {
+    std::mt19937 rng(4242);
+    const int keywords = 2000, authors = 500;
+    const QDateTime start(QDate(2020, 1, 1), QTime(8, 0));
+    std::vector<int> order(static_cast<size_t>(notes));
+    for (int i = 0; i < notes; ++i)
+        order[size_t(i)] = i;
+    std::shuffle(order.begin(), order.end(), rng);
+
+    auto& s = ctx.rs();
+    ctx.base.BaseDb->beginTrans();
+    for (int k = 0; k < keywords; ++k) {
+        s.CGROUP1->addNew();
+        s.CGROUP1.GROUPE = keywordName(k);
+        s.CGROUP1->update();
+    }
+    s.CGROUP1->addNew();
+    s.CGROUP1.GROUPE = kTarget;
+    s.CGROUP1->update();
+    for (const int i : order) {
+        s.NOTE->addNew();
+        s.NOTE.CIT = noteNumber(i);
+        s.NOTE.AUTEUR = authorName(int(rng() % authors));
+        s.NOTE.TITRE1 = QStringLiteral("Title of note %1").arg(i);
+        s.NOTE.TEXTE = QStringLiteral("Text of note %1, about one thing and another.").arg(i);
+        // Whole hours, so that many Notes share a date.
+        s.NOTE.JOUR = start.addSecs(qint64(rng() % 40000) * 3600);
+        s.NOTE->update();
+    }
+    // Every Note gets links/notes keywords; one Note in notes/carried carries the target.
+    const int perNote = links / notes;
+    const int step = notes / carried;
+    for (const int i : order) {
+        for (int l = 0; l < perNote; ++l) {
+            s.GRNOTE->addNew();
+            s.GRNOTE.NDX = noteNumber(i);
+            s.GRNOTE.GROUPE =
+                l == 0 && i % step == 0 ? kTarget : keywordName(int(rng() % keywords));
+            s.GRNOTE->update();
+        }
+    }
+    ctx.base.BaseDb->commitTrans();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int notes = args.size() > 1 ? args[1].toInt() : 100000;
+    const int links = args.size() > 2 ? args[2].toInt() : 300000;
+    const int carried = args.size() > 3 ? args[3].toInt() : 10000;
+
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("bench.vlm"));
+    SilentPrompter prompter;
+    AppContext ctx(prompter);
+    ctx.base.CreateStartBase(path);
+
+    QElapsedTimer gen;
+    gen.start();
+    generate(ctx, notes, links, carried);
+    std::printf("Card lists on %d Notes and %d links, a keyword carried by %d Notes "
+                "(generated in %.1f s)\n\n",
+                notes, links, carried, gen.nsecsElapsed() / 1e9);
+
+    sqlite3* raw = rawOpen(path);
+
+    // The Notes of the keyword, every keyword of each, sorted by keyword then card number.
+    const char* byKeyword =
+        "SELECT g2.GROUPE, g2.NDX, n.AUTEUR, n.TITRE1, n.CIT FROM GRNOTE g1 "
+        "JOIN NOTE n ON n.CIT = g1.NDX JOIN GRNOTE g2 ON g2.NDX = n.CIT "
+        "WHERE g1.GROUPE = ?1 ORDER BY g2.GROUPE COLLATE BINARY, g2.NDX COLLATE BINARY";
+    const char* byAuthor =
+        "SELECT g2.GROUPE, g2.NDX, n.AUTEUR, n.TITRE1, n.CIT FROM GRNOTE g1 "
+        "JOIN NOTE n ON n.CIT = g1.NDX JOIN GRNOTE g2 ON g2.NDX = n.CIT "
+        "WHERE g1.GROUPE = ?1 ORDER BY n.AUTEUR COLLATE BINARY, g2.GROUPE COLLATE BINARY";
+    const char* byDate = "SELECT JOUR, CIT FROM NOTE ORDER BY JOUR DESC, rowid DESC";
+
+    long layerRows = 0, sqlRows = 0;
+    // Warm both connections' caches the same way: one pass over each table.
+    query(raw, "SELECT * FROM NOTE");
+    query(raw, "SELECT * FROM GRNOTE");
+    retrieval::FillByKeyword(ctx, retrieval::CardKind::Note, kTarget);
+    retrieval::ListByDate(ctx, retrieval::CardKind::Note);
+
+    const Time kwLayer = best([&] {
+        retrieval::NotesByKeyword(ctx, kTarget);
+        QApplication::processEvents();
+        layerRows = long(ctx.Result.ResultGrid.size());
+    });
+    const Time kwSql = best([&] { sqlRows = query(raw, byKeyword, kTarget); });
+    report("Notes of a keyword (filled, fGrid shown)", kwLayer, kwSql, layerRows);
+    part("of which: filling the table",
+         best([&] { retrieval::FillByKeyword(ctx, retrieval::CardKind::Note, kTarget); }));
+    part("of which: filling and sorting it", best([&] {
+             retrieval::FillByKeyword(ctx, retrieval::CardKind::Note, kTarget);
+             retrieval::SortResult(ctx.Result);
+         }));
+    if (layerRows != sqlRows) std::printf("  warning: the query gave %ld rows\n", sqlRows);
+
+    retrieval::fGrid* grid = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* g = qobject_cast<retrieval::fGrid*>(w); g && g->isVisible()) grid = g;
+    int flip = 0;
+    const Time sortLayer = best([&] {
+        // Alternately by author and by keyword, so that every run really moves rows.
+        grid->clickCell(1, (flip++ % 2 == 0) ? 3 : 1);
+        QApplication::processEvents();
+    });
+    grid->clickCell(1, 3);
+    const Time sortSql = best([&] { sqlRows = query(raw, byAuthor, kTarget); });
+    report("the same table sorted again by author", sortLayer, sortSql, layerRows);
+
+    const Time dateLayer = best([&] {
+        retrieval::NotesByDate(ctx);
+        QApplication::processEvents();
+    });
+    const Time dateSql = best([&] { sqlRows = query(raw, byDate); });
+    long dateRows = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* l = qobject_cast<retrieval::FListSel*>(w); l && l->isVisible())
+            dateRows = l->grid()->rowCount();
+    report("every Note by date (FListSel shown)", dateLayer, dateSql, dateRows);
+    part("of which: reading the dates",
+         best([&] { retrieval::ListByDate(ctx, retrieval::CardKind::Note); }));
+    if (dateRows != sqlRows) std::printf("  warning: the query gave %ld rows\n", sqlRows);
+
+    sqlite3_close(raw);
+    return 0;
+}
