@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Saves PNG pictures of Velmora's windows, drawn offscreen: the start window, the main window
+# in "Search", "Other" and "KeyWords" mode (simple and double browser), the About window and
+# the welcome dialog in both modes. Usage: scripts/screenshots.sh [folder] (default: screenshots)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=$(realpath -m "${1:-screenshots}")
+build="$root/build"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --target app_tests
+mkdir -p "$out"
+QT_QPA_PLATFORM=offscreen VELMORA_SCREENSHOTS="$out" "$build/tests/app_tests" ScreenshotsTest
+echo "Screenshots in $out"
