@@ -4,6 +4,8 @@
 #include "retrieval/resulttable.h"
 #include "store/basesession.h"
 
+#include <QObject>
+#include <QPointer>
 #include <QString>
 
 class QMdiArea;
@@ -50,6 +52,11 @@ struct AppContext {
     int NoteFenNum = 0;
     int CitFenNum = 0;
     int BibFenNum = 0;
+
+    // The keyword the structure editor hands to the up-links window ("UpLinks"), and that
+    // window while it is open: there is one at a time.
+    QString LinksKeyword;
+    QPointer<QObject> DownUpLinksWindow;
 };
 
 } // namespace vlm
