@@ -4,6 +4,7 @@
 #include "app/faccueil.h"
 #include "app/fdebut.h"
 #include "app/fvelmora.h"
+#include "cards/cardentry.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -64,6 +65,7 @@ fVelmora* Frame::ensureMain() {
         connect(main_, &fVelmora::newBaseRequested, this, &Frame::newBase);
         connect(main_, &fVelmora::saveAsRequested, this, &Frame::saveBaseAs);
         connect(main_, &fVelmora::quitRequested, this, &Frame::quitProgram);
+        cards::connectCardMenus(ctx_, main_);
     }
     return main_;
 }

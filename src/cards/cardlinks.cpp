@@ -44,6 +44,9 @@ void openAuthorSelection(AppContext& ctx, CardKind kind,
     fMultSel* dialog = fMultSel::open(
         ctx, mode, mainWindow(ctx),
         note ? QStringLiteral("Note Authors") : QStringLiteral("Authors"), kDialogLeft, kDialogTop);
+    // The user may add or discard author names there.
+    for (const char* name : {"cListAdd", "cListSupp"})
+        if (auto* b = dialog->findChild<QWidget*>(QLatin1String(name))) b->setVisible(true);
     QPointer<fMultSel> guard(dialog);
     QObject::connect(
         dialog, &fMultSel::selected, dialog,

@@ -1,3 +1,5 @@
+#include "app/frame.h"
+#include "app/fvelmora.h"
 #include "app/twips.h"
 #include "cards/cardentry.h"
 #include "cards/cardtestbase.h"
@@ -9,6 +11,7 @@
 #include "cards/rtf.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -77,6 +80,24 @@ class NoteWindowTest : public QObject {
         return rows;
     }
     static void closeWindow(fNoteMulti* w) { cardFrame(w)->close(); }
+
+    // The selection dialog, while it is open.
+    static QDialog* selectionDialog() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("fMultSel") && w->isVisible())
+                return qobject_cast<QDialog*>(w);
+        return nullptr;
+    }
+    // Clicks `name` in the dialog's origin list, which moves it to the selection list.
+    static void pickInDialog(QWidget* dialog, const char* name) {
+        auto* list = child<QTableWidget>(dialog, "cgList");
+        QVERIFY(list);
+        const auto found = list->findItems(QString::fromLatin1(name), Qt::MatchExactly);
+        QVERIFY2(!found.isEmpty(), name);
+        list->scrollToItem(found.first());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(found.first()).center());
+    }
 
 private slots:
     void init() {
@@ -318,6 +339,26 @@ private slots:
         QCOMPARE(open("A___0001.TXT")->windowNumber(), 3);
     }
 
+    void aNoteDeletedInAnotherWindowIsNotStoredBackSilently() {
+        b->addNote("A___0001.TXT", "Ada");
+        fNoteMulti* first = open("A___0001.TXT");
+        fNoteMulti* second = open("A___0001.TXT");
+        prompter().answer(Answer::Ok);
+        click(first, "Command2");
+        QCOMPARE(windows(), QList<fNoteMulti*>{second});
+        prompter().clear();
+        second->textBox()->setPlainText("typed after the delete");
+        click(second, "CmdStore");
+        QCOMPARE(prompter().messages(),
+                 QStringList{"This Note is no longer in the base: it could not be stored."});
+        QCOMPARE(stored("CIT", "A___0001.TXT"), QStringLiteral("<absent>"));
+        // Deleting it here too closes the window and finds nothing left to delete.
+        prompter().answer(Answer::Ok);
+        click(second, "Command2");
+        QVERIFY(windows().isEmpty());
+        QCOMPARE(ctx().NoteWinCount, 1);
+    }
+
     void removingAKeywordStoresTheWholeNoteThenAsks() {
         b->addNote("A___0001.TXT", "Ada", "T", "old", "");
         b->linkNote("A___0001.TXT", "Optics");
@@ -526,6 +567,40 @@ private slots:
         QCOMPARE(prompter().messages().size(), 1);
     }
 
+    void theMainWindowsMenusStartNotesAndExplainQuotes() {
+        test::TempDir folder;
+        test::ScriptedPrompter p;
+        AppContext c(p);
+        Frame frame(c, folder.path());
+        frame.setQuitHandler([] {});
+        frame.startBase();
+        fVelmora* main = frame.mainWindow();
+        QVERIFY(main && c.base.isOpen());
+
+        for (const char* name : {"mNNew", "mNoteNew"}) {
+            main->action(QString::fromLatin1(name))->trigger();
+            QDialog* dialog = selectionDialog();
+            QVERIFY2(dialog, name);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Note Authors"));
+            dialog->close();
+        }
+        main->action("mCitNew")->trigger();
+        main->action("mCitNew2")->trigger();
+        QCOMPARE(p.messages().size(), 2);
+        QCOMPARE(p.messages().last(), newQuoteMessage());
+
+        // A Note window opens in the main window, centred beside its side bar.
+        QVERIFY(CreateNote(c, {"Li"}));
+        const QList<QMdiSubWindow*> subs = main->mdiArea()->subWindowList();
+        QCOMPARE(subs.size(), 1);
+        const int side = main->Picture1->isVisible() ? main->Picture1->width() * 15 : 0;
+        QCOMPARE(subs.first()->pos().x(),
+                 std::max(0, twipsToPixels((main->width() * 15 - 8695) / 2 - side / 2)));
+        QCOMPARE(subs.first()->pos().y(),
+                 std::max(0, twipsToPixels((main->height() * 15 - 6250) / 8)));
+        main->mdiArea()->closeAllSubWindows();
+    }
+
     void createNoteOpensTheNewNote() {
         QVERIFY(CreateNote(ctx(), {"Lindqvist"}));
         QCOMPARE(windows().size(), 1);
@@ -540,6 +615,86 @@ private slots:
         QVERIFY(!CreateNote(ctx(), {"Lindqvist"}));
         QCOMPARE(prompter().messages(), QStringList{QStringLiteral("Fichier en lecture seule !")});
         QCOMPARE(windows().size(), 1);
+    }
+
+    void aNewNoteStartsWithTheChoiceOfItsAuthor() {
+        for (const char* name : {"Li", "Lindqvist"}) {
+            auto& a = ctx().rs().AUTNOTE;
+            a->addNew();
+            a.NOM = QString::fromLatin1(name);
+            a->update();
+        }
+        ChooseNoteAuthor(ctx());
+        QDialog* dialog = selectionDialog();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Note Authors"));
+        for (const char* name : {"cNoteAutSel", "cListAdd", "cListSupp"})
+            QVERIFY2(child<QPushButton>(dialog, name)->isVisible(), name);
+        QVERIFY(child<QPushButton>(dialog, "cNoteAutSel")->isEnabled());
+        QVERIFY(!child<QPushButton>(dialog, "cBibAutSel")->isVisible());
+
+        pickInDialog(dialog, "Lindqvist");
+        click(dialog, "cNoteAutSel");
+        QCOMPARE(b->column("NOTE", "CIT"), QStringList{"LIND0001.TXT"});
+        QCOMPARE(windows().size(), 1);
+        QCOMPARE(windows().first()->tag(), QStringLiteral("LIND0001.TXT"));
+        QVERIFY(!selectionDialog());
+
+        // The New button of a Note window starts the same way.
+        click(windows().first(), "Command1");
+        dialog = selectionDialog();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Note Authors"));
+        pickInDialog(dialog, "Lindqvist");
+        click(dialog, "cNoteAutSel");
+        QCOMPARE(windows().last()->tag(), QStringLiteral("LIND0002.TXT"));
+        QCOMPARE(windows().last()->windowNumber(), 2);
+    }
+
+    void addingKeywordsGoesThroughTheSelectionDialog() {
+        for (const char* k : {"Optics", "Waves"}) {
+            auto& g = ctx().rs().CGROUP1;
+            g->addNew();
+            g.GROUPE = QString::fromLatin1(k);
+            g->update();
+        }
+        b->addNote("A___0001.TXT");
+        b->addNote("B___0001.TXT");
+        fNoteMulti* a = open("A___0001.TXT");
+        fNoteMulti* other = open("B___0001.TXT");
+        ctx().ResultKind = "Bib";
+        click(a, "KWAdd");
+        QCOMPARE(ctx().ResultKind, QStringLiteral("Note"));
+        QCOMPARE(ctx().NoteFenNum, 1);
+        QDialog* dialog = selectionDialog();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Select Keywords"));
+        QVERIFY(child<QPushButton>(dialog, "KWNoteSelect")->isVisible());
+
+        pickInDialog(dialog, "Waves");
+        click(dialog, "KWNoteSelect");
+        QCOMPARE(cardKeywords(ctx(), CardKind::Note, "A___0001.TXT"), QStringList{"Waves"});
+        QCOMPARE(gridRows(a), QStringList{"Waves"});
+        QCOMPARE(gridRows(other), QStringList{QString()});
+    }
+
+    void aDoubleClickOnAKeywordOpensEveryNoteOfIt() {
+        for (const char* n : {"A___0001.TXT", "B___0001.TXT", "C___0001.TXT"})
+            b->addNote(n);
+        b->linkNote("A___0001.TXT", "K");
+        b->linkNote("C___0001.TXT", "K");
+        fNoteMulti* a = open("A___0001.TXT");
+        ctx().ResultKind = "Cit";
+        auto* grid = child<QTableWidget>(a, "cgMCNote");
+        const QPoint at = grid->visualItemRect(grid->item(0, 0)).center();
+        // A double click as the system delivers it: press, release, then the double click.
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+        QStringList opened;
+        for (fNoteMulti* w : windows())
+            opened << QStringLiteral("%1 %2").arg(w->windowNumber()).arg(w->tag());
+        QCOMPARE(opened, (QStringList{"1 A___0001.TXT", "2 A___0001.TXT", "3 C___0001.TXT"}));
+        QCOMPARE(ctx().ResultKind, QStringLiteral("Note"));
     }
 
     void runningOutOfMemoryWhileOpeningIsSaid() {
