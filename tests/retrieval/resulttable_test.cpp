@@ -1,3 +1,4 @@
+#include "qstringprint.h"
 #include "retrieval/resulttable.h"
 
 #include <gtest/gtest.h>

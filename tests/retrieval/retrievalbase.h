@@ -1,18 +1,13 @@
 #pragma once
 
 #include "app/appcontext.h"
+#include "qstringprint.h"
 #include "retrieval/resulttable.h"
 #include "support/scriptedprompter.h"
 #include "support/tempdir.h"
 
 #include <QDateTime>
 #include <QStringList>
-#include <ostream>
-
-// Lets test failures show texts as texts.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace vlm::test {
 
