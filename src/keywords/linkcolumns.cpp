@@ -66,21 +66,26 @@ int LinkColumns::panelSlots() const {
     return std::min(count(), kSlots);
 }
 
-QMimeData* keywordMimeData(const QString& name) {
+QMimeData* keywordDragData(const QString& name) {
     auto* data = new QMimeData;
+    data->setData(keywordDragFormat(), name.toUtf8());
     data->setText(name);
     return data;
 }
 
-std::optional<QString> keywordFromMimeData(const QMimeData* data) {
-    if (!data || !data->hasText()) return std::nullopt;
-    const QString text = data->text();
+std::optional<QString> keywordFromDrop(const QMimeData* data) {
+    if (!data) return std::nullopt;
+    QString text;
+    if (data->hasFormat(keywordDragFormat()))
+        text = QString::fromUtf8(data->data(keywordDragFormat()));
+    else if (data->hasText())
+        text = data->text();
     if (text.isEmpty() || text.size() > 2 * kMaxNameLength) return std::nullopt;
-    for (QChar c : text)
-        if (c == u'\n' || c == u'\r' || c == u'\0') return std::nullopt;
     int length = 0;
-    for (QChar c : text)
+    for (QChar c : text) {
+        if (c == u'\n' || c == u'\r' || c == u'\0') return std::nullopt;
         if (!c.isLowSurrogate()) ++length;
+    }
     if (length > kMaxNameLength) return std::nullopt;
     return text;
 }

@@ -96,11 +96,17 @@ private:
 
 // --- Dragging a keyword name between windows ---
 
-// The plain text of a dragged keyword name.
-QMimeData* keywordMimeData(const QString& name);
-// The keyword name a drop carries: one line of text, not empty, no longer than a keyword name
-// can be. Anything else (several lines, a long text from another program) is no keyword.
-std::optional<QString> keywordFromMimeData(const QMimeData* data);
+// The program's own format of a dragged keyword (the keyword panels of the main window drag
+// it too); the name travels in it as UTF-8.
+inline QString keywordDragFormat() {
+    return QStringLiteral("application/x-velmora-keyword");
+}
+// A dragged keyword name: in the program's own format and as plain text.
+QMimeData* keywordDragData(const QString& name);
+// The keyword name a drop carries, from the program's own format or else from plain text: one
+// line, not empty, no longer than a keyword name can be. Anything else (several lines, a long
+// text from another program) is no keyword.
+std::optional<QString> keywordFromDrop(const QMimeData* data);
 
 // --- Placement ---
 

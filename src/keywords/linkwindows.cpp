@@ -123,22 +123,21 @@ void LinkGrid::keyPressEvent(QKeyEvent* e) {
 }
 
 void LinkGrid::dragEnterEvent(QDragEnterEvent* e) {
-    if (takesDrops_ && keywordFromMimeData(e->mimeData()))
+    if (takesDrops_ && keywordFromDrop(e->mimeData()))
         e->acceptProposedAction();
     else
         e->ignore();
 }
 
 void LinkGrid::dragMoveEvent(QDragMoveEvent* e) {
-    if (takesDrops_ && keywordFromMimeData(e->mimeData()))
+    if (takesDrops_ && keywordFromDrop(e->mimeData()))
         e->acceptProposedAction();
     else
         e->ignore();
 }
 
 void LinkGrid::dropEvent(QDropEvent* e) {
-    const std::optional<QString> name =
-        takesDrops_ ? keywordFromMimeData(e->mimeData()) : std::nullopt;
+    const std::optional<QString> name = takesDrops_ ? keywordFromDrop(e->mimeData()) : std::nullopt;
     if (!name) {
         e->ignore();
         return;
@@ -168,7 +167,7 @@ void LinkSelBox::mouseMoveEvent(QMouseEvent* e) {
             QApplication::startDragDistance()) {
         pressed_ = false;
         auto* drag = new QDrag(this);
-        drag->setMimeData(keywordMimeData(text()));
+        drag->setMimeData(keywordDragData(text()));
         drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
         return;
     }
@@ -453,21 +452,21 @@ void fDownUpLinks::restartFrom(const QString& keyword) {
 }
 
 void fDownUpLinks::dragEnterEvent(QDragEnterEvent* e) {
-    if (keywordFromMimeData(e->mimeData()))
+    if (keywordFromDrop(e->mimeData()))
         e->acceptProposedAction();
     else
         e->ignore();
 }
 
 void fDownUpLinks::dragMoveEvent(QDragMoveEvent* e) {
-    if (keywordFromMimeData(e->mimeData()))
+    if (keywordFromDrop(e->mimeData()))
         e->acceptProposedAction();
     else
         e->ignore();
 }
 
 void fDownUpLinks::dropEvent(QDropEvent* e) {
-    const std::optional<QString> name = keywordFromMimeData(e->mimeData());
+    const std::optional<QString> name = keywordFromDrop(e->mimeData());
     if (!name) {
         e->ignore();
         return;
