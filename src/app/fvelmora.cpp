@@ -5,6 +5,7 @@
 #include "app/frmabout.h"
 #include "app/twips.h"
 #include "keywords/kwstore.h"
+#include "keywords/linkwindows.h"
 
 #include <QActionGroup>
 #include <QButtonGroup>
@@ -249,7 +250,8 @@ void fVelmora::buildMenus() {
 
     QMenu* keywords = menu(bar, "mKeywords", QStringLiteral("&Keywords"));
     item(keywords, "mKWList", QStringLiteral("&List"), false);
-    item(keywords, "mKWStruct", QStringLiteral("&Structure"), false);
+    connect(item(keywords, "mKWStruct", QStringLiteral("&Structure")), &QAction::triggered, this,
+            [this] { vlm::keywords::fLinksKey::open(ctx_); });
     QMenu* indexAll = menu(keywords, "mIndexAll", QStringLiteral("&Index All"));
     item(indexAll, "mIndexAllQuotes", QStringLiteral("&Quotes"), false);
     item(indexAll, "mIndexAllNotes", QStringLiteral("&Notes"), false);

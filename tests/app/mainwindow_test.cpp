@@ -63,7 +63,7 @@ const Item menuTree[] = {
     {"", "mEdit", "&Edit", false}, // hidden, so disabled too
     {"", "mKeywords", "&Keywords", true},
     {"mKeywords", "mKWList", "&List", false},
-    {"mKeywords", "mKWStruct", "&Structure", false},
+    {"mKeywords", "mKWStruct", "&Structure", true},
     {"mKeywords", "mIndexAll", "&Index All", true},
     {"mIndexAll", "mIndexAllQuotes", "&Quotes", false},
     {"mIndexAll", "mIndexAllNotes", "&Notes", false},

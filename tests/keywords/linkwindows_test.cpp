@@ -3,6 +3,7 @@
 // GROUP2 checked afterwards.
 
 #include "app/appcontext.h"
+#include "app/fvelmora.h"
 #include "app/twips.h"
 #include "keywords/linkcolumns.h"
 #include "keywords/linkwindows.h"
@@ -148,6 +149,7 @@ private slots:
     void upLinksWindowWalksUpwards();
     void dropOnTheUpLinksWindowStartsItAgain();
     void windowsOpenInTheMainWindowArea();
+    void keywordsStructureOpensTheEditor();
     void columnsAndNamesAreNotCapped();
     void viewFollowsTheSlotRuleOnRandomClicks();
 };
@@ -298,7 +300,7 @@ void LinkWindowsTest::dropOnColumnOneLinksToTheSelectedRoot() {
     // A drop on a deeper column links to the name selected in the column before it; the drag
     // from a selection box carries the plain name.
     clickRow(w.grid(1), 0); // Cat
-    std::unique_ptr<QMimeData> fromBox(keywordMimeData(w.selBox(0)->text()));
+    std::unique_ptr<QMimeData> fromBox(keywordDragData(w.selBox(0)->text()));
     QVERIFY(drop(w.grid(2)->viewport(), *fromBox));
     QVERIFY(b.rows().contains("Animal<Cat"));
     QCOMPARE(rowsOf(w.grid(2)), QStringList{"Animal"});
@@ -306,29 +308,42 @@ void LinkWindowsTest::dropOnColumnOneLinksToTheSelectedRoot() {
 }
 
 void LinkWindowsTest::dropsThatAreNoKeywordAreRefused() {
-    QVERIFY(!keywordFromMimeData(nullptr));
+    QVERIFY(!keywordFromDrop(nullptr));
     QMimeData d;
-    QVERIFY(!keywordFromMimeData(&d));
+    QVERIFY(!keywordFromDrop(&d));
     for (const QString& bad :
          {QString(), QString("two\nlines"), QString("cr\r"), QString(31, QChar('x'))}) {
         d.setText(bad);
-        QVERIFY2(!keywordFromMimeData(&d), qPrintable(bad));
+        QVERIFY2(!keywordFromDrop(&d), qPrintable(bad));
     }
     for (const QString& good : {QString("Art"), QString(30, QChar('x')), QString(" spaced ")}) {
         d.setText(good);
-        QCOMPARE(keywordFromMimeData(&d), std::optional<QString>(good));
+        QCOMPARE(keywordFromDrop(&d), std::optional<QString>(good));
     }
+
+    // The program's own format, as the keyword panels drag it, comes before the plain text.
+    QMimeData own;
+    own.setData("application/x-velmora-keyword", QString("Émile").toUtf8());
+    own.setText("something else");
+    QCOMPARE(keywordFromDrop(&own), std::optional<QString>("Émile"));
+    std::unique_ptr<QMimeData> ours(keywordDragData("Zoé"));
+    QCOMPARE(ours->data(keywordDragFormat()), QString("Zoé").toUtf8());
+    QCOMPARE(ours->text(), QString("Zoé"));
 
     Base b;
     b.links({"B<A"});
     fLinksKey w(b.ctx);
     w.show();
     clickRow(w.grid(0), 0);
+    QMimeData fromPanel;
+    fromPanel.setData("application/x-velmora-keyword", QByteArray("Panel"));
+    QVERIFY(drop(w.grid(1)->viewport(), fromPanel));
+    QCOMPARE(b.rows(), (QStringList{"B<A", "Panel<A"}));
     QMimeData paragraph;
     paragraph.setText("A whole paragraph\nfrom another program");
     QVERIFY(!drop(w.grid(1)->viewport(), paragraph));
     QVERIFY(!dropName(w.grid(1)->viewport(), QString(40, QChar('y'))));
-    QCOMPARE(b.rows(), QStringList{"B<A"});
+    QCOMPARE(b.rows(), (QStringList{"B<A", "Panel<A"}));
     QVERIFY(b.prompter.messages().isEmpty());
 }
 
@@ -535,6 +550,23 @@ void LinkWindowsTest::windowsOpenInTheMainWindowArea() {
     QCOMPARE(linkEditorPlace(QSize(1000, 2000), QSize(500, 30)),
              QPoint(250, 2000 - twipsToPixels(700)));
     QCOMPARE(linkEditorPlace(QSize(1000, 2000), QSize(500, 250)), QPoint(250, 1750));
+}
+
+void LinkWindowsTest::keywordsStructureOpensTheEditor() {
+    Base b;
+    b.links({"B<A"});
+    fVelmora main(b.ctx);
+    main.show();
+    QAction* structure = main.findChild<QAction*>("mKWStruct");
+    QVERIFY(structure);
+    QVERIFY(structure->isEnabled());
+    structure->trigger();
+    structure->trigger();
+    QList<fLinksKey*> editors;
+    for (QMdiSubWindow* s : main.mdiArea()->subWindowList())
+        if (auto* w = qobject_cast<fLinksKey*>(s->widget())) editors << w;
+    QCOMPARE(editors.size(), 2);
+    QCOMPARE(rowsOf(editors[0]->grid(0)), QStringList{"A"});
 }
 
 void LinkWindowsTest::columnsAndNamesAreNotCapped() {
