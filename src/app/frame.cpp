@@ -5,6 +5,7 @@
 #include "app/fdebut.h"
 #include "app/fvelmora.h"
 #include "cards/cardentry.h"
+#include "retrieval/retrieval.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -66,6 +67,7 @@ fVelmora* Frame::ensureMain() {
         connect(main_, &fVelmora::saveAsRequested, this, &Frame::saveBaseAs);
         connect(main_, &fVelmora::quitRequested, this, &Frame::quitProgram);
         cards::connectCardMenus(ctx_, main_);
+        retrieval::connectRetrieval(ctx_, main_);
     }
     return main_;
 }

@@ -10,6 +10,7 @@
 #include "store/storeerror.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QMdiArea>
@@ -285,6 +286,50 @@ void KeywordDoubleClicked(AppContext& ctx, QWidget* main, const QString& keyword
     if (checked(main, "OptionRef")) OpenKeywordReferences(ctx, keyword);
     if (checked(main, "OptionNote")) OpenKeywordNotes(ctx, keyword);
     if (checked(main, "OptionCit")) OpenKeywordQuotes(ctx, keyword);
+}
+
+void connectRetrieval(AppContext& ctx, QWidget* main) {
+    if (!main) return;
+    const SelectionOpener open = selectionDialog(ctx, main);
+    const struct {
+        const char* name;
+        RetrievalMenu item;
+    } menus[] = {{"mNotebyKeyword", RetrievalMenu::NotebyKeyword},
+                 {"mNotebyDate", RetrievalMenu::NotebyDate},
+                 {"mCitOpenKW", RetrievalMenu::CitOpenKW},
+                 {"mCitOpenDate", RetrievalMenu::CitOpenDate},
+                 {"mCitOpenAuthor", RetrievalMenu::CitOpenAuthor},
+                 {"mBibOpenAuthor", RetrievalMenu::BibOpenAuthor}};
+    for (const auto& m : menus) {
+        QAction* a = main->findChild<QAction*>(QLatin1String(m.name));
+        if (!a) continue;
+        a->setEnabled(true);
+        QObject::connect(a, &QAction::triggered, main,
+                         [&ctx, open, item = m.item] { RunMenu(ctx, item, open); });
+    }
+    if (QAction* a = main->findChild<QAction*>(QStringLiteral("mBibOpenKW"))) {
+        a->setEnabled(true);
+        QObject::connect(a, &QAction::triggered, main, [main] { BibOpenKW(main); });
+    }
+
+    const struct {
+        const char* name;
+        CardKind kind;
+    } kinds[] = {
+        {"OptionNote", CardKind::Note}, {"OptionCit", CardKind::Cit}, {"OptionRef", CardKind::Bib}};
+    for (const auto& k : kinds)
+        if (auto* b = main->findChild<QAbstractButton*>(QLatin1String(k.name)))
+            QObject::connect(b, &QAbstractButton::clicked, main, [&ctx, main, open, kind = k.kind] {
+                KindOptionClicked(ctx, main, kind, open);
+            });
+    for (const char* name :
+         {"OptionByAuthor", "OptionByDate", "OptionByKeyword", "CommandSearchOther"}) {
+        auto* b = main->findChild<QAbstractButton*>(QLatin1String(name));
+        if (!b) continue;
+        b->setEnabled(true);
+        QObject::connect(b, &QAbstractButton::clicked, main,
+                         [&ctx, main, open] { RunOtherSearch(ctx, main, open); });
+    }
 }
 
 // ---------------------------------------------------------------- all cards of a keyword

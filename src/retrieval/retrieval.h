@@ -82,6 +82,12 @@ void KeywordClicked(AppContext& ctx, QWidget* main, const QString& keyword);
 // every card of the chosen kind that carries it.
 void KeywordDoubleClicked(AppContext& ctx, QWidget* main, const QString& keyword);
 
+// Makes the main window's retrieval controls live: the menu items mNotebyKeyword,
+// mNotebyDate, mCitOpenKW, mCitOpenDate, mCitOpenAuthor, mBibOpenAuthor and mBibOpenKW
+// (enabled), the kind options OptionNote, OptionCit, OptionRef, the criterion options
+// OptionByAuthor, OptionByDate, OptionByKeyword and the button CommandSearchOther (enabled).
+void connectRetrieval(AppContext& ctx, QWidget* main);
+
 // --- every card of a keyword at once, after the memory guard ---
 void OpenKeywordNotes(AppContext& ctx, const QString& keyword);
 void OpenKeywordQuotes(AppContext& ctx, const QString& keyword);

@@ -1,3 +1,4 @@
+#include "app/fvelmora.h"
 #include "retrieval/alert.h"
 #include "retrieval/fgrid.h"
 #include "retrieval/flistsel.h"
@@ -6,13 +7,16 @@
 #include "store/recordset.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
@@ -125,6 +129,13 @@ class RetrievalWindowsTest : public QObject {
     std::unique_ptr<FakeMain> main;
 
     AppContext& ctx() { return b->ctx; }
+
+    static QList<FListSel*> windowsIn(QMdiArea* area) {
+        QList<FListSel*> out;
+        for (QMdiSubWindow* s : area->subWindowList())
+            if (auto* w = qobject_cast<FListSel*>(s->widget())) out << w;
+        return out;
+    }
 
     static QWidget* findChildWindow(const QString& name) {
         for (QWidget* w : QApplication::topLevelWidgets())
@@ -456,6 +467,65 @@ private slots:
         const CardOpener refusing = [&](AppContext&, CardKind) { return ++calls < 2; };
         QCOMPARE(OpenKeywordCards(ctx(), CardKind::Note, "Beta", plenty, refusing), 1);
         QCOMPARE(calls, 2);
+    }
+
+    void mainWindowControlsAreLive() {
+        auto w = std::make_unique<fVelmora>(ctx());
+        w->load();
+        w->show();
+        connectRetrieval(ctx(), w.get());
+        auto trigger = [&](const char* name) {
+            QAction* a = w->action(QString::fromLatin1(name));
+            QVERIFY2(a && a->isEnabled(), name);
+            a->trigger();
+        };
+        auto childNamed = [&](const QString& name) {
+            int n = 0;
+            for (QMdiSubWindow* sub : w->mdiArea()->subWindowList())
+                if (sub->widget() && sub->widget()->objectName() == name) ++n;
+            return n;
+        };
+
+        trigger("mNotebyDate");
+        QCOMPARE(b->prompter.messages(), QStringList{"No Records"});
+        b->note("ADAM0001.TXT", "Adam", "First", b->day(2));
+        trigger("mNotebyDate");
+        QCOMPARE(childNamed("FListSel"), 1);
+
+        // Quotes by keyword: "No Keyword" is there, no Quote is linked yet.
+        b->prompter.clear();
+        trigger("mCitOpenKW");
+        QCOMPARE(b->prompter.messages(), QStringList{"No Records"});
+        b->reference("Smith__001", {"Smith"});
+        b->quote("SMITH001.TXT", "Smith__001");
+        b->linkQuote("SMITH001.TXT", "No Keyword");
+        trigger("mCitOpenKW");
+        QWidget* dialog = findChildWindow("fMultSel");
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QString("Select Keywords"));
+        auto* select = dialog->findChild<QAbstractButton*>("KWCitSel");
+        QVERIFY(select && select->isVisible());
+        dialog->close();
+
+        trigger("mBibOpenKW");
+        QCOMPARE(w->TabStrip1->currentIndex(), 2);
+
+        // A Note not linked to any keyword: the Notes option says so and takes Quotes.
+        b->prompter.clear();
+        QTest::mouseClick(w->SwitchOther, Qt::LeftButton);
+        QVERIFY(w->CommandSearchOther->isEnabled());
+        w->OptionByDate->setChecked(true);
+        QTest::mouseClick(w->OptionNote, Qt::LeftButton);
+        QCOMPARE(b->prompter.messages(), QStringList{"No Records"});
+        QVERIFY(w->OptionCit->isChecked());
+        QCOMPARE(ctx().DateListKind, QString("Cit"));
+        QCOMPARE(column(windowsIn(w->mdiArea()).front()->grid(), 1), QStringList{"SMITH001.TXT"});
+
+        QTest::mouseClick(w->OptionRef, Qt::LeftButton);
+        QTest::mouseClick(w->CommandSearchOther, Qt::LeftButton);
+        QCOMPARE(ctx().DateListKind, QString("Bib"));
+        QCOMPARE(childNamed("FListSel"), 1);
+        w.reset();
     }
 
     void selectionDialogListsThePickedName() {
