@@ -4,6 +4,7 @@
 #include "app/basechoice.h"
 #include "app/frmabout.h"
 #include "app/twips.h"
+#include "keywords/kwpanels.h"
 #include "keywords/kwstore.h"
 #include "keywords/linkwindows.h"
 
@@ -165,6 +166,7 @@ fVelmora::fVelmora(AppContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_
     buildMenus();
     buildTopBar();
     buildSideBar();
+    keywordPanels_ = keywords::attachKeywordPanels(ctx_, *this);
     Picture1->installEventFilter(this);
     mdi_->viewport()->installEventFilter(this);
 }

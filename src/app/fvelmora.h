@@ -19,6 +19,9 @@ class QToolButton;
 namespace vlm {
 
 struct AppContext;
+namespace keywords {
+class KeywordPanels;
+}
 
 // The main window: an MDI frame with the menu bar, the top bar of mode switches and options
 // (`Picture2`), the side bar of keyword panels (`Picture1`) and the status bar.
@@ -72,6 +75,8 @@ public:
     QFrame* downPanel() const { return DownPanel; }
     QFrame* upPanel() const { return UpPanel; }
     QFrame* downUpPanel() const { return DownUpPanel; }
+    // The keyword list and the browsers that live in those containers.
+    keywords::KeywordPanels* keywordPanels() const { return keywordPanels_; }
     // Fills a panel with one widget that takes its whole area.
     static void setPanelContent(QFrame* panel, QWidget* content);
     // The buttons of the central-Set browser and cmdSearchUp, by object name.
@@ -149,6 +154,7 @@ private:
     void setSideBarWidth(int pixels);
 
     AppContext& ctx_;
+    keywords::KeywordPanels* keywordPanels_ = nullptr;
     QMdiArea* mdi_ = nullptr;
     QLabel* statusPanel_ = nullptr;
     QMenu* windowsMenu_ = nullptr;

@@ -1,17 +1,21 @@
 #include "keywords/kwpanels.h"
 
 #include "app/appcontext.h"
+#include "app/fvelmora.h"
 #include "keywords/kwgrid.h"
 #include "keywords/kwpanel.h"
 #include "keywords/levelbrowser.h"
 #include "keywords/linkcolumns.h"
+#include "retrieval/retrieval.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDrag>
+#include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QToolButton>
 
 namespace vlm::keywords {
 
@@ -65,9 +69,8 @@ KeywordPanels::KeywordPanels(AppContext& ctx, KeywordHost host, SideControls con
 
 KeywordPanels::~KeywordPanels() {
     // Panels never put into a container are still ours.
-    for (QPointer<QWidget> w : {QPointer<QWidget>(list_), QPointer<QWidget>(central_),
-                                QPointer<QWidget>(down_), QPointer<QWidget>(up_)})
-        if (w && !w->parent()) delete w.data();
+    for (QWidget* w : std::initializer_list<QWidget*>{list_, central_, down_, up_})
+        if (w && !w->parent()) delete w;
 }
 
 bool KeywordPanels::keywordMode() const {
@@ -141,6 +144,39 @@ bool KeywordPanels::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+KeywordPanels* attachKeywordPanels(AppContext& ctx, fVelmora& main) {
+    KeywordHost host;
+    fVelmora* w = &main;
+    host.keywordMode = [w] { return w->keywordMode(); };
+    host.searchMode = [w] { return w->mode() == fVelmora::Mode::Search; };
+    host.listCards = [&ctx, w](const QString& k) { retrieval::KeywordClicked(ctx, w, k); };
+    host.openCards = [&ctx, w](const QString& k) { retrieval::KeywordDoubleClicked(ctx, w, k); };
+    host.closeCardList = [&ctx] { retrieval::CloseResult(ctx); };
+
+    SideControls controls;
+    controls.KWSel = main.KWSel;
+    controls.KWSel2 = main.KWSel2;
+    auto button = [&main](const char* name) { return main.sideButton(QLatin1String(name)); };
+    controls.links.cmdAddFromListUp = button("cmdAddFromListUp");
+    controls.links.cmdFindIfLinks = button("cmdFindIfLinks");
+    controls.links.cmdAddFromListDown = button("cmdAddFromListDown");
+    controls.links.cmdSelFromUp = button("cmdSelFromUp");
+    controls.links.cmdSelFromDown = button("cmdSelFromDown");
+    controls.links.cmdSuppFromListUp = button("cmdSuppFromListUp");
+    controls.links.cmdSuppFromListDown = button("cmdSuppFromListDown");
+    controls.links.cmdReverseSearch = button("cmdReverseSearch");
+    controls.cmdSearchUp = button("cmdSearchUp");
+
+    auto* panels = new KeywordPanels(ctx, std::move(host), controls, &main);
+    fVelmora::setPanelContent(main.allKWPanel(), panels->list());
+    fVelmora::setPanelContent(main.downUpPanel(), panels->central());
+    fVelmora::setPanelContent(main.downPanel(), panels->down());
+    fVelmora::setPanelContent(main.upPanel(), panels->up());
+    QObject::connect(&main, &fVelmora::baseLoaded, panels, &KeywordPanels::load);
+    QObject::connect(&main, &fVelmora::upLinksSelected, panels, &KeywordPanels::buildUp);
+    return panels;
 }
 
 } // namespace vlm::keywords

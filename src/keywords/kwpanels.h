@@ -6,8 +6,11 @@
 // the central-Set browser.
 
 #include "keywords/centralbrowser.h"
+#include "keywords/kwpanel.h"
+#include "keywords/levelbrowser.h"
 
 #include <QObject>
+#include <QPointer>
 #include <functional>
 
 class QAbstractButton;
@@ -19,9 +22,6 @@ class fVelmora;
 } // namespace vlm
 
 namespace vlm::keywords {
-
-class KWListPanel;
-class LevelBrowser;
 
 // What the panels ask of the main window.
 struct KeywordHost {
@@ -53,10 +53,10 @@ public:
     ~KeywordPanels() override;
 
     // The panels; their owner puts each into its container.
-    KWListPanel* list() const { return list_; }
-    CentralSetBrowser* central() const { return central_; }
-    LevelBrowser* down() const { return down_; }
-    LevelBrowser* up() const { return up_; }
+    KWListPanel* list() const { return list_.data(); }
+    CentralSetBrowser* central() const { return central_.data(); }
+    LevelBrowser* down() const { return down_.data(); }
+    LevelBrowser* up() const { return up_.data(); }
     const SideControls& controls() const { return controls_; }
 
     // A base was loaded: the list is filled, the down page shows the Roots, the up page and
@@ -85,12 +85,19 @@ private:
     AppContext& ctx_;
     KeywordHost host_;
     SideControls controls_;
-    KWListPanel* list_ = nullptr;
-    CentralSetBrowser* central_ = nullptr;
-    LevelBrowser* down_ = nullptr;
-    LevelBrowser* up_ = nullptr;
+    // Guarded: the window that holds the panels may delete them before this object.
+    QPointer<KWListPanel> list_;
+    QPointer<CentralSetBrowser> central_;
+    QPointer<LevelBrowser> down_;
+    QPointer<LevelBrowser> up_;
     QPoint pressAt_;
     bool pressed_ = false;
 };
+
+// Puts the keyword panels into the main window's containers (AllKWPanel, DownUpPanel,
+// DownPanel, UpPanel), binds its side-bar buttons and KWSel, and wires them to its modes and
+// to the card lists: the panels fill themselves whenever a base is loaded, and the up page
+// is built when "Up Links" is chosen. The panels belong to the window.
+KeywordPanels* attachKeywordPanels(AppContext& ctx, fVelmora& main);
 
 } // namespace vlm::keywords

@@ -3,6 +3,7 @@
 // rows in the base checked afterwards.
 
 #include "app/appcontext.h"
+#include "app/fvelmora.h"
 #include "app/twips.h"
 #include "keywords/centralbrowser.h"
 #include "keywords/kwgrid.h"
@@ -23,11 +24,14 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTest>
 #include <QToolButton>
 #include <algorithm>
@@ -965,6 +969,148 @@ void ReadOnlyTest::everyChangeIsRefused() {
     QCOMPARE(db->openRecordset("GROUP2")->recordCount(), 1L);
 }
 
+// ------------------------------------------------------------------------------------------
+// The panels in the main window, with its modes and layouts.
+
+class MainWindowPanelsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void panelsSitInTheirContainers();
+    void clicksListCardsOutsideKeywordModeOnly();
+    void keywordModeLinksAroundTheCentralSet();
+    void theUpPageFollowsTheDownPage();
+};
+
+namespace {
+
+struct MainWindow {
+    Session& s;
+    fVelmora w;
+    explicit MainWindow(Session& session) : s(session), w(session.ctx) {
+        w.load();
+        w.show();
+        if (!QTest::qWaitForWindowExposed(&w)) qFatal("window not shown");
+    }
+    template <class T> T* in(QWidget* panel, const char* name) { return child<T>(panel, name); }
+    KeywordGrid* kwList() { return in<KeywordGrid>(w.allKWPanel(), "KWList"); }
+    LevelBrowser* down() { return w.keywordPanels()->down(); }
+    LevelBrowser* up() { return w.keywordPanels()->up(); }
+    CentralSetBrowser* central() { return w.keywordPanels()->central(); }
+    int resultWindows() {
+        int n = 0;
+        for (QMdiSubWindow* sub : w.mdiArea()->subWindowList())
+            if (sub->widget() && sub->widget()->objectName() == "fGrid") ++n;
+        return n;
+    }
+};
+
+} // namespace
+
+void MainWindowPanelsTest::panelsSitInTheirContainers() {
+    Session s;
+    s.keywords({"Animal", "Dog"});
+    s.link("Dog", "Animal");
+    MainWindow m(s);
+    QCOMPARE(rowsOf(m.kwList()), (QStringList{"Animal", "Dog"}));
+    QVERIFY(m.central()->isAncestorOf(m.central()->gridUp()));
+    QCOMPARE(m.central()->parentWidget(), m.w.downUpPanel());
+    QCOMPARE(m.down()->parentWidget(), m.w.downPanel());
+    QCOMPARE(m.up()->parentWidget(), m.w.upPanel());
+    QCOMPARE(rowsOf(m.down()->grid(0)), QStringList{"Animal"});
+    for (const char* name :
+         {"cmdAddFromListUp", "cmdFindIfLinks", "cmdAddFromListDown", "cmdSelFromUp",
+          "cmdSelFromDown", "cmdSuppFromListUp", "cmdSuppFromListDown", "cmdSearchUp"})
+        QVERIFY2(m.w.sideButton(name)->isEnabled(), name);
+    QVERIFY(m.down()->isVisible()); // "Search" mode, "Down Links" page
+}
+
+void MainWindowPanelsTest::clicksListCardsOutsideKeywordModeOnly() {
+    Session s;
+    s.keywords({"Animal", "Dog"});
+    s.link("Dog", "Animal");
+    MainWindow m(s);
+
+    // "Other" mode, "  All Keywords  " page: a click lists the cards of the keyword.
+    QTest::mouseClick(m.w.SwitchOther, Qt::LeftButton);
+    m.w.TabStrip1->setCurrentIndex(2);
+    QVERIFY(m.kwList()->isVisible());
+    clickName(m.kwList(), "Dog");
+    QCOMPARE(m.w.KWSel->text(), QString("Dog"));
+    QCOMPARE(m.w.KWSel2->text(), QString("Dog")); // the label the tab strip shows
+    QCOMPARE(m.resultWindows(), 1);
+    m.w.mdiArea()->closeAllSubWindows();
+
+    // A level of the "Down Links" page too; the right button closes the list again.
+    m.w.TabStrip1->setCurrentIndex(0);
+    clickName(m.down()->grid(0), "Animal");
+    QCOMPARE(m.resultWindows(), 1);
+    QTest::mouseClick(m.down()->grid(0)->viewport(), Qt::RightButton, {},
+                      rowCentre(m.down()->grid(0), 0));
+    QCOMPARE(m.resultWindows(), 0);
+
+    // "KeyWords" mode: clicks walk the graph and list nothing.
+    QTest::mouseClick(m.w.SwitchKW, Qt::LeftButton);
+    QVERIFY(m.w.keywordMode());
+    clickName(m.kwList(), "Animal");
+    QTest::mouseClick(m.w.SwitchDoubleBrowser, Qt::LeftButton);
+    clickName(m.down()->grid(0), "Animal");
+    QCOMPARE(m.resultWindows(), 0);
+    QCOMPARE(m.w.KWSel->text(), QString("Animal"));
+}
+
+void MainWindowPanelsTest::keywordModeLinksAroundTheCentralSet() {
+    Session s;
+    s.keywords({"Animal", "Cat", "Dog"});
+    s.link("Dog", "Animal");
+    MainWindow m(s);
+    QTest::mouseClick(m.w.SwitchKW, Qt::LeftButton);
+    QVERIFY(m.w.downUpPanel()->isVisible() && m.kwList()->isVisible());
+
+    doubleClickName(m.kwList(), "Animal");
+    QCOMPARE(m.central()->central(), QString("Animal"));
+    QCOMPARE(rowsOf(m.central()->gridDown()), QStringList{"Dog"});
+    clickName(m.kwList(), "Cat");
+    QCOMPARE(m.w.sideButton("cmdAddFromListDown")->toolTip(),
+             QString("   Add Cat to Animal Subsets  "));
+    QTest::mouseClick(m.w.sideButton("cmdAddFromListDown"), Qt::LeftButton);
+    QCOMPARE(rowsOf(m.central()->gridDown()), (QStringList{"Cat", "Dog"}));
+    QVERIFY(s.linked("Cat", "Animal"));
+
+    // Dropping the keyword KWSel names on "Sets including".
+    std::unique_ptr<QMimeData> data(keywordDragData(m.w.KWSel->text()));
+    QVERIFY(dropOn(m.central()->gridUp(), data.get()));
+    QVERIFY(s.linked("Animal", "Cat")); // a cycle: the store allows it
+    QCOMPARE(rowsOf(m.central()->gridUp()), QStringList{"Cat"});
+}
+
+void MainWindowPanelsTest::theUpPageFollowsTheDownPage() {
+    Session s;
+    s.keywords({"Animal", "Dog", "Pet"});
+    s.link("Dog", "Animal");
+    s.link("Dog", "Pet");
+    MainWindow m(s);
+
+    // Double browser: both pages side by side, cmdSearchUp between them.
+    QTest::mouseClick(m.w.SwitchKW, Qt::LeftButton);
+    QTest::mouseClick(m.w.SwitchDoubleBrowser, Qt::LeftButton);
+    QVERIFY(m.down()->isVisible() && m.up()->isVisible());
+    clickName(m.down()->grid(0), "Pet");
+    clickName(m.down()->grid(1), "Dog");
+    QTest::mouseClick(m.w.sideButton("cmdSearchUp"), Qt::LeftButton);
+    QCOMPARE(m.up()->selection(0)->text(), QString("Dog"));
+    QCOMPARE(rowsOf(m.up()->grid(1)), (QStringList{"Animal", "Pet"}));
+
+    // Tab strip: choosing "Up Links" builds the up page from the down level clicked last.
+    QTest::mouseClick(m.w.SwitchSearch, Qt::LeftButton);
+    m.w.TabStrip1->setCurrentIndex(0);
+    clickName(m.down()->grid(0), "Animal");
+    m.w.TabStrip1->setCurrentIndex(1);
+    QVERIFY(m.up()->isVisible());
+    QCOMPARE(rowsOf(m.up()->grid(0)), (QStringList{"Animal", "Pet"}));
+    QCOMPARE(m.up()->selection(0)->text(), QString("Animal"));
+    QCOMPARE(m.up()->levelCount(), 2);
+}
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     int status = 0;
@@ -982,6 +1128,10 @@ int main(int argc, char** argv) {
     }
     {
         ReadOnlyTest t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    {
+        MainWindowPanelsTest t;
         status |= QTest::qExec(&t, argc, argv);
     }
     return status;
