@@ -157,8 +157,12 @@ Next BaseSession::SaveBaseAs() {
     const QString connect = BaseConnect;
     closeBase();
     BasePath = from;
-    const QString chosen = prompter_.saveFile(FileRequest{
-        QStringLiteral("Please select a base"), baseFilter(), QFileInfo(from).absolutePath(), {}});
+    // An existing file is refused below, so the dialog does not offer to replace it.
+    const QString chosen = prompter_.saveFile(FileRequest{QStringLiteral("Please select a base"),
+                                                          baseFilter(),
+                                                          QFileInfo(from).absolutePath(),
+                                                          {},
+                                                          /*confirmOverwrite*/ false});
     QString target = from;
     if (!chosen.isEmpty() &&
         QFileInfo(chosen).absoluteFilePath() != QFileInfo(from).absoluteFilePath()) {
