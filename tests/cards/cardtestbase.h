@@ -20,41 +20,21 @@ public:
 
     void addNote(const QString& number, const QString& author = {}, const QString& title = {},
                  const QString& plain = {}, const QString& rich = {}) {
-        auto& n = ctx.rs().NOTE;
-        n->addNew();
-        n.CIT = number;
-        n.AUTEUR = author;
-        n.TITRE1 = title;
-        n.TEXTE = plain;
-        n.TEXTRTF = rich;
-        n->update();
+        addRow(*ctx.rs().NOTE, {{"CIT", number},
+                                {"AUTEUR", author},
+                                {"TITRE1", title},
+                                {"TEXTE", plain},
+                                {"TEXTRTF", rich}});
     }
-    void addReference(const QString& number) {
-        auto& b = ctx.rs().BIBLIO;
-        b->addNew();
-        b.NDX = number;
-        b->update();
-    }
+    void addReference(const QString& number) { addRow(*ctx.rs().BIBLIO, {{"NDX", number}}); }
     void addQuote(const QString& number, const QString& reference) {
-        auto& c = ctx.rs().CIT;
-        c->addNew();
-        c.CIT = number;
-        c.NDX = reference;
-        c->update();
+        addRow(*ctx.rs().CIT, {{"CIT", number}, {"NDX", reference}});
     }
     void linkNote(const QString& number, const QString& keyword) {
-        auto& g = ctx.rs().GRNOTE;
-        g->addNew();
-        g.NDX = number;
-        g.GROUPE = keyword;
-        g->update();
+        addRow(*ctx.rs().GRNOTE, {{"NDX", number}, {"GROUPE", keyword}});
     }
     void addAuthor(const QString& reference, const QString& name) {
-        auto& a = ctx.rs().AUTNDX;
-        a->addNew();
-        a.NDX = reference;
-        a.AUTEUR = name;
-        a->update();
+        addRow(*ctx.rs().AUTNDX, {{"NDX", reference}, {"AUTEUR", name}});
     }
 
     // Every value of one field of a table, in the order rows were added.

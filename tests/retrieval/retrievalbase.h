@@ -4,7 +4,7 @@
 #include "qstringprint.h"
 #include "retrieval/resulttable.h"
 #include "support/scriptedprompter.h"
-#include "support/tempdir.h"
+#include "support/storefixture.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -26,13 +26,8 @@ public:
 
     void note(const QString& number, const QString& author = {}, const QString& title = {},
               const QVariant& jour = {}) {
-        auto& n = ctx.rs().NOTE;
-        n->addNew();
-        n.CIT = number;
-        n.AUTEUR = author;
-        n.TITRE1 = title;
-        if (jour.isValid()) n.JOUR = jour;
-        n->update();
+        addRow(*ctx.rs().NOTE,
+               {{"CIT", number}, {"AUTEUR", author}, {"TITRE1", title}, {"JOUR", jour}});
     }
     void reference(const QString& number, const QStringList& authors, const QString& title = {},
                    const QVariant& date = {}) {
@@ -43,51 +38,24 @@ public:
         b.TITRE1 = title;
         if (date.isValid()) b.DATE = date;
         b->update();
-        for (const QString& a : authors) {
-            auto& r = ctx.rs().AUTNDX;
-            r->addNew();
-            r.NDX = number;
-            r.AUTEUR = a;
-            r->update();
-        }
+        for (const QString& a : authors)
+            addRow(*ctx.rs().AUTNDX, {{"NDX", number}, {"AUTEUR", a}});
     }
     void quote(const QString& number, const QString& reference, const QString& title = {},
                const QVariant& jour = {}) {
-        auto& c = ctx.rs().CIT;
-        c->addNew();
-        c.CIT = number;
-        c.NDX = reference;
-        c.TITRE1 = title;
-        if (jour.isValid()) c.JOUR = jour;
-        c->update();
+        addRow(*ctx.rs().CIT,
+               {{"CIT", number}, {"NDX", reference}, {"TITRE1", title}, {"JOUR", jour}});
     }
     void linkNote(const QString& number, const QString& keyword) {
-        auto& g = ctx.rs().GRNOTE;
-        g->addNew();
-        g.NDX = number;
-        g.GROUPE = keyword;
-        g->update();
+        addRow(*ctx.rs().GRNOTE, {{"NDX", number}, {"GROUPE", keyword}});
     }
     void linkQuote(const QString& number, const QString& keyword) {
-        auto& g = ctx.rs().GRCIT;
-        g->addNew();
-        g.NDX = number;
-        g.GROUPE = keyword;
-        g->update();
+        addRow(*ctx.rs().GRCIT, {{"NDX", number}, {"GROUPE", keyword}});
     }
     void linkReference(const QString& number, const QString& keyword) {
-        auto& g = ctx.rs().GRBIB;
-        g->addNew();
-        g.NDX = number;
-        g.GROUPE = keyword;
-        g->update();
+        addRow(*ctx.rs().GRBIB, {{"NDX", number}, {"GROUPE", keyword}});
     }
-    void keyword(const QString& name) {
-        auto& k = ctx.rs().CGROUP1;
-        k->addNew();
-        k.GROUPE = name;
-        k->update();
-    }
+    void keyword(const QString& name) { addRow(*ctx.rs().CGROUP1, {{"GROUPE", name}}); }
     void removeNote(const QString& number) {
         auto& n = ctx.rs().NOTE;
         n->setIndex(QStringLiteral("NoteNDX"));

@@ -30,6 +30,15 @@ inline std::unique_ptr<store::Database> openBase(const QString& path, const QStr
     return store::Database::open(path, false, readOnly, fixedConnect(user), store::velmoraSchema());
 }
 
+// Adds one row to a recordset; values left invalid (a default QVariant) are not set.
+inline void addRow(store::Recordset& rs,
+                   std::initializer_list<std::pair<const char*, QVariant>> values) {
+    rs.addNew();
+    for (const auto& [field, value] : values)
+        if (value.isValid()) rs.setValue(QString::fromUtf8(field), value);
+    rs.update();
+}
+
 // Runs f and returns the store error number it throws, 0 when it throws none.
 inline int errorOf(const std::function<void()>& f) {
     try {
