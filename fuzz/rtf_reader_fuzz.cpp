@@ -1,8 +1,8 @@
 // libFuzzer target for the RTF reader. Besides surviving any input, the reader and the writer
 // must agree: what the reader finds, the writer writes in 7-bit ASCII, and reading that again
 // gives the same text and formats. The text must also pass through an editor's document.
-#include "cards/richtext.h"
-#include "cards/rtf.h"
+#include "core/cards/richtext.h"
+#include "core/cards/rtf.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

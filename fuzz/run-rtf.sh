@@ -21,15 +21,15 @@ mkdir -p "$out/corpus-rtf" "$out/findings-rtf"
 
 sources=(
     "$root/fuzz/rtf_reader_fuzz.cpp"
-    "$root/src/cards/rtfreader.cpp"
-    "$root/src/cards/rtfwriter.cpp"
-    "$root/src/cards/richtext.cpp"
-    "$root/src/cards/codepage.cpp"
+    "$root/src/core/cards/rtfreader.cpp"
+    "$root/src/core/cards/rtfwriter.cpp"
+    "$root/src/core/cards/richtext.cpp"
+    "$root/src/core/cards/codepage.cpp"
 )
 binary="$out/rtf_reader_fuzz"
 stale=0
 [ -x "$binary" ] || stale=1
-for s in "${sources[@]}" "$root"/src/cards/{richtext,rtf,codepage}.h "$0"; do
+for s in "${sources[@]}" "$root"/src/core/cards/{richtext,rtf,codepage}.h "$0"; do
     [ "$s" -nt "$binary" ] && stale=1
 done
 if [ "$stale" = 1 ]; then

@@ -3,9 +3,9 @@
 //
 //   keywords [keywords links]     (defaults: 20000 60000)
 
-#include "app/appcontext.h"
-#include "keywords/kwstore.h"
-#include "store/collation.h"
+#include "core/keywords/keywordstore.h"
+#include "core/session/session.h"
+#include "core/store/collation.h"
 
 #include <sqlite3.h>
 
@@ -194,7 +194,7 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.vlm"));
     SilentPrompter prompter;
-    vlm::AppContext ctx(prompter);
+    vlm::Session ctx(prompter);
     if (ctx.base.CreateStartBase(path) != vlm::store::Next::ShowMainWindow) return 1;
 
     QElapsedTimer fill;

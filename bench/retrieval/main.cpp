@@ -1,17 +1,17 @@
 // Times the card lists on a generated base of 100,000 Notes and 300,000 keyword links, each
 // against the SQL query that reads the same rows from the same file in the same run:
-// the Notes of a keyword carried by 10,000 Notes (table filled and fGrid shown), that table
-// sorted again by author, and every Note by date (FListSel shown).
+// the Notes of a keyword carried by 10,000 Notes (table filled and ResultWindow shown), that table
+// sorted again by author, and every Note by date (DateListWindow shown).
 //
 //   retrieval [notes links carried]     (defaults: 100000 300000 10000)
 
-#include "app/appcontext.h"
-#include "retrieval/datelist.h"
-#include "retrieval/fgrid.h"
-#include "retrieval/flistsel.h"
-#include "retrieval/retrieval.h"
-#include "store/collation.h"
-#include "store/recordset.h"
+#include "core/retrieval/datelist.h"
+#include "core/session/session.h"
+#include "core/store/collation.h"
+#include "core/store/recordset.h"
+#include "gui/retrieval/cardlists.h"
+#include "gui/retrieval/datelistwindow.h"
+#include "gui/retrieval/resultwindow.h"
 
 #include <sqlite3.h>
 
@@ -138,7 +138,7 @@ long query(sqlite3* db, const char* sql, const QString& bind = {}) {
     return n;
 }
 
-void generate(AppContext& ctx, int notes, int links, int carried) {
+void generate(Session& ctx, int notes, int links, int carried) {
     std::mt19937 rng(4242);
     const int keywords = 2000, authors = 500;
     const QDateTime start(QDate(2020, 1, 1), QTime(8, 0));
@@ -195,7 +195,7 @@ int main(int argc, char** argv) {
     QTemporaryDir tmp;
     const QString path = tmp.filePath(QStringLiteral("bench.vlm"));
     SilentPrompter prompter;
-    AppContext ctx(prompter);
+    Session ctx(prompter);
     ctx.base.CreateStartBase(path);
 
     QElapsedTimer gen;
@@ -222,8 +222,8 @@ int main(int argc, char** argv) {
     // Warm both connections' caches the same way: one pass over each table.
     query(raw, "SELECT * FROM NOTE");
     query(raw, "SELECT * FROM GRNOTE");
-    retrieval::FillByKeyword(ctx, retrieval::CardKind::Note, kTarget);
-    retrieval::ListByDate(ctx, retrieval::CardKind::Note);
+    retrieval::FillByKeyword(ctx, vlm::CardKind::Note, kTarget);
+    retrieval::ListByDate(ctx, vlm::CardKind::Note);
 
     const Time kwLayer = best([&] {
         retrieval::NotesByKeyword(ctx, kTarget);
@@ -233,16 +233,16 @@ int main(int argc, char** argv) {
     const Time kwSql = best([&] { sqlRows = query(raw, byKeyword, kTarget); });
     report("Notes of a keyword (filled, fGrid shown)", kwLayer, kwSql, layerRows);
     part("of which: filling the table",
-         best([&] { retrieval::FillByKeyword(ctx, retrieval::CardKind::Note, kTarget); }));
+         best([&] { retrieval::FillByKeyword(ctx, vlm::CardKind::Note, kTarget); }));
     part("of which: filling and sorting it", best([&] {
-             retrieval::FillByKeyword(ctx, retrieval::CardKind::Note, kTarget);
+             retrieval::FillByKeyword(ctx, vlm::CardKind::Note, kTarget);
              retrieval::SortResult(ctx.Result);
          }));
     if (layerRows != sqlRows) std::printf("  warning: the query gave %ld rows\n", sqlRows);
 
-    retrieval::fGrid* grid = nullptr;
+    retrieval::ResultWindow* grid = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* g = qobject_cast<retrieval::fGrid*>(w); g && g->isVisible()) grid = g;
+        if (auto* g = qobject_cast<retrieval::ResultWindow*>(w); g && g->isVisible()) grid = g;
     int flip = 0;
     const Time sortLayer = best([&] {
         // Alternately by author and by keyword, so that every run really moves rows.
@@ -260,11 +260,11 @@ int main(int argc, char** argv) {
     const Time dateSql = best([&] { sqlRows = query(raw, byDate); });
     long dateRows = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* l = qobject_cast<retrieval::FListSel*>(w); l && l->isVisible())
+        if (auto* l = qobject_cast<retrieval::DateListWindow*>(w); l && l->isVisible())
             dateRows = l->grid()->rowCount();
     report("every Note by date (FListSel shown)", dateLayer, dateSql, dateRows);
     part("of which: reading the dates",
-         best([&] { retrieval::ListByDate(ctx, retrieval::CardKind::Note); }));
+         best([&] { retrieval::ListByDate(ctx, vlm::CardKind::Note); }));
     if (dateRows != sqlRows) std::printf("  warning: the query gave %ld rows\n", sqlRows);
 
     sqlite3_close(raw);

@@ -1,10 +1,10 @@
 // Measures the record store against raw SQLCipher doing the same work in the same run.
 // Data is generated deterministically; figures are printed, nothing is asserted.
 
-#include "store/collation.h"
-#include "store/database.h"
-#include "store/recordset.h"
-#include "store/schema.h"
+#include "core/store/collation.h"
+#include "core/store/database.h"
+#include "core/store/recordset.h"
+#include "core/store/schema.h"
 
 #include <sqlite3.h>
 

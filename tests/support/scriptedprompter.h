@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/prompter.h"
+#include "core/common/prompter.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "store/database.h"
-#include "store/recordset.h"
-#include "store/schema.h"
-#include "store/storeerror.h"
+#include "core/store/database.h"
+#include "core/store/recordset.h"
+#include "core/store/schema.h"
+#include "core/store/storeerror.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "core/session/cardkind.h"
+
+// Cards as records of the base: creating Notes and References, reading a card for the window
+// that shows it, storing and deleting Notes, and the window numbers of each kind.
+//
+// Every operation works on the shared recordsets of the open base: it selects the index it
+// needs and seeks its own record first. Writes that touch several rows run in one transaction,
+// so a refusal leaves the base as it was.
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace vlm {
+struct Session;
+}
+
+namespace vlm::cards {
+
+// Text shown when the base is open read-only (exclamation icon).
+inline QString readOnlyMessage() {
+    return QStringLiteral("Fichier en lecture seule !");
+}
+
+// How a card operation ended.
+enum class CardStatus {
+    Done,     // written (or, for a removal, nothing left to remove)
+    Nothing,  // nothing to do: an empty selection, a card no longer in the base
+    ReadOnly, // the base is read-only (3027): nothing was changed
+    NoNumber, // every number of the author's prefix is taken
+    Failed,   // another refusal of the store; nothing was changed
+};
+
+struct CardResult {
+    CardStatus status = CardStatus::Done;
+    int error = 0;   // the store's error number, 0 when it refused nothing
+    QString message; // what the window shows (exclamation icon); empty: show nothing
+    QString number;  // the card created or worked on
+
+    bool ok() const { return status == CardStatus::Done; }
+};
+
+// --- Creation ---
+
+// A new Note for the first name of `picked` (the author dialog's selection; further names are
+// ignored): number, AUTEUR = the name as picked, JOUR = now. Nothing for an empty first name.
+// On success NOTE is left on the new record, ready for OpenNoteCard.
+CardResult CreateNoteRecord(Session& ctx, const QStringList& picked);
+
+// A new Reference for the authors in `picked`, in order: the number comes from the first one;
+// one AUTNDX row per author; BIBLIO.AUTEUR holds every name followed by one blank. Nothing for
+// an empty first name. On success BIBLIO is left on the new record.
+CardResult CreateReference(Session& ctx, const QStringList& picked);
+
+// The number the next Quote of Reference `referenceNumber` takes (the Reference window makes
+// the Quote). Nothing when all 32767 are taken.
+std::optional<QString> NextQuoteNumber(Session& ctx, const QString& referenceNumber);
+
+// --- Reading a card for its window ---
+
+// What an opener hands to the window it opens.
+struct CardSlots {
+    CardKind kind = CardKind::Note;
+    int window = 0; // the window number, given when the window is opened
+    QString number; // card number
+    QString author; // Note author
+    QString title;  // first title
+    QString text;   // the rich text when there is one, else the plain text
+    bool richText = false;
+    QStringList authors;  // Quote: its Reference's authors; Reference: its own
+    QStringList keywords; // every keyword of the card, in index order
+    QDateTime date;       // NOTE.JOUR, CIT.JOUR; invalid when not set
+    int findPos = 0;      // 1-based position of the searched word, 0 when not from a search
+};
+
+// Reads the current record of the kind's table (NOTE, CIT or BIBLIO), its authors and its
+// keywords. Throws the store's error when the table has no current record.
+CardSlots readCurrentCard(Session& ctx, CardKind kind);
+
+// The keywords of a card (GRNOTE, GRCIT or GRBIB on its number index), in index order.
+QStringList cardKeywords(Session& ctx, CardKind kind, const QString& number);
+// The authors of a Reference (AUTNDX on AutNDX), in the order they were added.
+QStringList referenceAuthors(Session& ctx, const QString& referenceNumber);
+
+// --- Window numbers ---
+
+// Counts one more window of the kind and returns its number (also the kind's FenNum).
+int takeWindowNumber(Session& ctx, CardKind kind);
+// A card deleted from window n: the counter goes down when n is the window opened last.
+void releaseWindowNumber(Session& ctx, CardKind kind, int n);
+int windowCount(const Session& ctx, CardKind kind);
+
+// --- Notes ---
+
+struct NoteContent {
+    QString author;
+    QString title;
+    QString plainText; // Texte
+    QString richText;  // TEXTRTF
+};
+
+// Field sizes of NOTE the window's boxes keep to.
+inline constexpr int kNoteAuthorLength = 60;
+inline constexpr int kNoteTitleLength = 100;
+
+// Writes AUTEUR, TITRE1, Texte and TEXTRTF of Note `number`. Nothing when the Note is no
+// longer in the base. The number, date and keywords are never written.
+CardResult StoreNote(Session& ctx, const QString& number, const NoteContent& content);
+
+// Deletes Note `number` and all its keyword links.
+CardResult DeleteNote(Session& ctx, const QString& number);
+
+// Removes every link of Note `number` to `keyword` (names compared as the store does).
+CardResult RemoveNoteKeyword(Session& ctx, const QString& number, const QString& keyword);
+
+} // namespace vlm::cards

@@ -1,0 +1,25 @@
+#pragma once
+
+// Module LIST: the cards of one kind in date order, newest first, for the window DateListWindow.
+
+#include "core/retrieval/grids.h"
+
+#include <QString>
+#include <QVariant>
+#include <vector>
+
+namespace vlm::retrieval {
+
+struct DateLine {
+    QString date;   // empty when the card has no date
+    QString number; // the card number
+};
+
+// Every card of `kind`, read backwards along the card table's index Jour (so cards of equal
+// dates come in the reverse of that index's order), then the number index selected again.
+std::vector<DateLine> ListByDate(Session& ctx, CardKind kind);
+
+// How a card date is written in the lists: "yyyy-MM-dd hh:mm:ss"; empty for no date.
+QString dateText(const QVariant& value);
+
+} // namespace vlm::retrieval

@@ -1,0 +1,613 @@
+#include "core/store/database.h"
+
+#include "core/store/collation.h"
+#include "core/store/dbcore.h"
+#include "core/store/recordset.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cmath>
+#include <unistd.h>
+
+namespace vlm::store {
+
+// ---------------------------------------------------------------- helpers shared with recordsets
+
+std::string sqlLiteral(const QString& text) {
+    std::string s = "'";
+    for (char c : text.toStdString()) {
+        if (c == '\'') s += '\'';
+        s += c;
+    }
+    return s + "'";
+}
+
+std::string quoteIdent(const QString& name) {
+    std::string s = "\"";
+    for (char c : name.toStdString()) {
+        if (c == '"') s += '"';
+        s += c;
+    }
+    return s + "\"";
+}
+
+static std::string columnType(const FieldDef& f) {
+    std::string coll = std::string(" COLLATE ") + kCollationName;
+    switch (f.type) {
+    case FieldType::Text:
+        return "VARCHAR(" + std::to_string(f.size) + ")" + coll;
+    case FieldType::Memo:
+        return "LONGTEXT" + coll;
+    case FieldType::Long:
+        return "INTEGER";
+    case FieldType::Integer:
+        return "SMALLINT";
+    case FieldType::DateTime:
+        return "DATETIME";
+    case FieldType::Boolean:
+        return "BOOLEAN";
+    }
+    return "BLOB";
+}
+
+std::string tableSql(const TableDef& t) {
+    std::string sql = "CREATE TABLE " + quoteIdent(t.name) + " (";
+    for (size_t i = 0; i < t.fields.size(); ++i) {
+        if (i) sql += ", ";
+        sql += quoteIdent(t.fields[i].name) + " " + columnType(t.fields[i]);
+    }
+    return sql + ")";
+}
+
+std::string sqlIndexName(const TableDef& t, const IndexDef& ix) {
+    return quoteIdent(t.name + "." + ix.name);
+}
+
+std::vector<std::string> indexSql(const TableDef& t) {
+    std::vector<std::string> out;
+    for (const IndexDef& ix : t.indexes) {
+        std::string sql = ix.isUnique() ? "CREATE UNIQUE INDEX " : "CREATE INDEX ";
+        sql += sqlIndexName(t, ix) + " ON " + quoteIdent(t.name) + " (";
+        std::string nulls;
+        for (int i = 0; i < ix.fields.size(); ++i) {
+            if (i) {
+                sql += ", ";
+                nulls += " OR ";
+            }
+            sql += quoteIdent(t.fields[size_t(t.fieldPos(ix.fields[i]))].name);
+            nulls += quoteIdent(t.fields[size_t(t.fieldPos(ix.fields[i]))].name) + " IS NOT NULL";
+        }
+        sql += ")";
+        if (ix.ignoreNulls) sql += " WHERE " + nulls;
+        out.push_back(sql);
+    }
+    return out;
+}
+
+void buildTableInfo(TableInfo& info, const TableDef& def) {
+    info.def = def;
+    info.quoted = quoteIdent(def.name);
+    info.columns = "rowid";
+    info.quotedFields.clear();
+    info.counterField = -1;
+    for (size_t i = 0; i < def.fields.size(); ++i) {
+        info.quotedFields.push_back(quoteIdent(def.fields[i].name));
+        info.columns += ", " + info.quotedFields.back();
+        if (def.fields[i].isCounter() && info.counterField < 0) info.counterField = int(i);
+    }
+    info.sqlIndexNames.clear();
+    info.indexFields.clear();
+    info.requiredFields.clear();
+    for (const IndexDef& ix : def.indexes) {
+        info.sqlIndexNames.push_back(sqlIndexName(def, ix));
+        std::vector<int> positions;
+        for (const QString& f : ix.fields) {
+            positions.push_back(def.fieldPos(f));
+            if (ix.refusesNulls() &&
+                std::find(info.requiredFields.begin(), info.requiredFields.end(),
+                          positions.back()) == info.requiredFields.end())
+                info.requiredFields.push_back(positions.back());
+        }
+        info.indexFields.push_back(std::move(positions));
+    }
+    std::string cols, vals, sets;
+    for (size_t i = 0; i < info.quotedFields.size(); ++i) {
+        const std::string n = std::to_string(i + 1);
+        cols += (i ? ", " : "") + info.quotedFields[i];
+        vals += (i ? ", ?" : "?") + n;
+        sets += (i ? ", " : "") + info.quotedFields[i] + " = ?" + n;
+    }
+    info.insertSql = "INSERT INTO " + info.quoted + " (" + cols + ") VALUES (" + vals + ")";
+    info.updateSql = "UPDATE " + info.quoted + " SET " + sets + " WHERE rowid = ?" +
+                     std::to_string(info.quotedFields.size() + 1);
+}
+
+int sqliteToStoreError(int rc) {
+    switch (rc & 0xFF) {
+    case SQLITE_NOMEM:
+        return err::OutOfMemory;
+    case SQLITE_READONLY:
+        return err::ReadOnly;
+    case SQLITE_CONSTRAINT:
+        return err::DuplicateKey;
+    case SQLITE_FULL:
+        return err::DiskFull;
+    case SQLITE_IOERR:
+        return err::DiskError;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return err::FileLocked;
+    case SQLITE_CANTOPEN:
+        return err::CannotOpen;
+    case SQLITE_NOTADB:
+        return err::WrongPassword;
+    case SQLITE_CORRUPT:
+        return err::CannotOpen;
+    default:
+        return kCallFailed;
+    }
+}
+
+// OLE automation dates: days since 1899-12-30, the time of day as the fraction.
+static constexpr qint64 kOleEpochJulianDay = 2415019;
+
+double toOleDate(const QDateTime& dt) {
+    const double days = double(dt.date().toJulianDay() - kOleEpochJulianDay);
+    return days + double(dt.time().msecsSinceStartOfDay()) / 86400000.0;
+}
+
+QDateTime fromOleDate(double d) {
+    if (!std::isfinite(d) || std::fabs(d) > 3.0e6) return {};
+    double dayPart = std::floor(d);
+    qint64 ms = qint64(std::llround((d - dayPart) * 86400000.0));
+    if (ms >= 86400000) {
+        dayPart += 1;
+        ms -= 86400000;
+    }
+    QDate date = QDate::fromJulianDay(qint64(dayPart) + kOleEpochJulianDay);
+    // Stored times are whole seconds; round away binary fractions.
+    ms = (ms + 500) / 1000 * 1000;
+    if (ms >= 86400000) ms = 86399000;
+    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(int(ms)));
+}
+
+QVariant readColumn(sqlite3_stmt* st, int col, FieldType type) {
+    const int t = sqlite3_column_type(st, col);
+    if (t == SQLITE_NULL) return {};
+    switch (type) {
+    case FieldType::Text:
+    case FieldType::Memo: {
+        const char* p = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
+        return QString::fromUtf8(p, sqlite3_column_bytes(st, col));
+    }
+    case FieldType::Long:
+    case FieldType::Integer:
+        return int(sqlite3_column_int64(st, col));
+    case FieldType::Boolean:
+        return sqlite3_column_int64(st, col) != 0;
+    case FieldType::DateTime:
+        return fromOleDate(sqlite3_column_double(st, col));
+    }
+    return {};
+}
+
+void bindValue(sqlite3_stmt* st, int param, const QVariant& v, FieldType type) {
+    if (v.isNull()) {
+        sqlite3_bind_null(st, param);
+        return;
+    }
+    switch (type) {
+    case FieldType::Text:
+    case FieldType::Memo: {
+        const QByteArray u = v.toString().toUtf8();
+        sqlite3_bind_text(st, param, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    case FieldType::Long:
+    case FieldType::Integer:
+        sqlite3_bind_int64(st, param, v.toLongLong());
+        return;
+    case FieldType::Boolean:
+        sqlite3_bind_int(st, param, v.toBool() ? 1 : 0);
+        return;
+    case FieldType::DateTime:
+        sqlite3_bind_double(st, param, toOleDate(v.toDateTime()));
+        return;
+    }
+}
+
+// ---------------------------------------------------------------- DbCore
+
+DbCore::~DbCore() {
+    if (db) sqlite3_close_v2(db);
+}
+
+TableInfo* DbCore::find(const QString& name) {
+    for (TableInfo& t : tables)
+        if (sameName(t.def.name, name)) return &t;
+    return nullptr;
+}
+
+TableInfo& DbCore::require(const QString& name) {
+    if (!alive()) raise(err::ObjectInvalid);
+    TableInfo* t = find(name);
+    if (!t) raise(err::NoSuchTable, name);
+    return *t;
+}
+
+void DbCore::fail(int rc, const QString& item) const {
+    const int number = sqliteToStoreError(rc);
+    if (number == err::DuplicateKey || number == err::FileNotFound || number == err::CannotOpen ||
+        number == err::FileLocked)
+        raise(number, item.isEmpty() ? path : item);
+    if (number == kCallFailed)
+        throw StoreError(number,
+                         QStringLiteral("Record store call failed: %1")
+                             .arg(QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc))));
+    raise(number, item);
+}
+
+void DbCore::exec(const std::string& sql) {
+    char* msg = nullptr;
+    int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &msg);
+    sqlite3_free(msg);
+    if (rc != SQLITE_OK) fail(rc);
+}
+
+void DbCore::requireWritable() const {
+    if (!db) raise(err::ObjectInvalid);
+    if (readOnly) raise(err::ReadOnly);
+}
+
+void DbCore::flushCounters() {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, "UPDATE vlm_counter SET next = ?1 WHERE name = ?2", -1, &st,
+                           nullptr) != SQLITE_OK)
+        fail(sqlite3_errcode(db));
+    for (TableInfo& t : tables) {
+        if (!t.counterDirty) continue;
+        sqlite3_bind_int64(st, 1, t.nextCounter);
+        const QByteArray n = t.def.name.toUtf8();
+        sqlite3_bind_text(st, 2, n.constData(), int(n.size()), SQLITE_TRANSIENT);
+        int rc = sqlite3_step(st);
+        sqlite3_reset(st);
+        if (rc != SQLITE_DONE) {
+            sqlite3_finalize(st);
+            fail(rc);
+        }
+        t.counterDirty = false;
+    }
+    sqlite3_finalize(st);
+}
+
+void DbCore::reloadCounters() {
+    for (TableInfo& t : tables) {
+        t.counterDirty = false;
+        if (t.counterField < 0) continue;
+        const std::string f = t.quotedFields[size_t(t.counterField)];
+        const std::string sql =
+            "SELECT max(coalesce((SELECT next FROM vlm_counter WHERE name = ?1), 1), "
+            "coalesce((SELECT max(" +
+            f + ") FROM " + t.quoted + "), 0) + 1)";
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
+            fail(sqlite3_errcode(db));
+        const QByteArray n = t.def.name.toUtf8();
+        sqlite3_bind_text(st, 1, n.constData(), int(n.size()), SQLITE_TRANSIENT);
+        int rc = sqlite3_step(st);
+        if (rc == SQLITE_ROW) t.nextCounter = sqlite3_column_int64(st, 0);
+        sqlite3_finalize(st);
+        if (rc != SQLITE_ROW) fail(rc);
+    }
+}
+
+void DbCore::touchAll() {
+    for (TableInfo& t : tables)
+        ++t.generation;
+}
+
+// ---------------------------------------------------------------- Database
+
+namespace {
+
+constexpr const char* kCounterTableSql =
+    "CREATE TABLE vlm_counter (name TEXT PRIMARY KEY NOT NULL, next INTEGER NOT NULL)";
+
+struct Handle {
+    sqlite3* db = nullptr;
+    ~Handle() {
+        if (db) sqlite3_close_v2(db);
+    }
+    sqlite3* release() {
+        sqlite3* d = db;
+        db = nullptr;
+        return d;
+    }
+};
+
+void keyConnection(sqlite3* db, const QString& password) {
+    const QByteArray key = password.toUtf8();
+    sqlite3_key(db, key.constData(), int(key.size()));
+    const std::string pageSize = "PRAGMA cipher_page_size = " + std::to_string(Database::kPageSize);
+    sqlite3_exec(db, pageSize.c_str(), nullptr, nullptr, nullptr);
+}
+
+void tuneConnection(sqlite3* db) {
+    const std::string pragmas = "PRAGMA cell_size_check = ON; PRAGMA mmap_size = 0; "
+                                "PRAGMA temp_store = MEMORY; PRAGMA cache_size = -" +
+                                std::to_string(Database::kCacheKiB) + ";";
+    sqlite3_exec(db, pragmas.c_str(), nullptr, nullptr, nullptr);
+}
+
+using MasterRows = std::vector<std::array<std::string, 4>>;
+
+// Reads the catalogue of a connection; returns the SQLite result code.
+int readMaster(sqlite3* db, MasterRows& rows) {
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(
+        db, "SELECT type, name, tbl_name, coalesce(sql, '') FROM sqlite_master ORDER BY name", -1,
+        &st, nullptr);
+    if (rc != SQLITE_OK) return rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        std::array<std::string, 4> r;
+        for (int i = 0; i < 4; ++i) {
+            const unsigned char* p = sqlite3_column_text(st, i);
+            r[size_t(i)] = p ? reinterpret_cast<const char*>(p) : "";
+        }
+        rows.push_back(std::move(r));
+    }
+    sqlite3_finalize(st);
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+// The catalogue a base of this schema has, built in a scratch in-memory database.
+MasterRows expectedMaster(const Schema& schema) {
+    Handle mem;
+    sqlite3_open_v2(":memory:", &mem.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    registerCollation(mem.db);
+    std::string ddl = std::string(kCounterTableSql) + ";";
+    for (const TableDef& t : schema) {
+        ddl += tableSql(t) + ";";
+        for (const std::string& s : indexSql(t))
+            ddl += s + ";";
+    }
+    MasterRows rows;
+    if (sqlite3_exec(mem.db, ddl.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK ||
+        readMaster(mem.db, rows) != SQLITE_OK)
+        raise(err::InvalidArgument);
+    return rows;
+}
+
+bool canWrite(const QString& path) {
+    const QByteArray file = QFile::encodeName(path);
+    const QByteArray dir = QFile::encodeName(QFileInfo(path).absolutePath());
+    return ::access(file.constData(), W_OK) == 0 && ::access(dir.constData(), W_OK) == 0;
+}
+
+} // namespace
+
+Database::Database(std::shared_ptr<DbCore> core) : core_(std::move(core)) {}
+
+Database::~Database() {
+    close();
+}
+
+QString Database::passwordOf(const QString& connect) {
+    const int at = connect.indexOf(QLatin1String(";pwd="), 0, Qt::CaseInsensitive);
+    if (at < 0) {
+        if (connect.startsWith(QLatin1String("pwd="), Qt::CaseInsensitive)) return connect.mid(4);
+        return {};
+    }
+    return connect.mid(at + 5);
+}
+
+std::unique_ptr<Database> Database::create(const QString& path, const QString& localeAndConnect,
+                                           int options) {
+    QFileInfo fi(path);
+    if (fi.exists() || fi.isSymLink()) raise(err::DatabaseExists, path);
+    if (path.isEmpty() || !fi.absoluteDir().exists()) raise(err::FileNotFound, path);
+    const bool encrypt = (options & Encrypt) != 0;
+    Handle h;
+    const QByteArray name = QFile::encodeName(path);
+    int rc = sqlite3_open_v2(name.constData(), &h.db,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE,
+                             nullptr);
+    auto core = std::make_shared<DbCore>();
+    core->path = path;
+    if (rc != SQLITE_OK) {
+        core->fail(rc == SQLITE_CANTOPEN ? SQLITE_IOERR : rc, path);
+    }
+    registerCollation(h.db);
+    if (encrypt) keyConnection(h.db, passwordOf(localeAndConnect));
+    tuneConnection(h.db);
+    core->db = h.release();
+    try {
+        core->exec(std::string("BEGIN; ") + kCounterTableSql + "; COMMIT;");
+    } catch (...) {
+        sqlite3_close_v2(core->db);
+        core->db = nullptr;
+        QFile::remove(path);
+        QFile::remove(path + "-journal");
+        throw;
+    }
+    return std::unique_ptr<Database>(new Database(std::move(core)));
+}
+
+std::unique_ptr<Database> Database::open(const QString& path, bool /*exclusive*/, bool readOnly,
+                                         const QString& connect, const Schema& schema) {
+    QFileInfo fi(path);
+    if (path.isEmpty() || !fi.exists()) raise(err::FileNotFound, path);
+    if (!fi.isFile()) raise(err::CannotOpen, path);
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) raise(err::FileLocked, path);
+        const QByteArray head = f.read(16);
+        if (f.size() == 0 || head.startsWith(QByteArrayLiteral("SQLite format 3")))
+            raise(err::UnrecognizedFormat, path);
+        if (f.size() % kPageSize != 0) raise(err::CannotOpen, path);
+    }
+    auto core = std::make_shared<DbCore>();
+    core->path = path;
+    core->readOnly = readOnly || !canWrite(path);
+    Handle h;
+    const QByteArray name = QFile::encodeName(path);
+    int rc =
+        sqlite3_open_v2(name.constData(), &h.db,
+                        core->readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) core->fail(rc, path);
+    registerCollation(h.db);
+    keyConnection(h.db, passwordOf(connect));
+    tuneConnection(h.db);
+
+    // A base is untrusted input: its catalogue must be exactly the one this program makes
+    // before any other statement touches it.
+    MasterRows found;
+    rc = readMaster(h.db, found);
+    if (rc != SQLITE_OK) {
+        if ((rc & 0xFF) == SQLITE_NOTADB) raise(err::WrongPassword);
+        if ((rc & 0xFF) == SQLITE_NOMEM) raise(err::OutOfMemory);
+        if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED)
+            raise(err::FileLocked, path);
+        raise(err::CannotOpen, path);
+    }
+    if (found != expectedMaster(schema)) raise(err::UnrecognizedFormat, path);
+    {
+        sqlite3_stmt* st = nullptr;
+        bool ok = sqlite3_prepare_v2(h.db, "PRAGMA quick_check", -1, &st, nullptr) == SQLITE_OK &&
+                  sqlite3_step(st) == SQLITE_ROW &&
+                  std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) == "ok";
+        sqlite3_finalize(st);
+        if (!ok) raise(err::CannotOpen, path);
+    }
+    core->db = h.release();
+    for (const TableDef& t : schema) {
+        core->tables.emplace_back();
+        buildTableInfo(core->tables.back(), t);
+    }
+    core->reloadCounters();
+    return std::unique_ptr<Database>(new Database(std::move(core)));
+}
+
+void Database::close() {
+    if (!core_ || !core_->db) return;
+    if (core_->transDepth > 0) {
+        sqlite3_exec(core_->db, "ROLLBACK", nullptr, nullptr, nullptr);
+        core_->transDepth = 0;
+    }
+    sqlite3_close_v2(core_->db); // completes once the recordsets have let go of their statements
+    core_->db = nullptr;
+}
+
+bool Database::isOpen() const {
+    return core_ && core_->db;
+}
+bool Database::isReadOnly() const {
+    return core_->readOnly;
+}
+QString Database::path() const {
+    return core_->path;
+}
+
+Schema Database::tableDefs() const {
+    Schema defs;
+    for (const TableInfo& t : core_->tables)
+        defs.push_back(t.def);
+    return defs;
+}
+
+const TableDef& Database::tableDef(const QString& name) const {
+    return core_->require(name).def;
+}
+
+void Database::appendTable(const TableDef& table) {
+    core_->requireWritable();
+    if (table.name.isEmpty() || table.fields.empty()) raise(err::InvalidArgument);
+    if (core_->find(table.name)) raise(err::TableExists, table.name);
+    for (size_t i = 0; i < table.fields.size(); ++i) {
+        const FieldDef& f = table.fields[i];
+        if (f.name.isEmpty() || table.fieldPos(f.name) != int(i)) raise(err::InvalidArgument);
+        if (f.type == FieldType::Text && (f.size < 1 || f.size > 255)) raise(err::InvalidArgument);
+    }
+    for (const IndexDef& ix : table.indexes) {
+        if (ix.fields.isEmpty()) raise(err::InvalidArgument);
+        for (const QString& fn : ix.fields)
+            if (table.fieldPos(fn) < 0) raise(err::ItemNotFound, fn);
+    }
+    std::string ddl = tableSql(table) + ";";
+    for (const std::string& s : indexSql(table))
+        ddl += s + ";";
+    bool counter = false;
+    for (const FieldDef& f : table.fields)
+        counter = counter || f.isCounter();
+    if (counter)
+        ddl += "INSERT INTO vlm_counter(name, next) VALUES (" + sqlLiteral(table.name) + ", 1);";
+    const bool own = core_->transDepth == 0;
+    if (own) core_->exec("BEGIN");
+    try {
+        core_->exec(ddl);
+        if (own) core_->exec("COMMIT");
+    } catch (...) {
+        if (own) sqlite3_exec(core_->db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+    core_->tables.emplace_back();
+    buildTableInfo(core_->tables.back(), table);
+    core_->tables.back().nextCounter = 1;
+}
+
+std::unique_ptr<Recordset> Database::openRecordset(const QString& table) {
+    return std::make_unique<Recordset>(core_, &core_->require(table));
+}
+
+void Database::beginTrans() {
+    if (!core_->db) raise(err::ObjectInvalid);
+    core_->parkAll();
+    if (core_->transDepth == 0)
+        core_->exec("BEGIN");
+    else
+        core_->exec("SAVEPOINT t" + std::to_string(core_->transDepth));
+    ++core_->transDepth;
+    core_->tableMarks.push_back(core_->tables.size());
+}
+
+void Database::commitTrans() {
+    if (!core_->db) raise(err::ObjectInvalid);
+    if (core_->transDepth == 0) raise(err::InvalidArgument);
+    core_->parkAll();
+    if (core_->transDepth == 1) {
+        core_->flushCounters();
+        core_->exec("COMMIT");
+    } else {
+        core_->exec("RELEASE t" + std::to_string(core_->transDepth - 1));
+    }
+    --core_->transDepth;
+    core_->tableMarks.pop_back();
+}
+
+void Database::rollback() {
+    if (!core_->db) raise(err::ObjectInvalid);
+    if (core_->transDepth == 0) raise(err::InvalidArgument);
+    core_->parkAll();
+    if (core_->transDepth == 1) {
+        core_->exec("ROLLBACK");
+    } else {
+        const std::string sp = "t" + std::to_string(core_->transDepth - 1);
+        core_->exec("ROLLBACK TO " + sp + "; RELEASE " + sp);
+    }
+    --core_->transDepth;
+    // Tables appended inside the transaction are gone with it.
+    core_->tables.resize(core_->tableMarks.back());
+    core_->tableMarks.pop_back();
+    core_->touchAll();
+    core_->reloadCounters();
+}
+
+int Database::transactionDepth() const {
+    return core_->transDepth;
+}
+
+} // namespace vlm::store

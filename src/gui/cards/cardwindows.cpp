@@ -1,0 +1,144 @@
+#include "gui/cards/cardwindows.h"
+
+#include "core/cards/richtext.h"
+#include "core/cards/rtf.h"
+#include "core/common/twips.h"
+#include "core/session/session.h"
+#include "core/store/storeerror.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTableWidget>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <algorithm>
+#include <new>
+
+namespace vlm::cards {
+
+namespace {
+constexpr int kTwipsPerPixel = 1440 / 96;
+}
+
+QWidget* runOpener(Session& ctx, const std::function<QWidget*()>& open) {
+    try {
+        return open();
+    } catch (const std::bad_alloc&) {
+        ctx.prompter.message(notEnoughMemoryMessage(), Buttons::Ok, Icon::Exclamation);
+    } catch (const store::StoreError& e) {
+        if (e.number() == store::err::OutOfMemory)
+            ctx.prompter.message(notEnoughMemoryMessage(), Buttons::Ok, Icon::Exclamation);
+    }
+    return nullptr;
+}
+
+QWidget* showCardWindow(Session& ctx, QWidget* content, int widthTwips, int heightTwips) {
+    const QSize size(twipsToPixels(widthTwips), twipsToPixels(heightTwips));
+    if (!ctx.mdiArea) {
+        content->setAttribute(Qt::WA_DeleteOnClose);
+        content->resize(size);
+        content->show();
+        return content;
+    }
+
+    // Centred across the main window, less half the side bar, an eighth of the way down;
+    // whole twips, each division truncated.
+    const QWidget* main = ctx.mdiArea->window();
+    int sideTwips = 0;
+    if (const auto* side = main->findChild<QWidget*>(QStringLiteral("Picture1")))
+        sideTwips = side->isVisible() ? side->width() * kTwipsPerPixel : 0;
+    const int leftTwips = (main->width() * kTwipsPerPixel - widthTwips) / 2 - sideTwips / 2;
+    const int topTwips = (main->height() * kTwipsPerPixel - heightTwips) / 8;
+
+    QMdiSubWindow* sub = ctx.mdiArea->addSubWindow(content);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->resize(size);
+    // A main window narrower than the card window still shows the card window's title bar.
+    sub->move(std::max(0, twipsToPixels(leftTwips)), std::max(0, twipsToPixels(topTwips)));
+    sub->show();
+    return sub;
+}
+
+QWidget* cardFrame(QWidget* content) {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(content->parentWidget())) return sub;
+    return content;
+}
+
+QString cardCaption(const QString& first, const QString& findWord, int windowNumber) {
+    return first + QStringLiteral(" : ") + QLatin1Char('\'') + findWord + QLatin1Char('\'') +
+           QStringLiteral(" (") + QString::number(windowNumber) + QLatin1Char(')');
+}
+
+void setCardText(QTextEdit* box, const QString& text, bool rich) {
+    if (rich && fromRtf(text, *box->document())) return;
+    // A line end of another system is one paragraph break, as the search counts it.
+    QString plain = text;
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    plain.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    box->setPlainText(plain);
+}
+
+QString cardPlainText(const QTextEdit* box) {
+    return plainText(*box->document());
+}
+
+QString cardRichText(const QTextEdit* box) {
+    return toRtf(*box->document());
+}
+
+void highlightFoundWord(QTextEdit* box, int findPos, const QString& word) {
+    if (findPos < 1) return;
+    const QString plain = box->document()->toPlainText();
+    qsizetype start = findPos - 1;
+    if (QStringView(plain).mid(start, word.size()) != word && !word.isEmpty()) {
+        const qsizetype at = plain.indexOf(word);
+        if (at >= 0) start = at;
+    }
+    const qsizetype end = plain.size();
+    start = std::min(start, end);
+    QTextCursor c(box->document());
+    c.setPosition(int(start));
+    c.setPosition(int(std::min(start + word.size(), end)), QTextCursor::KeepAnchor);
+    box->setTextCursor(c);
+    box->ensureCursorVisible();
+}
+
+void setUpKeywordGrid(QTableWidget* grid, int columnTwips) {
+    grid->setColumnCount(1);
+    grid->horizontalHeader()->hide();
+    grid->verticalHeader()->hide();
+    grid->setColumnWidth(0, twipsToPixels(columnTwips));
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setTabKeyNavigation(false);
+}
+
+void fillKeywordGrid(QTableWidget* grid, const QStringList& keywords) {
+    grid->clearContents();
+    grid->setRowCount(std::max<int>(int(keywords.size()), 1));
+    for (int r = 0; r < grid->rowCount(); ++r)
+        grid->setItem(r, 0, new QTableWidgetItem(r < keywords.size() ? keywords.at(r) : QString()));
+    grid->setCurrentCell(0, 0);
+}
+
+QString currentKeyword(const QTableWidget* grid) {
+    const QTableWidgetItem* item = grid->item(grid->currentRow() < 0 ? 0 : grid->currentRow(), 0);
+    return item ? item->text() : QString();
+}
+
+void closeCardLists(Session& ctx) {
+    const QStringList names{QStringLiteral("fGrid"), QStringLiteral("FListSel")};
+    if (ctx.mdiArea) {
+        for (QMdiSubWindow* sub : ctx.mdiArea->subWindowList())
+            if (sub->widget() && names.contains(sub->widget()->objectName())) sub->close();
+    }
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && names.contains(w->objectName())) w->close();
+}
+
+} // namespace vlm::cards

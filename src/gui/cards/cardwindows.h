@@ -1,0 +1,65 @@
+#pragma once
+
+// What the card windows (Note, Quote, Reference) share: where they open, their caption, how
+// they show a card's text and keywords, and the memory trap of the openers.
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QTableWidget;
+class QTextEdit;
+class QWidget;
+
+namespace vlm {
+struct Session;
+}
+
+namespace vlm::cards {
+
+// Shown when the system runs out of memory while windows open (exclamation icon).
+inline QString notEnoughMemoryMessage() {
+    return QStringLiteral("Not enough memory ! Please close some windows !");
+}
+
+// Runs an opener. When memory runs out it shows notEnoughMemoryMessage() and gives nullptr;
+// another failure of the store gives nullptr silently (the caller made the record current,
+// so this only happens when the base went away).
+QWidget* runOpener(Session& ctx, const std::function<QWidget*()>& open);
+
+// Shows a card window as a child window of the main window's MDI area (on its own when
+// there is none), `widthTwips` by `heightTwips` outside, centred beside the main window's side
+// bar and an eighth of the way down. The window deletes itself when closed. Returns the
+// window that frames `content` (its sub-window, or `content` itself).
+QWidget* showCardWindow(Session& ctx, QWidget* content, int widthTwips, int heightTwips);
+
+// The frame of a card window: its MDI sub-window, or the widget itself when it has none.
+QWidget* cardFrame(QWidget* content);
+
+// "Light : 'lamp' (3)": the card's first line, the searched word and the window number.
+QString cardCaption(const QString& first, const QString& findWord, int windowNumber);
+
+// Puts a card text into a rich text box: read as RTF when `rich`, else as plain text (and
+// as plain text too when it turns out not to be RTF).
+void setCardText(QTextEdit* box, const QString& text, bool rich);
+// The two forms of a card text that are stored: Texte and TEXTRTF.
+QString cardPlainText(const QTextEdit* box);
+QString cardRichText(const QTextEdit* box);
+
+// Selects the word the text search found: `findPos` is its 1-based position, `word` its text.
+// When the text at that place is not the word (a text stored with other line ends), its
+// first occurrence is selected instead. Nothing when findPos is below 1.
+void highlightFoundWord(QTextEdit* box, int findPos, const QString& word);
+
+// A keyword grid: one column `columnTwips` wide, no headers, read-only.
+void setUpKeywordGrid(QTableWidget* grid, int columnTwips);
+// One row per keyword, at least one (empty) row; row 0 selected.
+void fillKeywordGrid(QTableWidget* grid, const QStringList& keywords);
+// The text of the grid's current row ("" when none).
+QString currentKeyword(const QTableWidget* grid);
+
+// Closes the card lists that may show a card just deleted: the result window ResultWindow and the
+// list-selection window DateListWindow.
+void closeCardLists(Session& ctx);
+
+} // namespace vlm::cards

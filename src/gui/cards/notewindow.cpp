@@ -1,0 +1,358 @@
+#include "gui/cards/notewindow.h"
+
+#include "core/common/twips.h"
+#include "core/session/session.h"
+#include "core/store/recordset.h"
+#include "core/store/storeerror.h"
+#include "gui/cards/cardentry.h"
+#include "gui/cards/cardlinks.h"
+#include "gui/cards/cardwindows.h"
+#include "gui/cards/richedit.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTextEdit>
+#include <QToolBar>
+
+#include <algorithm>
+#include <new>
+
+namespace vlm::cards {
+namespace {
+
+QPushButton* button(QWidget* parent, const char* name, const char* caption, const char* tip) {
+    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+    b->setObjectName(QString::fromUtf8(name));
+    b->setToolTip(QString::fromUtf8(tip));
+    return b;
+}
+
+QLineEdit* lineBox(QWidget* parent, const char* name) {
+    auto* t = new QLineEdit(parent);
+    t->setObjectName(QString::fromUtf8(name));
+    return t;
+}
+
+void place(QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(twipsToPixels(left), twipsToPixels(top), std::max(0, twipsToPixels(width)),
+                   std::max(0, twipsToPixels(height)));
+}
+
+constexpr int kTwipsPerPixel = 1440 / 96;
+
+// Layout of the window, in twips from the top left corner of its inside.
+constexpr int kToolbarHeight = 420;
+constexpr int kLeftColumn = 120, kLeftWidth = 2280;
+constexpr int kRightColumn = 2520;
+constexpr int kRow1 = 540, kRow2 = 930, kRow3 = 1320, kTextTop = 1710, kBoxHeight = 315;
+constexpr int kButtonHeight = 375;
+// The rich text box follows the window: its right edge 240 twips and its bottom 1140 twips
+// from the window's outer edges.
+constexpr int kTextRightRoom = 240, kTextBottomRoom = 1140;
+
+QString closeQuestion() {
+    return QStringLiteral("The data have changed - do you want save?");
+}
+QString deleteQuestion() {
+    return QStringLiteral("Confirm that you want to delete this card ?");
+}
+QString removeQuestion(const QString& keyword) {
+    return QStringLiteral("  Do you really want to delete  ") + QLatin1Char('\r') +
+           QStringLiteral("\r\n") + keyword + QStringLiteral("  ");
+}
+
+} // namespace
+
+NoteWindow::NoteWindow(Session& ctx, const CardSlots& card, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), tag_(card.number) {
+    setObjectName(QStringLiteral("fNoteMulti"));
+    buildUi();
+
+    if (card.findPos == 0) ctx_.FindWord.clear();
+    setWindowTitle(cardCaption(card.title, ctx_.FindWord, card.window));
+    setProperty("Tag", tag_);
+    FenNum->setText(QString::number(card.window));
+
+    cNoteAuthor->setText(card.author);
+    cNoteTitle->setText(card.title);
+    setCardText(NoteRTF, card.text, card.richText);
+    cNoteNDX->setText(card.number);
+    cNoteDate->setText(card.date.isValid()
+                           ? QLocale::system().toString(card.date, QLocale::ShortFormat)
+                           : QString());
+    fillKeywordGrid(cgMCNote, card.keywords);
+    changed_ = false;
+
+    connect(cNoteAuthor, &QLineEdit::textChanged, this, &NoteWindow::markChanged);
+    connect(cNoteTitle, &QLineEdit::textChanged, this, &NoteWindow::markChanged);
+    connect(NoteRTF->document(), &QTextDocument::contentsChanged, this, &NoteWindow::markChanged);
+    if (ctx_.mdiArea) {
+        connect(ctx_.mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
+            if (sub && sub->widget() == this) activate();
+        });
+    }
+}
+
+NoteWindow::~NoteWindow() = default;
+
+void NoteWindow::buildUi() {
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    for (const QString& key : {QStringLiteral("Open"), QStringLiteral("Save"),
+                               QStringLiteral("Print"), QStringLiteral("Font")}) {
+        QAction* a = Toolbar1->addAction(key);
+        a->setObjectName(key);
+        a->setData(key);
+        a->setToolTip(key);
+    }
+    connect(Toolbar1, &QToolBar::actionTriggered, this, [this](QAction* a) {
+        const QString key = a->data().toString();
+        guarded([this, &key] {
+            if (key == QLatin1String("Open"))
+                openTextFile(ctx_, NoteRTF);
+            else if (key == QLatin1String("Save"))
+                saveTextFile(ctx_, NoteRTF);
+            else if (key == QLatin1String("Print"))
+                printText(ctx_, NoteRTF);
+            else if (key == QLatin1String("Font"))
+                chooseFont(ctx_, NoteRTF);
+        });
+    });
+
+    cNoteNDX = lineBox(this, "cNoteNDX");
+    cNoteNDX->setReadOnly(true);
+    cNoteDate = lineBox(this, "cNoteDate");
+    cNoteDate->setReadOnly(true);
+    cNoteAuthor = lineBox(this, "cNoteAuthor");
+    cNoteAuthor->setMaxLength(kNoteAuthorLength);
+    cNoteAuthor->setPlaceholderText(QStringLiteral("Author"));
+    cNoteTitle = lineBox(this, "cNoteTitle");
+    cNoteTitle->setMaxLength(kNoteTitleLength);
+    cNoteTitle->setPlaceholderText(QStringLiteral("Title"));
+
+    NoteRTF = new QTextEdit(this);
+    NoteRTF->setObjectName(QStringLiteral("NoteRTF"));
+    NoteRTF->setAcceptRichText(true);
+    NoteRTF->setTabChangesFocus(false);
+
+    Frame2 = new QGroupBox(QStringLiteral("Keywords"), this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    cgMCNote = new QTableWidget(Frame2);
+    cgMCNote->setObjectName(QStringLiteral("cgMCNote"));
+    setUpKeywordGrid(cgMCNote, 2000);
+    connect(cgMCNote, &QTableWidget::cellClicked, this,
+            [this](int row, int) { cgMCNote->selectRow(row); });
+    connect(cgMCNote, &QTableWidget::cellDoubleClicked, this,
+            [this](int row, int) { guarded([this, row] { openNotesOfKeyword(row); }); });
+
+    KWAdd = button(this, "KWAdd", "Add", "  Add a Keyword to the Note  ");
+    KWSupp = button(this, "KWSupp", "Supp", "  Delete a Keyword from the Note  ");
+    Command7 = button(this, "Command7", "Text Compare", "  Compare Keywords with Words in text  ");
+    Command7->setEnabled(false); // the word analysis is not part of the program yet
+    CmdStore = button(this, "CmdStore", "Store", "  Save this Note  ");
+    Command2 = button(this, "Command2", "Delete", "  Delete this Note  ");
+    Command1 = button(this, "Command1", "New", "  Create a new Note  ");
+    connect(KWAdd, &QPushButton::clicked, this, [this] { guarded([this] { addKeywords(); }); });
+    connect(KWSupp, &QPushButton::clicked, this, [this] { guarded([this] { removeKeyword(); }); });
+    connect(CmdStore, &QPushButton::clicked, this, [this] { guarded([this] { store(); }); });
+    connect(Command2, &QPushButton::clicked, this, [this] { guarded([this] { deleteCard(); }); });
+    connect(Command1, &QPushButton::clicked, this, [this] { guarded([this] { newNote(); }); });
+
+    FenNum = lineBox(this, "FenNum");
+    FenNum->hide();
+    ToPrint = new QTextEdit(this);
+    ToPrint->setObjectName(QStringLiteral("ToPrint"));
+    ToPrint->hide();
+    cNoteText = lineBox(this, "cNoteText");
+    cNoteText->hide();
+
+    setTabOrder(cNoteAuthor, cNoteTitle);
+    setTabOrder(cNoteTitle, NoteRTF);
+    setTabOrder(NoteRTF, cgMCNote);
+    setTabOrder(cgMCNote, KWAdd);
+    setTabOrder(KWAdd, KWSupp);
+    setTabOrder(KWSupp, CmdStore);
+    setTabOrder(CmdStore, Command2);
+    setTabOrder(Command2, Command1);
+
+    resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
+    placeControls();
+}
+
+void NoteWindow::placeControls() {
+    // The window's outer size, as the rule for the text box counts it.
+    const QWidget* frame = cardFrame(this);
+    const int outerWidth = frame->width() * kTwipsPerPixel;
+    const int outerHeight = frame->height() * kTwipsPerPixel;
+    const int textWidth = outerWidth - kRightColumn - kTextRightRoom;
+    const int textHeight = outerHeight - kTextTop - kTextBottomRoom;
+
+    Toolbar1->setGeometry(0, 0, width(), twipsToPixels(kToolbarHeight));
+    place(cNoteNDX, kRightColumn, kRow1, 1900, kBoxHeight);
+    place(cNoteDate, kRightColumn + 2020, kRow1, 2400, kBoxHeight);
+    place(cNoteAuthor, kRightColumn, kRow2, textWidth, kBoxHeight);
+    place(cNoteTitle, kRightColumn, kRow3, textWidth, kBoxHeight);
+    place(NoteRTF, kRightColumn, kTextTop, textWidth, textHeight);
+
+    place(Frame2, kLeftColumn, kRow1, kLeftWidth, 2700);
+    place(cgMCNote, 120, 300, kLeftWidth - 240, 2280);
+    const int halfWidth = (kLeftWidth - 90) / 2;
+    place(KWAdd, kLeftColumn, 3300, halfWidth, kButtonHeight);
+    place(KWSupp, kLeftColumn + halfWidth + 90, 3300, halfWidth, kButtonHeight);
+    place(Command7, kLeftColumn, 3735, kLeftWidth, kButtonHeight);
+    place(CmdStore, kLeftColumn, 4230, kLeftWidth, kButtonHeight);
+    place(Command2, kLeftColumn, 4665, kLeftWidth, kButtonHeight);
+    place(Command1, kLeftColumn, 5100, kLeftWidth, kButtonHeight);
+}
+
+void NoteWindow::guarded(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::bad_alloc&) {
+        ctx_.prompter.message(notEnoughMemoryMessage(), Buttons::Ok, Icon::Exclamation);
+    }
+}
+
+void NoteWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeControls();
+}
+
+int NoteWindow::windowNumber() const {
+    return FenNum->text().toInt();
+}
+
+bool NoteWindow::event(QEvent* event) {
+    // Coming back to the program (from the selection dialog, for one) activates the window
+    // again, if it is the active one in its area.
+    if (event->type() == QEvent::WindowActivate) {
+        const QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+        if (sub ? (ctx_.mdiArea && ctx_.mdiArea->activeSubWindow() == sub) : isWindow()) activate();
+    }
+    return QWidget::event(event);
+}
+
+void NoteWindow::seekOwnCard() {
+    try {
+        auto& note = ctx_.rs().NOTE;
+        note->setIndex(QStringLiteral("NoteNDX"));
+        note->seek(QStringLiteral("="), tag_);
+    } catch (const store::StoreError&) {
+        // The base went away under the window; its commands will say so when used.
+    }
+}
+
+void NoteWindow::activate() {
+    if (deleted_ || !ctx_.base.isOpen()) return;
+    ctx_.ResultKind = QStringLiteral("Note");
+    seekOwnCard();
+    if (ctx_.KWChanged) {
+        rereadKeywords();
+        ctx_.KWChanged = false;
+    }
+}
+
+void NoteWindow::rereadKeywords() {
+    try {
+        fillKeywordGrid(cgMCNote, cardKeywords(ctx_, CardKind::Note, tag_));
+    } catch (const store::StoreError&) {
+        // The grid keeps what it showed.
+    }
+}
+
+NoteContent NoteWindow::content() const {
+    return {cNoteAuthor->text(), cNoteTitle->text(), cardPlainText(NoteRTF), cardRichText(NoteRTF)};
+}
+
+void NoteWindow::showResult(const CardResult& r) {
+    if (!r.message.isEmpty()) ctx_.prompter.message(r.message, Buttons::Ok, Icon::Exclamation);
+}
+
+bool NoteWindow::store() {
+    const CardResult r = StoreNote(ctx_, tag_, content());
+    if (r.status == CardStatus::Nothing) {
+        ctx_.prompter.message(
+            QStringLiteral("This Note is no longer in the base: it could not be stored."),
+            Buttons::Ok, Icon::Exclamation);
+        return false;
+    }
+    showResult(r);
+    return r.ok();
+}
+
+void NoteWindow::deleteCard() {
+    if (ctx_.prompter.message(deleteQuestion(), Buttons::OkCancel, Icon::None) != Answer::Ok)
+        return;
+    const CardResult r = DeleteNote(ctx_, tag_);
+    if (r.status == CardStatus::ReadOnly || r.status == CardStatus::Failed) {
+        showResult(r);
+        return;
+    }
+    deleted_ = true;
+    const int n = windowNumber();
+    cardFrame(this)->close();
+    releaseWindowNumber(ctx_, CardKind::Note, n);
+    closeCardLists(ctx_);
+}
+
+void NoteWindow::addKeywords() {
+    ctx_.ResultKind = QStringLiteral("Note");
+    seekOwnCard();
+    ctx_.NoteFenNum = windowNumber();
+    QPointer<NoteWindow> self(this);
+    openKeywordSelection(ctx_, this, CardKind::Note, tag_, [self](const QStringList& keywords) {
+        if (self) fillKeywordGrid(self->cgMCNote, keywords);
+    });
+}
+
+void NoteWindow::removeKeyword() {
+    ctx_.NoteFenNum = windowNumber();
+    const QString keyword = currentKeyword(cgMCNote);
+    // The Note is stored first, its rich text with the rest, so that what the base holds
+    // agrees with itself whatever the answer.
+    const CardResult stored = StoreNote(ctx_, tag_, content());
+    if (stored.status == CardStatus::ReadOnly || stored.status == CardStatus::Failed) {
+        showResult(stored);
+        return;
+    }
+    if (keyword.isEmpty()) return; // the empty row of a Note without keywords
+    if (ctx_.prompter.message(removeQuestion(keyword), Buttons::OkCancel, Icon::Question) !=
+        Answer::Ok)
+        return;
+    const CardResult r = RemoveNoteKeyword(ctx_, tag_, keyword);
+    showResult(r);
+    rereadKeywords();
+}
+
+void NoteWindow::newNote() {
+    ChooseNoteAuthor(ctx_);
+}
+
+void NoteWindow::openNotesOfKeyword(int row) {
+    ctx_.ResultKind = QStringLiteral("Note");
+    const QTableWidgetItem* item = cgMCNote->item(row, 0);
+    if (!item || item->text().isEmpty()) return;
+    cards::openNotesOfKeyword(ctx_, item->text());
+}
+
+void NoteWindow::closeEvent(QCloseEvent* event) {
+    if (!deleted_ && changed_ && ctx_.base.isOpen()) {
+        if (ctx_.prompter.message(closeQuestion(), Buttons::OkCancel, Icon::None) == Answer::Ok &&
+            !store()) {
+            // Nothing could be stored: the window stays, so that its text is not lost.
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+} // namespace vlm::cards

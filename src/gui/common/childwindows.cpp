@@ -1,0 +1,41 @@
+#include "gui/common/childwindows.h"
+
+#include "core/session/session.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace vlm::retrieval {
+
+QWidget* showChildWindow(Session& ctx, QWidget* w) {
+    if (ctx.mdiArea) {
+        QMdiSubWindow* sub = ctx.mdiArea->addSubWindow(w);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->show();
+        return sub;
+    }
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    w->show();
+    return w;
+}
+
+QWidget* findWindowNamed(Session& ctx, const QString& objectName) {
+    if (ctx.mdiArea) {
+        for (QMdiSubWindow* sub : ctx.mdiArea->subWindowList())
+            if (sub->widget() && sub->widget()->objectName() == objectName) return sub->widget();
+    }
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == objectName && w->isVisible()) return w;
+    return nullptr;
+}
+
+void closeChildWindow(QWidget* w) {
+    if (!w) return;
+    QWidget* frame = w;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) frame = sub;
+    frame->close();
+    delete frame;
+}
+
+} // namespace vlm::retrieval

@@ -1,0 +1,305 @@
+#include "gui/keywords/centralbrowser.h"
+
+#include "core/common/twips.h"
+#include "core/keywords/keywordstore.h"
+#include "core/session/session.h"
+#include "core/store/storeerror.h"
+#include "gui/keywords/keywordgrid.h"
+
+#include <QAbstractButton>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace vlm::keywords {
+
+namespace {
+
+constexpr int kColumnTwips = 3000;
+
+QString gridTip() {
+    return QStringLiteral("  Double-click on a Set makes it the central Set  ");
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption) {
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(QLatin1String(name));
+    return l;
+}
+
+} // namespace
+
+LinkButtons findLinkButtons(QWidget* owner) {
+    auto find = [owner](const char* name) {
+        return owner->findChild<QAbstractButton*>(QLatin1String(name));
+    };
+    LinkButtons b;
+    b.cmdAddFromListUp = find("cmdAddFromListUp");
+    b.cmdFindIfLinks = find("cmdFindIfLinks");
+    b.cmdAddFromListDown = find("cmdAddFromListDown");
+    b.cmdSelFromUp = find("cmdSelFromUp");
+    b.cmdSelFromDown = find("cmdSelFromDown");
+    b.cmdSuppFromListUp = find("cmdSuppFromListUp");
+    b.cmdSuppFromListDown = find("cmdSuppFromListDown");
+    b.cmdReverseSearch = find("cmdReverseSearch");
+    return b;
+}
+
+LinkButtons makeLinkButtons(QWidget* parent) {
+    auto make = [parent](const char* name, QStyle::StandardPixmap icon) {
+        auto* b = new QToolButton(parent);
+        b->setObjectName(QLatin1String(name));
+        b->setIcon(parent->style()->standardIcon(icon));
+        return b;
+    };
+    LinkButtons b;
+    b.cmdAddFromListUp = make("cmdAddFromListUp", QStyle::SP_ArrowUp);
+    b.cmdFindIfLinks = make("cmdFindIfLinks", QStyle::SP_ArrowRight);
+    b.cmdAddFromListDown = make("cmdAddFromListDown", QStyle::SP_ArrowDown);
+    b.cmdSelFromUp = make("cmdSelFromUp", QStyle::SP_ArrowLeft);
+    b.cmdSelFromDown = make("cmdSelFromDown", QStyle::SP_ArrowLeft);
+    b.cmdSuppFromListUp = make("cmdSuppFromListUp", QStyle::SP_DialogDiscardButton);
+    b.cmdSuppFromListDown = make("cmdSuppFromListDown", QStyle::SP_DialogDiscardButton);
+    b.cmdReverseSearch = make("cmdReverseSearch", QStyle::SP_BrowserReload);
+    b.cmdReverseSearch->setEnabled(false); // no command is bound to it
+    return b;
+}
+
+CentralSetBrowser::CentralSetBrowser(Session& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+    setObjectName(QStringLiteral("DownUpPanelContent"));
+
+    Label2_ = makeLabel(this, "Label2", QStringLiteral("Sets including"));
+    Label4_ = makeLabel(this, "Label4", {});
+    GridUp_ = new KeywordGrid(QStringLiteral("GridUp"), kColumnTwips, this);
+    GridUp_->setToolTip(gridTip());
+    GridUp_->setAcceptsKeywords(true);
+
+    SelUpDown_ = makeLabel(this, "SelUpDown", {});
+    SelUpDown_->setAlignment(Qt::AlignCenter);
+    SelUpDown_->setFrameShape(QFrame::StyledPanel);
+    SelUpDown_->setFrameShadow(QFrame::Sunken);
+    SelUpDown_->setMinimumHeight(twipsToPixels(300));
+    QFont bold = SelUpDown_->font();
+    bold.setBold(true);
+    SelUpDown_->setFont(bold);
+
+    Label3_ = makeLabel(this, "Label3", QStringLiteral("Sets included in"));
+    Label5_ = makeLabel(this, "Label5", {});
+    GridDown_ = new KeywordGrid(QStringLiteral("GridDown"), kColumnTwips, this);
+    GridDown_->setToolTip(gridTip());
+    GridDown_->setAcceptsKeywords(true);
+
+    auto heading = [](QLabel* caption, QLabel* name) {
+        auto* row = new QHBoxLayout;
+        row->setContentsMargins(0, 0, 0, 0);
+        row->addWidget(caption);
+        row->addWidget(name, 1);
+        return row;
+    };
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(2, 2, 2, 2);
+    column->setSpacing(3);
+    column->addLayout(heading(Label2_, Label4_));
+    column->addWidget(GridUp_, 1);
+    column->addWidget(SelUpDown_);
+    column->addLayout(heading(Label3_, Label5_));
+    column->addWidget(GridDown_, 1);
+
+    connect(GridUp_, &QTableWidget::cellClicked, this,
+            [this](int row, int) { gridClicked(true, row); });
+    connect(GridDown_, &QTableWidget::cellClicked, this,
+            [this](int row, int) { gridClicked(false, row); });
+    auto makeCentralFrom = [this](KeywordGrid* grid, int row) {
+        const QString name = grid->nameAt(row);
+        if (name.isEmpty()) return;
+        SelUpDown_->setText(name);
+        RefreshCentral();
+    };
+    connect(GridUp_, &QTableWidget::cellDoubleClicked, this,
+            [this, makeCentralFrom](int row, int) { makeCentralFrom(GridUp_, row); });
+    connect(GridDown_, &QTableWidget::cellDoubleClicked, this,
+            [this, makeCentralFrom](int row, int) { makeCentralFrom(GridDown_, row); });
+    connect(GridUp_, &KeywordGrid::keywordDropped, this, &CentralSetBrowser::dropOnUp);
+    connect(GridDown_, &KeywordGrid::keywordDropped, this, &CentralSetBrowser::dropOnDown);
+}
+
+void CentralSetBrowser::bindButtons(const LinkButtons& buttons) {
+    buttons_ = buttons;
+    const std::pair<QAbstractButton*, void (CentralSetBrowser::*)()> commands[] = {
+        {buttons.cmdAddFromListUp, &CentralSetBrowser::addFromListUp},
+        {buttons.cmdFindIfLinks, &CentralSetBrowser::findIfLinks},
+        {buttons.cmdAddFromListDown, &CentralSetBrowser::addFromListDown},
+        {buttons.cmdSelFromUp, &CentralSetBrowser::selFromUp},
+        {buttons.cmdSelFromDown, &CentralSetBrowser::selFromDown},
+        {buttons.cmdSuppFromListUp, &CentralSetBrowser::suppFromListUp},
+        {buttons.cmdSuppFromListDown, &CentralSetBrowser::suppFromListDown},
+    };
+    for (const auto& [button, command] : commands) {
+        if (!button) continue;
+        button->setEnabled(true);
+        connect(button, &QAbstractButton::clicked, this, command);
+    }
+}
+
+QString CentralSetBrowser::central() const {
+    return SelUpDown_->text();
+}
+
+void CentralSetBrowser::setTip(QAbstractButton* b, const QString& tip) {
+    if (b) b->setToolTip(tip);
+}
+
+void CentralSetBrowser::fillGrids() {
+    const QString c = central();
+    upNames_.clear();
+    downNames_.clear();
+    if (ctx_.base.isOpen() && !c.isEmpty()) {
+        try {
+            downNames_ = KWSubsets(ctx_, c);
+            upNames_ = KWSupersets(ctx_, c);
+        } catch (const store::StoreError&) {
+            upNames_.clear();
+            downNames_.clear();
+        }
+    }
+    GridDown_->setNames(downNames_);
+    GridUp_->setNames(upNames_);
+}
+
+void CentralSetBrowser::RefreshCentral() {
+    Label4_->setText(central());
+    Label5_->setText(central());
+    fillGrids();
+}
+
+void CentralSetBrowser::MakeCentral(const QString& name) {
+    SelUpDown_->setText(name);
+    Label5_->setText(name);
+    Label4_->setText(name);
+    // The keyword to add and the central Set are one name until KWSel changes.
+    setTip(buttons_.cmdAddFromListUp, QStringLiteral("  Add ") + name + QStringLiteral(" to ") +
+                                          name + QStringLiteral(" Supersets  "));
+    setTip(buttons_.cmdAddFromListDown, QStringLiteral("   Add ") + name + QStringLiteral(" to ") +
+                                            name + QStringLiteral(" Subsets  "));
+    fillGrids();
+}
+
+void CentralSetBrowser::clear() {
+    SelUpDown_->clear();
+    RefreshCentral();
+}
+
+void CentralSetBrowser::keywordSelected(const QString& keyword) {
+    const QString c = central();
+    setTip(buttons_.cmdFindIfLinks,
+           QStringLiteral("  Show ") + keyword + QStringLiteral(" Subsets and Supersets  "));
+    setTip(buttons_.cmdAddFromListUp, QStringLiteral("  Add ") + keyword + QStringLiteral(" to ") +
+                                          c + QStringLiteral(" Supersets  "));
+    setTip(buttons_.cmdAddFromListDown, QStringLiteral("   Add ") + keyword +
+                                            QStringLiteral(" to ") + c +
+                                            QStringLiteral(" Subsets  "));
+}
+
+void CentralSetBrowser::gridClicked(bool up, int row) {
+    KeywordGrid* grid = up ? GridUp_ : GridDown_;
+    grid->selectRow(row);
+    const QString x = grid->nameAt(row);
+    const QString c = central();
+    setTip(up ? buttons_.cmdSelFromUp : buttons_.cmdSelFromDown,
+           QStringLiteral("  Selects  ' ") + x + QStringLiteral(" '  as central Set  "));
+    setTip(up ? buttons_.cmdSuppFromListUp : buttons_.cmdSuppFromListDown,
+           QStringLiteral(" Discards  ' ") + x + QStringLiteral(" ' from  ' ") + c +
+               (up ? QStringLiteral(" ' Supersets  ") : QStringLiteral(" ' Subsets  ")));
+}
+
+void CentralSetBrowser::tell(const KWResult& r) {
+    switch (r.status) {
+    case KWStatus::Done:
+        return;
+    case KWStatus::ReadOnly:
+        ctx_.prompter.message(readOnlyMessage(), Buttons::Ok, Icon::Exclamation);
+        return;
+    case KWStatus::Duplicate:
+    case KWStatus::NotFound:
+        ctx_.prompter.message(r.message, Buttons::Ok, Icon::Information);
+        return;
+    default:
+        ctx_.prompter.message(r.message.isEmpty() ? r.description : r.message, Buttons::Ok,
+                              Icon::Exclamation);
+        return;
+    }
+}
+
+// A link needs two names: without a central Set, or without a keyword to link, the link
+// commands change nothing. The commands on a grid act on the row the user selected there,
+// never on a row that is merely current after a refill.
+
+void CentralSetBrowser::addFromListDown() {
+    const QString k = listName_ ? listName_() : QString();
+    const QString c = central();
+    if (!ctx_.base.isOpen() || k.isEmpty() || c.isEmpty()) return;
+    tell(KWLinkAdd(ctx_, k, c));
+    RefreshCentral();
+}
+
+void CentralSetBrowser::addFromListUp() {
+    const QString k = listName_ ? listName_() : QString();
+    const QString c = central();
+    if (!ctx_.base.isOpen() || k.isEmpty() || c.isEmpty()) return;
+    tell(KWLinkAdd(ctx_, c, k));
+    RefreshCentral();
+}
+
+void CentralSetBrowser::dropOnDown(const QString& dragged) {
+    const QString c = central();
+    if (!ctx_.base.isOpen() || dragged.isEmpty() || c.isEmpty()) return;
+    tell(KWLinkAdd(ctx_, dragged, c));
+    MakeCentral(c);
+}
+
+void CentralSetBrowser::dropOnUp(const QString& dragged) {
+    const QString c = central();
+    if (!ctx_.base.isOpen() || dragged.isEmpty() || c.isEmpty()) return;
+    tell(KWLinkAdd(ctx_, c, dragged));
+    MakeCentral(c);
+}
+
+void CentralSetBrowser::suppFromListDown() {
+    const QString lower = GridDown_->selectedName();
+    const QString c = central();
+    if (!ctx_.base.isOpen() || lower.isEmpty() || c.isEmpty()) return;
+    tell(KWLinkSupp(ctx_, lower, c, LinkSide::FromUpper));
+    RefreshCentral();
+}
+
+void CentralSetBrowser::suppFromListUp() {
+    const QString upper = GridUp_->selectedName();
+    const QString c = central();
+    if (!ctx_.base.isOpen() || upper.isEmpty() || c.isEmpty()) return;
+    tell(KWLinkSupp(ctx_, c, upper, LinkSide::FromLower));
+    RefreshCentral();
+}
+
+void CentralSetBrowser::selFromUp() {
+    const QString name = GridUp_->selectedName();
+    if (name.isEmpty()) return;
+    SelUpDown_->setText(name);
+    RefreshCentral();
+}
+
+void CentralSetBrowser::selFromDown() {
+    const QString name = GridDown_->selectedName();
+    if (name.isEmpty()) return;
+    SelUpDown_->setText(name);
+    RefreshCentral();
+}
+
+void CentralSetBrowser::findIfLinks() {
+    const QString k = listName_ ? listName_() : QString();
+    if (k.isEmpty()) return;
+    MakeCentral(k);
+}
+
+} // namespace vlm::keywords

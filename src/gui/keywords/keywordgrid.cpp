@@ -1,0 +1,133 @@
+#include "gui/keywords/keywordgrid.h"
+
+#include "core/common/twips.h"
+#include "core/keywords/linkcolumns.h"
+
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+namespace vlm::keywords {
+
+namespace {
+
+// The keyword a drag carries in the program's own format.
+std::optional<QString> keywordOfMime(const QMimeData* data) {
+    if (!data || !data->hasFormat(keywordDragFormat())) return std::nullopt;
+    return keywordFromDrop(data);
+}
+
+} // namespace
+
+KeywordGrid::KeywordGrid(const QString& objectName, int columnTwips, QWidget* parent)
+    : QTableWidget(1, 1, parent) {
+    setObjectName(objectName);
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setWordWrap(false);
+    setShowGrid(false);
+    setTabKeyNavigation(false);
+    setColumnWidth(0, twipsToPixels(columnTwips));
+    setItem(0, 0, new QTableWidgetItem);
+}
+
+void KeywordGrid::setNames(const QStringList& names) {
+    setUpdatesEnabled(false);
+    clearSelection();
+    setRowCount(0);
+    const int n = int(names.size());
+    setRowCount(std::max(n, 1));
+    if (n == 0) setItem(0, 0, new QTableWidgetItem);
+    for (int i = 0; i < n; ++i)
+        setItem(i, 0, new QTableWidgetItem(names[i]));
+    setCurrentRowOnly(0);
+    setUpdatesEnabled(true);
+}
+
+QString KeywordGrid::nameAt(int row) const {
+    const QTableWidgetItem* it = row >= 0 && row < rowCount() ? item(row, 0) : nullptr;
+    return it ? it->text() : QString();
+}
+
+QString KeywordGrid::currentName() const {
+    return nameAt(currentRow());
+}
+
+QString KeywordGrid::selectedName() const {
+    const int row = currentRow();
+    if (row < 0 || !selectionModel()->isRowSelected(row, QModelIndex())) return {};
+    return nameAt(row);
+}
+
+void KeywordGrid::selectRow(int row) {
+    if (row < 0 || row >= rowCount()) return;
+    setCurrentCell(row, 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void KeywordGrid::setCurrentRowOnly(int row) {
+    if (row < 0 || row >= rowCount()) return;
+    clearSelection();
+    setCurrentCell(row, 0, QItemSelectionModel::NoUpdate);
+}
+
+void KeywordGrid::scrollRowToTop(int row) {
+    if (row < 0 || row >= rowCount()) return;
+    scrollTo(model()->index(row, 0), QAbstractItemView::PositionAtTop);
+}
+
+int KeywordGrid::topRow() const {
+    return rowAt(0);
+}
+
+void KeywordGrid::setAcceptsKeywords(bool on) {
+    acceptsKeywords_ = on;
+    setAcceptDrops(on);
+    viewport()->setAcceptDrops(on);
+    setDropIndicatorShown(false);
+}
+
+void KeywordGrid::dragEnterEvent(QDragEnterEvent* event) {
+    if (acceptsKeywords_ && keywordOfMime(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void KeywordGrid::dragMoveEvent(QDragMoveEvent* event) {
+    if (acceptsKeywords_ && keywordOfMime(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void KeywordGrid::dropEvent(QDropEvent* event) {
+    const std::optional<QString> name =
+        acceptsKeywords_ ? keywordOfMime(event->mimeData()) : std::nullopt;
+    if (!name) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    emit keywordDropped(*name);
+}
+
+void KeywordGrid::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        emit rightPressed();
+        return;
+    }
+    QTableWidget::mousePressEvent(event);
+}
+
+} // namespace vlm::keywords

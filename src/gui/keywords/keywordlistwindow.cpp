@@ -1,0 +1,135 @@
+#include "gui/keywords/keywordlistwindow.h"
+
+#include "core/common/twips.h"
+#include "core/keywords/keywordstore.h"
+#include "core/keywords/listeditor.h"
+#include "core/session/session.h"
+
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vlm::keywords {
+
+KeywordListWindow::KeywordListWindow(Session& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+    setObjectName(QStringLiteral("fKWList"));
+    setWindowTitle(QStringLiteral("KeyWords List"));
+
+    list1_ = new QListWidget(this);
+    list1_->setObjectName(QStringLiteral("List1"));
+    list1_->setSelectionMode(QAbstractItemView::SingleSelection);
+    command1_ = new QPushButton(QStringLiteral("Add"), this);
+    command1_->setObjectName(QStringLiteral("Command1"));
+    command2_ = new QPushButton(QStringLiteral("Supp"), this);
+    command2_->setObjectName(QStringLiteral("Command2"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(command1_);
+    buttons->addWidget(command2_);
+    auto* top = new QVBoxLayout(this);
+    top->addWidget(list1_, 1);
+    top->addLayout(buttons);
+    resize(twipsSize(3600, 4200));
+
+    connect(command1_, &QPushButton::clicked, this, &KeywordListWindow::onAdd);
+    connect(command2_, &QPushButton::clicked, this, &KeywordListWindow::onSupp);
+
+    if (ctx_.base.isOpen()) {
+        const KWResult seeded = KWSeedNoKeyword(ctx_);
+        if (!seeded.ok() && !seeded.message.isEmpty())
+            ctx_.prompter.message(seeded.message, Buttons::Ok, Icon::Exclamation);
+    }
+    fill();
+}
+
+KeywordListWindow* KeywordListWindow::open(Session& ctx) {
+    auto* w = new KeywordListWindow(ctx);
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    if (ctx.mdiArea) {
+        QMdiSubWindow* sub = ctx.mdiArea->addSubWindow(w);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->show();
+    } else {
+        w->show();
+    }
+    return w;
+}
+
+void KeywordListWindow::fill() {
+    list1_->clear();
+    if (!ctx_.base.isOpen()) return;
+    list1_->addItems(KWAllKeywords(ctx_));
+}
+
+void KeywordListWindow::selectName(const QString& name) {
+    for (int i = 0; i < list1_->count(); ++i) {
+        if (list1_->item(i)->text() == name) {
+            list1_->setCurrentRow(i);
+            list1_->scrollToItem(list1_->item(i));
+            return;
+        }
+    }
+}
+
+void KeywordListWindow::onAdd() {
+    if (!ctx_.base.isOpen()) return;
+    const std::optional<QString> answer = ctx_.prompter.input(
+        QStringLiteral("Fill in the Keyword you want to add"), QStringLiteral("New Keyword"));
+    if (!answer || answer->isEmpty()) return;
+    const QString name = *answer;
+    const KWResult r = KWStoreAdd(ctx_, name);
+    // The list shows the keywords as the table holds them, whatever the outcome.
+    fill();
+    const ListTexts texts = keywordTexts();
+    switch (r.status) {
+    case KWStatus::Done:
+        selectName(name);
+        return;
+    case KWStatus::ReadOnly:
+        ctx_.prompter.message(readOnlyText(), Buttons::Ok, Icon::Exclamation);
+        return;
+    case KWStatus::Duplicate: {
+        QString stored = name;
+        for (int i = 0; i < list1_->count(); ++i) {
+            if (compareNames(list1_->item(i)->text(), name) == 0) {
+                stored = list1_->item(i)->text();
+                break;
+            }
+        }
+        selectName(stored);
+        ctx_.prompter.message(texts.duplicateOf.arg(stored), Buttons::Ok, Icon::Exclamation);
+        return;
+    }
+    case KWStatus::TooLong:
+        ctx_.prompter.message(texts.tooLong.arg(kMaxNameLength), Buttons::Ok, Icon::Exclamation);
+        return;
+    default:
+        ctx_.prompter.message(r.description, Buttons::Ok, Icon::Critical);
+        return;
+    }
+}
+
+void KeywordListWindow::onSupp() {
+    if (!ctx_.base.isOpen()) return;
+    QListWidgetItem* item = list1_->currentItem();
+    if (!item || !item->isSelected()) return;
+    if (ctx_.prompter.message(QStringLiteral("discard this Keyword ?"), Buttons::OkCancel,
+                              Icon::Question) != Answer::Ok)
+        return;
+    const QString name = item->text();
+    delete list1_->takeItem(list1_->row(item));
+    const KWResult r = KWStoreSupp(ctx_, name);
+    if (r.status == KWStatus::Done || r.status == KWStatus::NotFound) return;
+    // Refused: the keyword is still in the table, so it comes back in the list.
+    fill();
+    selectName(name);
+    if (r.status == KWStatus::ReadOnly)
+        ctx_.prompter.message(readOnlyText(), Buttons::Ok, Icon::Exclamation);
+    else
+        ctx_.prompter.message(r.description, Buttons::Ok, Icon::Critical);
+}
+
+} // namespace vlm::keywords

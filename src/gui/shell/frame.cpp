@@ -1,0 +1,185 @@
+#include "gui/shell/frame.h"
+
+#include "core/session/session.h"
+#include "gui/cards/cardentry.h"
+#include "gui/retrieval/cardlists.h"
+#include "gui/shell/mainwindow.h"
+#include "gui/shell/startwindow.h"
+#include "gui/shell/welcomedialog.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QWidget>
+#include <new>
+
+namespace vlm {
+
+Frame::Frame(Session& ctx, QString workFolder, QObject* parent)
+    : QObject(parent), ctx_(ctx), workFolder_(std::move(workFolder)),
+      quitHandler_([] { QCoreApplication::exit(0); }) {
+    qApp->installEventFilter(this);
+}
+
+Frame::~Frame() {
+    qApp->removeEventFilter(this);
+    ended_ = true;
+    delete welcome_;
+    delete main_;
+    delete start_;
+}
+
+StartWindow* Frame::createStartWindow() {
+    return new StartWindow;
+}
+
+bool Frame::start(bool animate) {
+    try {
+        start_ = createStartWindow();
+        start_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(start_, &StartWindow::finished, this, &Frame::startBase);
+        start_->show();
+        if (animate) start_->startAnimation();
+    } catch (const std::bad_alloc&) {
+        delete start_;
+        ended_ = true;
+        ctx_.prompter.message(QStringLiteral("Mémoire insuffisante"), Buttons::Ok,
+                              Icon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+void Frame::startBase() {
+    if (start_) start_->hide();
+    const QString path =
+        QDir(workFolder_).filePath(store::BaseSession::freeStartBaseName(workFolder_));
+    ctx_.base.BasePath = path;
+    follow(ctx_.base.CreateStartBase(path));
+    if (start_) start_->close();
+}
+
+MainWindow* Frame::ensureMain() {
+    if (!main_) {
+        main_ = new MainWindow(ctx_);
+        connect(main_, &MainWindow::loadRequested, this, &Frame::loadBase);
+        connect(main_, &MainWindow::newBaseRequested, this, &Frame::newBase);
+        connect(main_, &MainWindow::saveAsRequested, this, &Frame::saveBaseAs);
+        connect(main_, &MainWindow::quitRequested, this, &Frame::quitProgram);
+        cards::connectCardMenus(ctx_, main_);
+        retrieval::connectRetrieval(ctx_, main_);
+    }
+    return main_;
+}
+
+WelcomeDialog* Frame::ensureWelcome() {
+    if (!welcome_) {
+        welcome_ = new WelcomeDialog(ctx_, ensureMain());
+        connect(welcome_, &WelcomeDialog::operationDone, this, &Frame::follow);
+        connect(welcome_, &WelcomeDialog::existingBaseCancelled, this,
+                &Frame::existingBaseCancelled);
+        connect(welcome_, &WelcomeDialog::quitRequested, this, &Frame::quit);
+    }
+    return welcome_;
+}
+
+void Frame::showMain() {
+    MainWindow* w = ensureMain();
+    if (w->isVisible()) {
+        w->baseChanged();
+    } else {
+        w->load();
+        w->show();
+    }
+    w->raise();
+    w->activateWindow();
+}
+
+void Frame::showWelcome() {
+    WelcomeDialog* w = ensureWelcome();
+    if (!w->isVisible() || w->retryMode()) w->setNormalMode();
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
+void Frame::follow(store::Next next) {
+    switch (next) {
+    case store::Next::ShowMainWindow:
+        showMain();
+        if (welcome_) welcome_->hide();
+        break;
+    case store::Next::StayInWelcome:
+        if (!welcome_ || !welcome_->isVisible()) showWelcome();
+        break;
+    case store::Next::RetryMode:
+        ensureWelcome()->setRetryMode();
+        break;
+    case store::Next::ShowWelcome:
+        showWelcome();
+        break;
+    }
+}
+
+void Frame::loadBase() {
+    MainWindow* w = ensureMain();
+    // The child windows close while their base is still open; one that refuses stops the Load.
+    if (!w->closeChildWindows()) return;
+    ctx_.base.closeBase();
+    showWelcome();
+    w->hide();
+}
+
+void Frame::newBase() {
+    showWelcome();
+}
+
+void Frame::saveBaseAs() {
+    MainWindow* w = ensureMain();
+    if (!w->closeChildWindows()) return;
+    w->hide();
+    follow(ctx_.base.SaveBaseAs());
+}
+
+void Frame::quitProgram() {
+    ctx_.base.closeBase();
+    quit();
+}
+
+void Frame::quit() {
+    if (ended_) return;
+    ended_ = true;
+    if (quitHandler_) quitHandler_();
+}
+
+void Frame::existingBaseCancelled() {
+    // After Database > Load no other window is left: the program ends.
+    if (!anyWindowVisible()) quit();
+}
+
+bool Frame::anyWindowVisible() const {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible()) continue;
+        const Qt::WindowType type = w->windowType();
+        if (type == Qt::Window || type == Qt::Dialog || type == Qt::SplashScreen) return true;
+    }
+    return false;
+}
+
+void Frame::endIfNoWindow() {
+    if (!ended_ && !anyWindowVisible()) quit();
+}
+
+bool Frame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Hide && !ended_ && watched->isWidgetType()) {
+        auto* w = static_cast<QWidget*>(watched);
+        // A window really hidden (a minimised one stays visible). Whether any is left is
+        // looked at once the work under way is over: the frame often hides one window just
+        // before it shows the next.
+        if (w->isWindow() && !w->isVisible())
+            QMetaObject::invokeMethod(this, &Frame::endIfNoWindow, Qt::QueuedConnection);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace vlm

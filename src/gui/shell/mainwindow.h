@@ -1,0 +1,173 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <vector>
+
+class QAction;
+class QButtonGroup;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMdiArea;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QTabBar;
+class QToolButton;
+
+namespace vlm {
+
+struct Session;
+namespace keywords {
+class KeywordPanels;
+}
+
+// The main window: an MDI frame with the menu bar, the top bar of mode switches and options
+// (`Picture2`), the side bar of keyword panels (`Picture1`) and the status bar.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    enum class Mode { KeyWords, Other, Search };
+    enum class SideLayout { TabStrip, SimpleBrowser, DoubleBrowser };
+
+    explicit MainWindow(Session& ctx, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Loads the window on the open base: title and status bar, "No Keyword" in an empty
+    // keyword table, size and place, and the panels in "Search" mode on the "Down Links" page.
+    void load();
+    // Another base was opened while the window stays loaded: title, status bar and keywords
+    // follow it; the mode and the child windows stay.
+    void baseChanged();
+
+    // Closes every child window; false when one of them refused to close.
+    bool closeChildWindows();
+    // Windows > Close All: closes the program's windows from the last loaded down to the
+    // third, so the first two (the main window first) stay open.
+    void closeAll();
+    // Windows > Arrange Icons: lines the minimised child windows up along the bottom.
+    void arrangeIcons();
+    // Windows > Cascade.
+    void cascade();
+    // ? > About.
+    void showAbout();
+    // Records a window of the program that is not a child window (for Close All).
+    void registerWindow(QWidget* window);
+    // The program's windows in the order they were loaded: this window first.
+    QList<QWidget*> loadedWindows() const;
+
+    // --- panels and modes ---
+    bool keywordMode() const { return keywordMode_; }
+    Mode mode() const { return mode_; }
+    SideLayout sideLayout() const { return layout_; }
+    void tabStripLayout();
+    void simpleBrowserLayout();
+    void doubleBrowserLayout();
+
+    QMdiArea* mdiArea() const { return mdi_; }
+    QAction* action(const QString& objectName) const;
+    QString statusText() const;
+
+    // The containers of the keyword panels: a widget put into one (with a layout of its
+    // own, or the helper below) moves, shows and hides with it.
+    QFrame* allKWPanel() const { return AllKWPanel; }
+    QFrame* downPanel() const { return DownPanel; }
+    QFrame* upPanel() const { return UpPanel; }
+    QFrame* downUpPanel() const { return DownUpPanel; }
+    // The keyword list and the browsers that live in those containers.
+    keywords::KeywordPanels* keywordPanels() const { return keywordPanels_; }
+    // Fills a panel with one widget that takes its whole area.
+    static void setPanelContent(QFrame* panel, QWidget* content);
+    // The buttons of the central-Set browser and cmdSearchUp, by object name.
+    QToolButton* sideButton(const QString& objectName) const;
+
+    // Top bar.
+    QWidget* Picture2;
+    QFrame* FrameSwitch;
+    QFrame* FrameFile;
+    QFrame* FrameOther;
+    QFrame* FrameKW;
+    QFrame* FrameSearch;
+    QToolButton* SwitchOther;
+    QToolButton* SwitchKW;
+    QToolButton* SwitchSearch;
+    QToolButton* SwitchDoubleBrowser;
+    QToolButton* SwitchSimpleBrowser;
+    QRadioButton* OptionNote;
+    QRadioButton* OptionCit;
+    QRadioButton* OptionRef;
+    QRadioButton* OptionByAuthor;
+    QRadioButton* OptionByDate;
+    QRadioButton* OptionByKeyword;
+    QLabel* Label6;
+    QPushButton* CommandSearchOther;
+    QLabel* LabelText;
+    QLineEdit* TextSearch;
+    QPushButton* CommandSearchText;
+
+    // Side bar.
+    QWidget* Picture1;
+    QTabBar* TabStrip1;
+    QFrame* AllKWPanel;
+    QFrame* DownPanel;
+    QFrame* UpPanel;
+    QFrame* DownUpPanel;
+    QLabel* Label1;
+    QLabel* KWSel;
+    QLabel* KWSel2;
+
+signals:
+    void loadRequested();
+    void newBaseRequested();
+    void saveAsRequested();
+    void quitRequested();
+    // A base was loaded into the window: the keyword panels fill themselves from it.
+    void baseLoaded();
+    // The "Up Links" page was selected: the up level browser is built again.
+    void upLinksSelected();
+    void keywordModeChanged(bool on);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildTopBar();
+    void buildSideBar();
+    void showTitle();
+    void seedKeywords();
+    void placeOnScreen();
+    void fillWindowList();
+
+    void switchKW();
+    void switchOther();
+    void switchSearch();
+    void showTabPage(int index);
+    void placeCurrentLayout();
+    void placeTabStrip();
+    void placeSimpleBrowser();
+    void placeDoubleBrowser();
+    void setKeywordMode(bool on);
+    void setCardKindVisible(bool visible);
+    void setSideBarWidth(int pixels);
+
+    Session& ctx_;
+    keywords::KeywordPanels* keywordPanels_ = nullptr;
+    QMdiArea* mdi_ = nullptr;
+    QLabel* statusPanel_ = nullptr;
+    QMenu* windowsMenu_ = nullptr;
+    std::vector<QAction*> windowListActions_;
+    std::vector<QPointer<QObject>> loadOrder_;
+    std::vector<QToolButton*> linkButtons_; // the seven link buttons of the central-Set browser
+    QToolButton* cmdReverseSearch_ = nullptr;
+    QToolButton* cmdSearchUp_ = nullptr;
+    QButtonGroup* modeGroup_ = nullptr;
+    QButtonGroup* layoutGroup_ = nullptr;
+    bool keywordMode_ = false;
+    Mode mode_ = Mode::Search;
+    SideLayout layout_ = SideLayout::TabStrip;
+};
+
+} // namespace vlm

@@ -1,0 +1,419 @@
+#include "core/keywords/keywordstore.h"
+#include "core/session/session.h"
+#include "core/store/collation.h"
+#include "core/store/storeerror.h"
+#include "support/scriptedprompter.h"
+#include "support/storefixture.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <unistd.h>
+
+using namespace vlm;
+using namespace vlm::keywords;
+namespace err = vlm::store::err;
+
+namespace {
+
+// The keyword graph as a plain list of links in the order they were stored, read the obvious
+// way: a scan of every link for each question.
+struct Model {
+    struct Link {
+        QString lower, upper;
+    };
+    std::vector<Link> links;
+
+    static bool same(const QString& a, const QString& b) { return store::compareText(a, b) == 0; }
+    static void sortNames(NameList& v) {
+        std::sort(v.begin(), v.end(),
+                  [](const QString& a, const QString& b) { return store::compareText(a, b) < 0; });
+    }
+    std::vector<Link>::iterator find(const QString& lower, const QString& upper) {
+        return std::find_if(links.begin(), links.end(), [&](const Link& l) {
+            return same(l.lower, lower) && same(l.upper, upper);
+        });
+    }
+    bool add(const QString& lower, const QString& upper) {
+        if (find(lower, upper) != links.end()) return false;
+        links.push_back({lower, upper});
+        return true;
+    }
+    bool supp(const QString& lower, const QString& upper) {
+        auto it = find(lower, upper);
+        if (it == links.end()) return false;
+        links.erase(it);
+        return true;
+    }
+    NameList subsets(const QString& x) const {
+        NameList out;
+        for (const Link& l : links)
+            if (same(l.upper, x)) out << l.lower;
+        sortNames(out);
+        return out;
+    }
+    NameList supersets(const QString& x) const {
+        NameList out;
+        for (const Link& l : links)
+            if (same(l.lower, x)) out << l.upper;
+        sortNames(out);
+        return out;
+    }
+    // Upper keywords that are no link's lower keyword, each once, spelt as the oldest link
+    // that names it.
+    NameList roots() const {
+        NameList out;
+        for (const Link& l : links) {
+            const bool seen = std::any_of(out.begin(), out.end(),
+                                          [&](const QString& r) { return same(r, l.upper); });
+            const bool isLower = std::any_of(links.begin(), links.end(),
+                                             [&](const Link& o) { return same(o.lower, l.upper); });
+            if (!seen && !isLower) out << l.upper;
+        }
+        sortNames(out);
+        return out;
+    }
+};
+
+// The Roots walk as the keyword store describes it: for each upper keyword in GrUp order, seek
+// it on GrDown, then step past its block on GrUp.
+NameList walkedRoots(Session& ctx) {
+    NameList out;
+    auto& g = ctx.rs().GROUP2;
+    if (g->recordCount() == 0) return out;
+    g->setIndex("GrUp");
+    g->moveFirst();
+    while (!g->eof()) {
+        const QString upper = g.GROUPE2.text();
+        g->setIndex("GrDown");
+        g->seek("=", upper);
+        if (g->noMatch()) out << upper;
+        g->setIndex("GrUp");
+        g->seek("=", upper);
+        while (!g->eof() && store::equalText(g.GROUPE2.text(), upper))
+            g->moveNext();
+    }
+    return out;
+}
+
+// Every link row, as "lower<upper", in storage order.
+QStringList linkRows(Session& ctx) {
+    QStringList out;
+    auto& g = ctx.rs().GROUP2;
+    if (g->recordCount() == 0) return out;
+    g->setIndex({});
+    for (g->moveFirst(); !g->eof(); g->moveNext())
+        out << g.GROUPE.text() + "<" + g.GROUPE2.text();
+    return out;
+}
+
+class KWStoreTest : public ::testing::Test {
+protected:
+    test::ScriptedPrompter prompter;
+    Session ctx{prompter};
+    test::TempDir dir;
+
+    QString path() const { return dir.file("kw.vlm"); }
+    void SetUp() override {
+        ASSERT_EQ(ctx.base.CreateStartBase(path()), store::Next::ShowMainWindow)
+            << qPrintable(prompter.messages().join('|'));
+    }
+
+    void link(const QString& lower, const QString& upper) {
+        ASSERT_TRUE(KWLinkAdd(ctx, lower, upper).ok()) << qPrintable(lower + " < " + upper);
+    }
+    void keywords(const QStringList& names) {
+        for (const QString& n : names)
+            ASSERT_TRUE(KWStoreAdd(ctx, n).ok()) << qPrintable(n);
+    }
+    long linkCount() { return ctx.rs().GROUP2->recordCount(); }
+
+    // Reopens the base file read-only, as the shared recordsets of the program.
+    void reopenReadOnly() {
+        ctx.base.closeBase();
+        ctx.base.BaseDb = test::openBase(path(), {}, /*readOnly*/ true);
+        ctx.base.shared = store::OpenSharedRecordsets(*ctx.base.BaseDb);
+    }
+};
+
+TEST_F(KWStoreTest, WalksAreSortedWhateverTheOrderLinksWereStored) {
+    for (const char* s : {"Tiger", "ant", "Mouse", "bee", "Zebra", "cat"})
+        link(s, "Animal");
+    link("Animal", "Living");
+    link("Plant", "Living");
+    EXPECT_EQ(KWSubsets(ctx, "Animal"), (NameList{"ant", "bee", "cat", "Mouse", "Tiger", "Zebra"}));
+    EXPECT_EQ(KWSubsets(ctx, "Living"), (NameList{"Animal", "Plant"}));
+    link("Cat", "Pet"); // same keyword as "cat" for the store
+    link("cat", "Feline");
+    EXPECT_EQ(KWSupersets(ctx, "cat"), (NameList{"Animal", "Feline", "Pet"}));
+    EXPECT_EQ(KWRoots(ctx), (NameList{"Feline", "Living", "Pet"}));
+}
+
+TEST_F(KWStoreTest, AKeywordWithTwoSupersetsIsListedUnderEach) {
+    link("Whale", "Mammal");
+    link("Whale", "Sea life");
+    link("Cod", "Sea life");
+    EXPECT_EQ(KWSubsets(ctx, "Mammal"), NameList{"Whale"});
+    EXPECT_EQ(KWSubsets(ctx, "Sea life"), (NameList{"Cod", "Whale"}));
+    EXPECT_EQ(KWSupersets(ctx, "Whale"), (NameList{"Mammal", "Sea life"}));
+    EXPECT_EQ(KWRoots(ctx), (NameList{"Mammal", "Sea life"}));
+}
+
+TEST_F(KWStoreTest, OnlyUpperKeywordsWithoutSupersetsAreRoots) {
+    keywords({"Alone", "Top", "Middle", "Leaf"});
+    link("Middle", "Top");
+    link("Leaf", "Middle");
+    EXPECT_EQ(KWRoots(ctx), NameList{"Top"}); // not the unlinked "Alone", not the lower "Leaf"
+    EXPECT_TRUE(KWSubsets(ctx, "Leaf").isEmpty());
+    EXPECT_TRUE(KWSupersets(ctx, "Top").isEmpty());
+    EXPECT_TRUE(KWSubsets(ctx, "Alone").isEmpty());
+    EXPECT_TRUE(KWSupersets(ctx, "Nowhere").isEmpty());
+    // A name the store could not hold has no links rather than failing the seek.
+    EXPECT_TRUE(KWSubsets(ctx, QString(40, 'x')).isEmpty());
+    EXPECT_TRUE(KWSupersets(ctx, QString(40, 'x')).isEmpty());
+
+    // A cycle has no Root; a keyword linked to itself is its own Superset.
+    link("Top", "Leaf");
+    EXPECT_TRUE(KWRoots(ctx).isEmpty());
+    link("Self", "Self");
+    EXPECT_EQ(KWSubsets(ctx, "Self"), NameList{"Self"});
+    EXPECT_TRUE(KWRoots(ctx).isEmpty());
+}
+
+TEST_F(KWStoreTest, ListsAreNotCapped) {
+    NameList expected;
+    ctx.base.BaseDb->beginTrans();
+    for (int i = 0; i < 500; ++i) {
+        const QString n = QStringLiteral("Sub %1").arg(i, 3, 10, QLatin1Char('0'));
+        expected << n;
+        link(n, "Big");
+        link("Big", n);
+    }
+    ctx.base.BaseDb->commitTrans();
+    EXPECT_EQ(KWSubsets(ctx, "Big"), expected);
+    EXPECT_EQ(KWSupersets(ctx, "Big"), expected);
+}
+
+TEST_F(KWStoreTest, StoringALinkTwiceLeavesOneRowAndSaysItExists) {
+    link("Rose", "Flower");
+    for (auto [lower, upper] : {std::pair{"Rose", "Flower"}, std::pair{"ROSE", "flower"}}) {
+        const KWResult r = KWLinkAdd(ctx, lower, upper);
+        EXPECT_EQ(r.status, KWStatus::Duplicate);
+        EXPECT_EQ(r.error, err::DuplicateKey);
+        EXPECT_EQ(r.message, linkExistsMessage());
+    }
+    EXPECT_EQ(linkRows(ctx), QStringList{"Rose<Flower"});
+    // The refused row does not linger: the next link is stored normally.
+    link("Tulip", "Flower");
+    EXPECT_EQ(KWSubsets(ctx, "Flower"), (NameList{"Rose", "Tulip"}));
+
+    EXPECT_EQ(KWLinkAdd(ctx, "", "Flower").status, KWStatus::Empty);
+    EXPECT_EQ(KWLinkAdd(ctx, "Rose", "").status, KWStatus::Empty);
+    EXPECT_EQ(KWLinkAdd(ctx, QString(31, 'a'), "Flower").status, KWStatus::TooLong);
+    EXPECT_EQ(KWLinkAdd(ctx, "Rose", QString(31, 'a')).status, KWStatus::TooLong);
+    EXPECT_TRUE(KWLinkAdd(ctx, QString(30, 'a'), "Flower").ok());
+    EXPECT_EQ(linkCount(), 3);
+}
+
+TEST_F(KWStoreTest, DiscardingALinkDeletesThatRowOnlyAndSaysWhenNoneMatches) {
+    link("Oak", "Tree");
+    link("Oak", "Wood");
+    link("Pine", "Tree");
+    // From the Subsets side of "Tree" and from the Supersets side of "Oak".
+    EXPECT_TRUE(KWLinkSupp(ctx, "Oak", "Tree", LinkSide::FromUpper).ok());
+    EXPECT_EQ(linkRows(ctx), (QStringList{"Oak<Wood", "Pine<Tree"}));
+    EXPECT_TRUE(KWLinkSupp(ctx, "oak", "WOOD", LinkSide::FromLower).ok());
+    EXPECT_EQ(linkRows(ctx), QStringList{"Pine<Tree"});
+
+    for (LinkSide side : {LinkSide::FromUpper, LinkSide::FromLower}) {
+        for (auto [lower, upper] : {std::pair{"Oak", "Tree"}, std::pair{"Tree", "Pine"},
+                                    std::pair{"Pine", "Wood"}, std::pair{"", ""}}) {
+            const KWResult r = KWLinkSupp(ctx, lower, upper, side);
+            EXPECT_EQ(r.status, KWStatus::NotFound) << lower << upper;
+            EXPECT_EQ(r.message, linkNotFoundMessage());
+        }
+        EXPECT_EQ(KWLinkSupp(ctx, QString(31, 'p'), "Tree", side).status, KWStatus::NotFound);
+    }
+    EXPECT_EQ(linkRows(ctx), QStringList{"Pine<Tree"});
+    EXPECT_TRUE(KWLinkSupp(ctx, "Pine", "Tree").ok());
+    EXPECT_EQ(KWLinkSupp(ctx, "Pine", "Tree").status, KWStatus::NotFound);
+    EXPECT_TRUE(KWRoots(ctx).isEmpty());
+}
+
+TEST_F(KWStoreTest, KeywordsAreAddedInOrderAndRefusalsAreTold) {
+    EXPECT_TRUE(KWAllKeywords(ctx).isEmpty());
+    EXPECT_TRUE(KWSeedNoKeyword(ctx).ok());
+    EXPECT_EQ(KWAllKeywords(ctx), NameList{"No Keyword"});
+    EXPECT_TRUE(KWSeedNoKeyword(ctx).ok()); // not empty any more: nothing added
+    EXPECT_EQ(KWAllKeywords(ctx), NameList{"No Keyword"});
+
+    keywords({"Zoology", "émile", "apple", "Emile", "Banana"});
+    const NameList order{"apple", "Banana", "Emile", "émile", "No Keyword", "Zoology"};
+    EXPECT_EQ(KWAllKeywords(ctx), order);
+
+    const KWResult dup = KWStoreAdd(ctx, "APPLE");
+    EXPECT_EQ(dup.status, KWStatus::Duplicate);
+    EXPECT_EQ(dup.error, err::DuplicateKey);
+    EXPECT_TRUE(dup.message.isEmpty());
+    EXPECT_EQ(KWStoreAdd(ctx, "ÉMILE").status, KWStatus::Duplicate); // case of an accented letter
+    EXPECT_EQ(KWStoreAdd(ctx, "").status, KWStatus::Empty);
+    EXPECT_EQ(KWStoreAdd(ctx, QString(31, 'k')).status, KWStatus::TooLong);
+    EXPECT_EQ(KWStoreAdd(ctx, QString(28, 'k') + "é€").status, KWStatus::Done); // 30 characters
+    EXPECT_EQ(KWAllKeywords(ctx).size(), order.size() + 1);
+
+    EXPECT_TRUE(KWStoreSupp(ctx, "Banana").ok());
+    EXPECT_EQ(KWStoreSupp(ctx, "Banana").status, KWStatus::NotFound);
+    EXPECT_EQ(KWStoreSupp(ctx, QString(31, 'k')).status, KWStatus::NotFound);
+    EXPECT_FALSE(KWAllKeywords(ctx).contains("Banana"));
+}
+
+TEST_F(KWStoreTest, DiscardingAKeywordKeepsItsLinks) {
+    keywords({"Fruit", "Apple", "Food"});
+    link("Apple", "Fruit");
+    link("Fruit", "Food");
+    EXPECT_TRUE(KWStoreSupp(ctx, "Fruit").ok());
+    EXPECT_EQ(KWAllKeywords(ctx), (NameList{"Apple", "Food"}));
+    EXPECT_EQ(linkCount(), 2);
+    EXPECT_EQ(KWSubsets(ctx, "Food"), NameList{"Fruit"});
+    EXPECT_EQ(KWSubsets(ctx, "Fruit"), NameList{"Apple"});
+    EXPECT_EQ(KWRoots(ctx), NameList{"Food"});
+}
+
+TEST_F(KWStoreTest, NamesDifferingInCaseAreOneKeywordAndAccentsMakeAnother) {
+    // Links may name keywords in any spelling (a keyword discarded and added again in
+    // capitals keeps its old links): the walks treat the spellings as one keyword, whatever
+    // order the rows were stored in.
+    link("beta", "alpha");
+    link("gamma", "ALPHA");
+    link("delta", "Alpha");
+    link("epsilon", "Älpha");
+    for (const char* a : {"alpha", "ALPHA", "Alpha"})
+        EXPECT_EQ(KWSubsets(ctx, a), (NameList{"beta", "delta", "gamma"}));
+    EXPECT_EQ(KWSubsets(ctx, "älpha"), NameList{"epsilon"});
+    EXPECT_EQ(KWSupersets(ctx, "GAMMA"), NameList{"ALPHA"});
+    EXPECT_EQ(KWRoots(ctx), (NameList{"alpha", "Älpha"})); // the oldest spelling
+    EXPECT_EQ(walkedRoots(ctx), KWRoots(ctx));
+
+    EXPECT_TRUE(KWLinkSupp(ctx, "beta", "alpha").ok());
+    EXPECT_EQ(KWRoots(ctx), (NameList{"ALPHA", "Älpha"}));
+    link("Alpha", "Greek");
+    EXPECT_EQ(KWRoots(ctx), (NameList{"Älpha", "Greek"}));
+    EXPECT_EQ(KWSupersets(ctx, "ALPHA"), NameList{"Greek"});
+}
+
+TEST_F(KWStoreTest, WalksMatchAPlainModelOnRandomGraphs) {
+    // A small pool with case and accent variants, so that duplicates, ties between spellings,
+    // self-links and cycles all occur.
+    const QStringList pool{"a",  "A", "b", "B", "c", "é",  "É",   "e",   "Ab",  "ab",
+                           "aB", "ß", "Ü", "u", "z", "Zz", "mid", "Mid", "top", "leaf"};
+    for (quint32 seed = 1; seed <= 40; ++seed) {
+        QRandomGenerator rng(seed);
+        // One transaction per graph keeps the disk out of the loop.
+        ctx.base.BaseDb->beginTrans();
+        auto& g = ctx.rs().GROUP2;
+        g->setIndex({});
+        while (g->recordCount() > 0) {
+            g->moveFirst();
+            g->remove();
+        }
+        Model model;
+        const int ops = 10 + int(rng.bounded(80));
+        for (int i = 0; i < ops; ++i) {
+            const QString lower = pool[int(rng.bounded(pool.size()))];
+            const QString upper = pool[int(rng.bounded(pool.size()))];
+            if (rng.bounded(4) == 0) {
+                const LinkSide side = rng.bounded(2) ? LinkSide::FromUpper : LinkSide::FromLower;
+                const KWResult r = KWLinkSupp(ctx, lower, upper, side);
+                ASSERT_EQ(r.ok(), model.supp(lower, upper)) << seed;
+                if (!r.ok()) {
+                    ASSERT_EQ(r.status, KWStatus::NotFound);
+                }
+            } else {
+                const KWResult r = KWLinkAdd(ctx, lower, upper);
+                ASSERT_EQ(r.ok(), model.add(lower, upper)) << seed;
+                if (!r.ok()) {
+                    ASSERT_EQ(r.status, KWStatus::Duplicate);
+                }
+            }
+        }
+        ASSERT_EQ(linkCount(), long(model.links.size()));
+        for (const QString& x : pool) {
+            EXPECT_EQ(KWSubsets(ctx, x), model.subsets(x)) << seed << " " << qPrintable(x);
+            EXPECT_EQ(KWSupersets(ctx, x), model.supersets(x)) << seed << " " << qPrintable(x);
+        }
+        EXPECT_EQ(KWRoots(ctx), model.roots()) << seed;
+        EXPECT_EQ(walkedRoots(ctx), model.roots()) << seed;
+        ctx.base.BaseDb->commitTrans();
+    }
+}
+
+TEST_F(KWStoreTest, CompareNamesIsTheStoresComparison) {
+    const QStringList words{"",   "a",  "A", "ab", "aB", "b", "_",  "[",  "Z",  "é",   "É", "e",
+                            "ea", "éa", "ß", "ss", "Ⅻ",  "😀", "a😀", "A😀", "a ", "a\t", "0", "~"};
+    for (const QString& a : words)
+        for (const QString& b : words)
+            EXPECT_EQ(compareNames(a, b), std::clamp(store::compareText(a, b), -1, 1))
+                << qPrintable(a) << " " << qPrintable(b);
+    QRandomGenerator rng(7);
+    const QString letters = "aAbBzZ_é É~";
+    for (int i = 0; i < 2000; ++i) {
+        QString a, b;
+        for (int n = int(rng.bounded(5)); n > 0; --n)
+            a += letters[int(rng.bounded(letters.size()))];
+        for (int n = int(rng.bounded(5)); n > 0; --n)
+            b += letters[int(rng.bounded(letters.size()))];
+        ASSERT_EQ(compareNames(a, b) < 0, store::compareText(a, b) < 0) << qPrintable(a + "|" + b);
+        ASSERT_EQ(compareNames(a, b) == 0, store::compareText(a, b) == 0)
+            << qPrintable(a + "|" + b);
+    }
+}
+
+TEST_F(KWStoreTest, AReadOnlyBaseRefusesEveryChangeAndStaysAsItWas) {
+    keywords({"Kept", "Other"});
+    link("Other", "Kept");
+    const NameList keywordsBefore = KWAllKeywords(ctx);
+    ctx.base.closeBase();
+    const QByteArray bytes = test::readAll(path());
+
+    auto check = [&] {
+        for (const KWResult& r :
+             {KWStoreAdd(ctx, "New"), KWStoreSupp(ctx, "Kept"), KWLinkAdd(ctx, "Kept", "Other"),
+              KWLinkSupp(ctx, "Other", "Kept", LinkSide::FromUpper),
+              KWLinkSupp(ctx, "Other", "Kept", LinkSide::FromLower)}) {
+            EXPECT_EQ(r.status, KWStatus::ReadOnly);
+            EXPECT_EQ(r.error, err::ReadOnly);
+            EXPECT_EQ(r.message, "Fichier en lecture seule !");
+        }
+        EXPECT_EQ(KWAllKeywords(ctx), keywordsBefore);
+        EXPECT_EQ(linkRows(ctx), QStringList{"Other<Kept"});
+        EXPECT_EQ(KWRoots(ctx), NameList{"Kept"});
+    };
+
+    reopenReadOnly();
+    ASSERT_TRUE(ctx.base.BaseDb->isReadOnly());
+    check();
+    ctx.base.closeBase();
+    EXPECT_EQ(test::readAll(path()), bytes);
+
+    // A file the user may not write opens read-only by itself (root writes anyway).
+    if (::geteuid() != 0) {
+        QFile::setPermissions(path(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        ASSERT_EQ(ctx.base.OpenBase(path()), store::Next::ShowMainWindow);
+        ASSERT_TRUE(ctx.base.BaseDb->isReadOnly());
+        check();
+        ctx.base.closeBase();
+        EXPECT_EQ(test::readAll(path()), bytes);
+    }
+}
+
+TEST_F(KWStoreTest, AnEmptyReadOnlyBaseCannotBeSeeded) {
+    ctx.base.closeBase();
+    reopenReadOnly();
+    const KWResult r = KWSeedNoKeyword(ctx);
+    EXPECT_EQ(r.status, KWStatus::ReadOnly);
+    EXPECT_EQ(r.message, readOnlyMessage());
+    EXPECT_TRUE(KWAllKeywords(ctx).isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,281 @@
+#include "core/retrieval/datelist.h"
+#include "core/retrieval/grids.h"
+#include "core/retrieval/memoryguard.h"
+#include "core/retrieval/othersearch.h"
+#include "core/store/recordset.h"
+#include "support/retrievalbase.h"
+
+#include <gtest/gtest.h>
+
+using namespace vlm;
+using namespace vlm::retrieval;
+using vlm::test::RetrievalBase;
+
+namespace {
+
+class Grids : public ::testing::Test, public RetrievalBase {};
+
+QStringList shown(const ResultTable& t) {
+    QStringList out;
+    for (int i = 1; i < t.ResultCount(); ++i) {
+        const auto c = shownCells(t, i);
+        out << QStringList{c[1], c[2], c[3], c[4]}.join('|');
+    }
+    return out;
+}
+
+} // namespace
+
+TEST_F(Grids, ACardWithThreeKeywordsGivesThreeRowsPlacedByTheKeywordSort) {
+    note("SMIT0001.TXT", "Smith", "On trees");
+    note("JONE0001.TXT", "Jones", "On roots");
+    linkNote("SMIT0001.TXT", "Gamma");
+    linkNote("JONE0001.TXT", "Zeta");
+    linkNote("SMIT0001.TXT", "Beta");
+    linkNote("JONE0001.TXT", "Beta");
+    linkNote("SMIT0001.TXT", "Alpha");
+
+    ASSERT_TRUE(FillByKeyword(ctx, CardKind::Note, "Beta"));
+    EXPECT_EQ(ctx.ResultKind, "Note");
+    EXPECT_EQ(ctx.Result.ResultCaption, "Notes - Keyword : Beta");
+    EXPECT_EQ(ctx.Result.ResultCount(), 6);
+    // Each card with all its keywords, in the order of the links of each card.
+    EXPECT_EQ(resultLines(), (QStringList{
+                                 "Gamma|SMIT0001.TXT|Smith|On trees|SMIT0001.TXT",
+                                 "Beta|SMIT0001.TXT|Smith|On trees|SMIT0001.TXT",
+                                 "Alpha|SMIT0001.TXT|Smith|On trees|SMIT0001.TXT",
+                                 "Zeta|JONE0001.TXT|Jones|On roots|JONE0001.TXT",
+                                 "Beta|JONE0001.TXT|Jones|On roots|JONE0001.TXT",
+                             }));
+
+    SortResult(ctx.Result);
+    EXPECT_EQ(ctx.Result.ResultRow, 2);
+    EXPECT_EQ(shown(ctx.Result), (QStringList{
+                                     "Alpha|SMIT0001.TXT|Smith|On trees",
+                                     "Beta|JONE0001.TXT|Jones|On roots",
+                                     "|SMIT0001.TXT|Smith|On trees",
+                                     // the lower of two adjacent rows of one card
+                                     "Gamma|||",
+                                     "Zeta|JONE0001.TXT|Jones|On roots",
+                                 }));
+}
+
+TEST_F(Grids, DanglingLinksAreSkippedAndEachCardIsListedOnce) {
+    note("ADAM0001.TXT", "Adam", "First");
+    note("ADAM0002.TXT", "Adam", "Second");
+    linkNote("GONE0001.TXT", "Trees"); // its Note was deleted
+    linkNote("ADAM0001.TXT", "Trees");
+    linkNote("ADAM0001.TXT", "Trees"); // the same keyword twice on one card
+    linkNote("adam0002.txt", "trees"); // the store finds numbers and names whatever the case
+    linkNote("ADAM0002.TXT", "Roots");
+
+    ASSERT_TRUE(FillByKeyword(ctx, CardKind::Note, "Trees"));
+    EXPECT_EQ(resultLines(), (QStringList{
+                                 "Trees|ADAM0001.TXT|Adam|First|ADAM0001.TXT",
+                                 "Trees|ADAM0001.TXT|Adam|First|ADAM0001.TXT",
+                                 "trees|adam0002.txt|Adam|Second|ADAM0002.TXT",
+                                 "Roots|ADAM0002.TXT|Adam|Second|ADAM0002.TXT",
+                             }));
+    EXPECT_EQ(KeywordCardNumbers(ctx, CardKind::Note, "TREES"),
+              (QStringList{"ADAM0001.TXT", "ADAM0002.TXT"}));
+    EXPECT_EQ(KeywordCardNumbers(ctx, CardKind::Note, "Leaves"), std::nullopt);
+}
+
+TEST_F(Grids, NoMatchWhenNoLinkOrOnlyDanglingOnes) {
+    note("ADAM0001.TXT", "Adam", "First");
+    linkNote("GONE0001.TXT", "Ghost");
+
+    for (const QString& kw : {QStringLiteral("Nothing"), QStringLiteral("Ghost")}) {
+        ctx.Result.ResultSortCol = 3;
+        EXPECT_FALSE(FillByKeyword(ctx, CardKind::Note, kw));
+        EXPECT_EQ(resultLines(), QStringList{"No Match||||"});
+        EXPECT_EQ(ctx.Result.ResultCaption, "Notes - Keyword : " + kw);
+        EXPECT_EQ(ctx.Result.ResultSortCol, 1);
+        EXPECT_EQ(ctx.Result.ResultRow, 1);
+    }
+    EXPECT_EQ(KeywordCardNumbers(ctx, CardKind::Note, "Ghost"), QStringList{});
+}
+
+TEST_F(Grids, QuotesAndReferencesComeFromTheirOwnTables) {
+    reference("Smith__001", {"Smith", "Jones"}, "Forests");
+    quote("SMITH001.TXT", "Smith__001", "Oaks");
+    {
+        auto& c = ctx.rs().CIT;
+        c->seek("=", QStringLiteral("SMITH001.TXT"));
+        c->edit();
+        c.AUTEUR = QStringLiteral("Smith Jones ");
+        c->update();
+    }
+    linkQuote("SMITH001.TXT", "Trees");
+    linkReference("Smith__001", "Trees");
+    linkReference("Smith__001", "Botany");
+
+    ASSERT_TRUE(FillByKeyword(ctx, CardKind::Quote, "Trees"));
+    EXPECT_EQ(ctx.ResultKind, "Cit");
+    EXPECT_EQ(ctx.Result.ResultCaption, "Quote + Keyword : Trees");
+    EXPECT_EQ(resultLines(), QStringList{"Trees|SMITH001.TXT|Smith Jones |Oaks|SMITH001.TXT"});
+
+    ASSERT_TRUE(FillByKeyword(ctx, CardKind::Reference, "Trees"));
+    EXPECT_EQ(ctx.ResultKind, "Bib");
+    EXPECT_EQ(ctx.Result.ResultCaption, "References + Keyword : Trees");
+    EXPECT_EQ(resultLines(), (QStringList{"Trees|Smith__001|Smith Jones |Forests|Smith__001",
+                                          "Botany|Smith__001|Smith Jones |Forests|Smith__001"}));
+}
+
+TEST_F(Grids, AuthorListsGiveTheReferencesOrTheQuotesOfTheAuthor) {
+    reference("Smith__001", {"Smith", "Jones"}, "Forests");
+    reference("Smith__002", {"Smith"}, "Meadows");
+    reference("Jones__001", {"Jones"}, "Rivers");
+    linkReference("Smith__001", "Trees");
+    linkReference("Smith__001", "Botany");
+    quote("SMITH001.TXT", "Smith__001", "Oaks");
+    quote("SMITH002.TXT", "Smith__001", "Elms");
+    quote("SMITH003.TXT", "Smith__002", "Grass");
+    quote("JONES001.TXT", "Jones__001", "Water");
+    linkQuote("SMITH001.TXT", "Trees");
+    linkQuote("SMITH003.TXT", "Grass");
+    linkQuote("SMITH003.TXT", "Fields");
+    linkQuote("JONES001.TXT", "Water");
+    {
+        // An author link to a Reference that is gone.
+        auto& r = ctx.rs().AUTNDX;
+        r->addNew();
+        r.NDX = QStringLiteral("Smith__009");
+        r.AUTEUR = QStringLiteral("Smith");
+        r->update();
+    }
+
+    ASSERT_TRUE(FillByAuthor(ctx, CardKind::Reference, "Smith"));
+    EXPECT_EQ(ctx.ResultKind, "Bib");
+    EXPECT_EQ(ctx.Result.ResultCaption, "Reference Author : Smith");
+    EXPECT_EQ(resultLines(), (QStringList{"Trees|Smith__001|Smith|Forests|Smith__001",
+                                          "Botany|Smith__001|Smith|Forests|Smith__001",
+                                          " |Smith__002|Smith|Meadows|Smith__002"}));
+
+    ASSERT_TRUE(FillByAuthor(ctx, CardKind::Quote, "Smith"));
+    EXPECT_EQ(ctx.ResultKind, "Cit");
+    EXPECT_EQ(ctx.Result.ResultCaption, "Reference Author : Smith");
+    EXPECT_EQ(resultLines(), (QStringList{"Trees|SMITH001.TXT|Smith|Oaks|SMITH001.TXT",
+                                          " |SMITH002.TXT|Smith|Elms|SMITH002.TXT",
+                                          "Grass|SMITH003.TXT|Smith|Grass|SMITH003.TXT",
+                                          "Fields|SMITH003.TXT|Smith|Grass|SMITH003.TXT"}));
+
+    // An author with References but no Quote: the single row "No Match".
+    reference("Brown__001", {"Brown"}, "Hills");
+    ASSERT_TRUE(FillByAuthor(ctx, CardKind::Quote, "Brown"));
+    EXPECT_EQ(resultLines(), QStringList{"No Match||||"});
+
+    // An author without any Reference leaves the table as it was.
+    EXPECT_FALSE(FillByAuthor(ctx, CardKind::Reference, "Nobody"));
+    EXPECT_EQ(resultLines(), QStringList{"No Match||||"});
+}
+
+TEST_F(Grids, SeekCardMakesTheCardCurrent) {
+    note("ADAM0001.TXT", "Adam", "First");
+    note("ADAM0002.TXT", "Adam", "Second");
+    ctx.rs().NOTE->setIndex("Jour");
+    EXPECT_TRUE(SeekCard(ctx, CardKind::Note, "ADAM0002.TXT"));
+    EXPECT_EQ(ctx.rs().NOTE.TITRE1.text(), "Second");
+    EXPECT_EQ(ctx.rs().NOTE->index(), "NoteNDX");
+    removeNote("ADAM0002.TXT");
+    EXPECT_FALSE(SeekCard(ctx, CardKind::Note, "ADAM0002.TXT"));
+}
+
+// ---------------------------------------------------------------- date lists
+
+TEST_F(Grids, DateListsAreNewestFirstAndEqualDatesFollowTheIndexBackwards) {
+    note("A1", "", "", day(3));
+    note("A2", "", "", day(5));
+    note("A3", "", "", day(4));
+    note("A4", "", "", day(4)); // same date as A3, added later
+    note("A5", "", "", day(4));
+    note("A6"); // no date
+    const auto lines = ListByDate(ctx, CardKind::Note);
+    QStringList got;
+    for (const auto& l : lines)
+        got << l.date + "|" + l.number;
+    EXPECT_EQ(got, (QStringList{"2024-01-05 09:00:00|A2", "2024-01-04 09:00:00|A5",
+                                "2024-01-04 09:00:00|A4", "2024-01-04 09:00:00|A3",
+                                "2024-01-03 09:00:00|A1", "|A6"}));
+    EXPECT_EQ(ctx.rs().NOTE->index(), "NoteNDX");
+
+    EXPECT_TRUE(ListByDate(ctx, CardKind::Quote).empty());
+    EXPECT_EQ(ctx.rs().CIT->index(), "CitNDX");
+}
+
+TEST_F(Grids, ReferenceDatesAreShownInTheOrderOfTheirJourIndex) {
+    // The References' index Jour is on JOURHEURE, which nothing fills: the list is in the
+    // reverse of the order the References were added, showing their DATE.
+    reference("Smith__001", {"Smith"}, "", day(9));
+    reference("Smith__002", {"Smith"}, "", day(2));
+    reference("Smith__003", {"Smith"});
+    QStringList got;
+    for (const auto& l : ListByDate(ctx, CardKind::Reference))
+        got << l.date + "|" + l.number;
+    EXPECT_EQ(got, (QStringList{"|Smith__003", "2024-01-02 09:00:00|Smith__002",
+                                "2024-01-09 09:00:00|Smith__001"}));
+    EXPECT_EQ(ctx.rs().BIBLIO->index(), "BibNDX");
+}
+
+// ---------------------------------------------------------------- other-search
+
+TEST_F(Grids, OtherSearchPlans) {
+    using A = OtherSearchPlan::Action;
+    // Empty base: only the keyword "No Keyword" would be there once the main window opened.
+    EXPECT_EQ(PlanOtherSearch(ctx, CardKind::Note, Criterion::Date).action, A::NoRecords);
+    EXPECT_EQ(PlanOtherSearch(ctx, CardKind::Note, Criterion::Keyword).action, A::NoRecords);
+    EXPECT_EQ(PlanOtherSearch(ctx, CardKind::Note, Criterion::Author).action, A::Nothing);
+    EXPECT_EQ(PlanOtherSearch(ctx, CardKind::Quote, Criterion::Date).action, A::DateList);
+    EXPECT_EQ(PlanOtherSearch(ctx, CardKind::Reference, Criterion::Date).action, A::DateList);
+    EXPECT_EQ(PlanMenu(ctx, RetrievalMenu::CitOpenDate).action, A::DateList);
+    EXPECT_EQ(PlanMenu(ctx, RetrievalMenu::NotebyDate).action, A::NoRecords);
+    EXPECT_FALSE(NotesListable(ctx));
+
+    const auto bibAuthor = PlanOtherSearch(ctx, CardKind::Reference, Criterion::Author);
+    EXPECT_EQ(bibAuthor.action, A::Select);
+    EXPECT_EQ(bibAuthor.selection,
+              (SelectionRequest{"AUTEURS", "NOM", "Select Author", "AuthorSel"}));
+    EXPECT_EQ(PlanOtherSearch(ctx, CardKind::Quote, Criterion::Author).selection,
+              (SelectionRequest{"AUTEURS", "NOM", "Select Author", "AuthorCit"}));
+    EXPECT_EQ(PlanMenu(ctx, RetrievalMenu::BibOpenAuthor).selection.button, "AuthorSel");
+    EXPECT_EQ(PlanMenu(ctx, RetrievalMenu::CitOpenAuthor).selection.button, "AuthorCit");
+
+    // Quotes linked to keywords, no Reference linked.
+    keyword("Trees");
+    reference("Smith__001", {"Smith"});
+    quote("SMITH001.TXT", "Smith__001");
+    linkQuote("SMITH001.TXT", "Trees");
+    EXPECT_EQ(PlanOtherSearch(ctx, CardKind::Reference, Criterion::Keyword).action, A::NoRecords);
+    const auto citKw = PlanOtherSearch(ctx, CardKind::Quote, Criterion::Keyword);
+    EXPECT_EQ(citKw.action, A::Select);
+    EXPECT_EQ(citKw.selection,
+              (SelectionRequest{"CGROUP1", "GROUPE", "Select Keywords", "KWCitSel"}));
+    EXPECT_EQ(PlanMenu(ctx, RetrievalMenu::CitOpenKW).selection, citKw.selection);
+
+    // A Note without any keyword: listable by date, not by keyword.
+    note("ADAM0001.TXT");
+    EXPECT_EQ(PlanOtherSearch(ctx, CardKind::Note, Criterion::Date).action, A::DateList);
+    EXPECT_EQ(PlanOtherSearch(ctx, CardKind::Note, Criterion::Keyword).action, A::NoRecords);
+    EXPECT_FALSE(NotesListable(ctx));
+    linkNote("ADAM0001.TXT", "Trees");
+    EXPECT_TRUE(NotesListable(ctx));
+    EXPECT_EQ(PlanMenu(ctx, RetrievalMenu::NotebyKeyword).selection,
+              (SelectionRequest{"CGROUP1", "GROUPE", "Select Keyword", "KWnoteSel"}));
+}
+
+// ---------------------------------------------------------------- memory guard
+
+TEST(MemoryGuard, BlocksOnlyWhenBothFiguresAreLow) {
+    EXPECT_TRUE(MemoryTooLow({1000000, 49, 2000000, 1999}));
+    EXPECT_FALSE(MemoryTooLow({1000000, 50, 2000000, 10}));
+    EXPECT_FALSE(MemoryTooLow({1000000, 10, 2000000, 2000}));
+    EXPECT_EQ(AlertLines({1000, 30, 4000, 1000}),
+              (QStringList{"Physical memory free : 3 %", "Virtual memory free : 25 %"}));
+    EXPECT_DOUBLE_EQ(FreeMemoryShare({1000, 50, 0, 0}), 0.05);
+
+    const MemoryStatus now = ReadMemoryStatus();
+    EXPECT_GT(now.totalPhysicalKB, 0);
+    EXPECT_LE(now.availPhysicalKB, now.totalPhysicalKB);
+    EXPECT_GE(now.totalVirtualKB, now.totalPhysicalKB);
+    EXPECT_FALSE(MemoryTooLow(now));
+}

@@ -1,0 +1,122 @@
+#include "core/store/storeerror.h"
+#include "support/storefixture.h"
+
+using namespace vlm::store;
+using vlm::test::errorOf;
+
+namespace {
+
+class SchemaTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        vlm::test::makeBase(dir.file("s.vlm"))->close();
+        db = vlm::test::openBase(dir.file("s.vlm"));
+    }
+    // Adds one row to `table` with the given field values; returns the store error number.
+    int addRow(const QString& table, const QList<std::pair<QString, QVariant>>& values) {
+        auto rs = db->openRecordset(table);
+        return errorOf([&] {
+            rs->addNew();
+            for (const auto& [f, v] : values)
+                rs->setValue(f, v);
+            rs->update();
+        });
+    }
+    vlm::test::TempDir dir;
+    std::unique_ptr<Database> db;
+};
+
+TEST_F(SchemaTest, ANewBaseHasTheTwentyTablesAndOnlyTheSeededTypes) {
+    const QStringList names = {
+        "CGROUP1", "GROUP2",        "NOTE",           "GRNOTE",      "AUTNOTE",
+        "CIT",     "GRCIT",         "BIBLIO",         "GRBIB",       "AUTNDX",
+        "AUTEURS", "TYPES",         "EDITEUR",        "REVUE",       "RevueArticle",
+        "words",   "WordsCitIndex", "WordsNoteIndex", "WordsCitAll", "WordsNoteAll"};
+    QStringList got;
+    for (const TableDef& t : db->tableDefs()) {
+        got << t.name;
+        auto rs = db->openRecordset(t.name);
+        EXPECT_EQ(rs->recordCount(), t.name == "TYPES" ? 13 : 0) << t.name.toStdString();
+    }
+    EXPECT_EQ(got, names);
+
+    // Seeded in this order; the TYPE index reads them alphabetically.
+    auto types = db->openRecordset("Types");
+    types->setIndex("");
+    QStringList seeded;
+    for (types->moveFirst(); !types->eof(); types->moveNext())
+        seeded << types->value("TYPE").toString();
+    EXPECT_EQ(seeded, seedTypes());
+    types->setIndex("TYPE");
+    QStringList sorted;
+    for (types->moveFirst(); !types->eof(); types->moveNext())
+        sorted << types->value("TYPE").toString();
+    QStringList expect = seedTypes();
+    expect.sort(Qt::CaseInsensitive);
+    EXPECT_EQ(sorted, expect);
+}
+
+TEST_F(SchemaTest, FieldsKeepTheirTypesSizesAndFlags) {
+    const TableDef& note = db->tableDef("note");
+    EXPECT_EQ(note.fields.size(), 10u);
+    const FieldDef& cit = note.fields[size_t(note.fieldPos("Cit"))];
+    EXPECT_EQ(cit.type, FieldType::Text);
+    EXPECT_EQ(cit.size, 20);
+    EXPECT_FALSE(cit.allowZeroLength);
+    EXPECT_EQ(note.fields[size_t(note.fieldPos("TEXTE"))].type, FieldType::Memo);
+    EXPECT_TRUE(note.fields[size_t(note.fieldPos("NoteCount"))].isCounter());
+    const TableDef& wi = db->tableDef("WordsNoteIndex");
+    EXPECT_EQ(wi.fields[0].name, QString::fromUtf8("N°"));
+    EXPECT_TRUE(wi.fields[0].isCounter());
+    EXPECT_GE(wi.indexPos("NboccurIndex"), 0);
+    EXPECT_EQ(wi.fields[size_t(wi.fieldPos("AsKW"))].type, FieldType::Boolean);
+    const TableDef& group2 = db->tableDef("GROUP2");
+    const IndexDef& pk = group2.indexes[size_t(group2.indexPos("GrUpDown"))];
+    EXPECT_TRUE(pk.primary);
+    EXPECT_EQ(pk.fields, QStringList({"GROUPE2", "GROUPE"}));
+    EXPECT_TRUE(db->tableDef("REVUE").indexes.empty());
+}
+
+TEST_F(SchemaTest, TheStoreEnforcesTheSchema) {
+    using V = QList<std::pair<QString, QVariant>>;
+    EXPECT_EQ(addRow("TYPES", V{{"TYPE", "Book"}}), err::DuplicateKey);
+    EXPECT_EQ(addRow("CGROUP1", V{{"GROUPE", "Paris"}}), 0);
+    EXPECT_EQ(addRow("CGROUP1", V{{"GROUPE", "PARIS"}}), err::DuplicateKey);
+    EXPECT_EQ(addRow("CGROUP1", V{{"GROUPE", QString(31, 'k')}}), err::FieldTooSmall);
+    EXPECT_EQ(addRow("CGROUP1", V{{"GROUPE", QString(30, 'k')}}), 0);
+    EXPECT_EQ(addRow("CGROUP1", V{{"GROUPE", ""}}), err::ZeroLength);
+    EXPECT_EQ(addRow("GROUP2", V{{"GROUPE", "a"}, {"GROUPE2", "b"}}), 0);
+    EXPECT_EQ(addRow("GROUP2", V{{"GROUPE", "a"}, {"GROUPE2", "b"}}), err::DuplicateKey);
+    EXPECT_EQ(addRow("GROUP2", V{{"GROUPE", "b"}, {"GROUPE2", "a"}}), 0);
+    EXPECT_EQ(addRow("NOTE", V{{"TITRE1", "no number"}}), err::NullInRequiredIndex);
+    EXPECT_EQ(addRow("CIT", V{{"TITRE1", "no number"}}), err::NullInRequiredIndex);
+    EXPECT_EQ(addRow("NOTE", V{{"CIT", "LI__0001.TXT"}, {"TITRE1", ""}, {"TEXTE", ""}}), 0);
+    EXPECT_EQ(addRow("NOTE", V{{"CIT", "li__0001.txt"}}), err::DuplicateKey);
+    EXPECT_EQ(addRow("GRBIB", V{{"GROUPE", ""}, {"NDX", ""}}), 0);
+    EXPECT_EQ(addRow("words", V{{"Word", "the"}}), 0);
+    EXPECT_EQ(addRow("Words", V{{"word", "The"}}), err::DuplicateKey);
+    auto revue = db->openRecordset("REVUE");
+    EXPECT_EQ(errorOf([&] { revue->seek("=", "x"); }), err::NoCurrentIndex);
+}
+
+TEST_F(SchemaTest, SharedRecordsetsOpenWithDefaultIndexesAndLiveHandles) {
+    auto s = OpenSharedRecordsets(*db);
+    EXPECT_EQ(s->NOTE->index(), "NoteNDX");
+    EXPECT_EQ(s->CGROUP1->index(), "Groupe");
+    EXPECT_EQ(s->GROUP2->index(), "");
+    EXPECT_EQ(s->words->index(), "WNDX");
+    s->TYPES->seek("=", "movie");
+    ASSERT_FALSE(s->TYPES->noMatch());
+    EXPECT_EQ(s->TYPES.TYPE.text(), "Movie");
+    s->TYPES->moveNext();
+    EXPECT_EQ(s->TYPES.TYPE.text(), "No Ref");
+    s->NOTE->addNew();
+    s->NOTE.CIT = "LI__0001.TXT";
+    s->NOTE.TEXTE = "text";
+    s->NOTE->update();
+    s->NOTE->seek("=", "LI__0001.TXT");
+    EXPECT_EQ(s->NOTE.TEXTE.text(), "text");
+    EXPECT_EQ(s->NOTE.NoteCount.value().toInt(), 1);
+}
+
+} // namespace

@@ -1,0 +1,712 @@
+#include "core/cards/rtf.h"
+#include "core/common/twips.h"
+#include "gui/cards/cardentry.h"
+#include "gui/cards/cardopen.h"
+#include "gui/cards/cardwindows.h"
+#include "gui/cards/notewindow.h"
+#include "gui/cards/openers.h"
+#include "gui/cards/richedit.h"
+#include "gui/shell/frame.h"
+#include "gui/shell/mainwindow.h"
+#include "support/cardtestbase.h"
+#include "support/pdftext.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QtTest>
+
+#include <memory>
+#include <new>
+
+using namespace vlm;
+using namespace vlm::cards;
+
+class NoteWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::CardBase> b;
+    std::unique_ptr<QMdiArea> mdi;
+
+    Session& ctx() { return b->ctx; }
+    test::ScriptedPrompter& prompter() { return b->prompter; }
+
+    NoteWindow* open(const QString& number) {
+        auto& note = ctx().rs().NOTE;
+        note->setIndex("NoteNDX");
+        note->seek("=", number);
+        if (note->noMatch()) return nullptr;
+        return qobject_cast<NoteWindow*>(OpenNoteCard(ctx()));
+    }
+    template <class T> static T* child(QWidget* w, const char* name) {
+        return w->findChild<T*>(QString::fromLatin1(name));
+    }
+    static void click(QWidget* w, const char* name) {
+        QPushButton* button = child<QPushButton>(w, name);
+        QVERIFY(button);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    static void tool(QWidget* w, const char* key) {
+        QAction* a = child<QAction>(w, key);
+        QVERIFY(a);
+        a->trigger();
+    }
+    QList<NoteWindow*> windows() const {
+        QList<NoteWindow*> out;
+        for (QMdiSubWindow* sub : mdi->subWindowList())
+            if (auto* w = qobject_cast<NoteWindow*>(sub->widget())) out << w;
+        return out;
+    }
+    QString stored(const QString& field, const QString& number) {
+        auto& note = ctx().rs().NOTE;
+        note->setIndex("NoteNDX");
+        note->seek("=", number);
+        return note->noMatch() ? QStringLiteral("<absent>") : note->value(field).toString();
+    }
+    static QStringList gridRows(QWidget* w) {
+        auto* grid = child<QTableWidget>(w, "cgMCNote");
+        QStringList rows;
+        for (int r = 0; r < grid->rowCount(); ++r)
+            rows << (grid->item(r, 0) ? grid->item(r, 0)->text() : QString());
+        return rows;
+    }
+    static void closeWindow(NoteWindow* w) { cardFrame(w)->close(); }
+
+    // The selection dialog, while it is open.
+    static QDialog* selectionDialog() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("fMultSel") && w->isVisible())
+                return qobject_cast<QDialog*>(w);
+        return nullptr;
+    }
+    // Clicks `name` in the dialog's origin list, which moves it to the selection list.
+    static void pickInDialog(QWidget* dialog, const char* name) {
+        auto* list = child<QTableWidget>(dialog, "cgList");
+        QVERIFY(list);
+        const auto found = list->findItems(QString::fromLatin1(name), Qt::MatchExactly);
+        QVERIFY2(!found.isEmpty(), name);
+        list->scrollToItem(found.first());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(found.first()).center());
+    }
+
+private slots:
+    void init() {
+        b = std::make_unique<test::CardBase>();
+        b->ctx.openCard = cards::openCurrentCard;
+        mdi = std::make_unique<QMdiArea>();
+        mdi->resize(1200, 800);
+        mdi->show();
+        ctx().mdiArea = mdi.get();
+    }
+    void cleanup() {
+        mdi.reset(); // the card windows go with their area, without questions
+        b.reset();
+    }
+
+    void theWindowShowsEveryControlWithItsCaptionAndTip() {
+        b->addNote("LIND0001.TXT", "Lindqvist", "Light", "some text");
+        NoteWindow* w = open("LIND0001.TXT");
+        QVERIFY(w);
+        QCOMPARE(w->objectName(), QStringLiteral("fNoteMulti"));
+        const struct {
+            const char* name;
+            const char* caption;
+            const char* tip;
+        } buttons[] = {
+            {"KWAdd", "Add", "  Add a Keyword to the Note  "},
+            {"KWSupp", "Supp", "  Delete a Keyword from the Note  "},
+            {"Command7", "Text Compare", "  Compare Keywords with Words in text  "},
+            {"CmdStore", "Store", "  Save this Note  "},
+            {"Command2", "Delete", "  Delete this Note  "},
+            {"Command1", "New", "  Create a new Note  "},
+        };
+        for (const auto& e : buttons) {
+            auto* button = child<QPushButton>(w, e.name);
+            QVERIFY2(button, e.name);
+            QCOMPARE(button->text(), QString::fromLatin1(e.caption));
+            QCOMPARE(button->toolTip(), QString::fromLatin1(e.tip));
+        }
+        QVERIFY(!child<QPushButton>(w, "Command7")->isEnabled());
+        QCOMPARE(child<QGroupBox>(w, "Frame2")->title(), QStringLiteral("Keywords"));
+        QCOMPARE(child<QTableWidget>(w, "cgMCNote")->columnWidth(0), 133); // 2000 twips
+        for (const char* key : {"Open", "Save", "Print", "Font"})
+            QVERIFY2(child<QToolBar>(w, "Toolbar1")->actions().contains(child<QAction>(w, key)),
+                     key);
+        QCOMPARE(child<QLineEdit>(w, "cNoteNDX")->text(), QStringLiteral("LIND0001.TXT"));
+        QVERIFY(child<QLineEdit>(w, "cNoteNDX")->isReadOnly());
+        QCOMPARE(child<QLineEdit>(w, "cNoteAuthor")->text(), QStringLiteral("Lindqvist"));
+        QCOMPARE(child<QLineEdit>(w, "cNoteTitle")->text(), QStringLiteral("Light"));
+        QVERIFY(child<QLineEdit>(w, "FenNum")->isHidden());
+        QCOMPARE(w->property("Tag").toString(), QStringLiteral("LIND0001.TXT"));
+        QVERIFY(!w->changed());
+
+        // 8695 by 6250 twips, centred across the main window, an eighth of the way down.
+        QWidget* frame = cardFrame(w);
+        QCOMPARE(frame->size(), QSize(580, 417));
+        QCOMPARE(frame->pos(), QPoint(twipsToPixels((1200 * 15 - 8695) / 2),
+                                      twipsToPixels((800 * 15 - 6250) / 8)));
+        // The text box follows the window: 240 twips from its right edge, 1140 from its bottom.
+        frame->resize(900, 600);
+        auto* text = child<QTextEdit>(w, "NoteRTF");
+        QCOMPARE(text->width(), twipsToPixels(900 * 15 - 2520 - 240));
+        QCOMPARE(text->height(), twipsToPixels(600 * 15 - 1710 - 1140));
+    }
+
+    void openingTheSameNoteTwiceGivesTwoWindowNumbers() {
+        b->addNote("LIND0001.TXT", "Lindqvist", "Light", "text");
+        ctx().FindPos = 0;
+        ctx().FindWord = "stale";
+        NoteWindow* first = open("LIND0001.TXT");
+        NoteWindow* second = open("LIND0001.TXT");
+        QVERIFY(first && second);
+        QCOMPARE(first->windowNumber(), 1);
+        QCOMPARE(second->windowNumber(), 2);
+        QCOMPARE(ctx().NoteWinCount, 2);
+        QCOMPARE(first->windowTitle(), QStringLiteral("Light : '' (1)"));
+        QCOMPARE(second->windowTitle(), QStringLiteral("Light : '' (2)"));
+        QVERIFY(ctx().FindWord.isEmpty()); // not opened from a search
+
+        // Closing does not give a number back.
+        closeWindow(first);
+        NoteWindow* third = open("LIND0001.TXT");
+        QCOMPARE(third->windowNumber(), 3);
+        QCOMPARE(windows().size(), 2);
+    }
+
+    void aNoteWithoutRichTextOpensWithItsPlainText() {
+        b->addNote("A___0001.TXT", "A", "Plain", "first line\r\nsecond line", "");
+        QTextDocument doc;
+        doc.setPlainText("rich words");
+        b->addNote("B___0001.TXT", "B", "Rich", "ignored", toRtf(doc));
+        NoteWindow* plain = open("A___0001.TXT");
+        QCOMPARE(plain->textBox()->toPlainText(), QStringLiteral("first line\nsecond line"));
+        NoteWindow* rich = open("B___0001.TXT");
+        QCOMPARE(rich->textBox()->toPlainText(), QStringLiteral("rich words"));
+        QVERIFY(!plain->changed());
+        QVERIFY(!rich->changed());
+    }
+
+    void aNoteWithoutKeywordsShowsOneEmptyRowAndAllOthersShowEveryKeyword() {
+        b->addNote("A___0001.TXT");
+        b->addNote("B___0001.TXT");
+        QStringList many;
+        for (int i = 0; i < 55; ++i) {
+            many << QStringLiteral("k%1").arg(i, 2, 10, QLatin1Char('0'));
+            b->linkNote("B___0001.TXT", many.back());
+        }
+        NoteWindow* none = open("A___0001.TXT");
+        QCOMPARE(gridRows(none), QStringList{QString()});
+        NoteWindow* all = open("B___0001.TXT");
+        QCOMPARE(gridRows(all), many);
+        QCOMPARE(child<QTableWidget>(all, "cgMCNote")->currentRow(), 0);
+    }
+
+    void theFoundWordIsSelectedAndNamedInTheCaption() {
+        b->addNote("A___0001.TXT", "A", "Light", "a lamp and a big lamp");
+        ctx().FindWord = "lamp";
+        ctx().FindPos = 3;
+        NoteWindow* w = open("A___0001.TXT");
+        QCOMPARE(w->windowTitle(), QStringLiteral("Light : 'lamp' (1)"));
+        QCOMPARE(w->textBox()->textCursor().selectedText(), QStringLiteral("lamp"));
+        QCOMPARE(w->textBox()->textCursor().selectionStart(), 2);
+
+        // A text counted with two-character line ends still shows the word selected.
+        b->addNote("B___0001.TXT", "B", "Two", "x\r\ny lamp");
+        ctx().FindPos = 6;
+        NoteWindow* other = open("B___0001.TXT");
+        QCOMPARE(other->textBox()->textCursor().selectedText(), QStringLiteral("lamp"));
+    }
+
+    void storingWritesTheWindowAndClosingStillAsks() {
+        b->addNote("A___0001.TXT", "Ada", "Old", "old");
+        NoteWindow* w = open("A___0001.TXT");
+        auto* title = child<QLineEdit>(w, "cNoteTitle");
+        title->selectAll();
+        QTest::keyClicks(title, "New title");
+        QVERIFY(w->changed());
+        w->textBox()->setPlainText(QString::fromUtf8("café € 漢字 😀"));
+        click(w, "CmdStore");
+        QCOMPARE(stored("TITRE1", "A___0001.TXT"), QStringLiteral("New title"));
+        QCOMPARE(stored("TEXTE", "A___0001.TXT"), QString::fromUtf8("café € 漢字 😀"));
+        QTextDocument back;
+        QVERIFY(fromRtf(stored("TEXTRTF", "A___0001.TXT"), back));
+        QCOMPARE(back.toPlainText(), QString::fromUtf8("café € 漢字 😀"));
+        QVERIFY(w->changed()); // storing does not clear it
+
+        // Someone else writes the Note; closing asks, and OK stores this window again.
+        StoreNote(ctx(), "A___0001.TXT", {"x", "x", "x", ""});
+        prompter().clear();
+        prompter().answer(Answer::Ok);
+        closeWindow(w);
+        QCOMPARE(prompter().messages(),
+                 QStringList{QStringLiteral("The data have changed - do you want save?")});
+        QCOMPARE(prompter().shown().back().buttons, Buttons::OkCancel);
+        QCOMPARE(prompter().shown().back().icon, Icon::None);
+        QCOMPARE(stored("TITRE1", "A___0001.TXT"), QStringLiteral("New title"));
+        QVERIFY(windows().isEmpty());
+
+        // Cancel closes without storing.
+        NoteWindow* again = open("A___0001.TXT");
+        child<QLineEdit>(again, "cNoteAuthor")->setText("Changed");
+        prompter().answer(Answer::Cancel);
+        closeWindow(again);
+        QVERIFY(windows().isEmpty());
+        QCOMPARE(stored("AUTEUR", "A___0001.TXT"), QStringLiteral("Ada"));
+
+        // An unchanged window closes without a question.
+        prompter().clear();
+        closeWindow(open("A___0001.TXT"));
+        QVERIFY(prompter().messages().isEmpty());
+    }
+
+    void aStoreTheBaseRefusesKeepsTheWindowOpen() {
+        b->addNote("A___0001.TXT", "Ada", "Old", "old");
+        b->reopenReadOnly();
+        NoteWindow* w = open("A___0001.TXT");
+        w->textBox()->setPlainText("edited");
+        click(w, "CmdStore");
+        QCOMPARE(prompter().messages(), QStringList{QStringLiteral("Fichier en lecture seule !")});
+        QCOMPARE(prompter().shown().back().icon, Icon::Exclamation);
+
+        // OK to the close question cannot store: the window stays, its text with it.
+        prompter().clear();
+        prompter().answer(Answer::Ok);
+        closeWindow(w);
+        QCOMPARE(prompter().messages(), (QStringList{"The data have changed - do you want save?",
+                                                     "Fichier en lecture seule !"}));
+        QCOMPARE(windows().size(), 1);
+        prompter().answer(Answer::Cancel);
+        closeWindow(w);
+        QVERIFY(windows().isEmpty());
+        QCOMPARE(stored("TEXTE", "A___0001.TXT"), QStringLiteral("old"));
+    }
+
+    void deleteAsksFirstAndKeepsTheOtherWindowsAndTheirNumbers() {
+        for (const char* n : {"A___0001.TXT", "B___0001.TXT", "C___0001.TXT"})
+            b->addNote(n);
+        b->linkNote("B___0001.TXT", "K");
+        b->linkNote("C___0001.TXT", "K");
+        NoteWindow* a = open("A___0001.TXT");
+        NoteWindow* bw = open("B___0001.TXT");
+        NoteWindow* c = open("C___0001.TXT");
+        QCOMPARE(ctx().NoteWinCount, 3);
+        // A card list that may show the Note.
+        auto* list = new QWidget;
+        list->setObjectName("fGrid");
+        QPointer<QMdiSubWindow> listWindow = mdi->addSubWindow(list);
+        listWindow->setAttribute(Qt::WA_DeleteOnClose);
+        listWindow->show();
+
+        // Cancel keeps the card.
+        prompter().answer(Answer::Cancel);
+        click(bw, "Command2");
+        QCOMPARE(prompter().messages(),
+                 QStringList{QStringLiteral("Confirm that you want to delete this card ?")});
+        QCOMPARE(prompter().shown().back().buttons, Buttons::OkCancel);
+        QCOMPARE(prompter().shown().back().icon, Icon::None);
+        QCOMPARE(stored("CIT", "B___0001.TXT"), QStringLiteral("B___0001.TXT"));
+        QCOMPARE(windows().size(), 3);
+        QVERIFY(listWindow->isVisible());
+
+        // OK deletes it with its links and closes its window, without the save question.
+        bw->textBox()->setPlainText("edited before deleting");
+        prompter().clear();
+        prompter().answer(Answer::Ok);
+        click(bw, "Command2");
+        QCOMPARE(prompter().messages().size(), 1);
+        QCOMPARE(stored("CIT", "B___0001.TXT"), QStringLiteral("<absent>"));
+        QCOMPARE(cardKeywords(ctx(), CardKind::Note, "C___0001.TXT"), QStringList{"K"});
+        QVERIFY(cardKeywords(ctx(), CardKind::Note, "B___0001.TXT").isEmpty());
+        QCOMPARE(windows(), (QList<NoteWindow*>{a, c}));
+        QCOMPARE(a->windowNumber(), 1);
+        QCOMPARE(c->windowNumber(), 3);
+        QCOMPARE(ctx().NoteWinCount, 3); // not the last window: the counter stays
+        QVERIFY(!listWindow || !listWindow->isVisible());
+
+        // Deleting from the last window gives its number back.
+        prompter().answer(Answer::Ok);
+        click(c, "Command2");
+        QCOMPARE(ctx().NoteWinCount, 2);
+        QCOMPARE(open("A___0001.TXT")->windowNumber(), 3);
+    }
+
+    void aNoteDeletedInAnotherWindowIsNotStoredBackSilently() {
+        b->addNote("A___0001.TXT", "Ada");
+        NoteWindow* first = open("A___0001.TXT");
+        NoteWindow* second = open("A___0001.TXT");
+        prompter().answer(Answer::Ok);
+        click(first, "Command2");
+        QCOMPARE(windows(), QList<NoteWindow*>{second});
+        prompter().clear();
+        second->textBox()->setPlainText("typed after the delete");
+        click(second, "CmdStore");
+        QCOMPARE(prompter().messages(),
+                 QStringList{"This Note is no longer in the base: it could not be stored."});
+        QCOMPARE(stored("CIT", "A___0001.TXT"), QStringLiteral("<absent>"));
+        // Deleting it here too closes the window and finds nothing left to delete.
+        prompter().answer(Answer::Ok);
+        click(second, "Command2");
+        QVERIFY(windows().isEmpty());
+        QCOMPARE(ctx().NoteWinCount, 1);
+    }
+
+    void removingAKeywordStoresTheWholeNoteThenAsks() {
+        b->addNote("A___0001.TXT", "Ada", "T", "old", "");
+        b->linkNote("A___0001.TXT", "Optics");
+        b->linkNote("A___0001.TXT", "Waves");
+        NoteWindow* w = open("A___0001.TXT");
+        auto* grid = child<QTableWidget>(w, "cgMCNote");
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualItemRect(grid->item(1, 0)).center());
+        QCOMPARE(grid->currentRow(), 1);
+        w->textBox()->setPlainText("new text");
+
+        // Cancel: the links stay, and both texts are stored and agree.
+        prompter().answer(Answer::Cancel);
+        click(w, "KWSupp");
+        QCOMPARE(prompter().messages(),
+                 QStringList{QStringLiteral("  Do you really want to delete  \r\r\nWaves  ")});
+        QCOMPARE(prompter().shown().back().icon, Icon::Question);
+        QCOMPARE(prompter().shown().back().buttons, Buttons::OkCancel);
+        QCOMPARE(stored("TEXTE", "A___0001.TXT"), QStringLiteral("new text"));
+        QTextDocument back;
+        QVERIFY(fromRtf(stored("TEXTRTF", "A___0001.TXT"), back));
+        QCOMPARE(back.toPlainText(), QStringLiteral("new text"));
+        QCOMPARE(cardKeywords(ctx(), CardKind::Note, "A___0001.TXT"),
+                 (QStringList{"Optics", "Waves"}));
+
+        // OK: the link goes, the grid follows.
+        prompter().answer(Answer::Ok);
+        click(w, "KWSupp");
+        QCOMPARE(cardKeywords(ctx(), CardKind::Note, "A___0001.TXT"), QStringList{"Optics"});
+        QCOMPARE(gridRows(w), QStringList{"Optics"});
+        prompter().answer(Answer::Ok);
+        click(w, "KWSupp");
+        QCOMPARE(gridRows(w), QStringList{QString()});
+
+        // The empty row of a Note without keywords asks nothing.
+        prompter().clear();
+        click(w, "KWSupp");
+        QVERIFY(prompter().messages().isEmpty());
+    }
+
+    void activationSeeksTheCardAndRereadsKeywordsOnlyWhenTheyChanged() {
+        b->addNote("A___0001.TXT");
+        b->addNote("B___0001.TXT");
+        NoteWindow* a = open("A___0001.TXT");
+        NoteWindow* bw = open("B___0001.TXT");
+        b->linkNote("A___0001.TXT", "Later");
+        ctx().ResultKind = "Cit";
+
+        mdi->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(cardFrame(a)));
+        QCOMPARE(ctx().ResultKind, QStringLiteral("Note"));
+        QCOMPARE(ctx().rs().NOTE.CIT.text(), QStringLiteral("A___0001.TXT"));
+        QCOMPARE(gridRows(a), QStringList{QString()}); // KWChanged not set: not re-read
+
+        mdi->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(cardFrame(bw)));
+        QCOMPARE(ctx().rs().NOTE.CIT.text(), QStringLiteral("B___0001.TXT"));
+        ctx().KWChanged = true;
+        mdi->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(cardFrame(a)));
+        QCOMPARE(gridRows(a), QStringList{"Later"});
+        QVERIFY(!ctx().KWChanged);
+    }
+
+    void printingPutsTheTextOnPaperAllOfItOrTheSelection() {
+        b->addNote("A___0001.TXT");
+        NoteWindow* w = open("A___0001.TXT");
+        w->textBox()->setPlainText("Velmora prints cards\nsecond paragraph");
+        const QString all = b->dir.file("all.pdf");
+        prompter().print(all);
+        tool(w, "Print");
+        QCOMPARE(prompter().shown().back().kind, QStringLiteral("print"));
+        QVERIFY(!prompter().shown().back().selectionAvailable);
+        const QByteArray pdf = test::readAll(all);
+        QVERIFY(pdf.startsWith("%PDF"));
+        QString text = test::pdfText(pdf);
+        QVERIFY2(text.contains("Velmora prints cards"), qPrintable(text));
+        QVERIFY2(text.contains("second paragraph"), qPrintable(text));
+
+        // A selection is offered, and printed alone when chosen.
+        QTextCursor c = w->textBox()->textCursor();
+        c.setPosition(8);
+        c.setPosition(20, QTextCursor::KeepAnchor);
+        w->textBox()->setTextCursor(c);
+        const QString part = b->dir.file("part.pdf");
+        prompter().print(part, /*selection*/ true);
+        tool(w, "Print");
+        QVERIFY(prompter().shown().back().selectionAvailable);
+        text = test::pdfText(test::readAll(part));
+        QVERIFY2(text.contains("prints cards"), qPrintable(text));
+        QVERIFY2(!text.contains("Velmora") && !text.contains("second"), qPrintable(text));
+
+        // Cancelling the dialog prints nothing.
+        const QString none = b->dir.file("none.pdf");
+        prompter().print(QString());
+        tool(w, "Print");
+        QVERIFY(!QFile::exists(none));
+        QCOMPARE(prompter().pending(), size_t(0));
+    }
+
+    void fontAppliesTheSevenAttributesToTheSelection() {
+        b->addNote("A___0001.TXT");
+        NoteWindow* w = open("A___0001.TXT");
+        w->textBox()->setPlainText("plain bold plain");
+        QTextCursor c = w->textBox()->textCursor();
+        c.setPosition(6);
+        c.setPosition(10, QTextCursor::KeepAnchor);
+        w->textBox()->setTextCursor(c);
+        FontChoice f;
+        f.family = "DejaVu Serif";
+        f.size = 15;
+        f.bold = f.italic = f.underline = f.strikethrough = true;
+        f.colour = QColor(200, 10, 20);
+        prompter().pickFont(f);
+        tool(w, "Font");
+        QVERIFY(prompter().lastFontShown().has_value());
+        QCOMPARE(prompter().lastFontShown()->bold, false);
+
+        QCOMPARE(currentFont(w->textBox()), f);
+        // Only the selection took them.
+        QTextCursor before(w->textBox()->document());
+        before.setPosition(3);
+        QVERIFY(!before.charFormat().font().bold());
+        QVERIFY(w->changed());
+
+        // They reach the base with the rich text.
+        click(w, "CmdStore");
+        RichText back;
+        QVERIFY(readRtf(stored("TEXTRTF", "A___0001.TXT").toLatin1(), back));
+        bool found = false;
+        for (const TextRun& r : back.paragraphs.value(0).runs) {
+            if (r.text != "bold") continue;
+            found = true;
+            QVERIFY(r.format.bold && r.format.italic && r.format.underline && r.format.strikeOut);
+            QCOMPARE(r.format.pointSize, 15.0);
+            QCOMPARE(r.format.font, QStringLiteral("DejaVu Serif"));
+            QCOMPARE(r.format.color, QColor(200, 10, 20));
+        }
+        QVERIFY(found);
+
+        // Cancel changes nothing.
+        prompter().pickFont(std::nullopt);
+        const QString rtf = toRtf(*w->textBox()->document());
+        tool(w, "Font");
+        QCOMPARE(toRtf(*w->textBox()->document()), rtf);
+    }
+
+    void openAndSaveGoThroughTheRtfFilter() {
+        b->addNote("A___0001.TXT");
+        NoteWindow* w = open("A___0001.TXT");
+        w->textBox()->setPlainText(QString::fromUtf8("Saved — with € and ü"));
+        const QString file = b->dir.file("card");
+        prompter().choose(file);
+        tool(w, "Save");
+        QCOMPARE(prompter().shown().back().kind, QStringLiteral("save"));
+        QCOMPARE(prompter().shown().back().filter,
+                 QStringLiteral("Rich Text File (*.Rtf)|*.rtf|All Files (*.*)|*.*"));
+        QVERIFY(test::readAll(file + ".rtf").startsWith("{\\rtf1"));
+
+        b->addNote("B___0001.TXT");
+        NoteWindow* other = open("B___0001.TXT");
+        prompter().choose(file + ".rtf");
+        tool(other, "Open");
+        QCOMPARE(prompter().shown().back().kind, QStringLiteral("open"));
+        QCOMPARE(prompter().shown().back().filter,
+                 QStringLiteral("Rich Text File (*.Rtf)|*.rtf|All Files (*.*)|*.*"));
+        QCOMPARE(other->textBox()->toPlainText(), QString::fromUtf8("Saved — with € and ü"));
+        QVERIFY(other->changed());
+
+        // A file that is not RTF comes in as plain text; a cancelled dialog changes nothing.
+        test::writeAll(b->dir.file("notes.txt"), QString::fromUtf8("ligne 1 é\nligne 2").toUtf8());
+        prompter().choose(b->dir.file("notes.txt"));
+        tool(other, "Open");
+        QCOMPARE(other->textBox()->toPlainText(), QString::fromUtf8("ligne 1 é\nligne 2"));
+        prompter().choose(QString());
+        tool(other, "Open");
+        QCOMPARE(other->textBox()->toPlainText(), QString::fromUtf8("ligne 1 é\nligne 2"));
+
+        // A file that cannot be read is named.
+        prompter().clear();
+        prompter().choose(b->dir.file("missing.rtf"));
+        tool(other, "Open");
+        QCOMPARE(prompter().messages().size(), 1);
+        QVERIFY(prompter().messages().first().contains("missing.rtf"));
+    }
+
+    void newQuoteOnlySaysWhereQuotesComeFrom() {
+        mCitNew_Click(ctx());
+        mCitNew2_Click(ctx());
+        const QString m =
+            "Please select or create a Reference, then run the Add Quote button from it";
+        QCOMPARE(prompter().messages(), (QStringList{m, m}));
+        QCOMPARE(prompter().shown().back().icon, Icon::Information);
+        QVERIFY(b->column("CIT", "CIT").isEmpty());
+    }
+
+    void theMainWindowsNewItemsComeAlive() {
+        QWidget main;
+        for (const char* name : {"mNNew", "mNoteNew", "mCitNew", "mCitNew2", "mBibNew"}) {
+            auto* a = new QAction(&main);
+            a->setObjectName(QString::fromLatin1(name));
+            a->setEnabled(false);
+        }
+        connectCardMenus(ctx(), &main);
+        for (const char* name : {"mNNew", "mNoteNew", "mCitNew", "mCitNew2"})
+            QVERIFY2(child<QAction>(&main, name)->isEnabled(), name);
+        QVERIFY(!child<QAction>(&main, "mBibNew")->isEnabled()); // with the Reference window
+        child<QAction>(&main, "mCitNew2")->trigger();
+        QCOMPARE(prompter().messages().size(), 1);
+    }
+
+    void theMainWindowsMenusStartNotesAndExplainQuotes() {
+        test::TempDir folder;
+        test::ScriptedPrompter p;
+        Session c(p);
+        Frame frame(c, folder.path());
+        frame.setQuitHandler([] {});
+        frame.startBase();
+        MainWindow* main = frame.mainWindow();
+        QVERIFY(main && c.base.isOpen());
+
+        for (const char* name : {"mNNew", "mNoteNew"}) {
+            main->action(QString::fromLatin1(name))->trigger();
+            QDialog* dialog = selectionDialog();
+            QVERIFY2(dialog, name);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Note Authors"));
+            dialog->close();
+        }
+        main->action("mCitNew")->trigger();
+        main->action("mCitNew2")->trigger();
+        QCOMPARE(p.messages().size(), 2);
+        QCOMPARE(p.messages().last(), newQuoteMessage());
+
+        // A Note window opens in the main window, centred beside its side bar.
+        QVERIFY(CreateNote(c, {"Li"}));
+        const QList<QMdiSubWindow*> subs = main->mdiArea()->subWindowList();
+        QCOMPARE(subs.size(), 1);
+        const int side = main->Picture1->isVisible() ? main->Picture1->width() * 15 : 0;
+        QCOMPARE(subs.first()->pos().x(),
+                 std::max(0, twipsToPixels((main->width() * 15 - 8695) / 2 - side / 2)));
+        QCOMPARE(subs.first()->pos().y(),
+                 std::max(0, twipsToPixels((main->height() * 15 - 6250) / 8)));
+        main->mdiArea()->closeAllSubWindows();
+    }
+
+    void createNoteOpensTheNewNote() {
+        QVERIFY(CreateNote(ctx(), {"Lindqvist"}));
+        QCOMPARE(windows().size(), 1);
+        NoteWindow* w = windows().first();
+        QCOMPARE(w->tag(), QStringLiteral("LIND0001.TXT"));
+        QCOMPARE(child<QLineEdit>(w, "cNoteAuthor")->text(), QStringLiteral("Lindqvist"));
+        QVERIFY(!child<QLineEdit>(w, "cNoteDate")->text().isEmpty());
+        QCOMPARE(w->windowTitle(), QStringLiteral(" : '' (1)"));
+
+        QVERIFY(!CreateNote(ctx(), {}));
+        b->reopenReadOnly();
+        QVERIFY(!CreateNote(ctx(), {"Lindqvist"}));
+        QCOMPARE(prompter().messages(), QStringList{QStringLiteral("Fichier en lecture seule !")});
+        QCOMPARE(windows().size(), 1);
+    }
+
+    void aNewNoteStartsWithTheChoiceOfItsAuthor() {
+        for (const char* name : {"Li", "Lindqvist"}) {
+            auto& a = ctx().rs().AUTNOTE;
+            a->addNew();
+            a.NOM = QString::fromLatin1(name);
+            a->update();
+        }
+        ChooseNoteAuthor(ctx());
+        QDialog* dialog = selectionDialog();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Note Authors"));
+        for (const char* name : {"cNoteAutSel", "cListAdd", "cListSupp"})
+            QVERIFY2(child<QPushButton>(dialog, name)->isVisible(), name);
+        QVERIFY(child<QPushButton>(dialog, "cNoteAutSel")->isEnabled());
+        QVERIFY(!child<QPushButton>(dialog, "cBibAutSel")->isVisible());
+
+        pickInDialog(dialog, "Lindqvist");
+        click(dialog, "cNoteAutSel");
+        QCOMPARE(b->column("NOTE", "CIT"), QStringList{"LIND0001.TXT"});
+        QCOMPARE(windows().size(), 1);
+        QCOMPARE(windows().first()->tag(), QStringLiteral("LIND0001.TXT"));
+        QVERIFY(!selectionDialog());
+
+        // The New button of a Note window starts the same way.
+        click(windows().first(), "Command1");
+        dialog = selectionDialog();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Note Authors"));
+        pickInDialog(dialog, "Lindqvist");
+        click(dialog, "cNoteAutSel");
+        QCOMPARE(windows().last()->tag(), QStringLiteral("LIND0002.TXT"));
+        QCOMPARE(windows().last()->windowNumber(), 2);
+    }
+
+    void addingKeywordsGoesThroughTheSelectionDialog() {
+        for (const char* k : {"Optics", "Waves"}) {
+            auto& g = ctx().rs().CGROUP1;
+            g->addNew();
+            g.GROUPE = QString::fromLatin1(k);
+            g->update();
+        }
+        b->addNote("A___0001.TXT");
+        b->addNote("B___0001.TXT");
+        NoteWindow* a = open("A___0001.TXT");
+        NoteWindow* other = open("B___0001.TXT");
+        ctx().ResultKind = "Bib";
+        click(a, "KWAdd");
+        QCOMPARE(ctx().ResultKind, QStringLiteral("Note"));
+        QCOMPARE(ctx().NoteFenNum, 1);
+        QDialog* dialog = selectionDialog();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Select Keywords"));
+        QVERIFY(child<QPushButton>(dialog, "KWNoteSelect")->isVisible());
+
+        pickInDialog(dialog, "Waves");
+        click(dialog, "KWNoteSelect");
+        QCOMPARE(cardKeywords(ctx(), CardKind::Note, "A___0001.TXT"), QStringList{"Waves"});
+        QCOMPARE(gridRows(a), QStringList{"Waves"});
+        QCOMPARE(gridRows(other), QStringList{QString()});
+    }
+
+    void aDoubleClickOnAKeywordOpensEveryNoteOfIt() {
+        for (const char* n : {"A___0001.TXT", "B___0001.TXT", "C___0001.TXT"})
+            b->addNote(n);
+        b->linkNote("A___0001.TXT", "K");
+        b->linkNote("C___0001.TXT", "K");
+        NoteWindow* a = open("A___0001.TXT");
+        ctx().ResultKind = "Cit";
+        auto* grid = child<QTableWidget>(a, "cgMCNote");
+        const QPoint at = grid->visualItemRect(grid->item(0, 0)).center();
+        // A double click as the system delivers it: press, release, then the double click.
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+        QStringList opened;
+        for (NoteWindow* w : windows())
+            opened << QStringLiteral("%1 %2").arg(w->windowNumber()).arg(w->tag());
+        QCOMPARE(opened, (QStringList{"1 A___0001.TXT", "2 A___0001.TXT", "3 C___0001.TXT"}));
+        QCOMPARE(ctx().ResultKind, QStringLiteral("Note"));
+    }
+
+    void runningOutOfMemoryWhileOpeningIsSaid() {
+        QWidget* w = runOpener(ctx(), []() -> QWidget* { throw std::bad_alloc(); });
+        QVERIFY(!w);
+        QCOMPARE(prompter().messages(),
+                 QStringList{QStringLiteral("Not enough memory ! Please close some windows !")});
+        QCOMPARE(prompter().shown().back().icon, Icon::Exclamation);
+    }
+};
+
+QTEST_MAIN(NoteWindowTest)
+#include "notewindow_test.moc"

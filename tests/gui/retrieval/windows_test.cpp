@@ -1,0 +1,588 @@
+#include "core/store/recordset.h"
+#include "gui/cards/cardopen.h"
+#include "gui/retrieval/alertwindow.h"
+#include "gui/retrieval/cardlists.h"
+#include "gui/retrieval/datelistwindow.h"
+#include "gui/retrieval/resultwindow.h"
+#include "gui/shell/mainwindow.h"
+#include "support/retrievalbase.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <memory>
+
+using namespace vlm;
+using namespace vlm::retrieval;
+
+namespace {
+
+// A stand-in for the main window: the MDI area and the controls retrieval reads.
+struct FakeMain {
+    QWidget window;
+    QMdiArea* area;
+    QLabel* kwSel;
+    QRadioButton* note;
+    QRadioButton* cit;
+    QRadioButton* ref;
+    QRadioButton* byAuthor;
+    QRadioButton* byDate;
+    QRadioButton* byKeyword;
+    QToolButton* switchKW;
+    QToolButton* switchOther;
+    QToolButton* switchSearch;
+
+    FakeMain() {
+        auto* layout = new QVBoxLayout(&window);
+        // Each group in a box of its own, so that its buttons exclude one another only.
+        auto group = [&] {
+            auto* box = new QWidget(&window);
+            box->setLayout(new QVBoxLayout);
+            layout->addWidget(box);
+            return box;
+        };
+        auto radio = [&](QWidget* box, const char* name) {
+            auto* r = new QRadioButton(QString::fromLatin1(name), box);
+            r->setObjectName(QString::fromLatin1(name));
+            box->layout()->addWidget(r);
+            return r;
+        };
+        auto toggle = [&](QWidget* box, const char* name) {
+            auto* t = new QToolButton(box);
+            t->setObjectName(QString::fromLatin1(name));
+            t->setCheckable(true);
+            t->setAutoExclusive(true);
+            box->layout()->addWidget(t);
+            return t;
+        };
+        QWidget* kinds = group();
+        note = radio(kinds, "OptionNote");
+        cit = radio(kinds, "OptionCit");
+        ref = radio(kinds, "OptionRef");
+        QWidget* criteria = group();
+        byAuthor = radio(criteria, "OptionByAuthor");
+        byDate = radio(criteria, "OptionByDate");
+        byKeyword = radio(criteria, "OptionByKeyword");
+        QWidget* modes = group();
+        switchKW = toggle(modes, "SwitchKW");
+        switchOther = toggle(modes, "SwitchOther");
+        switchSearch = toggle(modes, "SwitchSearch");
+        kwSel = new QLabel(&window);
+        kwSel->setObjectName("KWSel");
+        layout->addWidget(kwSel);
+        area = new QMdiArea(&window);
+        layout->addWidget(area);
+        window.resize(1000, 800);
+        window.show();
+    }
+};
+
+// Records the cards the windows ask to open.
+struct OpenLog {
+    QStringList opened;
+    CardOpener opener(Session& ctx) {
+        return [this, &ctx](Session&, CardKind kind) {
+            QString n;
+            if (kind == CardKind::Note) n = ctx.rs().NOTE.CIT.text();
+            if (kind == CardKind::Quote) n = ctx.rs().CIT.CIT.text();
+            if (kind == CardKind::Reference) n = ctx.rs().BIBLIO.NDX.text();
+            opened << kindText(kind) + ":" + n;
+            return true;
+        };
+    }
+};
+
+QStringList column(QTableWidget* g, int col) {
+    QStringList out;
+    for (int r = 0; r < g->rowCount(); ++r)
+        out << (g->item(r, col) ? g->item(r, col)->text() : QString());
+    return out;
+}
+
+QPoint cellCentre(QTableWidget* g, int row, int col) {
+    return g->visualItemRect(g->item(row, col)).center();
+}
+
+// A double click as a user makes it: the first click, then the second one.
+void doubleClick(QTableWidget* g, int row, int col) {
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cellCentre(g, row, col));
+    QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, cellCentre(g, row, col));
+}
+
+} // namespace
+
+class RetrievalWindowsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::RetrievalBase> b;
+    std::unique_ptr<FakeMain> main;
+
+    Session& ctx() { return b->ctx; }
+
+    static QList<DateListWindow*> windowsIn(QMdiArea* area) {
+        QList<DateListWindow*> out;
+        for (QMdiSubWindow* s : area->subWindowList())
+            if (auto* w = qobject_cast<DateListWindow*>(s->widget())) out << w;
+        return out;
+    }
+
+    static QWidget* findChildWindow(const QString& name) {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == name && w->isVisible()) return w;
+        return nullptr;
+    }
+
+    template <typename T> QList<T*> windowsOf() {
+        QList<T*> out;
+        for (QMdiSubWindow* s : main->area->subWindowList())
+            if (auto* w = qobject_cast<T*>(s->widget())) out << w;
+        return out;
+    }
+
+    void fourNotes() {
+        b->note("SMIT0001.TXT", "Smith", "On trees", b->day(1));
+        b->note("JONE0001.TXT", "Jones", "On roots", b->day(3));
+        b->note("ADAM0001.TXT", "Adam", "On leaves", b->day(2));
+        b->note("BAKE0001.TXT", "Baker", "Other", b->day(4));
+        b->linkNote("SMIT0001.TXT", "Gamma");
+        b->linkNote("SMIT0001.TXT", "Beta");
+        b->linkNote("SMIT0001.TXT", "Alpha");
+        b->linkNote("JONE0001.TXT", "Beta");
+        b->linkNote("JONE0001.TXT", "Zeta");
+        b->linkNote("ADAM0001.TXT", "Beta");
+        b->linkNote("BAKE0001.TXT", "Other");
+    }
+
+private slots:
+    void init() {
+        b = std::make_unique<test::RetrievalBase>();
+        b->ctx.openCard = cards::openCurrentCard;
+        main = std::make_unique<FakeMain>();
+        ctx().mdiArea = main->area;
+    }
+    void cleanup() {
+        main.reset();
+        b.reset();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "Alert") delete w;
+    }
+
+    void resultWindowShowsTheSortedTable() {
+        fourNotes();
+        NotesByKeyword(ctx(), "Beta");
+        const auto grids = windowsOf<ResultWindow>();
+        QCOMPARE(grids.size(), 1);
+        ResultWindow* w = grids.front();
+        QCOMPARE(w->windowTitle(), QString("Notes - Keyword : Beta"));
+        QCOMPARE(w->property("tag").toString(), QString("Note"));
+        QTableWidget* g = w->findChild<QTableWidget*>("Grid1");
+        QVERIFY(g);
+        QCOMPARE(g->toolTip(), QString(" Double-Click opens the Card"));
+        QCOMPARE(g->columnCount(), 5);
+        const QList<int> widths{27, 120, 100, 120, 400};
+        for (int c = 0; c < 5; ++c)
+            QCOMPARE(g->columnWidth(c), widths[c]);
+        QStringList header;
+        for (int c = 0; c < 5; ++c)
+            header << g->horizontalHeaderItem(c)->text();
+        QCOMPARE(header, (QStringList{"", " KeyWord ", " Reference ", " Author ", " Title "}));
+
+        QCOMPARE(column(g, 0), (QStringList{"1", "2", "3", "4", "5", "6"}));
+        QCOMPARE(column(g, 1), (QStringList{"Alpha", "Beta", "", "", "Gamma", "Zeta"}));
+        QCOMPARE(column(g, 2), (QStringList{"SMIT0001.TXT", "ADAM0001.TXT", "JONE0001.TXT",
+                                            "SMIT0001.TXT", "", "JONE0001.TXT"}));
+        QCOMPARE(column(g, 3), (QStringList{"Smith", "Adam", "Jones", "Smith", "", "Jones"}));
+        QCOMPARE(column(g, 4),
+                 (QStringList{"On trees", "On leaves", "On roots", "On trees", "", "On roots"}));
+
+        // The cursor on the first row of the keyword asked for, columns 1 to 4 selected.
+        QCOMPARE(ctx().Result.ResultRow, 2);
+        QCOMPARE(g->currentRow(), 1);
+        QList<int> selectedCols;
+        for (const auto* it : g->selectedItems()) {
+            QCOMPARE(it->row(), 1);
+            selectedCols << it->column();
+        }
+        std::sort(selectedCols.begin(), selectedCols.end());
+        QCOMPARE(selectedCols, (QList<int>{1, 2, 3, 4}));
+
+        // A second list replaces the first window.
+        QuotesByKeyword(ctx(), "Beta");
+        QCoreApplication::processEvents();
+        QCOMPARE(windowsOf<ResultWindow>().size(), 1);
+        QCOMPARE(windowsOf<ResultWindow>().front()->property("tag").toString(), QString("Cit"));
+        QCOMPARE(column(windowsOf<ResultWindow>().front()->grid(), 1), QStringList{"No Match"});
+    }
+
+    void clicksSortInRowOneAndHighlight() {
+        fourNotes();
+        NotesByKeyword(ctx(), "Beta");
+        ResultWindow* w = windowsOf<ResultWindow>().front();
+        QTableWidget* g = w->grid();
+        const QBrush highlight = w->palette().highlight();
+
+        // Row 1, author column: sorted by author, then by keyword.
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cellCentre(g, 0, 3));
+        QCOMPARE(ctx().Result.ResultSortCol, 3);
+        QCOMPARE(ctx().Result.ResultKeyword, QString("Smith"));
+        QCOMPARE(column(g, 3), (QStringList{"Adam", "Jones", "", "Smith", "", ""}));
+        QCOMPARE(column(g, 1), (QStringList{"Beta", "", "Zeta", "Alpha", "Beta", "Gamma"}));
+        QCOMPARE(ctx().Result.ResultRow, 4);
+        QCOMPARE(g->currentRow(), 3);
+        QCOMPARE(w->highlightedRow(), 1);
+        QCOMPARE(g->item(0, 2)->background(), highlight);
+
+        // Another row: highlighted, the sort column remembered, nothing sorted.
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cellCentre(g, 2, 2));
+        QCOMPARE(ctx().Result.ResultSortCol, 2);
+        QCOMPARE(column(g, 3), (QStringList{"Adam", "Jones", "", "Smith", "", ""}));
+        QCOMPARE(w->highlightedRow(), 3);
+        QCOMPARE(g->item(2, 4)->background(), highlight);
+        QVERIFY(g->item(0, 2)->background() != highlight);
+
+        // A click on a column header sorts as a click in row 1 of that column.
+        QTest::mouseClick(g->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                          QPoint(g->horizontalHeader()->sectionViewportPosition(2) + 5, 5));
+        QCOMPARE(ctx().Result.ResultSortCol, 2);
+        QCOMPARE(column(g, 2),
+                 (QStringList{"ADAM0001.TXT", "JONE0001.TXT", "", "SMIT0001.TXT", "", ""}));
+        QCOMPARE(column(g, 1), (QStringList{"Beta", "", "Zeta", "Alpha", "Beta", "Gamma"}));
+    }
+
+    void doubleClickOpensTheCardOrSaysItIsGone() {
+        fourNotes();
+        NotesByKeyword(ctx(), "Beta");
+        ResultWindow* w = windowsOf<ResultWindow>().front();
+        QTableWidget* g = w->grid();
+
+        // The Note opens in a Note window of its own.
+        doubleClick(g, 2, 1);
+        int noteWindows = 0;
+        for (QMdiSubWindow* sub : main->area->subWindowList())
+            if (sub->widget() && sub->widget()->objectName() == "fNoteMulti") ++noteWindows;
+        QCOMPARE(noteWindows, 1);
+
+        OpenLog log;
+        w->setOpener(log.opener(ctx()));
+        doubleClick(g, 2, 1);
+        QCOMPARE(log.opened, QStringList{"Note:JONE0001.TXT"});
+        QVERIFY(b->prompter.messages().isEmpty());
+
+        // Enter opens the current row's card too.
+        g->setCurrentCell(0, 1);
+        QTest::keyClick(g, Qt::Key_Return);
+        QCOMPARE(log.opened.last(), QString("Note:SMIT0001.TXT"));
+
+        b->removeNote("ADAM0001.TXT");
+        doubleClick(g, 1, 3);
+        QCOMPARE(log.opened.size(), 2);
+        QCOMPARE(b->prompter.messages(), QStringList{"This record does not exists"});
+        QCOMPARE(b->prompter.shown().back().icon, Icon::Information);
+        QCOMPARE(w->highlightedRow(), 2);
+        QCOMPARE(windowsOf<ResultWindow>().size(), 1);
+    }
+
+    void noMatchForNotesSetsTheNotesOption() {
+        main->cit->setChecked(true);
+        NotesByKeyword(ctx(), "Nothing");
+        QVERIFY(main->note->isChecked());
+        QCOMPARE(column(windowsOf<ResultWindow>().front()->grid(), 1), QStringList{"No Match"});
+    }
+
+    void dateListNewestFirstAndReused() {
+        fourNotes();
+        b->reference("Smith__001", {"Smith"});
+        b->quote("SMITH001.TXT", "Smith__001", "", b->day(7));
+        b->quote("SMITH002.TXT", "Smith__001", "", b->day(8));
+        NotesByDate(ctx());
+        QCOMPARE(ctx().DateListKind, QString("Note"));
+        const auto lists = windowsOf<DateListWindow>();
+        QCOMPARE(lists.size(), 1);
+        DateListWindow* w = lists.front();
+        QTableWidget* g = w->findChild<QTableWidget*>("Grid1");
+        QCOMPARE(g->horizontalHeaderItem(0)->text(), QString("Date"));
+        QCOMPARE(g->horizontalHeaderItem(1)->text(), QString("Reference"));
+        QCOMPARE(g->columnWidth(0), 113);
+        QCOMPARE(g->columnWidth(1), 133);
+        QCOMPARE(column(g, 1),
+                 (QStringList{"BAKE0001.TXT", "JONE0001.TXT", "ADAM0001.TXT", "SMIT0001.TXT"}));
+        QCOMPARE(column(g, 0).first(), QString("2024-01-04 09:00:00"));
+
+        OpenLog log;
+        w->setOpener(log.opener(ctx()));
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cellCentre(g, 2, 0));
+        QCOMPARE(log.opened, QStringList{"Note:ADAM0001.TXT"});
+
+        b->removeNote("JONE0001.TXT");
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cellCentre(g, 1, 1));
+        QCOMPARE(log.opened.size(), 1);
+        QCOMPARE(b->prompter.messages(), QStringList{"This record does not exists"});
+
+        // The same window, rewritten with the Quotes.
+        RunMenu(ctx(), RetrievalMenu::CitOpenDate, {});
+        QCOMPARE(windowsOf<DateListWindow>().size(), 1);
+        QCOMPARE(windowsOf<DateListWindow>().front(), w);
+        QCOMPARE(ctx().DateListKind, QString("Cit"));
+        QCOMPARE(column(g, 1), (QStringList{"SMITH002.TXT", "SMITH001.TXT"}));
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cellCentre(g, 1, 1));
+        QCOMPARE(log.opened.last(), QString("Cit:SMITH001.TXT"));
+    }
+
+    void kindOptionsAndOtherSearch() {
+        QList<SelectionRequest> asked;
+        const SelectionOpener opener = [&](const SelectionRequest& r) { asked << r; };
+        b->keyword("Trees");
+        b->reference("Smith__001", {"Smith"});
+        b->quote("SMITH001.TXT", "Smith__001");
+        b->linkQuote("SMITH001.TXT", "Trees");
+
+        // Notes chosen while no Note is linked: "No Records", and Quotes instead.
+        main->switchOther->setChecked(true);
+        main->byKeyword->setChecked(true);
+        main->note->setChecked(true);
+        KindOptionClicked(ctx(), &main->window, CardKind::Note, opener);
+        QCOMPARE(b->prompter.messages(), QStringList{"No Records"});
+        QCOMPARE(b->prompter.shown().back().icon, Icon::Information);
+        QVERIFY(main->cit->isChecked());
+        QCOMPARE(ctx().ResultKind, QString("Cit"));
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked.front(),
+                 (SelectionRequest{"CGROUP1", "GROUPE", "Select Keywords", "KWCitSel"}));
+
+        // References by keyword with Quotes linked and no Reference: "No Records"; an open
+        // selection dialog is closed first.
+        auto* dialog = new QWidget;
+        dialog->setObjectName("fMultSel");
+        QPointer<QWidget> watch = dialog;
+        dialog->show();
+        main->ref->setChecked(true);
+        b->prompter.clear();
+        RunOtherSearch(ctx(), &main->window, opener);
+        QVERIFY(watch.isNull());
+        QCOMPARE(b->prompter.messages(), QStringList{"No Records"});
+        QCOMPARE(asked.size(), 1);
+
+        // By author, then by date.
+        main->byAuthor->setChecked(true);
+        RunOtherSearch(ctx(), &main->window, opener);
+        QCOMPARE(asked.last().button, QString("AuthorSel"));
+        main->byDate->setChecked(true);
+        RunOtherSearch(ctx(), &main->window, opener);
+        QCOMPARE(ctx().DateListKind, QString("Bib"));
+        QCOMPARE(column(windowsOf<DateListWindow>().front()->grid(), 1), QStringList{"Smith__001"});
+
+        // In Search mode a kind option lists the cards of the keyword shown in KWSel.
+        main->switchSearch->setChecked(true);
+        main->kwSel->setText("Trees");
+        KindOptionClicked(ctx(), &main->window, CardKind::Quote, opener);
+        QCOMPARE(windowsOf<ResultWindow>().size(), 1);
+        QCOMPARE(windowsOf<ResultWindow>().front()->windowTitle(),
+                 QString("Quote + Keyword : Trees"));
+        QCOMPARE(column(windowsOf<ResultWindow>().front()->grid(), 2), QStringList{"SMITH001.TXT"});
+    }
+
+    void keywordClicksAndSelectButtons() {
+        fourNotes();
+        b->reference("Smith__001", {"Smith"}, "Forests");
+        b->linkReference("Smith__001", "Beta");
+        b->quote("SMITH001.TXT", "Smith__001", "Oaks");
+
+        // In keyword mode a click lists nothing.
+        main->switchKW->setChecked(true);
+        main->ref->setChecked(true);
+        KeywordClicked(ctx(), &main->window, "Beta");
+        QCOMPARE(windowsOf<ResultWindow>().size(), 0);
+        main->switchOther->setChecked(true);
+        KeywordClicked(ctx(), &main->window, "Beta");
+        QCOMPARE(windowsOf<ResultWindow>().size(), 1);
+        QCOMPARE(windowsOf<ResultWindow>().front()->kind(), CardKind::Reference);
+
+        QVERIFY(SelectButtonPressed(ctx(), "AuthorCit", "Smith"));
+        QCoreApplication::processEvents();
+        QCOMPARE(windowsOf<ResultWindow>().size(), 1);
+        ResultWindow* w = windowsOf<ResultWindow>().front();
+        QCOMPARE(w->windowTitle(), QString("Reference Author : Smith"));
+        QCOMPARE(w->kind(), CardKind::Quote);
+        QCOMPARE(column(w->grid(), 2), QStringList{"SMITH001.TXT"});
+        QCOMPARE(column(w->grid(), 4), QStringList{"Oaks"});
+
+        QVERIFY(SelectButtonPressed(ctx(), "KWnoteSel", "Alpha"));
+        QCOMPARE(windowsOf<ResultWindow>().front()->windowTitle(),
+                 QString("Notes - Keyword : Alpha"));
+
+        QVERIFY(SelectButtonPressed(ctx(), "AuthorSel", "Nobody"));
+        QCOMPARE(b->prompter.messages(), QStringList{"No Match"});
+        QCOMPARE(b->prompter.shown().back().icon, Icon::Exclamation);
+        QVERIFY(!SelectButtonPressed(ctx(), "KWNoteSelect", "Alpha"));
+    }
+
+    void everyCardOfAKeywordBehindTheMemoryGuard() {
+        fourNotes();
+        b->linkNote("GONE0001.TXT", "Beta");
+        OpenLog log;
+        const MemoryStatus plenty{8000000, 4000000, 9000000, 5000000};
+        QCOMPARE(OpenKeywordCards(ctx(), CardKind::Note, "Beta", plenty, log.opener(ctx())), 3);
+        QCOMPARE(log.opened,
+                 (QStringList{"Note:SMIT0001.TXT", "Note:JONE0001.TXT", "Note:ADAM0001.TXT"}));
+
+        const MemoryStatus low{8000000, 40, 9000000, 1500};
+        QCOMPARE(OpenKeywordCards(ctx(), CardKind::Note, "Beta", low, log.opener(ctx())), 0);
+        QCOMPARE(log.opened.size(), 3);
+        QWidget* alert = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "Alert" && w->isVisible()) alert = w;
+        QVERIFY(alert);
+        QStringList texts;
+        for (auto* l : alert->findChildren<QLabel*>())
+            texts << l->text();
+        QVERIFY(texts.contains("Physical memory free : 0 %"));
+        QVERIFY(texts.contains("Virtual memory free : 0 %"));
+
+        QCOMPARE(OpenKeywordCards(ctx(), CardKind::Note, "Nothing", plenty, log.opener(ctx())), 0);
+        QCOMPARE(b->prompter.messages(), QStringList{"No Match"});
+        QCOMPARE(b->prompter.shown().back().icon, Icon::Exclamation);
+
+        // Running out of memory stops at once with its message.
+        int calls = 0;
+        const CardOpener failing = [&](Session&, CardKind) -> bool {
+            if (++calls == 2) throw std::bad_alloc();
+            return true;
+        };
+        b->prompter.clear();
+        QCOMPARE(OpenKeywordCards(ctx(), CardKind::Note, "Beta", plenty, failing), 1);
+        QCOMPARE(calls, 2);
+        QCOMPARE(b->prompter.messages(),
+                 QStringList{"Not enough memory ! Please close some windows !"});
+
+        // A window that does not open ends the operation too.
+        calls = 0;
+        const CardOpener refusing = [&](Session&, CardKind) { return ++calls < 2; };
+        QCOMPARE(OpenKeywordCards(ctx(), CardKind::Note, "Beta", plenty, refusing), 1);
+        QCOMPARE(calls, 2);
+    }
+
+    void mainWindowControlsAreLive() {
+        auto w = std::make_unique<MainWindow>(ctx());
+        w->load();
+        w->show();
+        connectRetrieval(ctx(), w.get());
+        auto trigger = [&](const char* name) {
+            QAction* a = w->action(QString::fromLatin1(name));
+            QVERIFY2(a && a->isEnabled(), name);
+            a->trigger();
+        };
+        auto childNamed = [&](const QString& name) {
+            int n = 0;
+            for (QMdiSubWindow* sub : w->mdiArea()->subWindowList())
+                if (sub->widget() && sub->widget()->objectName() == name) ++n;
+            return n;
+        };
+
+        trigger("mNotebyDate");
+        QCOMPARE(b->prompter.messages(), QStringList{"No Records"});
+        b->note("ADAM0001.TXT", "Adam", "First", b->day(2));
+        trigger("mNotebyDate");
+        QCOMPARE(childNamed("FListSel"), 1);
+
+        // Quotes by keyword: "No Keyword" is there, no Quote is linked yet.
+        b->prompter.clear();
+        trigger("mCitOpenKW");
+        QCOMPARE(b->prompter.messages(), QStringList{"No Records"});
+        b->reference("Smith__001", {"Smith"});
+        b->quote("SMITH001.TXT", "Smith__001");
+        b->linkQuote("SMITH001.TXT", "No Keyword");
+        trigger("mCitOpenKW");
+        QWidget* dialog = findChildWindow("fMultSel");
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QString("Select Keywords"));
+        auto* select = dialog->findChild<QAbstractButton*>("KWCitSel");
+        QVERIFY(select && select->isVisible());
+        dialog->close();
+
+        trigger("mBibOpenKW");
+        QCOMPARE(w->TabStrip1->currentIndex(), 2);
+
+        // A Note not linked to any keyword: the Notes option says so and takes Quotes.
+        b->prompter.clear();
+        QTest::mouseClick(w->SwitchOther, Qt::LeftButton);
+        QVERIFY(w->CommandSearchOther->isEnabled());
+        w->OptionByDate->setChecked(true);
+        QTest::mouseClick(w->OptionNote, Qt::LeftButton);
+        QCOMPARE(b->prompter.messages(), QStringList{"No Records"});
+        QVERIFY(w->OptionCit->isChecked());
+        QCOMPARE(ctx().DateListKind, QString("Cit"));
+        QCOMPARE(column(windowsIn(w->mdiArea()).front()->grid(), 1), QStringList{"SMITH001.TXT"});
+
+        QTest::mouseClick(w->OptionRef, Qt::LeftButton);
+        QTest::mouseClick(w->CommandSearchOther, Qt::LeftButton);
+        QCOMPARE(ctx().DateListKind, QString("Bib"));
+        QCOMPARE(childNamed("FListSel"), 1);
+        w.reset();
+    }
+
+    void selectionDialogListsThePickedName() {
+        fourNotes();
+        for (const char* k : {"Alpha", "Beta", "Gamma"})
+            b->keyword(k);
+        b->reference("Smith__001", {"Smith"}, "Forests");
+        b->quote("SMITH001.TXT", "Smith__001", "Oaks");
+        {
+            auto& a = b->ctx.rs().AUTEURS;
+            a->addNew();
+            a.NOM = QStringLiteral("Smith");
+            a->update();
+        }
+        auto pickAndSelect = [&](QWidget* dialog, const QString& name, const QString& button) {
+            auto* list = dialog->findChild<QTableWidget*>("cgList");
+            QVERIFY(list);
+            int row = -1;
+            for (int r = 0; r < list->rowCount(); ++r)
+                if (list->item(r, 0) && list->item(r, 0)->text() == name) row = r;
+            QVERIFY(row >= 0);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(list->item(row, 0)).center());
+            auto* select = dialog->findChild<QAbstractButton*>(button);
+            QVERIFY(select && select->isVisible() && select->isEnabled());
+            QTest::mouseClick(select, Qt::LeftButton);
+        };
+
+        RunMenu(ctx(), RetrievalMenu::NotebyKeyword, selectionDialog(ctx(), &main->window));
+        QPointer<QWidget> dialog = findChildWindow("fMultSel");
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QString("Select Keyword"));
+        pickAndSelect(dialog, "Alpha", "KWnoteSel");
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(dialog.isNull() || !dialog->isVisible());
+        QCOMPARE(windowsOf<ResultWindow>().front()->windowTitle(),
+                 QString("Notes - Keyword : Alpha"));
+
+        RunMenu(ctx(), RetrievalMenu::CitOpenAuthor, selectionDialog(ctx(), &main->window));
+        dialog = findChildWindow("fMultSel");
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QString("Select Author"));
+        pickAndSelect(dialog, "Smith", "AuthorCit");
+        QCOMPARE(windowsOf<ResultWindow>().front()->windowTitle(),
+                 QString("Reference Author : Smith"));
+        QCOMPARE(column(windowsOf<ResultWindow>().front()->grid(), 2), QStringList{"SMITH001.TXT"});
+        // The dialog stays, for another author.
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->windowTitle(), QString("Authors"));
+        dialog->close();
+    }
+};
+
+QTEST_MAIN(RetrievalWindowsTest)
+#include "windows_test.moc"

@@ -1,0 +1,228 @@
+// The welcome dialog: its two modes, new and existing bases, passwords, quitting.
+#include "gui/shell/apptest.h"
+
+#include "core/common/twips.h"
+#include "gui/shell/mainwindow.h"
+#include "gui/shell/welcomedialog.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+
+using namespace vlm;
+using namespace vlm::test;
+
+namespace {
+
+QList<QPushButton*> retryButtons(WelcomeDialog* w) {
+    return {w->CommandAgain, w->CommandOther, w->CommandNew, w->CommandQuit};
+}
+
+} // namespace
+
+class WelcomeTest : public QObject {
+    Q_OBJECT
+private slots:
+    void normalModeHasTwoButtonsAndTheDefaultOne() {
+        Program p;
+        p.startNow();
+        p.main()->action(QStringLiteral("mNewBase"))->trigger();
+        WelcomeDialog* w = p.welcome();
+        QVERIFY(w && w->isVisible());
+        QVERIFY(p.main()->isVisible()); // New keeps the main window
+        QCOMPARE(w->windowTitle(), QStringLiteral("Velmora"));
+        QCOMPARE(w->size(), twipsSize(4710, 2145));
+        QCOMPARE(w->Label1->text(), QStringLiteral("Do you want to open :"));
+        QCOMPARE(w->Command1->text(), QStringLiteral("a new base"));
+        QCOMPARE(w->Command2->text(), QStringLiteral("an existing base"));
+        QCOMPARE(w->Command1->geometry(), twipsRect(1680, 960, 2655, 375));
+        QCOMPARE(w->Command2->geometry(), twipsRect(1680, 1560, 2655, 375));
+        QVERIFY(w->Command2->isDefault());
+        QVERIFY(!w->Command1->isDefault());
+        for (QPushButton* b : retryButtons(w))
+            QVERIFY(!b->isVisible());
+    }
+
+    void newBaseCancelledCreatesNothing() {
+        Program p;
+        p.startNow();
+        const auto before = snapshot(p.dir.path());
+        p.main()->action(QStringLiteral("mNewBase"))->trigger();
+        p.prompter.choose(QString());
+        click(p.welcome()->Command1);
+        QCOMPARE(snapshot(p.dir.path()), before);
+        QVERIFY(p.welcome()->isVisible());
+        QVERIFY(!p.welcome()->retryMode());
+        const auto& shown = p.prompter.shown().back();
+        QCOMPARE(shown.title, QStringLiteral(" Enter a name for your new base "));
+        QCOMPARE(shown.filter,
+                 QStringLiteral("Velmora Base (*.vlm)|*.vlm|Access Base (*.mdb)|*.mdb"));
+        QCOMPARE(p.main()->windowTitle(), QStringLiteral("Velmora - NewBase001.vlm"));
+    }
+
+    void newBaseReplacesTheOpenOneUnderTheSameMainWindow() {
+        Program p;
+        p.startNow();
+        p.main()->action(QStringLiteral("mNewBase"))->trigger();
+        p.prompter.choose(p.file(QStringLiteral("second.vlm")));
+        p.prompter.type(QString());
+        click(p.welcome()->Command1);
+        QVERIFY(!p.welcome()->isVisible());
+        QVERIFY(p.main()->isVisible());
+        QCOMPARE(p.main()->windowTitle(), QStringLiteral("Velmora - second.vlm"));
+        QCOMPARE(p.main()->statusText(), QStringLiteral("second.vlm"));
+        // The new base gets its keyword though the main window stayed loaded.
+        QCOMPARE(keywordNames(p.ctx), QStringList{QStringLiteral("No Keyword")});
+        QCOMPARE(p.prompter.shown().back().text,
+                 QStringLiteral("Enter a Password for your base - or leave it blank"));
+    }
+
+    void newBaseOverAnExistingFileKeepsTheDialogAndTheFile() {
+        Program p;
+        p.startNow();
+        writeAll(p.file(QStringLiteral("taken.vlm")), "precious");
+        p.main()->action(QStringLiteral("mNewBase"))->trigger();
+        p.prompter.choose(p.file(QStringLiteral("taken.vlm")));
+        p.prompter.type(QString());
+        click(p.welcome()->Command1);
+        QCOMPARE(p.prompter.messages().size(), 1);
+        QCOMPARE(p.prompter.shown().back().icon, Icon::None);
+        QCOMPARE(readAll(p.file(QStringLiteral("taken.vlm"))), QByteArray("precious"));
+        QVERIFY(p.welcome()->isVisible());
+        QCOMPARE(p.main()->windowTitle(), QStringLiteral("Velmora - NewBase001.vlm"));
+    }
+
+    void wrongPasswordsLeadToRetryModeAndTheRightOneOpens() {
+        Program p;
+        p.startNow();
+        // A base with a password of its own.
+        p.main()->action(QStringLiteral("mNewBase"))->trigger();
+        p.prompter.choose(p.file(QStringLiteral("secret.vlm")));
+        p.prompter.type(QStringLiteral("sesame"));
+        click(p.welcome()->Command1);
+        QCOMPARE(p.main()->windowTitle(), QStringLiteral("Velmora - secret.vlm"));
+
+        p.main()->action(QStringLiteral("mLoad2"))->trigger();
+        QVERIFY(!p.main()->isVisible());
+        QVERIFY(!p.ctx.base.isOpen());
+        WelcomeDialog* w = p.welcome();
+        QVERIFY(w->isVisible());
+
+        p.prompter.clear();
+        p.prompter.choose(p.file(QStringLiteral("secret.vlm")));
+        p.prompter.type(QStringLiteral("wrong"));
+        click(w->Command2);
+        QCOMPARE(p.prompter.shown().back().text,
+                 QStringLiteral("Enter the Password for your base"));
+        QCOMPARE(p.prompter.shown().back().title, QStringLiteral("Password"));
+        QVERIFY(p.prompter.messages().isEmpty()); // a wrong password is never an error message
+        QVERIFY(w->isVisible());
+        QVERIFY(w->retryMode());
+        QCOMPARE(w->Label1->text(),
+                 QStringLiteral("Invalid Password - Please select an operation :"));
+        QCOMPARE(w->size(), twipsSize(6290, 3915));
+        QVERIFY(!w->Command1->isVisible() && !w->Command2->isVisible());
+        const QStringList captions{QStringLiteral("try to open the base again"),
+                                   QStringLiteral("open another base"),
+                                   QStringLiteral("open a new base"), QStringLiteral("quit")};
+        const QList<QRect> places{twipsRect(600, 840, 5235, 495), twipsRect(600, 1440, 5235, 495),
+                                  twipsRect(600, 2100, 5235, 495), twipsRect(600, 2760, 5235, 495)};
+        for (int i = 0; i < 4; ++i) {
+            QPushButton* b = retryButtons(w)[i];
+            QVERIFY(b->isVisible());
+            QCOMPARE(b->text(), captions[i]);
+            QCOMPARE(b->geometry(), places[i]);
+        }
+        QVERIFY(!p.main()->isVisible()); // closed after Load, and stays so
+
+        p.prompter.type(QStringLiteral("wrong again"));
+        click(w->CommandAgain);
+        QVERIFY(w->isVisible() && w->retryMode());
+        QVERIFY(!p.ctx.base.isOpen());
+
+        p.prompter.type(QStringLiteral("sesame"));
+        click(w->CommandAgain);
+        QVERIFY(!w->isVisible());
+        QVERIFY(p.main()->isVisible());
+        QCOMPARE(p.main()->windowTitle(), QStringLiteral("Velmora - secret.vlm"));
+        QVERIFY(p.ctx.base.isOpen());
+        QCOMPARE(p.quitsNow(), 0);
+        QCOMPARE(p.prompter.pending(), 0u);
+    }
+
+    void quitInRetryModeTouchesNoFile() {
+        Program p;
+        p.startNow();
+        p.main()->action(QStringLiteral("mNewBase"))->trigger();
+        p.prompter.choose(p.file(QStringLiteral("secret.vlm")));
+        p.prompter.type(QStringLiteral("sesame"));
+        click(p.welcome()->Command1);
+        p.main()->action(QStringLiteral("mLoad2"))->trigger();
+        p.prompter.choose(p.file(QStringLiteral("secret.vlm")));
+        p.prompter.type(QStringLiteral("wrong"));
+        click(p.welcome()->Command2);
+        QVERIFY(p.welcome()->retryMode());
+
+        const auto before = snapshot(p.dir.path());
+        click(p.welcome()->CommandQuit);
+        QCOMPARE(p.quitsNow(), 1);
+        QCOMPARE(snapshot(p.dir.path()), before);
+    }
+
+    void cancellingAnExistingBaseEndsTheProgramOnlyAfterLoad() {
+        {
+            Program p;
+            p.startNow();
+            p.main()->action(QStringLiteral("mNewBase"))->trigger();
+            p.prompter.choose(QString());
+            click(p.welcome()->Command2);
+            QCOMPARE(p.quitsNow(), 0);
+            QVERIFY(p.main()->isVisible());
+            QVERIFY(p.ctx.base.isOpen());
+        }
+        {
+            Program p;
+            p.startNow();
+            p.main()->action(QStringLiteral("mLoad2"))->trigger();
+            p.prompter.choose(QString());
+            click(p.welcome()->Command2);
+            QCOMPARE(p.quitsNow(), 1);
+        }
+    }
+
+    void openingAnotherBaseInRetryMode() {
+        Program p;
+        p.startNow();
+        p.main()->action(QStringLiteral("mNewBase"))->trigger();
+        p.prompter.choose(p.file(QStringLiteral("secret.vlm")));
+        p.prompter.type(QStringLiteral("sesame"));
+        click(p.welcome()->Command1);
+        p.main()->action(QStringLiteral("mLoad2"))->trigger();
+        p.prompter.choose(p.file(QStringLiteral("secret.vlm")));
+        p.prompter.type(QStringLiteral("wrong"));
+        click(p.welcome()->Command2);
+        QVERIFY(p.welcome()->retryMode());
+
+        p.prompter.choose(p.file(QStringLiteral("NewBase001.vlm")));
+        click(p.welcome()->CommandOther);
+        QVERIFY(p.main()->isVisible());
+        QCOMPARE(p.main()->windowTitle(), QStringLiteral("Velmora - NewBase001.vlm"));
+        QVERIFY(!p.welcome()->isVisible());
+        // Shown again later, the dialog is back in normal mode.
+        p.main()->action(QStringLiteral("mNewBase"))->trigger();
+        QVERIFY(!p.welcome()->retryMode());
+        QVERIFY(p.welcome()->Command1->isVisible());
+    }
+
+    void closingTheWelcomeDialogAfterLoadEndsTheProgram() {
+        Program p;
+        p.startNow();
+        p.main()->action(QStringLiteral("mLoad2"))->trigger();
+        QCOMPARE(p.quitsNow(), 0);
+        p.welcome()->close();
+        QCOMPARE(p.quitsNow(), 1);
+    }
+};
+
+VLM_APP_TEST(WelcomeTest)
+#include "welcome_test.moc"
