@@ -4,6 +4,7 @@
 #include "app/twips.h"
 #include "keywords/kwstore.h"
 #include "keywords/listeditor.h"
+#include "keywords/listrules.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -78,8 +79,9 @@ void fKWList::onAdd() {
     if (!ctx_.base.isOpen()) return;
     const std::optional<QString> answer = ctx_.prompter.input(
         QStringLiteral("Fill in the Keyword you want to add"), QStringLiteral("New Keyword"));
-    if (!answer || answer->isEmpty()) return;
-    const QString name = *answer;
+    if (!answer) return;
+    const QString name = oneLineName(*answer);
+    if (name.isEmpty()) return;
     const KWResult r = KWStoreAdd(ctx_, name);
     // The list shows the keywords as the table holds them, whatever the outcome.
     fill();

@@ -1,6 +1,7 @@
 #include "keywords/kwstore.h"
 
 #include "app/appcontext.h"
+#include "keywords/listrules.h"
 #include "store/collation.h"
 #include "store/recordset.h"
 #include "store/storeerror.h"
@@ -225,7 +226,8 @@ NameList KWAllKeywords(AppContext& ctx) {
     return out;
 }
 
-KWResult KWStoreAdd(AppContext& ctx, const QString& name) {
+KWResult KWStoreAdd(AppContext& ctx, const QString& typed) {
+    const QString name = oneLineName(typed);
     if (name.isEmpty()) return {KWStatus::Empty, 0, {}, {}};
     if (!fitsKey(name)) return {KWStatus::TooLong, 0, {}, {}};
     auto& k = ctx.rs().CGROUP1;

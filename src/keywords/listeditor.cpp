@@ -1,6 +1,7 @@
 #include "keywords/listeditor.h"
 
 #include "app/appcontext.h"
+#include "keywords/listrules.h"
 #include "store/collation.h"
 #include "store/database.h"
 #include "store/recordset.h"
@@ -135,7 +136,8 @@ QStringList listFill(const ListSource& source) {
 }
 
 AddResult listAdd(Prompter& prompter, const ListSource& source, const ListTexts& texts,
-                  const QStringList& rows, const QString& text) {
+                  const QStringList& rows, const QString& typed) {
+    const QString text = oneLineName(typed);
     AddResult r;
     r.rows = rows;
     if (text.isEmpty()) {
