@@ -49,6 +49,7 @@ enum class W : std::uint8_t {
     Cf,
     Hidden,
     Par,
+    Cell, // the end of a table cell
     Char, // a control word that stands for one character
     Unicode,
     Uc,
@@ -89,7 +90,7 @@ constexpr WordEntry kWords[] = {
     {"bullet", W::Char, 0x2022},
     {"buptim", W::SkipDest, 0},
     {"category", W::SkipDest, 0},
-    {"cell", W::Char, 0x9},
+    {"cell", W::Cell, 0},
     {"cf", W::Cf, 0},
     {"colorschememapping", W::SkipDest, 0},
     {"colortbl", W::ColorTbl, 0},
@@ -317,6 +318,7 @@ private:
     void emitUnit(char16_t u);
     void put(const char16_t* units, int count);
     void newParagraph();
+    void endCell();
     void resolveSurrogate();
 
     void startFont(int number);
@@ -349,6 +351,7 @@ private:
     CodePageDecoder decoder_;
 
     QList<QList<RawRun>> paragraphs_{QList<RawRun>{}};
+    bool cellEnded_ = false; // a cell has ended: its tab waits for the next one
 };
 
 RichText Reader::read() {
@@ -528,6 +531,9 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param) {
         return;
     case W::Par:
         if (g.dest == Dest::Text) newParagraph();
+        return;
+    case W::Cell:
+        if (g.dest == Dest::Text) endCell();
         return;
     default:
         break;
@@ -732,13 +738,26 @@ void Reader::put(const char16_t* units, int count) {
     if (g.dest != Dest::Text || g.fmt.hidden) return;
     QList<RawRun>& runs = paragraphs_.back();
     if (runs.isEmpty() || !(runs.back().fmt == g.fmt)) runs.append(RawRun{QString(), g.fmt});
-    runs.back().text.append(reinterpret_cast<const QChar*>(units), count);
+    QString& text = runs.back().text;
+    if (cellEnded_) text.append(QChar(u'\t')); // the next cell of the row has begun
+    cellEnded_ = false;
+    text.append(reinterpret_cast<const QChar*>(units), count);
 }
 
 void Reader::newParagraph() {
     resolveSurrogate();
     if (top().fmt.hidden) return;
+    cellEnded_ = false; // the last cell of a row is followed by no tab
     paragraphs_.append(QList<RawRun>{});
+}
+
+// Cells of a row are parted by one tab. The tab of a cell is written only when the next cell
+// of the row begins, so that \row, a paragraph mark or the end of the file leaves none behind.
+void Reader::endCell() {
+    resolveSurrogate();
+    if (top().fmt.hidden) return;
+    if (cellEnded_) put(u"", 0); // an empty cell between two others: its tab is due now
+    cellEnded_ = true;
 }
 
 void Reader::startFont(int number) {

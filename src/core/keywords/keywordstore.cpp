@@ -1,5 +1,6 @@
 #include "core/keywords/keywordstore.h"
 
+#include "core/keywords/listrules.h"
 #include "core/session/session.h"
 #include "core/store/collation.h"
 #include "core/store/recordset.h"
@@ -225,7 +226,8 @@ NameList KWAllKeywords(Session& ctx) {
     return out;
 }
 
-KWResult KWStoreAdd(Session& ctx, const QString& name) {
+KWResult KWStoreAdd(Session& ctx, const QString& typed) {
+    const QString name = oneLineName(typed);
     if (name.isEmpty()) return {KWStatus::Empty, 0, {}, {}};
     if (!fitsKey(name)) return {KWStatus::TooLong, 0, {}, {}};
     auto& k = ctx.rs().CGROUP1;

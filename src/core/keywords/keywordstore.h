@@ -107,8 +107,9 @@ KWResult KWLinkSupp(Session& ctx, const QString& lower, const QString& upper,
 // Every keyword name, in the order of the index Groupe.
 NameList KWAllKeywords(Session& ctx);
 
-// Stores a new keyword. Refusals: Empty, TooLong, Duplicate (a keyword equal under the store's
-// comparison exists) end silently (no message); ReadOnly carries readOnlyMessage().
+// Stores a new keyword, its name made one line by oneLineName(). Refusals: Empty, TooLong,
+// Duplicate (a keyword equal under the store's comparison exists) end silently (no message);
+// ReadOnly carries readOnlyMessage().
 KWResult KWStoreAdd(Session& ctx, const QString& name);
 
 // Deletes the keyword `name` from CGROUP1. Its links and card links stay in the base.

@@ -1,5 +1,6 @@
 #include "core/keywords/listeditor.h"
 
+#include "core/keywords/listrules.h"
 #include "core/session/session.h"
 #include "core/store/collation.h"
 #include "core/store/database.h"
@@ -135,7 +136,8 @@ QStringList listFill(const ListSource& source) {
 }
 
 AddResult listAdd(Prompter& prompter, const ListSource& source, const ListTexts& texts,
-                  const QStringList& rows, const QString& text) {
+                  const QStringList& rows, const QString& typed) {
+    const QString text = oneLineName(typed);
     AddResult r;
     r.rows = rows;
     if (text.isEmpty()) {

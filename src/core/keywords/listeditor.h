@@ -84,8 +84,9 @@ struct AddResult {
     int row = -1;     // the row to make current and selected, -1 for none
 };
 
-// Adds `text` to the source, `rows` being the names the list shows. Asks and tells through
-// the prompter.
+// Adds `text`, made one line by oneLineName(), to the source, `rows` being the names the list
+// shows; a text of nothing but blanks and breaks is an empty one. Asks and tells through the
+// prompter.
 AddResult listAdd(Prompter& prompter, const ListSource& source, const ListTexts& texts,
                   const QStringList& rows, const QString& text);
 

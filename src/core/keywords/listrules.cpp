@@ -4,6 +4,50 @@
 
 namespace vlm::keywords {
 
+namespace {
+
+bool breaksLine(QChar c) {
+    switch (c.unicode()) {
+    case u'\t':
+    case u'\n':
+    case u'\v':
+    case u'\f':
+    case u'\r':
+    case 0x0085:
+    case 0x2028:
+    case 0x2029:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+QString oneLineName(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n;) {
+        if (text[i] != u' ' && !breaksLine(text[i])) {
+            out += text[i++];
+            continue;
+        }
+        // A run of blanks and breaks: dropped at either end, one blank when it breaks the
+        // line, kept as typed otherwise.
+        const qsizetype start = i;
+        bool breaks = false;
+        for (; i < n && (text[i] == u' ' || breaksLine(text[i])); ++i)
+            breaks = breaks || breaksLine(text[i]);
+        if (start == 0 || i == n) continue;
+        if (breaks)
+            out += u' ';
+        else
+            out += QStringView(text).sliced(start, i - start);
+    }
+    return out;
+}
+
 QString capitalFirst(const QString& text) {
     if (text.isEmpty()) return text;
     const char16_t c = text.front().unicode();

@@ -10,6 +10,14 @@
 
 namespace vlm::keywords {
 
+// A name the user typed or pasted, made one line: every line break (LF, CR, CR LF, VT, FF,
+// NEL, U+2028, U+2029) and every tab becomes a blank, a run of blanks that holds one of them
+// shrinks to a single blank, and blanks and breaks at either end are dropped. Blanks typed
+// between words and no-break spaces are kept as they are. Empty when nothing but blanks and
+// breaks was given. Every path that stores a name applies it before its own rules (capital
+// first letter, length, duplicates).
+QString oneLineName(const QString& text);
+
 // The capital-first rule of the text boxes above the lists: when the text starts with a
 // lower-case letter a to z, that letter becomes a capital, so every typed name starts with
 // one. The rest of the text is kept as typed. Returns the text unchanged otherwise.

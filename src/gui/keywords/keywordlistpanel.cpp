@@ -120,7 +120,9 @@ void KeywordListPanel::showFound(int row) {
 
 void KeywordListPanel::add() {
     if (!ctx_.base.isOpen()) return;
-    const QString text = Text1_->text();
+    // A pasted name may hold line breaks: made one line, it gets the capital the box gives to
+    // a typed one.
+    const QString text = capitalFirst(oneLineName(Text1_->text()));
     const ListTexts texts = keywordTexts();
     if (const qsizetype i = text.isEmpty() ? -1 : rows_.indexOf(text); i >= 0) {
         showFound(int(i));

@@ -3,6 +3,7 @@
 #include "core/common/twips.h"
 #include "core/keywords/keywordstore.h"
 #include "core/keywords/listeditor.h"
+#include "core/keywords/listrules.h"
 #include "core/session/session.h"
 
 #include <QHBoxLayout>
@@ -78,8 +79,9 @@ void KeywordListWindow::onAdd() {
     if (!ctx_.base.isOpen()) return;
     const std::optional<QString> answer = ctx_.prompter.input(
         QStringLiteral("Fill in the Keyword you want to add"), QStringLiteral("New Keyword"));
-    if (!answer || answer->isEmpty()) return;
-    const QString name = *answer;
+    if (!answer) return;
+    const QString name = oneLineName(*answer);
+    if (name.isEmpty()) return;
     const KWResult r = KWStoreAdd(ctx_, name);
     // The list shows the keywords as the table holds them, whatever the outcome.
     fill();

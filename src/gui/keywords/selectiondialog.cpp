@@ -287,7 +287,9 @@ void SelectionDialog::onPickClicked(int row) {
 
 void SelectionDialog::onListAdd() {
     if (!ctx_.base.isOpen()) return;
-    const AddResult r = listAdd(ctx_.prompter, source_, texts_, origin_, text1_->text());
+    // A pasted name made one line gets the capital the box gives to a typed one.
+    const QString text = capitalFirst(oneLineName(text1_->text()));
+    const AddResult r = listAdd(ctx_.prompter, source_, texts_, origin_, text);
     if (r.outcome == AddOutcome::Added) showOrigin(r.rows, -1);
     if (r.row < 0) return;
     selectOriginRow(r.row);

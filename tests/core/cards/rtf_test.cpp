@@ -210,6 +210,25 @@ TEST(RtfPlainText, JoinsParagraphsAndLineBreaksWithNewlines) {
     EXPECT_EQ(doc.toPlainText(), plainText(t));
 }
 
+TEST(RtfPlainText, TableCellsArePartedByOneTabAndEachRowIsAParagraph) {
+    const struct {
+        QByteArray rtf;
+        QString plain;
+    } cases[] = {
+        {"{\\rtf1\\trowd\\cellx2000\\cellx4000\\pard\\intbl cell one\\cell cell two\\cell\\row"
+         "\\trowd\\cellx2000\\cellx4000\\pard\\intbl cell three\\cell {\\b cell four}\\cell\\row"
+         "\\pard after\\par}",
+         "cell one\tcell two\ncell three\tcell four\nafter"},
+        // Empty cells keep their place; a tab typed in a cell stays.
+        {"{\\rtf1\\intbl \\cell b\\cell\\cell\\row\\intbl x\\tab y\\cell\\row}", "\tb\t\nx\ty"},
+        // A file cut after a cell, or a cell closed by a paragraph mark.
+        {"{\\rtf1\\intbl a\\cell b\\cell", "a\tb"},
+        {"{\\rtf1\\intbl a\\cell\\par b}", "a\nb"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(plainText(read(c.rtf)), c.plain) << c.rtf.constData();
+}
+
 // ---------------------------------------------------------------------------------------------
 // Files written by word processors
 

@@ -28,6 +28,25 @@ TEST(ListRules, CapitalFirstTurnsALowerCaseFirstLetterIntoACapitalAndKeepsTheRes
     EXPECT_EQ(capitalFirst("`"), "`");
 }
 
+TEST(ListRules, OneLineNameTurnsLineBreaksAndTabsIntoOneBlankAndTrimsTheEnds) {
+    const struct {
+        QString in, out;
+    } cases[] = {
+        {"Red\nBlue", "Red Blue"},
+        {"Red\r\n\tBlue", "Red Blue"},
+        {"Red\rBlue\tGreen", "Red Blue Green"},
+        {QStringLiteral("Red\u2028Blue\u2029Green"), "Red Blue Green"},
+        {"Red \n Blue", "Red Blue"}, // blanks next to a break are part of the run
+        {"Red  Blue", "Red  Blue"},  // blanks typed as such stay
+        {"  Red\n\n", "Red"},        // the ends are trimmed
+        {" \r\n\t ", ""},
+        {"", ""},
+        {QStringLiteral("\u00a0Red"), QStringLiteral("\u00a0Red")}, // a no-break space is no break
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(oneLineName(c.in), c.out) << qPrintable(c.in);
+}
+
 TEST(ListRules, FindAtOrAfterStopsWhereTheTypedTextIsOrWouldBe) {
     const QStringList rows{"Apple", "Peach", "Pear", "Philosophy", "Physics", "Zoo"};
     EXPECT_EQ(findAtOrAfter(rows, "Ph"), 3);
@@ -183,6 +202,18 @@ TEST_F(ListEditorTest, AddAsksThenStoresAndSelectsTheNewName) {
     EXPECT_EQ(r.row, 1);
     EXPECT_EQ(prompter.messages().size(), 1); // the question only
     EXPECT_EQ(listFill(kw), r.rows);
+
+    // A name is one line: breaks and tabs become one blank before the rules apply.
+    prompter.clear();
+    prompter.answer(Answer::Yes);
+    r = listAdd(prompter, kw, texts, r.rows, "Red\r\n\tBlue\n");
+    EXPECT_EQ(r.outcome, AddOutcome::Added);
+    EXPECT_EQ(prompter.messages(), QStringList{" Do you want to add Red Blue as a new item? "});
+    EXPECT_EQ(r.rows.at(r.row), "Red Blue");
+    EXPECT_EQ(listAdd(prompter, kw, texts, r.rows, "Red\nBlue").outcome, AddOutcome::Exists);
+    EXPECT_EQ(listAdd(prompter, kw, texts, r.rows, " \n\t").outcome, AddOutcome::Empty);
+    EXPECT_EQ(prompter.messages().last(), " Fill in the text zone to add an item");
+    EXPECT_EQ(ctx.rs().CGROUP1->recordCount(), 4);
 }
 
 TEST_F(ListEditorTest, AKeywordEqualButForLetterCaseIsRefusedAndTheUserIsToldWhich) {
@@ -203,6 +234,10 @@ TEST_F(ListEditorTest, AKeywordEqualButForLetterCaseIsRefusedAndTheUserIsToldWhi
     EXPECT_EQ(tooLong.outcome, AddOutcome::TooLong);
     EXPECT_EQ(prompter.messages().last(), " An item has at most 30 characters: nothing was added ");
     EXPECT_EQ(ctx.rs().CGROUP1->recordCount(), 2);
+    // The length counted is that of the name made one line.
+    prompter.answer(Answer::Yes);
+    const QString folded = QString(15, 'X') + "\r\n\r\n" + QString(14, 'Y');
+    EXPECT_EQ(listAdd(prompter, kw, texts, rows, folded).outcome, AddOutcome::Added);
 }
 
 TEST_F(ListEditorTest, AuthorsMayDifferOnlyInLetterCaseAndTheDiscardTakesTheExactOne) {

@@ -20,6 +20,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QDropEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -347,6 +348,17 @@ void KWPanelTest::addNewSelectsItInOrder() {
     QTest::keyClick(side.text1(), Qt::Key_Return);
     QVERIFY(selected(side.list(), 0));
     QCOMPARE(side.list()->currentName(), QString("Apricot"));
+
+    // A pasted name of several lines is stored as one line, and capitalised once it is.
+    s.prompter.clear();
+    s.prompter.answer(Answer::Yes);
+    side.text1()->clear();
+    QApplication::clipboard()->setText("\nred\r\n\tBlue\n");
+    side.text1()->paste();
+    side.press(add);
+    QCOMPARE(s.prompter.messages(), QStringList{" Do you want to add Red Blue as a new Keyword? "});
+    QCOMPARE(side.list()->currentName(), QString("Red Blue"));
+    QVERIFY(KWAllKeywords(s.ctx).contains("Red Blue"));
 }
 
 void KWPanelTest::addOfANameEqualButForCase() {

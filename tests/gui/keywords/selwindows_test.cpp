@@ -327,6 +327,19 @@ void MultSelTest::authorsComeFromTheirOwnTables() {
     QCOMPARE(rowsOf(child<QTableWidget>(&notes, "cgList")), (QStringList{"Colleague", "Me"}));
     QCOMPARE(b.column(*b.ctx.rs().AUTNOTE, "NOM"), (QStringList{"Me", "Colleague"}));
     QCOMPARE(b.ctx.rs().AUTEURS->recordCount(), 2);
+
+    // A pasted author of two lines is one name; one of blanks and breaks is none.
+    refs.show();
+    auto* refText = child<QLineEdit>(&refs, "Text1");
+    refText->insert("\nweil,\r\nSimone ");
+    b.prompter.answer(Answer::Yes);
+    child<QPushButton>(&refs, "cListAdd")->click();
+    QCOMPARE(b.prompter.messages().last(),
+             QString(" Do you want to add Weil, Simone as a new item? "));
+    QCOMPARE(b.column(*b.ctx.rs().AUTEURS, "NOM"), (QStringList{"Weil", "Arendt", "Weil, Simone"}));
+    refText->setText(" \t\n");
+    child<QPushButton>(&refs, "cListAdd")->click();
+    QCOMPARE(b.prompter.messages().last(), QString(" Fill in the text zone to add an item"));
 }
 
 void MultSelTest::selectAttachesEachKeywordOnceToTheCard() {
@@ -502,6 +515,15 @@ void KWListTest::addStoresTheTypedName() {
     QCOMPARE(list->currentItem()->text(), QString("Banana"));
     QVERIFY(b.prompter.messages().isEmpty());
     QCOMPARE(b.column(*b.ctx.rs().CGROUP1, "GROUPE"), (QStringList{"Apple", "Cherry", "Banana"}));
+
+    // A name of several lines is stored as one; nothing but breaks is an empty answer.
+    b.prompter.type(QString("Red\r\n\tBlue\n"));
+    add->click();
+    b.prompter.type(QString("\n\t"));
+    add->click();
+    QCOMPARE(list->currentItem()->text(), QString("Red Blue"));
+    QVERIFY(b.prompter.messages().isEmpty());
+    QCOMPARE(b.column(*b.ctx.rs().CGROUP1, "GROUPE").mid(3), QStringList{"Red Blue"});
 }
 
 void KWListTest::aRefusedAddShowsTheKeywordsAsStoredAndSaysWhy() {
