@@ -7,12 +7,13 @@
 //   - every Note by date (FListSel, N rows), by the menu item Note > Open > by Date.
 // For each: the time from the request until the window is shown, until the program is idle
 // again and until the last event reached the client, and the number of accessibility events
-// the client received meanwhile (by type). Every wait is bounded (--cap): past it the list is
-// reported as "timeout" and the bench stops by itself.
+// the client received meanwhile (by type); with a client that reads the tables, the cells it
+// read and when. Every wait is bounded (--cap): past it the list is reported as "timeout" and
+// the bench stops by itself.
 //
 // run.sh sets up the display (Xvfb), the private session and accessibility buses and the
-// listening client (listener.py), then runs this program:
-//   bench/a11y/run.sh [--notes N] [--cap SECONDS] [--build DIR]
+// client (listener.py), then runs this program once per list:
+//   bench/a11y/run.sh [--notes N] [--cap SECONDS] [--client listen|read|both] [--reference]
 // Run alone, it measures whatever the environment gives it (without a bridge: the lists as
 // they are with no client):
 //   a11y [--notes N] [--list keyword|date|both] [--events FILE] [--cap SECONDS] [--quiet MS]
