@@ -12,6 +12,7 @@
 #include "gui/retrieval/cardlists.h"
 #include "gui/retrieval/datelistwindow.h"
 #include "gui/retrieval/resultwindow.h"
+#include "notebase.h"
 
 #include <sqlite3.h>
 
@@ -25,7 +26,6 @@
 #include <cstdio>
 #include <ctime>
 #include <functional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -49,17 +49,7 @@ public:
     std::optional<FontChoice> fontDialog(const FontChoice&) override { return {}; }
 };
 
-const QString kTarget = QStringLiteral("Target");
-
-QString noteNumber(int i) {
-    return QStringLiteral("N%1.TXT").arg(i, 6, 10, QLatin1Char('0'));
-}
-QString keywordName(int k) {
-    return QStringLiteral("Keyword %1").arg(k, 4, 10, QLatin1Char('0'));
-}
-QString authorName(int a) {
-    return QStringLiteral("Author %1").arg(a, 3, 10, QLatin1Char('0'));
-}
+const QString kTarget = bench::targetKeyword();
 
 double cpuNow() {
     timespec ts{};
@@ -138,50 +128,6 @@ long query(sqlite3* db, const char* sql, const QString& bind = {}) {
     return n;
 }
 
-void generate(Session& ctx, int notes, int links, int carried) {
-    std::mt19937 rng(4242);
-    const int keywords = 2000, authors = 500;
-    const QDateTime start(QDate(2020, 1, 1), QTime(8, 0));
-    std::vector<int> order(static_cast<size_t>(notes));
-    for (int i = 0; i < notes; ++i)
-        order[size_t(i)] = i;
-    std::shuffle(order.begin(), order.end(), rng);
-
-    auto& s = ctx.rs();
-    ctx.base.BaseDb->beginTrans();
-    for (int k = 0; k < keywords; ++k) {
-        s.CGROUP1->addNew();
-        s.CGROUP1.GROUPE = keywordName(k);
-        s.CGROUP1->update();
-    }
-    s.CGROUP1->addNew();
-    s.CGROUP1.GROUPE = kTarget;
-    s.CGROUP1->update();
-    for (const int i : order) {
-        s.NOTE->addNew();
-        s.NOTE.CIT = noteNumber(i);
-        s.NOTE.AUTEUR = authorName(int(rng() % authors));
-        s.NOTE.TITRE1 = QStringLiteral("Title of note %1").arg(i);
-        s.NOTE.TEXTE = QStringLiteral("Text of note %1, about one thing and another.").arg(i);
-        // Whole hours, so that many Notes share a date.
-        s.NOTE.JOUR = start.addSecs(qint64(rng() % 40000) * 3600);
-        s.NOTE->update();
-    }
-    // Every Note gets links/notes keywords; one Note in notes/carried carries the target.
-    const int perNote = links / notes;
-    const int step = notes / carried;
-    for (const int i : order) {
-        for (int l = 0; l < perNote; ++l) {
-            s.GRNOTE->addNew();
-            s.GRNOTE.NDX = noteNumber(i);
-            s.GRNOTE.GROUPE =
-                l == 0 && i % step == 0 ? kTarget : keywordName(int(rng() % keywords));
-            s.GRNOTE->update();
-        }
-    }
-    ctx.base.BaseDb->commitTrans();
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -200,7 +146,7 @@ int main(int argc, char** argv) {
 
     QElapsedTimer gen;
     gen.start();
-    generate(ctx, notes, links, carried);
+    bench::generateNotes(ctx, notes, links, carried);
     std::printf("Card lists on %d Notes and %d links, a keyword carried by %d Notes "
                 "(generated in %.1f s)\n\n",
                 notes, links, carried, gen.nsecsElapsed() / 1e9);
@@ -222,8 +168,8 @@ int main(int argc, char** argv) {
     // Warm both connections' caches the same way: one pass over each table.
     query(raw, "SELECT * FROM NOTE");
     query(raw, "SELECT * FROM GRNOTE");
-    retrieval::FillByKeyword(ctx, vlm::CardKind::Note, kTarget);
-    retrieval::ListByDate(ctx, vlm::CardKind::Note);
+    retrieval::FillByKeyword(ctx, CardKind::Note, kTarget);
+    retrieval::ListByDate(ctx, CardKind::Note);
 
     const Time kwLayer = best([&] {
         retrieval::NotesByKeyword(ctx, kTarget);
@@ -233,9 +179,9 @@ int main(int argc, char** argv) {
     const Time kwSql = best([&] { sqlRows = query(raw, byKeyword, kTarget); });
     report("Notes of a keyword (filled, fGrid shown)", kwLayer, kwSql, layerRows);
     part("of which: filling the table",
-         best([&] { retrieval::FillByKeyword(ctx, vlm::CardKind::Note, kTarget); }));
+         best([&] { retrieval::FillByKeyword(ctx, CardKind::Note, kTarget); }));
     part("of which: filling and sorting it", best([&] {
-             retrieval::FillByKeyword(ctx, vlm::CardKind::Note, kTarget);
+             retrieval::FillByKeyword(ctx, CardKind::Note, kTarget);
              retrieval::SortResult(ctx.Result);
          }));
     if (layerRows != sqlRows) std::printf("  warning: the query gave %ld rows\n", sqlRows);
@@ -264,7 +210,7 @@ int main(int argc, char** argv) {
             dateRows = l->grid()->rowCount();
     report("every Note by date (FListSel shown)", dateLayer, dateSql, dateRows);
     part("of which: reading the dates",
-         best([&] { retrieval::ListByDate(ctx, vlm::CardKind::Note); }));
+         best([&] { retrieval::ListByDate(ctx, CardKind::Note); }));
     if (dateRows != sqlRows) std::printf("  warning: the query gave %ld rows\n", sqlRows);
 
     sqlite3_close(raw);
