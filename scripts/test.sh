@@ -15,6 +15,7 @@ if [ "${VELMORA_SKIP_SANITIZE:-0}" != 1 ]; then
     cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
         -DVELMORA_SANITIZE=ON -DVELMORA_BENCH=OFF >/dev/null
     cmake --build "$root/build-asan" -j "$jobs"
-    ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0" \
         ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs"
 fi
