@@ -3,6 +3,8 @@
 #include "core/session/session.h"
 #include "core/store/recordset.h"
 
+using namespace Qt::StringLiterals;
+
 namespace vlm {
 
 QString kindText(CardKind kind) {
@@ -25,42 +27,42 @@ std::optional<CardKind> kindFromText(const QString& text) {
 }
 
 const KindSources& sourcesOf(CardKind kind) {
-    static const KindSources note{"NOTE",
-                                  "NoteNDX",
-                                  "CIT",
-                                  "GRNOTE",
-                                  "GrNote",
-                                  "GrNoteNDX",
-                                  "Groupe",
-                                  "NDX",
-                                  "AUTEUR",
-                                  "TITRE1",
-                                  "Notes - Keyword : ",
-                                  "JOUR"};
-    static const KindSources cit{"CIT",
-                                 "CitNDX",
-                                 "Cit",
-                                 "GRCIT",
-                                 "GrCit",
-                                 "GrCitNDX",
-                                 "Groupe",
-                                 "NDX",
-                                 "Auteur",
-                                 "Titre1",
-                                 "Quote + Keyword : ",
-                                 "JOUR"};
-    static const KindSources bib{"BIBLIO",
-                                 "BibNDX",
-                                 "NDX",
-                                 "GRBIB",
-                                 "GrBib",
-                                 "GrBibNDX",
-                                 "GROUPE",
-                                 "NDX",
-                                 "AUTEUR",
-                                 "TITRE1",
-                                 "References + Keyword : ",
-                                 "DATE"};
+    static const KindSources note{u"NOTE"_s,
+                                  u"NoteNDX"_s,
+                                  u"CIT"_s,
+                                  u"GRNOTE"_s,
+                                  u"GrNote"_s,
+                                  u"GrNoteNDX"_s,
+                                  u"Groupe"_s,
+                                  u"NDX"_s,
+                                  u"AUTEUR"_s,
+                                  u"TITRE1"_s,
+                                  u"Notes - Keyword : "_s,
+                                  u"JOUR"_s};
+    static const KindSources cit{u"CIT"_s,
+                                 u"CitNDX"_s,
+                                 u"Cit"_s,
+                                 u"GRCIT"_s,
+                                 u"GrCit"_s,
+                                 u"GrCitNDX"_s,
+                                 u"Groupe"_s,
+                                 u"NDX"_s,
+                                 u"Auteur"_s,
+                                 u"Titre1"_s,
+                                 u"Quote + Keyword : "_s,
+                                 u"JOUR"_s};
+    static const KindSources bib{u"BIBLIO"_s,
+                                 u"BibNDX"_s,
+                                 u"NDX"_s,
+                                 u"GRBIB"_s,
+                                 u"GrBib"_s,
+                                 u"GrBibNDX"_s,
+                                 u"GROUPE"_s,
+                                 u"NDX"_s,
+                                 u"AUTEUR"_s,
+                                 u"TITRE1"_s,
+                                 u"References + Keyword : "_s,
+                                 u"DATE"_s};
     switch (kind) {
     case CardKind::Note:
         return note;

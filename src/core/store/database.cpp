@@ -64,7 +64,7 @@ std::string tableSql(const TableDef& t) {
 }
 
 std::string sqlIndexName(const TableDef& t, const IndexDef& ix) {
-    return quoteIdent(t.name + "." + ix.name);
+    return quoteIdent(t.name + u'.' + ix.name);
 }
 
 std::vector<std::string> indexSql(const TableDef& t) {
@@ -431,7 +431,7 @@ std::unique_ptr<Database> Database::create(const QString& path, const QString& l
         sqlite3_close_v2(core->db);
         core->db = nullptr;
         QFile::remove(path);
-        QFile::remove(path + "-journal");
+        QFile::remove(path + u"-journal");
         throw;
     }
     return std::unique_ptr<Database>(new Database(std::move(core)));

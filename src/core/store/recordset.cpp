@@ -686,7 +686,7 @@ void Recordset::writeRow() {
             for (const IndexDef& ix : d.indexes) {
                 QStringList cols;
                 for (const QString& f : ix.fields)
-                    cols << d.name + "." + d.fields[size_t(d.fieldPos(f))].name;
+                    cols << d.name + u'.' + d.fields[size_t(d.fieldPos(f))].name;
                 if (ix.isUnique() && cols.join(QLatin1String(", ")) == which) which = ix.name;
             }
             raise(err::DuplicateKey, which);

@@ -1,5 +1,9 @@
 #include "core/store/schema.h"
 
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
 namespace vlm::store {
 namespace {
 
@@ -12,7 +16,7 @@ struct F {
 };
 struct I {
     const char* name;
-    QStringList fields;
+    std::vector<const char*> fields;
     bool unique, primary, required;
 };
 
@@ -30,7 +34,10 @@ TableDef table(const char* name, std::initializer_list<F> fields,
         d.attributes = f.attributes;
     }
     for (const I& i : indexes) {
-        IndexDef& x = t.createIndex(QString::fromUtf8(i.name), i.fields);
+        QStringList columns;
+        for (const char* c : i.fields)
+            columns << QString::fromUtf8(c);
+        IndexDef& x = t.createIndex(QString::fromUtf8(i.name), columns);
         x.unique = i.unique;
         x.primary = i.primary;
         x.required = i.required;
@@ -201,8 +208,9 @@ const Schema& velmoraSchema() {
 
 const QStringList& seedTypes() {
     static const QStringList types = {
-        "Article", "Book",     "Conversation", "Email", "Encyclopaedia", "Movie", "No Type",
-        "No Ref",  "Painting", "Picture",      "Radio", "Video",         "Web"};
+        u"Article"_s, u"Book"_s,    u"Conversation"_s, u"Email"_s,    u"Encyclopaedia"_s,
+        u"Movie"_s,   u"No Type"_s, u"No Ref"_s,       u"Painting"_s, u"Picture"_s,
+        u"Radio"_s,   u"Video"_s,   u"Web"_s};
     return types;
 }
 
