@@ -5,6 +5,7 @@
 #include "core/session/basechoice.h"
 #include "core/session/session.h"
 #include "gui/cards/cardopen.h"
+#include "gui/keywords/keywordlistwindow.h"
 #include "gui/keywords/keywordpanels.h"
 #include "gui/keywords/linkeditors.h"
 #include "gui/retrieval/cardlists.h"
@@ -293,7 +294,8 @@ void MainWindow::buildMenus() {
     bar->addAction(edit);
 
     QMenu* keywords = menu(bar, "mKeywords", QStringLiteral("&Keywords"));
-    item(keywords, "mKWList", QStringLiteral("&List"), false);
+    connect(item(keywords, "mKWList", QStringLiteral("&List")), &QAction::triggered, this,
+            &MainWindow::showKeywordList);
     connect(item(keywords, "mKWStruct", QStringLiteral("&Structure")), &QAction::triggered, this,
             [this] { vlm::keywords::StructureEditor::open(ctx_); });
     QMenu* indexAll = menu(keywords, "mIndexAll", QStringLiteral("&Index All"));
@@ -466,6 +468,21 @@ void MainWindow::arrangeIcons() {
         w->move(x, rowBottom - s.height());
         x += s.width();
         rowHeight = std::max(rowHeight, s.height());
+    }
+}
+
+void MainWindow::showKeywordList() {
+    // One list window: asked again, the open one comes to the front. One closed a moment
+    // ago may not be deleted yet: a new one takes its place.
+    auto* sub = keywordList_ ? qobject_cast<QMdiSubWindow*>(keywordList_->parentWidget()) : nullptr;
+    if (sub && sub->isVisible()) {
+        if (sub->isMinimized()) sub->showNormal();
+        mdi_->setActiveSubWindow(sub);
+    } else if (!sub && keywordList_ && keywordList_->isVisible()) {
+        keywordList_->raise();
+        keywordList_->activateWindow();
+    } else {
+        keywordList_ = keywords::KeywordListWindow::open(ctx_);
     }
 }
 

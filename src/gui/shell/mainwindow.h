@@ -20,8 +20,9 @@ namespace vlm {
 
 struct Session;
 namespace keywords {
+class KeywordListWindow;
 class KeywordPanels;
-}
+} // namespace keywords
 
 // The main window: an MDI frame with the menu bar, the top bar of mode switches and options
 // (`Picture2`), the side bar of keyword panels (`Picture1`) and the status bar.
@@ -50,6 +51,8 @@ public:
     void arrangeIcons();
     // Windows > Cascade.
     void cascade();
+    // Keywords > List: the keyword list window, or the one already open brought to the front.
+    void showKeywordList();
     // ? > About.
     void showAbout();
     // Records a window of the program that is not a child window (for Close All).
@@ -155,6 +158,7 @@ private:
 
     Session& ctx_;
     keywords::KeywordPanels* keywordPanels_ = nullptr;
+    QPointer<keywords::KeywordListWindow> keywordList_;
     QMdiArea* mdi_ = nullptr;
     QLabel* statusPanel_ = nullptr;
     QMenu* windowsMenu_ = nullptr;

@@ -62,7 +62,7 @@ const Item menuTree[] = {
     {"mNew", "mNNew", "&Note", true},
     {"", "mEdit", "&Edit", false}, // hidden, so disabled too
     {"", "mKeywords", "&Keywords", true},
-    {"mKeywords", "mKWList", "&List", false},
+    {"mKeywords", "mKWList", "&List", true},
     {"mKeywords", "mKWStruct", "&Structure", true},
     {"mKeywords", "mIndexAll", "&Index All", true},
     {"mIndexAll", "mIndexAllQuotes", "&Quotes", false},
@@ -255,6 +255,28 @@ private slots:
         QCOMPARE(b->geometry().bottom() + 1, bottom);
         QCOMPARE(a->x(), 0);
         QCOMPARE(b->x(), a->width());
+    }
+
+    void keywordsListOpensOneListWindow() {
+        Program p;
+        p.startNow();
+        MainWindow* w = p.main();
+        auto listWindows = [w] {
+            QList<QWidget*> out;
+            for (QMdiSubWindow* s : w->mdiArea()->subWindowList())
+                if (s->isVisible() && s->widget()->objectName() == QLatin1String("fKWList"))
+                    out << s;
+            return out;
+        };
+        for (int i = 0; i < 2; ++i) {
+            w->action(QStringLiteral("mKWList"))->trigger();
+            QCOMPARE(listWindows().size(), 1); // a second trigger brings the same window up
+            QCOMPARE(w->mdiArea()->activeSubWindow(), listWindows().first());
+        }
+        listWindows().first()->close();
+        QTRY_VERIFY(listWindows().isEmpty());
+        w->action(QStringLiteral("mKWList"))->trigger();
+        QCOMPARE(listWindows().size(), 1);
     }
 
     void ctrlQQuitsFromAnywhereInTheMainWindow() {
