@@ -343,8 +343,24 @@ void NoteWindow::openNotesOfKeyword(int row) {
     cards::openNotesOfKeyword(ctx_, item->text());
 }
 
-void NoteWindow::closeEvent(QCloseEvent* event) {
+bool NoteWindow::askToClose() {
     if (!deleted_ && changed_ && ctx_.base.isOpen()) {
+        switch (ctx_.prompter.message(closeQuestion(), Buttons::YesNoCancel, Icon::None)) {
+        case Answer::Yes:
+            if (!store()) return false;
+            break;
+        case Answer::No:
+            break;
+        default:
+            return false;
+        }
+    }
+    closeAnswered_ = true;
+    return true;
+}
+
+void NoteWindow::closeEvent(QCloseEvent* event) {
+    if (!closeAnswered_ && !deleted_ && changed_ && ctx_.base.isOpen()) {
         if (ctx_.prompter.message(closeQuestion(), Buttons::OkCancel, Icon::None) == Answer::Ok &&
             !store()) {
             // Nothing could be stored: the window stays, so that its text is not lost.

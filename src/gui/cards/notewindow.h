@@ -5,6 +5,7 @@
 // window knows its card by the Note number (its tag) and its window number (FenNum).
 
 #include "core/cards/cardstore.h"
+#include "gui/cards/cardwindows.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -23,7 +24,7 @@ struct Session;
 
 namespace vlm::cards {
 
-class NoteWindow : public QWidget {
+class NoteWindow : public QWidget, public CardWindow {
     Q_OBJECT
 public:
     // Designed size of the window, in twips.
@@ -58,6 +59,9 @@ public:
     // Fills the keyword grid from the base.
     void rereadKeywords();
 
+    bool askToClose() override;
+    void keepOpen() override { closeAnswered_ = false; }
+
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -77,6 +81,8 @@ private:
     QString tag_;
     bool changed_ = false;
     bool deleted_ = false;
+    // The close question was answered for the program or its base going away.
+    bool closeAnswered_ = false;
 
     QToolBar* Toolbar1 = nullptr;
     QLineEdit* cNoteNDX = nullptr;

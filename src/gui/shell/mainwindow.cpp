@@ -5,6 +5,7 @@
 #include "core/session/basechoice.h"
 #include "core/session/session.h"
 #include "gui/cards/cardopen.h"
+#include "gui/cards/cardwindows.h"
 #include "gui/keywords/keywordlistwindow.h"
 #include "gui/keywords/keywordpanels.h"
 #include "gui/keywords/linkeditors.h"
@@ -419,6 +420,8 @@ void MainWindow::baseChanged() {
 // --- windows -------------------------------------------------------------------------------
 
 bool MainWindow::closeChildWindows() {
+    // The card windows are all asked before any window closes, so that a Cancel keeps them all.
+    if (!cards::closeCardWindows(ctx_)) return false;
     mdi_->closeAllSubWindows();
     for (QMdiSubWindow* w : mdi_->subWindowList())
         if (w->isVisible()) return false;

@@ -42,7 +42,8 @@ public:
     // follow it; the mode and the child windows stay.
     void baseChanged();
 
-    // Closes every child window; false when one of them refused to close.
+    // Closes every child window, the changed card windows asked first; false when one of
+    // them refused to close (every window stays open then).
     bool closeChildWindows();
     // Windows > Close All: closes the program's windows from the last loaded down to the
     // third, so the first two (the main window first) stay open.
