@@ -6,6 +6,7 @@
 
 #include "core/cards/cardstore.h"
 #include "gui/cards/cardwindows.h"
+#include "gui/common/refreshlater.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -76,13 +77,18 @@ private:
     void showResult(const CardResult& r);
     NoteContent content() const;
     void seekOwnCard();
+    // The card was stored, here or in another window, or its keywords changed: the caption
+    // and the keywords show what the base holds now.
+    void followCard();
 
     Session& ctx_;
     QString tag_;
+    QString findWord_; // the searched word the caption names
     bool changed_ = false;
     bool deleted_ = false;
     // The close question was answered for the program or its base going away.
     bool closeAnswered_ = false;
+    RefreshLater cardChanged_;
 
     QToolBar* Toolbar1 = nullptr;
     QLineEdit* cNoteNDX = nullptr;
