@@ -354,6 +354,26 @@ private slots:
             QCOMPARE(storedText(), c.second == Answer::Yes ? QStringLiteral("typed") : QString());
             QCOMPARE(p.quitsNow(), c.ends ? 1 : 0);
         }
+
+        // A Cancel in the second window keeps the first open as well; the first, answered
+        // already, asks again at its next close.
+        Program p;
+        p.startNow();
+        QVERIFY(cards::CreateNote(p.ctx, {QStringLiteral("Ada")}));
+        QVERIFY(cards::CreateNote(p.ctx, {QStringLiteral("Bob")}));
+        const QList<QMdiSubWindow*> subs = p.main()->mdiArea()->subWindowList();
+        QCOMPARE(subs.size(), 2);
+        for (QMdiSubWindow* s : subs)
+            qobject_cast<cards::NoteWindow*>(s->widget())->textBox()->setPlainText("typed");
+        p.prompter.answer(Answer::No);
+        p.prompter.answer(Answer::Cancel);
+        p.main()->action(QStringLiteral("mQuit"))->trigger();
+        QCOMPARE(p.quitsNow(), 0);
+        QVERIFY(subs[0]->isVisible() && subs[1]->isVisible());
+        p.prompter.clear();
+        p.prompter.answer(Answer::Cancel);
+        subs[0]->close();
+        QCOMPARE(p.prompter.messages().size(), 1);
     }
 
     void closingTheMainWindowEndsTheProgram() {
