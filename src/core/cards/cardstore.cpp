@@ -46,6 +46,12 @@ CardResult inTransaction(Session& ctx, std::initializer_list<Recordset*> pending
     }
 }
 
+// Tells the open views that a card changed, once its change is in the base.
+CardResult announced(Session& ctx, CardKind kind, const QString& number, CardResult r) {
+    if (r.status == CardStatus::Done) emit ctx.events.cardChanged(kind, number);
+    return r;
+}
+
 CardResult nothing() {
     CardResult r;
     r.status = CardStatus::Nothing;
@@ -250,7 +256,7 @@ int windowCount(const Session& ctx, CardKind kind) {
 
 CardResult StoreNote(Session& ctx, const QString& number, const NoteContent& content) {
     auto& note = ctx.rs().NOTE;
-    return inTransaction(ctx, {note.rs.get()}, [&] {
+    const CardResult done = inTransaction(ctx, {note.rs.get()}, [&] {
         if (!seekCard(*note, QStringLiteral("NoteNDX"), number)) return nothing();
         note->edit();
         note.AUTEUR = content.author;
@@ -262,12 +268,13 @@ CardResult StoreNote(Session& ctx, const QString& number, const NoteContent& con
         r.number = number;
         return r;
     });
+    return announced(ctx, CardKind::Note, number, done);
 }
 
 CardResult DeleteNote(Session& ctx, const QString& number) {
     auto& note = ctx.rs().NOTE;
     auto& gr = ctx.rs().GRNOTE;
-    return inTransaction(ctx, {}, [&] {
+    const CardResult done = inTransaction(ctx, {}, [&] {
         if (seekCard(*gr, QStringLiteral("GrNoteNDX"), number)) {
             while (!gr->eof() && store::equalText(gr.NDX.text(), number)) {
                 gr->remove();
@@ -288,11 +295,12 @@ CardResult DeleteNote(Session& ctx, const QString& number) {
         }
         return r;
     });
+    return announced(ctx, CardKind::Note, number, done);
 }
 
 CardResult RemoveNoteKeyword(Session& ctx, const QString& number, const QString& keyword) {
     auto& gr = ctx.rs().GRNOTE;
-    return inTransaction(ctx, {}, [&] {
+    const CardResult done = inTransaction(ctx, {}, [&] {
         CardResult r;
         r.number = number;
         if (!seekCard(*gr, QStringLiteral("GrNoteNDX"), number)) return r;
@@ -302,6 +310,7 @@ CardResult RemoveNoteKeyword(Session& ctx, const QString& number, const QString&
         }
         return r;
     });
+    return announced(ctx, CardKind::Note, number, done);
 }
 
 } // namespace vlm::cards

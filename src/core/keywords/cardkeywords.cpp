@@ -101,6 +101,7 @@ AttachResult attachKeywords(Session& ctx, CardKind kind, const QString& cardNumb
             return r;
         }
         ctx.KWChanged = true;
+        emit ctx.events.cardChanged(kind, cardNumber);
     }
     r.keywords = cardKeywords(ctx, kind, cardNumber);
     if (!r.alreadyThere.isEmpty()) r.message = alreadyAttachedText(r.alreadyThere);

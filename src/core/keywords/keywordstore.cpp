@@ -191,6 +191,7 @@ KWResult KWLinkAdd(Session& ctx, const QString& lower, const QString& upper) {
         dropPending(*g);
         return writeRefusal(e, linkExistsMessage());
     }
+    emit ctx.events.linksChanged();
     return {};
 }
 
@@ -211,6 +212,7 @@ KWResult KWLinkSupp(Session& ctx, const QString& lower, const QString& upper, Li
     } catch (const store::StoreError& e) {
         return writeRefusal(e, {});
     }
+    emit ctx.events.linksChanged();
     return {};
 }
 
@@ -239,6 +241,7 @@ KWResult KWStoreAdd(Session& ctx, const QString& typed) {
         dropPending(*k);
         return writeRefusal(e, {});
     }
+    emit ctx.events.keywordsChanged();
     return {};
 }
 
@@ -253,6 +256,7 @@ KWResult KWStoreSupp(Session& ctx, const QString& name) {
     } catch (const store::StoreError& e) {
         return writeRefusal(e, {});
     }
+    emit ctx.events.keywordsChanged();
     return {};
 }
 

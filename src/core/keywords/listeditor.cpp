@@ -58,17 +58,17 @@ bool seekExact(store::Recordset& rs, const ListSource& source, const QString& na
 
 ListSource keywordSource(Session& ctx) {
     return {[&ctx]() -> store::Recordset& { return *ctx.rs().CGROUP1; }, QStringLiteral("GROUPE"),
-            QStringLiteral("Groupe")};
+            QStringLiteral("Groupe"), [&ctx] { emit ctx.events.keywordsChanged(); }};
 }
 
 ListSource referenceAuthorSource(Session& ctx) {
     return {[&ctx]() -> store::Recordset& { return *ctx.rs().AUTEURS; }, QStringLiteral("NOM"),
-            QStringLiteral("Nom")};
+            QStringLiteral("Nom"), nullptr};
 }
 
 ListSource noteAuthorSource(Session& ctx) {
     return {[&ctx]() -> store::Recordset& { return *ctx.rs().AUTNOTE; }, QStringLiteral("NOM"),
-            QStringLiteral("AutNoteNom")};
+            QStringLiteral("AutNoteNom"), nullptr};
 }
 
 ListSource tableSource(Session& ctx, const QString& table, const QString& field) {
@@ -87,7 +87,7 @@ ListSource tableSource(Session& ctx, const QString& table, const QString& field)
             break;
         }
     }
-    return {[rs]() -> store::Recordset& { return *rs; }, field, index};
+    return {[rs]() -> store::Recordset& { return *rs; }, field, index, nullptr};
 }
 
 ListTexts itemTexts() {
@@ -199,6 +199,7 @@ AddResult listAdd(Prompter& prompter, const ListSource& source, const ListTexts&
             return r;
         }
     }
+    if (source.changed) source.changed();
     r.outcome = AddOutcome::Added;
     r.rows = listFill(source);
     r.row = int(r.rows.indexOf(text));
@@ -241,6 +242,7 @@ DiscardResult listDiscard(Prompter& prompter, const ListSource& source, const Li
         }
         return r;
     }
+    if (source.changed) source.changed();
     r.rows.removeAt(current);
     r.outcome = DiscardOutcome::Discarded;
     return r;

@@ -27,6 +27,8 @@ struct ListSource {
     std::function<store::Recordset&()> recordset;
     QString field;
     QString index;
+    // Told once a name was added to the table or deleted from it; may be empty.
+    std::function<void()> changed;
 };
 
 // Keywords: CGROUP1.GROUPE on Groupe.

@@ -4,6 +4,7 @@
 #include "core/session/basesession.h"
 #include "core/session/cardkind.h"
 #include "core/session/resulttable.h"
+#include "core/session/sessionevents.h"
 
 #include <QObject>
 #include <QPointer>
@@ -30,6 +31,9 @@ struct Session {
 
     Prompter& prompter;
     store::BaseSession base;
+
+    // Keyword, link and card changes of the open base, for the views that show them.
+    SessionEvents events;
 
     // Shortcut to the shared recordsets of the open base.
     store::SharedRecordsets& rs() const { return base.rs(); }

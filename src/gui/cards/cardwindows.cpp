@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QTableWidget>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -129,6 +130,38 @@ void fillKeywordGrid(QTableWidget* grid, const QStringList& keywords) {
 QString currentKeyword(const QTableWidget* grid) {
     const QTableWidgetItem* item = grid->item(grid->currentRow() < 0 ? 0 : grid->currentRow(), 0);
     return item ? item->text() : QString();
+}
+
+QList<CardWindow*> openCardWindows(Session& ctx) {
+    QList<CardWindow*> out;
+    auto take = [&out](QWidget* w) {
+        if (auto* card = dynamic_cast<CardWindow*>(w); card && !out.contains(card)) out << card;
+    };
+    if (ctx.mdiArea) {
+        for (QMdiSubWindow* sub : ctx.mdiArea->subWindowList(QMdiArea::CreationOrder))
+            if (sub->isVisible() || sub->isMinimized()) take(sub->widget());
+    }
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible()) take(w);
+    return out;
+}
+
+bool closeCardWindows(Session& ctx) {
+    const QList<CardWindow*> windows = openCardWindows(ctx);
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        if (windows[i]->askToClose()) continue;
+        for (qsizetype j = 0; j < i; ++j)
+            windows[j]->keepOpen();
+        return false;
+    }
+    // Closing may delete a window: each is held by a guard until its turn.
+    QList<QPointer<QWidget>> frames;
+    for (CardWindow* w : windows)
+        if (auto* widget = dynamic_cast<QWidget*>(w)) frames << cardFrame(widget);
+    bool closed = true;
+    for (const QPointer<QWidget>& f : frames)
+        if (f && !f->close()) closed = false;
+    return closed;
 }
 
 void closeCardLists(Session& ctx) {

@@ -3,6 +3,7 @@
 // What the card windows (Note, Quote, Reference) share: where they open, their caption, how
 // they show a card's text and keywords, and the memory trap of the openers.
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -16,6 +17,26 @@ struct Session;
 }
 
 namespace vlm::cards {
+
+// What every card window answers when the program or its base is about to go away.
+class CardWindow {
+public:
+    virtual ~CardWindow() = default;
+    // When the card has unsaved changes, asks "The data have changed - do you want save?"
+    // (Yes, No, Cancel): Yes stores, No lets the changes go. False on Cancel, and when the
+    // store failed (the user was told). After true, the window's next close asks nothing.
+    virtual bool askToClose() = 0;
+    // The close was called off after all (another window answered Cancel): the next close
+    // asks again.
+    virtual void keepOpen() = 0;
+};
+
+// The card windows open, in the order they were opened.
+QList<CardWindow*> openCardWindows(Session& ctx);
+
+// Asks every card window in turn. On the first Cancel every window stays open, its text
+// with it, and the answer is false; else the card windows close.
+bool closeCardWindows(Session& ctx);
 
 // Shown when the system runs out of memory while windows open (exclamation icon).
 inline QString notEnoughMemoryMessage() {

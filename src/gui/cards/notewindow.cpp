@@ -71,12 +71,13 @@ QString removeQuestion(const QString& keyword) {
 } // namespace
 
 NoteWindow::NoteWindow(Session& ctx, const CardSlots& card, QWidget* parent)
-    : QWidget(parent), ctx_(ctx), tag_(card.number) {
+    : QWidget(parent), ctx_(ctx), tag_(card.number), cardChanged_(this, [this] { followCard(); }) {
     setObjectName(QStringLiteral("fNoteMulti"));
     buildUi();
 
     if (card.findPos == 0) ctx_.FindWord.clear();
-    setWindowTitle(cardCaption(card.title, ctx_.FindWord, card.window));
+    findWord_ = ctx_.FindWord;
+    setWindowTitle(cardCaption(card.title, findWord_, card.window));
     setProperty("Tag", tag_);
     FenNum->setText(QString::number(card.window));
 
@@ -93,6 +94,11 @@ NoteWindow::NoteWindow(Session& ctx, const CardSlots& card, QWidget* parent)
     connect(cNoteAuthor, &QLineEdit::textChanged, this, &NoteWindow::markChanged);
     connect(cNoteTitle, &QLineEdit::textChanged, this, &NoteWindow::markChanged);
     connect(NoteRTF->document(), &QTextDocument::contentsChanged, this, &NoteWindow::markChanged);
+    connect(&ctx_.events, &SessionEvents::cardChanged, this,
+            [this](CardKind kind, const QString& number) {
+                if (kind == CardKind::Note && number.compare(tag_, Qt::CaseInsensitive) == 0)
+                    cardChanged_.request();
+            });
     if (ctx_.mdiArea) {
         connect(ctx_.mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
             if (sub && sub->widget() == this) activate();
@@ -260,6 +266,21 @@ void NoteWindow::activate() {
     }
 }
 
+void NoteWindow::followCard() {
+    if (deleted_ || !ctx_.base.isOpen()) return;
+    try {
+        auto& note = ctx_.rs().NOTE;
+        note->setIndex(QStringLiteral("NoteNDX"));
+        note->seek(QStringLiteral("="), tag_);
+        if (note->noMatch()) return; // deleted meanwhile: the caption stays as it was
+        setWindowTitle(cardCaption(note->value(QStringLiteral("TITRE1")).toString(), findWord_,
+                                   windowNumber()));
+    } catch (const store::StoreError&) {
+        return;
+    }
+    rereadKeywords();
+}
+
 void NoteWindow::rereadKeywords() {
     try {
         fillKeywordGrid(cgMCNote, cardKeywords(ctx_, CardKind::Note, tag_));
@@ -343,8 +364,24 @@ void NoteWindow::openNotesOfKeyword(int row) {
     cards::openNotesOfKeyword(ctx_, item->text());
 }
 
-void NoteWindow::closeEvent(QCloseEvent* event) {
+bool NoteWindow::askToClose() {
     if (!deleted_ && changed_ && ctx_.base.isOpen()) {
+        switch (ctx_.prompter.message(closeQuestion(), Buttons::YesNoCancel, Icon::None)) {
+        case Answer::Yes:
+            if (!store()) return false;
+            break;
+        case Answer::No:
+            break;
+        default:
+            return false;
+        }
+    }
+    closeAnswered_ = true;
+    return true;
+}
+
+void NoteWindow::closeEvent(QCloseEvent* event) {
+    if (!closeAnswered_ && !deleted_ && changed_ && ctx_.base.isOpen()) {
         if (ctx_.prompter.message(closeQuestion(), Buttons::OkCancel, Icon::None) == Answer::Ok &&
             !store()) {
             // Nothing could be stored: the window stays, so that its text is not lost.

@@ -5,6 +5,8 @@
 // window knows its card by the Note number (its tag) and its window number (FenNum).
 
 #include "core/cards/cardstore.h"
+#include "gui/cards/cardwindows.h"
+#include "gui/common/refreshlater.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -23,7 +25,7 @@ struct Session;
 
 namespace vlm::cards {
 
-class NoteWindow : public QWidget {
+class NoteWindow : public QWidget, public CardWindow {
     Q_OBJECT
 public:
     // Designed size of the window, in twips.
@@ -58,6 +60,9 @@ public:
     // Fills the keyword grid from the base.
     void rereadKeywords();
 
+    bool askToClose() override;
+    void keepOpen() override { closeAnswered_ = false; }
+
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -72,11 +77,18 @@ private:
     void showResult(const CardResult& r);
     NoteContent content() const;
     void seekOwnCard();
+    // The card was stored, here or in another window, or its keywords changed: the caption
+    // and the keywords show what the base holds now.
+    void followCard();
 
     Session& ctx_;
     QString tag_;
+    QString findWord_; // the searched word the caption names
     bool changed_ = false;
     bool deleted_ = false;
+    // The close question was answered for the program or its base going away.
+    bool closeAnswered_ = false;
+    RefreshLater cardChanged_;
 
     QToolBar* Toolbar1 = nullptr;
     QLineEdit* cNoteNDX = nullptr;

@@ -174,6 +174,17 @@ void CentralSetBrowser::RefreshCentral() {
     fillGrids();
 }
 
+void CentralSetBrowser::followLinks() {
+    const QString c = central();
+    if (c.isEmpty() || !ctx_.base.isOpen()) return;
+    try {
+        if (KWSubsets(ctx_, c) == downNames_ && KWSupersets(ctx_, c) == upNames_) return;
+    } catch (const store::StoreError&) {
+        return;
+    }
+    fillGrids();
+}
+
 void CentralSetBrowser::MakeCentral(const QString& name) {
     SelUpDown_->setText(name);
     Label5_->setText(name);

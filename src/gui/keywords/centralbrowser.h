@@ -55,6 +55,8 @@ public:
     void MakeCentral(const QString& name);
     // Fills both grids again around the current central Set.
     void RefreshCentral();
+    // Links changed elsewhere: the grids are filled again when what they show is out of date.
+    void followLinks();
     // Forgets the central Set (another base was opened).
     void clear();
 

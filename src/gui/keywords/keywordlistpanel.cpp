@@ -67,16 +67,39 @@ KeywordListPanel::KeywordListPanel(Session& ctx, QWidget* parent) : QWidget(pare
     });
 }
 
-void KeywordListPanel::fill() {
-    rows_.clear();
-    if (ctx_.base.isOpen()) {
-        try {
-            rows_ = KWAllKeywords(ctx_);
-        } catch (const store::StoreError&) {
-            rows_.clear();
-        }
+namespace {
+
+QStringList storedKeywords(Session& ctx) {
+    if (!ctx.base.isOpen()) return {};
+    try {
+        return KWAllKeywords(ctx);
+    } catch (const store::StoreError&) {
+        return {};
     }
+}
+
+} // namespace
+
+void KeywordListPanel::fill() {
+    rows_ = storedKeywords(ctx_);
     KWList_->setNames(rows_);
+}
+
+void KeywordListPanel::reload() {
+    QStringList names = storedKeywords(ctx_);
+    if (names == rows_) return;
+    const QString current = KWList_->currentName();
+    const bool selected = !KWList_->selectedName().isEmpty();
+    const int top = KWList_->topRow();
+    rows_ = std::move(names);
+    KWList_->setNames(rows_);
+    if (const qsizetype row = rows_.indexOf(current); row >= 0) {
+        if (selected)
+            KWList_->selectRow(int(row));
+        else
+            KWList_->setCurrentRowOnly(int(row));
+    }
+    KWList_->scrollRowToTop(std::min(top, std::max(0, KWList_->rowCount() - 1)));
 }
 
 QString KeywordListPanel::currentName() const {

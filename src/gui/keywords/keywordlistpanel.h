@@ -25,6 +25,9 @@ public:
 
     // Fills KWList from the keyword table, in the order of its index; row 0 current.
     void fill();
+    // Follows the keyword table after a change made elsewhere: the current name stays current
+    // (selected if it was) and the list keeps its place.
+    void reload();
     // The names KWList shows.
     const QStringList& names() const { return rows_; }
     // The name of the current row of KWList (what the link commands take).

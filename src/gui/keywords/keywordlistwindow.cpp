@@ -5,6 +5,7 @@
 #include "core/keywords/listeditor.h"
 #include "core/keywords/listrules.h"
 #include "core/session/session.h"
+#include "core/store/storeerror.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -15,7 +16,8 @@
 
 namespace vlm::keywords {
 
-KeywordListWindow::KeywordListWindow(Session& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+KeywordListWindow::KeywordListWindow(Session& ctx, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), keywordsChanged_(this, [this] { reload(); }) {
     setObjectName(QStringLiteral("fKWList"));
     setWindowTitle(QStringLiteral("KeyWords List"));
 
@@ -37,6 +39,8 @@ KeywordListWindow::KeywordListWindow(Session& ctx, QWidget* parent) : QWidget(pa
 
     connect(command1_, &QPushButton::clicked, this, &KeywordListWindow::onAdd);
     connect(command2_, &QPushButton::clicked, this, &KeywordListWindow::onSupp);
+    connect(&ctx_.events, &SessionEvents::keywordsChanged, this,
+            [this] { keywordsChanged_.request(); });
 
     if (ctx_.base.isOpen()) {
         const KWResult seeded = KWSeedNoKeyword(ctx_);
@@ -63,6 +67,24 @@ void KeywordListWindow::fill() {
     list1_->clear();
     if (!ctx_.base.isOpen()) return;
     list1_->addItems(KWAllKeywords(ctx_));
+}
+
+void KeywordListWindow::reload() {
+    QStringList shown;
+    for (int i = 0; i < list1_->count(); ++i)
+        shown << list1_->item(i)->text();
+    QStringList stored;
+    try {
+        if (ctx_.base.isOpen()) stored = KWAllKeywords(ctx_);
+    } catch (const store::StoreError&) {
+        return; // the list keeps what it showed
+    }
+    if (stored == shown) return;
+    const QListWidgetItem* current = list1_->currentItem();
+    const QString name = current ? current->text() : QString();
+    list1_->clear();
+    list1_->addItems(stored);
+    if (!name.isEmpty()) selectName(name);
 }
 
 void KeywordListWindow::selectName(const QString& name) {

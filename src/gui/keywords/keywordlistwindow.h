@@ -3,6 +3,8 @@
 // The keyword list window KeywordListWindow ("KeyWords List"): every keyword in a plain list, with
 // "Add" (through an input box) and "Supp".
 
+#include "gui/common/refreshlater.h"
+
 #include <QWidget>
 
 class QListWidget;
@@ -26,6 +28,8 @@ public:
 
     // Fills the list again from the keyword table.
     void fill();
+    // Follows the keyword table after a change made elsewhere: the current name stays current.
+    void reload();
 
 private:
     void onAdd();
@@ -36,6 +40,7 @@ private:
     QListWidget* list1_ = nullptr;
     QPushButton* command1_ = nullptr;
     QPushButton* command2_ = nullptr;
+    RefreshLater keywordsChanged_;
 };
 
 } // namespace vlm::keywords

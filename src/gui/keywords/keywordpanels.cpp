@@ -18,7 +18,9 @@
 namespace vlm::keywords {
 
 KeywordPanels::KeywordPanels(Session& ctx, KeywordHost host, SideControls controls, QObject* parent)
-    : QObject(parent), ctx_(ctx), host_(std::move(host)), controls_(std::move(controls)) {
+    : QObject(parent), ctx_(ctx), host_(std::move(host)), controls_(std::move(controls)),
+      keywordsChanged_(this, [this] { followKeywords(); }),
+      linksChanged_(this, [this] { followLinks(); }) {
     list_ = new KeywordListPanel(ctx_);
     central_ = new CentralSetBrowser(ctx_);
     down_ = new LevelBrowser(ctx_, LevelBrowser::Direction::Down);
@@ -57,6 +59,10 @@ KeywordPanels::KeywordPanels(Session& ctx, KeywordHost host, SideControls contro
         connect(controls_.cmdSearchUp, &QAbstractButton::clicked, this, &KeywordPanels::buildUp);
     }
 
+    connect(&ctx_.events, &SessionEvents::keywordsChanged, this,
+            [this] { keywordsChanged_.request(); });
+    connect(&ctx_.events, &SessionEvents::linksChanged, this, [this] { linksChanged_.request(); });
+
     // KWSel is the handle that drags its keyword onto the central-Set browser.
     if (controls_.KWSel) {
         controls_.KWSel->installEventFilter(this);
@@ -76,6 +82,15 @@ bool KeywordPanels::keywordMode() const {
 
 void KeywordPanels::listCards(const QString& name) {
     if (!keywordMode() && host_.listCards && !name.isEmpty()) host_.listCards(name);
+}
+
+void KeywordPanels::followKeywords() {
+    if (list_) list_->reload();
+}
+
+void KeywordPanels::followLinks() {
+    if (down_) down_->refreshRoots();
+    if (central_) central_->followLinks();
 }
 
 void KeywordPanels::load() {

@@ -5,6 +5,7 @@
 // UpPanel), with the label KWSel that names the keyword clicked last and can be dragged onto
 // the central-Set browser.
 
+#include "gui/common/refreshlater.h"
 #include "gui/keywords/centralbrowser.h"
 #include "gui/keywords/keywordlistpanel.h"
 #include "gui/keywords/levelbrowser.h"
@@ -79,6 +80,8 @@ protected:
 private:
     bool keywordMode() const;
     void listCards(const QString& name);
+    void followKeywords();
+    void followLinks();
 
     Session& ctx_;
     KeywordHost host_;
@@ -90,6 +93,9 @@ private:
     QPointer<LevelBrowser> up_;
     QPoint pressAt_;
     bool pressed_ = false;
+    // Keywords and links changed in the base: the panels follow once the change is over.
+    RefreshLater keywordsChanged_;
+    RefreshLater linksChanged_;
 };
 
 } // namespace vlm::keywords

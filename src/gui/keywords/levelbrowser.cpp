@@ -111,17 +111,36 @@ void LevelBrowser::removeLevelsFrom(int first) {
     }
 }
 
-void LevelBrowser::showRoots() {
-    QStringList roots;
-    if (ctx_.base.isOpen()) {
-        try {
-            roots = KWRoots(ctx_);
-        } catch (const store::StoreError&) {
-            roots.clear();
-        }
+QStringList LevelBrowser::roots() {
+    if (!ctx_.base.isOpen()) return {};
+    try {
+        return KWRoots(ctx_);
+    } catch (const store::StoreError&) {
+        return {};
     }
+}
+
+void LevelBrowser::refreshRoots() {
+    if (direction_ != Direction::Down || levels_.empty()) return;
+    QStringList now = roots();
+    Level& zero = levels_.front();
+    if (now == zero.names) return;
+    const QString selected = zero.selection->text();
+    const qsizetype row = selected.isEmpty() ? -1 : now.indexOf(selected);
+    if (row < 0) {
+        showRoots();
+        return;
+    }
+    const int top = zero.grid->topRow();
+    zero.names = std::move(now);
+    zero.grid->setNames(zero.names);
+    zero.grid->selectRow(int(row));
+    zero.grid->scrollRowToTop(std::min(top, zero.grid->rowCount() - 1));
+}
+
+void LevelBrowser::showRoots() {
     removeLevelsFrom(0);
-    addLevel(roots);
+    addLevel(roots());
     clicked_ = 0;
     scroll_->setRange(0, 0);
     scroll_->setValue(0);

@@ -37,6 +37,10 @@ public:
 
     // Down page: level 0 shows the Roots, alone.
     void showRoots();
+    // Down page, after links changed: level 0 takes the Roots as they are now. While the name
+    // selected there is still a Root, it stays selected with the levels below it; else
+    // level 0 is shown alone again.
+    void refreshRoots();
     // Up page: level 0 becomes a copy of `down`'s level clicked last (its rows, current and
     // selected row and selection box), level 1 the Supersets of the name selected there.
     // Nothing is built while the base holds no link.
@@ -79,6 +83,7 @@ private:
     void removeLevelsFrom(int first);
     void place();
     QStringList walk(const QString& name);
+    QStringList roots();
     bool hasLinks() const;
 
     Session& ctx_;

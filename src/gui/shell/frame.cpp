@@ -2,6 +2,7 @@
 
 #include "core/session/session.h"
 #include "gui/cards/cardentry.h"
+#include "gui/cards/cardwindows.h"
 #include "gui/retrieval/cardlists.h"
 #include "gui/shell/mainwindow.h"
 #include "gui/shell/startwindow.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QSessionManager>
 #include <QWidget>
 #include <new>
 
@@ -19,6 +21,7 @@ Frame::Frame(Session& ctx, QString workFolder, QObject* parent)
     : QObject(parent), ctx_(ctx), workFolder_(std::move(workFolder)),
       quitHandler_([] { QCoreApplication::exit(0); }) {
     qApp->installEventFilter(this);
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &Frame::commitData);
 }
 
 Frame::~Frame() {
@@ -131,6 +134,9 @@ void Frame::loadBase() {
 }
 
 void Frame::newBase() {
+    // The card windows write to the base they were opened on: they close before another
+    // base can take its place.
+    if (!cards::closeCardWindows(ctx_)) return;
     showWelcome();
 }
 
@@ -141,9 +147,19 @@ void Frame::saveBaseAs() {
     follow(ctx_.base.SaveBaseAs());
 }
 
-void Frame::quitProgram() {
+bool Frame::quitProgram() {
+    if (main_ ? !main_->closeChildWindows() : !cards::closeCardWindows(ctx_)) return false;
     ctx_.base.closeBase();
     quit();
+    return true;
+}
+
+void Frame::commitData(QSessionManager& manager) {
+    // Without leave to ask, nothing is decided for the user: the windows stay as they are.
+    if (ended_ || !manager.allowsInteraction()) return;
+    const bool ended = quitProgram();
+    manager.release();
+    if (!ended) manager.cancel();
 }
 
 void Frame::quit() {

@@ -10,6 +10,8 @@
 #include <QString>
 #include <functional>
 
+class QSessionManager;
+
 namespace vlm {
 
 struct Session;
@@ -40,11 +42,12 @@ public:
     void setQuitHandler(std::function<void()> handler) { quitHandler_ = std::move(handler); }
     bool ended() const { return ended_; }
 
-    // Database menu.
+    // Database menu. Every way out of the open base or the program asks the changed card
+    // windows first (MainWindow::closeChildWindows); a Cancel stops it there.
     void loadBase();    // Load: close the base and the main window, offer the welcome dialog
     void newBase();     // New: the welcome dialog over the main window; the base stays open
     void saveBaseAs();  // Save As: move the base to a new name
-    void quitProgram(); // Quit: close the base and end
+    bool quitProgram(); // Quit: close the base and end; false when a card window said Cancel
     // Ends the program at once.
     void quit();
 
@@ -60,6 +63,8 @@ private:
     void showWelcome();
     void showMain();
     void existingBaseCancelled();
+    // The desktop session is ending: the program goes as by Quit, or asks the session to stay.
+    void commitData(QSessionManager& manager);
     bool anyWindowVisible() const;
     void endIfNoWindow();
 

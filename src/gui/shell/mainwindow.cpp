@@ -5,6 +5,8 @@
 #include "core/session/basechoice.h"
 #include "core/session/session.h"
 #include "gui/cards/cardopen.h"
+#include "gui/cards/cardwindows.h"
+#include "gui/keywords/keywordlistwindow.h"
 #include "gui/keywords/keywordpanels.h"
 #include "gui/keywords/linkeditors.h"
 #include "gui/retrieval/cardlists.h"
@@ -293,7 +295,8 @@ void MainWindow::buildMenus() {
     bar->addAction(edit);
 
     QMenu* keywords = menu(bar, "mKeywords", QStringLiteral("&Keywords"));
-    item(keywords, "mKWList", QStringLiteral("&List"), false);
+    connect(item(keywords, "mKWList", QStringLiteral("&List")), &QAction::triggered, this,
+            &MainWindow::showKeywordList);
     connect(item(keywords, "mKWStruct", QStringLiteral("&Structure")), &QAction::triggered, this,
             [this] { vlm::keywords::StructureEditor::open(ctx_); });
     QMenu* indexAll = menu(keywords, "mIndexAll", QStringLiteral("&Index All"));
@@ -417,6 +420,8 @@ void MainWindow::baseChanged() {
 // --- windows -------------------------------------------------------------------------------
 
 bool MainWindow::closeChildWindows() {
+    // The card windows are all asked before any window closes, so that a Cancel keeps them all.
+    if (!cards::closeCardWindows(ctx_)) return false;
     mdi_->closeAllSubWindows();
     for (QMdiSubWindow* w : mdi_->subWindowList())
         if (w->isVisible()) return false;
@@ -466,6 +471,21 @@ void MainWindow::arrangeIcons() {
         w->move(x, rowBottom - s.height());
         x += s.width();
         rowHeight = std::max(rowHeight, s.height());
+    }
+}
+
+void MainWindow::showKeywordList() {
+    // One list window: asked again, the open one comes to the front. One closed a moment
+    // ago may not be deleted yet: a new one takes its place.
+    auto* sub = keywordList_ ? qobject_cast<QMdiSubWindow*>(keywordList_->parentWidget()) : nullptr;
+    if (sub && sub->isVisible()) {
+        if (sub->isMinimized()) sub->showNormal();
+        mdi_->setActiveSubWindow(sub);
+    } else if (!sub && keywordList_ && keywordList_->isVisible()) {
+        keywordList_->raise();
+        keywordList_->activateWindow();
+    } else {
+        keywordList_ = keywords::KeywordListWindow::open(ctx_);
     }
 }
 

@@ -20,8 +20,9 @@ namespace vlm {
 
 struct Session;
 namespace keywords {
+class KeywordListWindow;
 class KeywordPanels;
-}
+} // namespace keywords
 
 // The main window: an MDI frame with the menu bar, the top bar of mode switches and options
 // (`Picture2`), the side bar of keyword panels (`Picture1`) and the status bar.
@@ -41,7 +42,8 @@ public:
     // follow it; the mode and the child windows stay.
     void baseChanged();
 
-    // Closes every child window; false when one of them refused to close.
+    // Closes every child window, the changed card windows asked first; false when one of
+    // them refused to close (every window stays open then).
     bool closeChildWindows();
     // Windows > Close All: closes the program's windows from the last loaded down to the
     // third, so the first two (the main window first) stay open.
@@ -50,6 +52,8 @@ public:
     void arrangeIcons();
     // Windows > Cascade.
     void cascade();
+    // Keywords > List: the keyword list window, or the one already open brought to the front.
+    void showKeywordList();
     // ? > About.
     void showAbout();
     // Records a window of the program that is not a child window (for Close All).
@@ -155,6 +159,7 @@ private:
 
     Session& ctx_;
     keywords::KeywordPanels* keywordPanels_ = nullptr;
+    QPointer<keywords::KeywordListWindow> keywordList_;
     QMdiArea* mdi_ = nullptr;
     QLabel* statusPanel_ = nullptr;
     QMenu* windowsMenu_ = nullptr;

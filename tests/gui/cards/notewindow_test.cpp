@@ -1,5 +1,6 @@
 #include "core/cards/rtf.h"
 #include "core/common/twips.h"
+#include "core/keywords/cardkeywords.h"
 #include "gui/cards/cardentry.h"
 #include "gui/cards/cardopen.h"
 #include "gui/cards/cardwindows.h"
@@ -268,6 +269,21 @@ private slots:
         prompter().clear();
         closeWindow(open("A___0001.TXT"));
         QVERIFY(prompter().messages().isEmpty());
+    }
+
+    // A Store shows in the caption of every window on the Note; keywords attached elsewhere
+    // show in its grid. The text of each window stays its own.
+    void everyWindowOnTheNoteFollowsItsStoreAndKeywords() {
+        b->addNote("A___0001.TXT", "Ada", "Old", "old");
+        NoteWindow* first = open("A___0001.TXT");
+        NoteWindow* second = open("A___0001.TXT");
+        child<QLineEdit>(first, "cNoteTitle")->setText("New");
+        click(first, "CmdStore");
+        QTRY_COMPARE(first->windowTitle(), QStringLiteral("New : '' (1)"));
+        QTRY_COMPARE(second->windowTitle(), QStringLiteral("New : '' (2)"));
+        QCOMPARE(child<QLineEdit>(second, "cNoteTitle")->text(), QStringLiteral("Old"));
+        QVERIFY(keywords::attachKeywords(ctx(), CardKind::Note, "A___0001.TXT", {"K"}).ok());
+        QTRY_COMPARE(gridRows(second), QStringList{"K"});
     }
 
     void aStoreTheBaseRefusesKeepsTheWindowOpen() {

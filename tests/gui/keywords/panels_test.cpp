@@ -669,6 +669,7 @@ private slots:
     void theUpPageStartsFromTheDownLevelClickedLast();
     void withoutLinksClicksDoNothing();
     void cardsAndTheRightButton();
+    void thePanelsFollowChangesMadeElsewhere();
 };
 
 namespace {
@@ -895,6 +896,37 @@ void LevelBrowserTest::withoutLinksClicksDoNothing() {
     side.panels->buildUp();
     QCOMPARE(side.up()->levelCount(), 1);
     QVERIFY(side.listed.isEmpty());
+}
+
+// Keywords and links written by other windows (the selection dialog, the link editors) show at
+// once; the list keeps its current name, level 0 keeps the Root selected and the levels below.
+void LevelBrowserTest::thePanelsFollowChangesMadeElsewhere() {
+    PanelBase s;
+    zoo(s);
+    Side side(s);
+    side.list()->selectRow(int(rowsOf(side.list()).indexOf("Pet")));
+    side.down()->clickLevel(0, 0); // Animal
+    side.central()->MakeCentral("Mammal");
+
+    s.prompter.answer(Answer::Yes);
+    QCOMPARE(
+        listAdd(s.prompter, keywordSource(s.ctx), itemTexts(), KWAllKeywords(s.ctx), "Aardvark")
+            .outcome,
+        AddOutcome::Added);
+    s.link("Stone", "Lonely");
+    s.link("Horse", "Mammal");
+    QTRY_COMPARE(rowsOf(side.list()).value(0), QString("Aardvark"));
+    QVERIFY(selected(side.list(), int(rowsOf(side.list()).indexOf("Pet"))));
+    QTRY_COMPARE(rowsOf(side.down()->grid(0)), (QStringList{"Animal", "Lonely", "Pet"}));
+    QVERIFY(selected(side.down()->grid(0), 0));
+    QCOMPARE(side.down()->levelCount(), 2);
+    QTRY_COMPARE(rowsOf(side.central()->findChild<QTableWidget*>("GridDown")),
+                 (QStringList{"Cat", "Dog", "Horse", "Stone"}));
+
+    // The Root selected is one no more: level 0 shows alone.
+    s.link("Animal", "Zoo");
+    QTRY_COMPARE(rowsOf(side.down()->grid(0)), (QStringList{"Lonely", "Pet", "Zoo"}));
+    QCOMPARE(side.down()->levelCount(), 1);
 }
 
 void LevelBrowserTest::cardsAndTheRightButton() {

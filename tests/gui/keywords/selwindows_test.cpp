@@ -3,6 +3,7 @@
 // base checked afterwards.
 
 #include "core/common/twips.h"
+#include "core/keywords/keywordstore.h"
 #include "core/session/session.h"
 #include "core/store/recordset.h"
 #include "core/store/storeerror.h"
@@ -524,6 +525,12 @@ void KWListTest::addStoresTheTypedName() {
     QCOMPARE(list->currentItem()->text(), QString("Red Blue"));
     QVERIFY(b.prompter.messages().isEmpty());
     QCOMPARE(b.column(*b.ctx.rs().CGROUP1, "GROUPE").mid(3), QStringList{"Red Blue"});
+
+    // A keyword added elsewhere (the keyword panel, the selection dialog) shows at once; the
+    // current name stays.
+    QVERIFY(KWStoreAdd(b.ctx, "Avocado").ok());
+    QTRY_COMPARE(itemsOf(list).value(1), QString("Avocado"));
+    QCOMPARE(list->currentItem()->text(), QString("Red Blue"));
 }
 
 void KWListTest::aRefusedAddShowsTheKeywordsAsStoredAndSaysWhy() {

@@ -2,8 +2,11 @@
 #include "gui/shell/apptest.h"
 
 #include "core/common/twips.h"
+#include "gui/cards/cardentry.h"
+#include "gui/cards/notewindow.h"
 #include "gui/shell/aboutdialog.h"
 #include "gui/shell/mainwindow.h"
+#include "support/storefixture.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -14,6 +17,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextEdit>
 
 using namespace vlm;
 using namespace vlm::test;
@@ -62,7 +66,7 @@ const Item menuTree[] = {
     {"mNew", "mNNew", "&Note", true},
     {"", "mEdit", "&Edit", false}, // hidden, so disabled too
     {"", "mKeywords", "&Keywords", true},
-    {"mKeywords", "mKWList", "&List", false},
+    {"mKeywords", "mKWList", "&List", true},
     {"mKeywords", "mKWStruct", "&Structure", true},
     {"mKeywords", "mIndexAll", "&Index All", true},
     {"mIndexAll", "mIndexAllQuotes", "&Quotes", false},
@@ -257,6 +261,28 @@ private slots:
         QCOMPARE(b->x(), a->width());
     }
 
+    void keywordsListOpensOneListWindow() {
+        Program p;
+        p.startNow();
+        MainWindow* w = p.main();
+        auto listWindows = [w] {
+            QList<QWidget*> out;
+            for (QMdiSubWindow* s : w->mdiArea()->subWindowList())
+                if (s->isVisible() && s->widget()->objectName() == QLatin1String("fKWList"))
+                    out << s;
+            return out;
+        };
+        for (int i = 0; i < 2; ++i) {
+            w->action(QStringLiteral("mKWList"))->trigger();
+            QCOMPARE(listWindows().size(), 1); // a second trigger brings the same window up
+            QCOMPARE(w->mdiArea()->activeSubWindow(), listWindows().first());
+        }
+        listWindows().first()->close();
+        QTRY_VERIFY(listWindows().isEmpty());
+        w->action(QStringLiteral("mKWList"))->trigger();
+        QCOMPARE(listWindows().size(), 1);
+    }
+
     void ctrlQQuitsFromAnywhereInTheMainWindow() {
         Program p;
         p.startNow();
@@ -268,6 +294,86 @@ private slots:
         QTest::keyClick(child->widget(), Qt::Key_Q, Qt::ControlModifier);
         QCOMPARE(p.quitsNow(), 1);
         QVERIFY(!p.ctx.base.isOpen()); // the base is closed before the end
+    }
+
+    // Every way out of the program or its base asks the changed card windows first: Cancel
+    // keeps the program and the window with its text, Yes stores the text, No lets it go.
+    void everyWayOutAsksTheChangedCardWindowsFirst() {
+        const struct {
+            const char* way;
+            Answer second; // the answer after a first Cancel
+            bool ends;
+        } cases[] = {
+            {"mQuit", Answer::Yes, true},     {"Ctrl+Q", Answer::No, true},
+            {"close", Answer::Yes, true},     {"mLoad2", Answer::No, false},
+            {"mNewBase", Answer::Yes, false},
+        };
+        for (const auto& c : cases) {
+            Program p;
+            p.startNow();
+            MainWindow* w = p.main();
+            QVERIFY(cards::CreateNote(p.ctx, {QStringLiteral("Ada")}));
+            QPointer<QMdiSubWindow> sub = w->mdiArea()->subWindowList().value(0);
+            QVERIFY(sub);
+            auto* note = qobject_cast<cards::NoteWindow*>(sub->widget());
+            QVERIFY(note);
+            note->textBox()->setPlainText(QStringLiteral("typed"));
+            const auto wayOut = [&] {
+                if (qstrcmp(c.way, "close") == 0) {
+                    w->close();
+                } else if (qstrcmp(c.way, "Ctrl+Q") == 0) {
+                    w->activateWindow();
+                    QVERIFY(QTest::qWaitForWindowActive(w));
+                    QTest::keyClick(note->textBox(), Qt::Key_Q, Qt::ControlModifier);
+                } else {
+                    w->action(QLatin1String(c.way))->trigger();
+                }
+            };
+            const auto storedText = [&] {
+                auto db = openBase(p.file(QStringLiteral("NewBase001.vlm")));
+                auto rs = db->openRecordset(QStringLiteral("NOTE"));
+                rs->moveFirst();
+                return rs->value(QStringLiteral("TEXTE")).toString();
+            };
+
+            p.prompter.answer(Answer::Cancel);
+            wayOut();
+            QVERIFY2(sub && sub->isVisible(), c.way);
+            QCOMPARE(note->textBox()->toPlainText(), QStringLiteral("typed"));
+            QCOMPARE(p.prompter.messages(),
+                     QStringList{QStringLiteral("The data have changed - do you want save?")});
+            QCOMPARE(p.prompter.shown().back().buttons, Buttons::YesNoCancel);
+            QVERIFY(w->isVisible());
+            QVERIFY(p.ctx.base.isOpen());
+            QCOMPARE(p.quitsNow(), 0);
+
+            p.prompter.answer(c.second);
+            wayOut();
+            QTRY_VERIFY2(!sub, c.way);
+            QCOMPARE(p.prompter.messages().size(), 2); // asked once, not again on closing
+            QCOMPARE(storedText(), c.second == Answer::Yes ? QStringLiteral("typed") : QString());
+            QCOMPARE(p.quitsNow(), c.ends ? 1 : 0);
+        }
+
+        // A Cancel in the second window keeps the first open as well; the first, answered
+        // already, asks again at its next close.
+        Program p;
+        p.startNow();
+        QVERIFY(cards::CreateNote(p.ctx, {QStringLiteral("Ada")}));
+        QVERIFY(cards::CreateNote(p.ctx, {QStringLiteral("Bob")}));
+        const QList<QMdiSubWindow*> subs = p.main()->mdiArea()->subWindowList();
+        QCOMPARE(subs.size(), 2);
+        for (QMdiSubWindow* s : subs)
+            qobject_cast<cards::NoteWindow*>(s->widget())->textBox()->setPlainText("typed");
+        p.prompter.answer(Answer::No);
+        p.prompter.answer(Answer::Cancel);
+        p.main()->action(QStringLiteral("mQuit"))->trigger();
+        QCOMPARE(p.quitsNow(), 0);
+        QVERIFY(subs[0]->isVisible() && subs[1]->isVisible());
+        p.prompter.clear();
+        p.prompter.answer(Answer::Cancel);
+        subs[0]->close();
+        QCOMPARE(p.prompter.messages().size(), 1);
     }
 
     void closingTheMainWindowEndsTheProgram() {
