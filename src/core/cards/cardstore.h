@@ -80,8 +80,6 @@ struct CardSlots {
 // keywords. Throws the store's error when the table has no current record.
 CardSlots readCurrentCard(Session& ctx, CardKind kind);
 
-// The keywords of a card (GRNOTE, GRCIT or GRBIB on its number index), in index order.
-QStringList cardKeywords(Session& ctx, CardKind kind, const QString& number);
 // The authors of a Reference (AUTNDX on AutNDX), in the order they were added.
 QStringList referenceAuthors(Session& ctx, const QString& referenceNumber);
 

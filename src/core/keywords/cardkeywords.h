@@ -14,9 +14,7 @@ struct Session;
 
 namespace vlm::keywords {
 
-// The keywords of a card, in the order they were attached (index GrNoteNDX, GrCitNDX or
-// GrBibNDX, seek "=" the number, walk while the number matches).
-QStringList cardKeywords(Session& ctx, CardKind kind, const QString& cardNumber);
+// The keywords of a card are read by vlm::cardKeywords (core/session/cardkind.h).
 
 // How an attach ended.
 enum class AttachStatus {

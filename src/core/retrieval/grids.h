@@ -4,6 +4,7 @@
 // result table (ctx.Result) that the result window ResultWindow shows. Nothing here writes a base.
 
 #include "core/session/cardkind.h"
+#include "core/store/database.h"
 
 #include <QString>
 #include <QStringList>
@@ -41,8 +42,7 @@ public:
     ReadSnapshot& operator=(const ReadSnapshot&) = delete;
 
 private:
-    Session& ctx_;
-    bool open_ = false;
+    std::optional<store::Transaction> trans_;
 };
 
 // Fills the result table with every card of `kind` that carries `keyword`, one row per
