@@ -25,9 +25,6 @@ inline QString noMatchText() {
 inline QString missingCardMessage() {
     return QStringLiteral("This record does not exists");
 }
-inline QString notEnoughMemoryMessage() {
-    return QStringLiteral("Not enough memory ! Please close some windows !");
-}
 inline QString authorCaptionPrefix() {
     return QStringLiteral("Reference Author : ");
 }

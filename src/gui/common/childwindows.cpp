@@ -6,16 +6,21 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-namespace vlm::retrieval {
+namespace vlm {
 
-QWidget* showChildWindow(Session& ctx, QWidget* w) {
+QWidget* showChildWindow(Session& ctx, QWidget* w, const ChildPlacement& placement) {
     if (ctx.mdiArea) {
         QMdiSubWindow* sub = ctx.mdiArea->addSubWindow(w);
         sub->setAttribute(Qt::WA_DeleteOnClose);
+        if (placement.size.isValid()) sub->resize(placement.size);
+        if (placement.position)
+            sub->move(placement.position(ctx.mdiArea->viewport()->size(), sub->size()));
         sub->show();
+        if (placement.activate) ctx.mdiArea->setActiveSubWindow(sub);
         return sub;
     }
     w->setAttribute(Qt::WA_DeleteOnClose);
+    if (placement.size.isValid()) w->resize(placement.size);
     w->show();
     return w;
 }
@@ -38,4 +43,4 @@ void closeChildWindow(QWidget* w) {
     delete frame;
 }
 
-} // namespace vlm::retrieval
+} // namespace vlm

@@ -5,6 +5,7 @@
 #include "core/keywords/listrules.h"
 #include "core/session/session.h"
 #include "core/store/storeerror.h"
+#include "gui/common/guarded.h"
 #include "gui/keywords/keywordgrid.h"
 
 #include <QHBoxLayout>
@@ -69,13 +70,8 @@ KeywordListPanel::KeywordListPanel(Session& ctx, QWidget* parent) : QWidget(pare
 
 void KeywordListPanel::fill() {
     rows_.clear();
-    if (ctx_.base.isOpen()) {
-        try {
-            rows_ = KWAllKeywords(ctx_);
-        } catch (const store::StoreError&) {
-            rows_.clear();
-        }
-    }
+    if (ctx_.base.isOpen())
+        rows_ = runGuarded(ctx_, [&] { return KWAllKeywords(ctx_); }).value_or(NameList());
     KWList_->setNames(rows_);
 }
 

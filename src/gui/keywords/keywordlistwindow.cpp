@@ -5,6 +5,8 @@
 #include "core/keywords/listeditor.h"
 #include "core/keywords/listrules.h"
 #include "core/session/session.h"
+#include "gui/common/childwindows.h"
+#include "gui/common/guarded.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -49,20 +51,15 @@ KeywordListWindow::KeywordListWindow(Session& ctx, QWidget* parent) : QWidget(pa
 KeywordListWindow* KeywordListWindow::open(Session& ctx) {
     auto* w = new KeywordListWindow(ctx);
     w->setAttribute(Qt::WA_DeleteOnClose);
-    if (ctx.mdiArea) {
-        QMdiSubWindow* sub = ctx.mdiArea->addSubWindow(w);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        sub->show();
-    } else {
-        w->show();
-    }
+    showChildWindow(ctx, w);
     return w;
 }
 
 void KeywordListWindow::fill() {
     list1_->clear();
     if (!ctx_.base.isOpen()) return;
-    list1_->addItems(KWAllKeywords(ctx_));
+    if (const auto names = runGuarded(ctx_, [&] { return KWAllKeywords(ctx_); }))
+        list1_->addItems(*names);
 }
 
 void KeywordListWindow::selectName(const QString& name) {

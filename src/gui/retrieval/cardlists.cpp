@@ -4,6 +4,7 @@
 #include "core/session/session.h"
 #include "core/store/storeerror.h"
 #include "gui/common/childwindows.h"
+#include "gui/common/guarded.h"
 #include "gui/keywords/selectiondialog.h"
 #include "gui/retrieval/alertwindow.h"
 #include "gui/retrieval/datelistwindow.h"
@@ -343,11 +344,11 @@ int OpenKeywordCards(Session& ctx, CardKind kind, const QString& keyword,
         return 0;
     }
     int opened = 0;
-    try {
+    runGuarded(ctx, [&] {
         const auto numbers = KeywordCardNumbers(ctx, kind, keyword);
         if (!numbers) {
             ctx.prompter.message(noMatchText(), Buttons::Ok, Icon::Exclamation);
-            return 0;
+            return;
         }
         QApplication::setOverrideCursor(Qt::WaitCursor);
         struct Restore {
@@ -360,12 +361,7 @@ int OpenKeywordCards(Session& ctx, CardKind kind, const QString& keyword,
             if (!open || !open(ctx, kind)) break;
             ++opened;
         }
-    } catch (const std::bad_alloc&) {
-        ctx.prompter.message(notEnoughMemoryMessage(), Buttons::Ok, Icon::Exclamation);
-    } catch (const store::StoreError& e) {
-        if (e.number() == store::err::OutOfMemory)
-            ctx.prompter.message(notEnoughMemoryMessage(), Buttons::Ok, Icon::Exclamation);
-    }
+    });
     return opened;
 }
 
