@@ -34,7 +34,7 @@ CardResult inTransaction(Session& ctx, std::initializer_list<Recordset*> pending
         }
     } catch (const store::StoreError& e) {
         r = {};
-        r.error = e.number();
+        r.store = store::statusOf(e);
         if (e.number() == store::err::ReadOnly) {
             r.status = CardStatus::ReadOnly;
             r.message = readOnlyMessage();

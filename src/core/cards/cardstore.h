@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/status.h"
 #include "core/session/cardkind.h"
 
 // Cards as records of the base: creating Notes and References, reading a card for the window
@@ -36,7 +37,7 @@ enum class CardStatus {
 
 struct CardResult {
     CardStatus status = CardStatus::Done;
-    int error = 0;   // the store's error number, 0 when it refused nothing
+    Status store;    // the store's refusal (code and description); ok when it refused nothing
     QString message; // what the window shows (exclamation icon); empty: show nothing
     QString number;  // the card created or worked on
 

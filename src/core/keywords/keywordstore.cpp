@@ -41,7 +41,7 @@ bool sameName(const QString& a, const QString& b) {
 }
 
 KWResult refused(KWStatus status, const store::StoreError& e, QString message = {}) {
-    return KWResult{status, e.number(), e.description(), std::move(message)};
+    return KWResult{status, store::statusOf(e), std::move(message)};
 }
 
 // Maps a refusal of the store while writing a keyword or a link.
@@ -196,7 +196,7 @@ KWResult KWLinkAdd(Session& ctx, const QString& lower, const QString& upper) {
 
 KWResult KWLinkSupp(Session& ctx, const QString& lower, const QString& upper, LinkSide side) {
     auto& g = ctx.rs().GROUP2;
-    KWResult notFound{KWStatus::NotFound, 0, {}, linkNotFoundMessage()};
+    KWResult notFound{KWStatus::NotFound, {}, linkNotFoundMessage()};
     if (!fitsKey(lower) || !fitsKey(upper)) return notFound;
     if (side == LinkSide::FromUpper) {
         g->setIndex(kGrUpDown);
@@ -228,8 +228,8 @@ NameList KWAllKeywords(Session& ctx) {
 
 KWResult KWStoreAdd(Session& ctx, const QString& typed) {
     const QString name = oneLineName(typed);
-    if (name.isEmpty()) return {KWStatus::Empty, 0, {}, {}};
-    if (!fitsKey(name)) return {KWStatus::TooLong, 0, {}, {}};
+    if (name.isEmpty()) return {KWStatus::Empty, {}, {}};
+    if (!fitsKey(name)) return {KWStatus::TooLong, {}, {}};
     auto& k = ctx.rs().CGROUP1;
     try {
         k->addNew();
@@ -244,10 +244,10 @@ KWResult KWStoreAdd(Session& ctx, const QString& typed) {
 
 KWResult KWStoreSupp(Session& ctx, const QString& name) {
     auto& k = ctx.rs().CGROUP1;
-    if (!fitsKey(name)) return {KWStatus::NotFound, 0, {}, {}};
+    if (!fitsKey(name)) return {KWStatus::NotFound, {}, {}};
     k->setIndex(kGroupe);
     k->seek(kEq, name);
-    if (k->noMatch()) return {KWStatus::NotFound, 0, {}, {}};
+    if (k->noMatch()) return {KWStatus::NotFound, {}, {}};
     try {
         k->remove();
     } catch (const store::StoreError& e) {

@@ -10,6 +10,8 @@
 // recordset on that index. Names are compared the way the store compares them: without
 // regard to letter case, accents significant.
 
+#include "core/common/status.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -65,8 +67,7 @@ enum class KWStatus {
 
 struct KWResult {
     KWStatus status = KWStatus::Done;
-    int error = 0;       // the store's error number when the store refused, else 0
-    QString description; // the store's description of that error
+    Status store; // the store's refusal (its code and description); ok when it refused nothing
     // What the window tells the user; empty when the refusal is silent.
     QString message;
 

@@ -228,7 +228,7 @@ void CentralSetBrowser::tell(const KWResult& r) {
         ctx_.prompter.message(r.message, Buttons::Ok, Icon::Information);
         return;
     default:
-        ctx_.prompter.message(r.message.isEmpty() ? r.description : r.message, Buttons::Ok,
+        ctx_.prompter.message(r.message.isEmpty() ? r.store.message() : r.message, Buttons::Ok,
                               Icon::Exclamation);
         return;
     }

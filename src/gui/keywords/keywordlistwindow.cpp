@@ -106,7 +106,7 @@ void KeywordListWindow::onAdd() {
         ctx_.prompter.message(texts.tooLong.arg(kMaxNameLength), Buttons::Ok, Icon::Exclamation);
         return;
     default:
-        ctx_.prompter.message(r.description, Buttons::Ok, Icon::Critical);
+        ctx_.prompter.message(r.store.message(), Buttons::Ok, Icon::Critical);
         return;
     }
 }
@@ -128,7 +128,7 @@ void KeywordListWindow::onSupp() {
     if (r.status == KWStatus::ReadOnly)
         ctx_.prompter.message(readOnlyText(), Buttons::Ok, Icon::Exclamation);
     else
-        ctx_.prompter.message(r.description, Buttons::Ok, Icon::Critical);
+        ctx_.prompter.message(r.store.message(), Buttons::Ok, Icon::Critical);
 }
 
 } // namespace vlm::keywords
