@@ -13,9 +13,10 @@ QWidget* showChildWindow(Session& ctx, QWidget* w, const ChildPlacement& placeme
         QMdiSubWindow* sub = ctx.mdiArea->addSubWindow(w);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         if (placement.size.isValid()) sub->resize(placement.size);
+        sub->show();
+        // Placed once shown, at the size the area gave it.
         if (placement.position)
             sub->move(placement.position(ctx.mdiArea->viewport()->size(), sub->size()));
-        sub->show();
         if (placement.activate) ctx.mdiArea->setActiveSubWindow(sub);
         return sub;
     }

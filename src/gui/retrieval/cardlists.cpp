@@ -107,8 +107,9 @@ ResultWindow* ShowResult(Session& ctx, CardKind kind) {
 }
 
 void ListByKeyword(Session& ctx, CardKind kind, const QString& keyword) {
-    const bool found = FillByKeyword(ctx, kind, keyword);
-    if (!found && kind == CardKind::Note) setChecked(mainOf(ctx), "OptionNote", true);
+    const auto found = runGuarded(ctx, [&] { return FillByKeyword(ctx, kind, keyword); });
+    if (!found) return;
+    if (!*found && kind == CardKind::Note) setChecked(mainOf(ctx), "OptionNote", true);
     ShowResult(ctx, kind);
 }
 
@@ -124,7 +125,9 @@ void ReferencesByKeyword(Session& ctx, const QString& keyword) {
 
 namespace {
 void listByAuthor(Session& ctx, CardKind kind, const QString& author) {
-    if (!FillByAuthor(ctx, kind, author)) {
+    const auto found = runGuarded(ctx, [&] { return FillByAuthor(ctx, kind, author); });
+    if (!found) return;
+    if (!*found) {
         ctx.prompter.message(noMatchText(), Buttons::Ok, Icon::Exclamation);
         return;
     }
@@ -143,17 +146,20 @@ void AuthorCit(Session& ctx, const QString& author) {
 
 DateListWindow* ListByDateWindow(Session& ctx, CardKind kind) {
     ctx.DateListKind = kindText(kind);
-    const std::vector<DateLine> lines = ListByDate(ctx, kind);
+    const auto lines = runGuarded(ctx, [&] { return ListByDate(ctx, kind); });
+    if (!lines) return nullptr;
     auto* w = qobject_cast<DateListWindow*>(findWindowNamed(ctx, QStringLiteral("FListSel")));
     const bool fresh = w == nullptr;
     if (fresh) w = new DateListWindow(ctx);
     w->setWindowTitle(dateCaption(kind));
-    w->fill(lines);
+    w->fill(*lines);
     if (fresh) {
-        QWidget* frame = showChildWindow(ctx, w);
+        ChildPlacement placement;
         // Centred across the main window (its MDI area), at the top.
-        if (ctx.mdiArea)
-            frame->move(std::max(0, (ctx.mdiArea->viewport()->width() - frame->width()) / 2), 0);
+        placement.position = [](const QSize& area, const QSize& window) {
+            return QPoint(std::max(0, (area.width() - window.width()) / 2), 0);
+        };
+        showChildWindow(ctx, w, placement);
     } else {
         w->window()->raise();
         if (ctx.mdiArea)
