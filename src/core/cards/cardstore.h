@@ -9,6 +9,9 @@
 // Every operation works on the shared recordsets of the open base: it selects the index it
 // needs and seeks its own record first. Writes that touch several rows run in one transaction,
 // so a refusal leaves the base as it was.
+//
+// On failure: the writes (CardResult) never throw; the store's refusal comes back in
+// CardResult::store. The reads throw StoreError; windows run them through runGuarded.
 
 #include <QDateTime>
 #include <QString>

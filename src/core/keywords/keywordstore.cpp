@@ -198,15 +198,15 @@ KWResult KWLinkSupp(Session& ctx, const QString& lower, const QString& upper, Li
     auto& g = ctx.rs().GROUP2;
     KWResult notFound{KWStatus::NotFound, {}, linkNotFoundMessage()};
     if (!fitsKey(lower) || !fitsKey(upper)) return notFound;
-    if (side == LinkSide::FromUpper) {
-        g->setIndex(kGrUpDown);
-        g->seek(kEq, QVariantList{upper, lower});
-    } else {
-        g->setIndex(kGrDownUp);
-        g->seek(kEq, QVariantList{lower, upper});
-    }
-    if (g->noMatch()) return notFound;
     try {
+        if (side == LinkSide::FromUpper) {
+            g->setIndex(kGrUpDown);
+            g->seek(kEq, QVariantList{upper, lower});
+        } else {
+            g->setIndex(kGrDownUp);
+            g->seek(kEq, QVariantList{lower, upper});
+        }
+        if (g->noMatch()) return notFound;
         g->remove();
     } catch (const store::StoreError& e) {
         return writeRefusal(e, {});
@@ -245,10 +245,10 @@ KWResult KWStoreAdd(Session& ctx, const QString& typed) {
 KWResult KWStoreSupp(Session& ctx, const QString& name) {
     auto& k = ctx.rs().CGROUP1;
     if (!fitsKey(name)) return {KWStatus::NotFound, {}, {}};
-    k->setIndex(kGroupe);
-    k->seek(kEq, name);
-    if (k->noMatch()) return {KWStatus::NotFound, {}, {}};
     try {
+        k->setIndex(kGroupe);
+        k->seek(kEq, name);
+        if (k->noMatch()) return {KWStatus::NotFound, {}, {}};
         k->remove();
     } catch (const store::StoreError& e) {
         return writeRefusal(e, {});
@@ -257,7 +257,11 @@ KWResult KWStoreSupp(Session& ctx, const QString& name) {
 }
 
 KWResult KWSeedNoKeyword(Session& ctx) {
-    if (ctx.rs().CGROUP1->recordCount() > 0) return {};
+    try {
+        if (ctx.rs().CGROUP1->recordCount() > 0) return {};
+    } catch (const store::StoreError& e) {
+        return writeRefusal(e, {});
+    }
     return KWStoreAdd(ctx, noKeywordName());
 }
 

@@ -9,6 +9,10 @@
 // ctx.rs().GROUP2): it selects the index it needs, seeks its own record and leaves the
 // recordset on that index. Names are compared the way the store compares them: without
 // regard to letter case, accents significant.
+//
+// On failure: the writes (KWResult) never throw; a refusal of the store comes back in
+// KWResult::store and nothing was written. The reads (NameList) throw StoreError when the
+// store fails; windows run them through runGuarded, which shows the error.
 
 #include "core/common/status.h"
 

@@ -2,6 +2,8 @@
 
 // Module GRIDS: the cards linked to one keyword, or written by one author, gathered into the
 // result table (ctx.Result) that the result window ResultWindow shows. Nothing here writes a base.
+// On failure every function here throws StoreError, with the result table partly filled;
+// windows run them through runGuarded, which shows the error.
 
 #include "core/session/cardkind.h"
 #include "core/store/database.h"
