@@ -11,8 +11,6 @@
 
 namespace vlm::keywords {
 
-namespace err = store::err;
-
 namespace {
 
 struct StoreLess {
@@ -38,7 +36,8 @@ AttachResult attachKeywords(Session& ctx, CardKind kind, const QString& cardNumb
     const auto read = store::guard([&] { return cardKeywords(ctx, kind, cardNumber); });
     if (!read.ok()) {
         r.status = AttachStatus::Failed;
-        r.message = read.status().message();
+        r.store = read.status();
+        r.message = r.store.message();
         return r;
     }
     const QStringList& before = *read;
@@ -76,7 +75,8 @@ AttachResult attachKeywords(Session& ctx, CardKind kind, const QString& cardNumb
             }
             t.commit();
         } catch (const store::StoreError& e) {
-            r.status = e.number() == err::ReadOnly ? AttachStatus::ReadOnly : AttachStatus::Failed;
+            r.store = store::statusOf(e);
+            r.status = r.store.isReadOnly() ? AttachStatus::ReadOnly : AttachStatus::Failed;
             r.message = r.status == AttachStatus::ReadOnly ? readOnlyText() : e.description();
             r.added.clear();
             r.alreadyThere.clear();
