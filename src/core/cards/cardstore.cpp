@@ -3,6 +3,7 @@
 #include "core/cards/cardnumbers.h"
 #include "core/session/session.h"
 #include "core/store/collation.h"
+#include "core/store/database.h"
 #include "core/store/storeerror.h"
 
 #include <initializer_list>
@@ -18,23 +19,22 @@ const QString kEq = QStringLiteral("=");
 // still pending on `pending` and gives the result the window shows.
 template <class Work>
 CardResult inTransaction(Session& ctx, std::initializer_list<Recordset*> pending, Work&& work) {
-    auto& db = *ctx.base.BaseDb;
     CardResult r;
-    db.beginTrans();
     try {
-        r = work();
-        db.commitTrans();
-        return r;
-    } catch (const store::StoreError& e) {
-        for (Recordset* rs : pending)
-            if (rs->editing()) rs->cancelUpdate();
+        store::Transaction t(*ctx.base.BaseDb);
         try {
-            db.rollback();
+            r = work();
+            t.commit();
+            return r;
         } catch (const store::StoreError&) {
-            // The store could not even roll back; the error that matters is the first one.
+            // The edit goes before the rollback that the guard makes on its way out.
+            for (Recordset* rs : pending)
+                if (rs->editing()) rs->cancelUpdate();
+            throw;
         }
+    } catch (const store::StoreError& e) {
         r = {};
-        r.error = e.number();
+        r.store = store::statusOf(e);
         if (e.number() == store::err::ReadOnly) {
             r.status = CardStatus::ReadOnly;
             r.message = readOnlyMessage();
@@ -128,35 +128,6 @@ CardResult CreateReference(Session& ctx, const QStringList& picked) {
 std::optional<QString> NextQuoteNumber(Session& ctx, const QString& referenceNumber) {
     return firstFreeNumber(*ctx.rs().CIT, QStringLiteral("CitNDX"), QStringLiteral("CIT"),
                            quotePrefix(referenceNumber), quoteNumber);
-}
-
-QStringList cardKeywords(Session& ctx, CardKind kind, const QString& number) {
-    auto& s = ctx.rs();
-    Recordset* rs = nullptr;
-    QString index;
-    switch (kind) {
-    case CardKind::Note:
-        rs = s.GRNOTE.rs.get();
-        index = QStringLiteral("GrNoteNDX");
-        break;
-    case CardKind::Quote:
-        rs = s.GRCIT.rs.get();
-        index = QStringLiteral("GrCitNDX");
-        break;
-    case CardKind::Reference:
-        rs = s.GRBIB.rs.get();
-        index = QStringLiteral("GrBibNDX");
-        break;
-    }
-    QStringList out;
-    if (!seekCard(*rs, index, number)) return out;
-    const int ndx = rs->fieldPos(QStringLiteral("NDX"));
-    const int groupe = rs->fieldPos(QStringLiteral("GROUPE"));
-    while (!rs->eof() && store::equalText(rs->fieldValue(ndx).toString(), number)) {
-        out << rs->fieldValue(groupe).toString();
-        rs->moveNext();
-    }
-    return out;
 }
 
 QStringList referenceAuthors(Session& ctx, const QString& referenceNumber) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/status.h"
 #include "core/session/cardkind.h"
 
 // Cards as records of the base: creating Notes and References, reading a card for the window
@@ -8,6 +9,9 @@
 // Every operation works on the shared recordsets of the open base: it selects the index it
 // needs and seeks its own record first. Writes that touch several rows run in one transaction,
 // so a refusal leaves the base as it was.
+//
+// On failure: the writes (CardResult) never throw; the store's refusal comes back in
+// CardResult::store. The reads throw StoreError; windows run them through runGuarded.
 
 #include <QDateTime>
 #include <QString>
@@ -36,7 +40,7 @@ enum class CardStatus {
 
 struct CardResult {
     CardStatus status = CardStatus::Done;
-    int error = 0;   // the store's error number, 0 when it refused nothing
+    Status store;    // the store's refusal (code and description); ok when it refused nothing
     QString message; // what the window shows (exclamation icon); empty: show nothing
     QString number;  // the card created or worked on
 
@@ -80,8 +84,6 @@ struct CardSlots {
 // keywords. Throws the store's error when the table has no current record.
 CardSlots readCurrentCard(Session& ctx, CardKind kind);
 
-// The keywords of a card (GRNOTE, GRCIT or GRBIB on its number index), in index order.
-QStringList cardKeywords(Session& ctx, CardKind kind, const QString& number);
 // The authors of a Reference (AUTNDX on AutNDX), in the order they were added.
 QStringList referenceAuthors(Session& ctx, const QString& referenceNumber);
 

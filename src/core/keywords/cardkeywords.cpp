@@ -3,14 +3,13 @@
 #include "core/keywords/listeditor.h"
 #include "core/session/session.h"
 #include "core/store/collation.h"
+#include "core/store/database.h"
 #include "core/store/recordset.h"
 #include "core/store/storeerror.h"
 
 #include <set>
 
 namespace vlm::keywords {
-
-namespace err = store::err;
 
 namespace {
 
@@ -23,25 +22,6 @@ using NameSet = std::set<QString, StoreLess>;
 
 } // namespace
 
-QStringList cardKeywords(Session& ctx, CardKind kind, const QString& cardNumber) {
-    QStringList out;
-    store::Recordset& links = linkTable(ctx, kind);
-    try {
-        links.setIndex(sourcesOf(kind).linkNumberIndex);
-        links.seek(QStringLiteral("="), cardNumber);
-        if (links.noMatch()) return out;
-        const store::Field ndx = links.field(QStringLiteral("NDX"));
-        const store::Field groupe = links.field(QStringLiteral("GROUPE"));
-        while (!links.eof() && store::equalText(ndx.text(), cardNumber)) {
-            out.push_back(groupe.text());
-            links.moveNext();
-        }
-    } catch (const store::StoreError&) {
-        // A number the table cannot hold has no keyword.
-    }
-    return out;
-}
-
 QString alreadyAttachedText(const QStringList& names) {
     if (names.size() == 1)
         return QStringLiteral(" This card already carries the Keyword ") + names.front() +
@@ -53,7 +33,14 @@ QString alreadyAttachedText(const QStringList& names) {
 AttachResult attachKeywords(Session& ctx, CardKind kind, const QString& cardNumber,
                             const QStringList& picked) {
     AttachResult r;
-    const QStringList before = cardKeywords(ctx, kind, cardNumber);
+    const auto read = store::guard([&] { return cardKeywords(ctx, kind, cardNumber); });
+    if (!read.ok()) {
+        r.status = AttachStatus::Failed;
+        r.store = read.status();
+        r.message = r.store.message();
+        return r;
+    }
+    const QStringList& before = *read;
     NameSet carried(before.begin(), before.end());
     NameSet seen;
     for (const QString& name : picked) {
@@ -71,29 +58,25 @@ AttachResult attachKeywords(Session& ctx, CardKind kind, const QString& cardNumb
 
     if (!r.added.isEmpty()) {
         store::Recordset& links = linkTable(ctx, kind);
-        store::Database& db = *ctx.base.BaseDb;
-        bool inTrans = false;
         try {
-            db.beginTrans();
-            inTrans = true;
+            store::Transaction t(*ctx.base.BaseDb);
             const store::Field groupe = links.field(QStringLiteral("GROUPE"));
             const store::Field ndx = links.field(QStringLiteral("NDX"));
-            for (const QString& name : r.added) {
-                links.addNew();
-                groupe.setValue(name);
-                ndx.setValue(cardNumber);
-                links.update();
-            }
-            db.commitTrans();
-        } catch (const store::StoreError& e) {
-            if (links.editing()) links.cancelUpdate();
-            if (inTrans) {
-                try {
-                    db.rollback();
-                } catch (const store::StoreError&) {
+            try {
+                for (const QString& name : r.added) {
+                    links.addNew();
+                    groupe.setValue(name);
+                    ndx.setValue(cardNumber);
+                    links.update();
                 }
+            } catch (const store::StoreError&) {
+                if (links.editing()) links.cancelUpdate(); // before the guard rolls back
+                throw;
             }
-            r.status = e.number() == err::ReadOnly ? AttachStatus::ReadOnly : AttachStatus::Failed;
+            t.commit();
+        } catch (const store::StoreError& e) {
+            r.store = store::statusOf(e);
+            r.status = r.store.isReadOnly() ? AttachStatus::ReadOnly : AttachStatus::Failed;
             r.message = r.status == AttachStatus::ReadOnly ? readOnlyText() : e.description();
             r.added.clear();
             r.alreadyThere.clear();
@@ -103,7 +86,10 @@ AttachResult attachKeywords(Session& ctx, CardKind kind, const QString& cardNumb
         ctx.KWChanged = true;
         emit ctx.events.cardChanged(kind, cardNumber);
     }
-    r.keywords = cardKeywords(ctx, kind, cardNumber);
+    // Written and committed: a re-read that fails only leaves the list as it was plus the
+    // names just attached.
+    r.keywords =
+        store::guard([&] { return cardKeywords(ctx, kind, cardNumber); }).valueOr(before + r.added);
     if (!r.alreadyThere.isEmpty()) r.message = alreadyAttachedText(r.alreadyThere);
     return r;
 }

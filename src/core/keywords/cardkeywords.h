@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/status.h"
 #include "core/session/cardkind.h"
 
 // The keywords attached to a card: rows of GRNOTE (Notes), GRCIT (Quotes) and GRBIB
@@ -14,9 +15,7 @@ struct Session;
 
 namespace vlm::keywords {
 
-// The keywords of a card, in the order they were attached (index GrNoteNDX, GrCitNDX or
-// GrBibNDX, seek "=" the number, walk while the number matches).
-QStringList cardKeywords(Session& ctx, CardKind kind, const QString& cardNumber);
+// The keywords of a card are read by vlm::cardKeywords (core/session/cardkind.h).
 
 // How an attach ended.
 enum class AttachStatus {
@@ -32,13 +31,15 @@ struct AttachResult {
     QStringList alreadyThere; // picked keywords the card carried already, added nothing for
     QStringList keywords;     // the card's keywords afterwards, re-read from the table
     QString message;          // what the window tells the user; empty when nothing to tell
+    Status store;             // the store's refusal (ReadOnly, Failed); ok otherwise
     bool ok() const { return status == AttachStatus::Done || status == AttachStatus::Nothing; }
 };
 
 // Attaches the picked keywords to a card in one transaction. A keyword picked more than once,
 // or one the card already carries (names compared as the store compares them), gives one
 // link only; the ones the card already carried are listed in the message. Sets
-// ctx.KWChanged once something was written. Empty picks are ignored.
+// ctx.KWChanged once something was written. Empty picks are ignored. A failure of the store
+// does not throw: it ends as ReadOnly or Failed, with `store` set and nothing written.
 AttachResult attachKeywords(Session& ctx, CardKind kind, const QString& cardNumber,
                             const QStringList& picked);
 

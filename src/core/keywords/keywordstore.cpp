@@ -41,7 +41,7 @@ bool sameName(const QString& a, const QString& b) {
 }
 
 KWResult refused(KWStatus status, const store::StoreError& e, QString message = {}) {
-    return KWResult{status, e.number(), e.description(), std::move(message)};
+    return KWResult{status, store::statusOf(e), std::move(message)};
 }
 
 // Maps a refusal of the store while writing a keyword or a link.
@@ -197,17 +197,17 @@ KWResult KWLinkAdd(Session& ctx, const QString& lower, const QString& upper) {
 
 KWResult KWLinkSupp(Session& ctx, const QString& lower, const QString& upper, LinkSide side) {
     auto& g = ctx.rs().GROUP2;
-    KWResult notFound{KWStatus::NotFound, 0, {}, linkNotFoundMessage()};
+    KWResult notFound{KWStatus::NotFound, {}, linkNotFoundMessage()};
     if (!fitsKey(lower) || !fitsKey(upper)) return notFound;
-    if (side == LinkSide::FromUpper) {
-        g->setIndex(kGrUpDown);
-        g->seek(kEq, QVariantList{upper, lower});
-    } else {
-        g->setIndex(kGrDownUp);
-        g->seek(kEq, QVariantList{lower, upper});
-    }
-    if (g->noMatch()) return notFound;
     try {
+        if (side == LinkSide::FromUpper) {
+            g->setIndex(kGrUpDown);
+            g->seek(kEq, QVariantList{upper, lower});
+        } else {
+            g->setIndex(kGrDownUp);
+            g->seek(kEq, QVariantList{lower, upper});
+        }
+        if (g->noMatch()) return notFound;
         g->remove();
     } catch (const store::StoreError& e) {
         return writeRefusal(e, {});
@@ -230,8 +230,8 @@ NameList KWAllKeywords(Session& ctx) {
 
 KWResult KWStoreAdd(Session& ctx, const QString& typed) {
     const QString name = oneLineName(typed);
-    if (name.isEmpty()) return {KWStatus::Empty, 0, {}, {}};
-    if (!fitsKey(name)) return {KWStatus::TooLong, 0, {}, {}};
+    if (name.isEmpty()) return {KWStatus::Empty, {}, {}};
+    if (!fitsKey(name)) return {KWStatus::TooLong, {}, {}};
     auto& k = ctx.rs().CGROUP1;
     try {
         k->addNew();
@@ -247,11 +247,11 @@ KWResult KWStoreAdd(Session& ctx, const QString& typed) {
 
 KWResult KWStoreSupp(Session& ctx, const QString& name) {
     auto& k = ctx.rs().CGROUP1;
-    if (!fitsKey(name)) return {KWStatus::NotFound, 0, {}, {}};
-    k->setIndex(kGroupe);
-    k->seek(kEq, name);
-    if (k->noMatch()) return {KWStatus::NotFound, 0, {}, {}};
+    if (!fitsKey(name)) return {KWStatus::NotFound, {}, {}};
     try {
+        k->setIndex(kGroupe);
+        k->seek(kEq, name);
+        if (k->noMatch()) return {KWStatus::NotFound, {}, {}};
         k->remove();
     } catch (const store::StoreError& e) {
         return writeRefusal(e, {});
@@ -261,7 +261,11 @@ KWResult KWStoreSupp(Session& ctx, const QString& name) {
 }
 
 KWResult KWSeedNoKeyword(Session& ctx) {
-    if (ctx.rs().CGROUP1->recordCount() > 0) return {};
+    try {
+        if (ctx.rs().CGROUP1->recordCount() > 0) return {};
+    } catch (const store::StoreError& e) {
+        return writeRefusal(e, {});
+    }
     return KWStoreAdd(ctx, noKeywordName());
 }
 

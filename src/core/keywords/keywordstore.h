@@ -9,6 +9,12 @@
 // ctx.rs().GROUP2): it selects the index it needs, seeks its own record and leaves the
 // recordset on that index. Names are compared the way the store compares them: without
 // regard to letter case, accents significant.
+//
+// On failure: the writes (KWResult) never throw; a refusal of the store comes back in
+// KWResult::store and nothing was written. The reads (NameList) throw StoreError when the
+// store fails; windows run them through runGuarded, which shows the error.
+
+#include "core/common/status.h"
 
 #include <QString>
 #include <QStringList>
@@ -65,8 +71,7 @@ enum class KWStatus {
 
 struct KWResult {
     KWStatus status = KWStatus::Done;
-    int error = 0;       // the store's error number when the store refused, else 0
-    QString description; // the store's description of that error
+    Status store; // the store's refusal (its code and description); ok when it refused nothing
     // What the window tells the user; empty when the refusal is silent.
     QString message;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 // Module LIST: the cards of one kind in date order, newest first, for the window DateListWindow.
+// ListByDate throws StoreError when the store fails; windows run it through runGuarded.
 
 #include "core/retrieval/grids.h"
 

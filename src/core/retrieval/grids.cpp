@@ -11,24 +11,20 @@
 
 namespace vlm::retrieval {
 
-ReadSnapshot::ReadSnapshot(Session& ctx) : ctx_(ctx) {
+ReadSnapshot::ReadSnapshot(Session& ctx) {
     try {
-        ctx_.base.BaseDb->beginTrans();
-        open_ = true;
+        trans_.emplace(*ctx.base.BaseDb);
     } catch (const store::StoreError&) {
         // Without the transaction every read still works, only each takes the lock anew.
     }
 }
 
 ReadSnapshot::~ReadSnapshot() {
-    if (!open_) return;
+    if (!trans_) return;
     try {
-        ctx_.base.BaseDb->commitTrans();
+        trans_->commit();
     } catch (const store::StoreError&) {
-        try {
-            ctx_.base.BaseDb->rollback();
-        } catch (const store::StoreError&) {
-        }
+        // The guard rolls back: a read-only transaction loses nothing.
     }
 }
 

@@ -2,8 +2,11 @@
 
 // Module GRIDS: the cards linked to one keyword, or written by one author, gathered into the
 // result table (ctx.Result) that the result window ResultWindow shows. Nothing here writes a base.
+// On failure every function here throws StoreError, with the result table partly filled;
+// windows run them through runGuarded, which shows the error.
 
 #include "core/session/cardkind.h"
+#include "core/store/database.h"
 
 #include <QString>
 #include <QStringList>
@@ -24,9 +27,6 @@ inline QString noMatchText() {
 inline QString missingCardMessage() {
     return QStringLiteral("This record does not exists");
 }
-inline QString notEnoughMemoryMessage() {
-    return QStringLiteral("Not enough memory ! Please close some windows !");
-}
 inline QString authorCaptionPrefix() {
     return QStringLiteral("Reference Author : ");
 }
@@ -41,8 +41,7 @@ public:
     ReadSnapshot& operator=(const ReadSnapshot&) = delete;
 
 private:
-    Session& ctx_;
-    bool open_ = false;
+    std::optional<store::Transaction> trans_;
 };
 
 // Fills the result table with every card of `kind` that carries `keyword`, one row per

@@ -1,6 +1,7 @@
 #include "core/session/cardkind.h"
 
 #include "core/session/session.h"
+#include "core/store/collation.h"
 #include "core/store/recordset.h"
 
 using namespace Qt::StringLiterals;
@@ -96,6 +97,21 @@ store::Recordset& linkTable(Session& ctx, CardKind kind) {
         break;
     }
     return *ctx.rs().GRBIB;
+}
+
+QStringList cardKeywords(Session& ctx, CardKind kind, const QString& cardNumber) {
+    QStringList out;
+    store::Recordset& links = linkTable(ctx, kind);
+    links.setIndex(sourcesOf(kind).linkNumberIndex);
+    links.seek(QStringLiteral("="), cardNumber);
+    if (links.noMatch()) return out;
+    const store::Field ndx = links.field(sourcesOf(kind).linkNumberField);
+    const store::Field keyword = links.field(sourcesOf(kind).linkKeywordField);
+    while (!links.eof() && store::equalText(ndx.text(), cardNumber)) {
+        out.push_back(keyword.text());
+        links.moveNext();
+    }
+    return out;
 }
 
 } // namespace vlm

@@ -4,6 +4,7 @@
 // links and the fields the lists show.
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace vlm {
@@ -33,5 +34,11 @@ const KindSources& sourcesOf(CardKind kind);
 // The shared recordsets of a kind's card table and link table.
 store::Recordset& cardTable(Session& ctx, CardKind kind);
 store::Recordset& linkTable(Session& ctx, CardKind kind);
+
+// The keywords of a card, in the order they were attached: the link table's rows on its number
+// index (GrNoteNDX, GrCitNDX or GrBibNDX), sought "=" the number and walked while the number
+// matches. Empty when the card has none. Moves the link table's current record; throws
+// StoreError when the store fails.
+QStringList cardKeywords(Session& ctx, CardKind kind, const QString& cardNumber);
 
 } // namespace vlm

@@ -610,4 +610,22 @@ int Database::transactionDepth() const {
     return core_->transDepth;
 }
 
+Transaction::Transaction(Database& db) : db_(db) {
+    db_.beginTrans();
+}
+
+Transaction::~Transaction() {
+    if (done_) return;
+    try {
+        db_.rollback();
+    } catch (const StoreError&) {
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+void Transaction::commit() {
+    db_.commitTrans();
+    done_ = true;
+}
+
 } // namespace vlm::store

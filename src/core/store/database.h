@@ -43,6 +43,9 @@ public:
     // A table-type recordset on the named table (name matched without regard to case).
     std::unique_ptr<Recordset> openRecordset(const QString& table);
 
+    // Transactions nest (the inner ones are savepoints). Each throws StoreError when the base
+    // is closed (ObjectInvalid), and commitTrans/rollback when none is open (InvalidArgument).
+    // A commit that fails leaves its transaction open: roll it back. Prefer Transaction.
     void beginTrans();
     void commitTrans();
     void rollback();
@@ -58,6 +61,32 @@ public:
 private:
     explicit Database(std::shared_ptr<DbCore> core);
     std::shared_ptr<DbCore> core_;
+};
+
+// One transaction, rolled back unless committed: a write that throws halfway leaves the base as
+// it was before the guard was made.
+//
+//     Transaction t(db);
+//     ... writes ...
+//     t.commit();
+class Transaction {
+public:
+    // Begins a transaction (nested in the one open, if any); throws StoreError when it cannot.
+    explicit Transaction(Database& db);
+    // Rolls back when commit() was not called or failed; a rollback that fails is dropped,
+    // since the error that matters is the one that left the transaction uncommitted.
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    // Makes the writes last. Throws StoreError when the store refuses; the transaction then
+    // stays open and the destructor rolls it back.
+    void commit();
+    bool committed() const { return done_; }
+
+private:
+    Database& db_;
+    bool done_ = false;
 };
 
 } // namespace vlm::store

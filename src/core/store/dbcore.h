@@ -68,7 +68,7 @@ std::string quoteIdent(const QString& name);
 std::string sqlLiteral(const QString& text);
 
 // Any SQLite failure without a closer store number.
-constexpr int kCallFailed = 3146;
+constexpr int kCallFailed = err::CallFailed;
 std::string tableSql(const TableDef& t);
 std::vector<std::string> indexSql(const TableDef& t);
 std::string sqlIndexName(const TableDef& t, const IndexDef& ix);

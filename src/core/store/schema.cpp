@@ -216,15 +216,10 @@ const QStringList& seedTypes() {
 
 void CreateSchema(Database& db) {
     // One transaction: a base is never left with half of its tables.
-    db.beginTrans();
-    try {
-        for (const TableDef& t : velmoraSchema())
-            db.appendTable(t);
-        db.commitTrans();
-    } catch (...) {
-        db.rollback();
-        throw;
-    }
+    Transaction t(db);
+    for (const TableDef& def : velmoraSchema())
+        db.appendTable(def);
+    t.commit();
 }
 
 void SeedTypes(Database& db) {

@@ -74,4 +74,14 @@ void raise(int number, const QString& item) {
     throw StoreError(number, errorDescription(number, item));
 }
 
+Status statusOf(const StoreError& e) {
+    // A number the store does not know still fails: it must never read as success.
+    const ErrorCode code = e.number() == 0 ? ErrorCode::InvalidArgument : e.code();
+    return Status::error(code, e.description());
+}
+
+Status outOfMemory() {
+    return Status::error(ErrorCode::OutOfMemory, errorDescription(err::OutOfMemory));
+}
+
 } // namespace vlm::store

@@ -5,6 +5,8 @@
 #include "core/common/twips.h"
 #include "core/session/session.h"
 #include "core/store/storeerror.h"
+#include "gui/common/childwindows.h"
+#include "gui/common/guarded.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -26,42 +28,25 @@ constexpr int kTwipsPerPixel = 1440 / 96;
 }
 
 QWidget* runOpener(Session& ctx, const std::function<QWidget*()>& open) {
-    try {
-        return open();
-    } catch (const std::bad_alloc&) {
-        ctx.prompter.message(notEnoughMemoryMessage(), Buttons::Ok, Icon::Exclamation);
-    } catch (const store::StoreError& e) {
-        if (e.number() == store::err::OutOfMemory)
-            ctx.prompter.message(notEnoughMemoryMessage(), Buttons::Ok, Icon::Exclamation);
-    }
-    return nullptr;
+    return runGuarded(ctx, open).value_or(nullptr);
 }
 
 QWidget* showCardWindow(Session& ctx, QWidget* content, int widthTwips, int heightTwips) {
-    const QSize size(twipsToPixels(widthTwips), twipsToPixels(heightTwips));
-    if (!ctx.mdiArea) {
-        content->setAttribute(Qt::WA_DeleteOnClose);
-        content->resize(size);
-        content->show();
-        return content;
-    }
-
-    // Centred across the main window, less half the side bar, an eighth of the way down;
-    // whole twips, each division truncated.
-    const QWidget* main = ctx.mdiArea->window();
-    int sideTwips = 0;
-    if (const auto* side = main->findChild<QWidget*>(QStringLiteral("Picture1")))
-        sideTwips = side->isVisible() ? side->width() * kTwipsPerPixel : 0;
-    const int leftTwips = (main->width() * kTwipsPerPixel - widthTwips) / 2 - sideTwips / 2;
-    const int topTwips = (main->height() * kTwipsPerPixel - heightTwips) / 8;
-
-    QMdiSubWindow* sub = ctx.mdiArea->addSubWindow(content);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->resize(size);
-    // A main window narrower than the card window still shows the card window's title bar.
-    sub->move(std::max(0, twipsToPixels(leftTwips)), std::max(0, twipsToPixels(topTwips)));
-    sub->show();
-    return sub;
+    ChildPlacement placement;
+    placement.size = QSize(twipsToPixels(widthTwips), twipsToPixels(heightTwips));
+    placement.position = [&ctx, widthTwips, heightTwips](const QSize&, const QSize&) {
+        // Centred across the main window, less half the side bar, an eighth of the way down;
+        // whole twips, each division truncated.
+        const QWidget* main = ctx.mdiArea->window();
+        int sideTwips = 0;
+        if (const auto* side = main->findChild<QWidget*>(QStringLiteral("Picture1")))
+            sideTwips = side->isVisible() ? side->width() * kTwipsPerPixel : 0;
+        const int leftTwips = (main->width() * kTwipsPerPixel - widthTwips) / 2 - sideTwips / 2;
+        const int topTwips = (main->height() * kTwipsPerPixel - heightTwips) / 8;
+        // A main window narrower than the card window still shows the card window's title bar.
+        return QPoint(std::max(0, twipsToPixels(leftTwips)), std::max(0, twipsToPixels(topTwips)));
+    };
+    return showChildWindow(ctx, content, placement);
 }
 
 QWidget* cardFrame(QWidget* content) {

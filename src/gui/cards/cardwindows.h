@@ -38,14 +38,8 @@ QList<CardWindow*> openCardWindows(Session& ctx);
 // with it, and the answer is false; else the card windows close.
 bool closeCardWindows(Session& ctx);
 
-// Shown when the system runs out of memory while windows open (exclamation icon).
-inline QString notEnoughMemoryMessage() {
-    return QStringLiteral("Not enough memory ! Please close some windows !");
-}
-
-// Runs an opener. When memory runs out it shows notEnoughMemoryMessage() and gives nullptr;
-// another failure of the store gives nullptr silently (the caller made the record current,
-// so this only happens when the base went away).
+// Runs an opener through runGuarded: when memory runs out or the store fails, the failure is
+// shown (notEnoughMemoryMessage() for memory) and the result is nullptr.
 QWidget* runOpener(Session& ctx, const std::function<QWidget*()>& open);
 
 // Shows a card window as a child window of the main window's MDI area (on its own when

@@ -8,6 +8,7 @@
 #include "gui/cards/cardlinks.h"
 #include "gui/cards/cardwindows.h"
 #include "gui/cards/richedit.h"
+#include "gui/common/guarded.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -220,11 +221,7 @@ void NoteWindow::placeControls() {
 }
 
 void NoteWindow::guarded(const std::function<void()>& command) {
-    try {
-        command();
-    } catch (const std::bad_alloc&) {
-        ctx_.prompter.message(notEnoughMemoryMessage(), Buttons::Ok, Icon::Exclamation);
-    }
+    runGuarded(ctx_, command);
 }
 
 void NoteWindow::resizeEvent(QResizeEvent* event) {
@@ -282,11 +279,10 @@ void NoteWindow::followCard() {
 }
 
 void NoteWindow::rereadKeywords() {
-    try {
-        fillKeywordGrid(cgMCNote, cardKeywords(ctx_, CardKind::Note, tag_));
-    } catch (const store::StoreError&) {
-        // The grid keeps what it showed.
-    }
+    // When the store fails the grid keeps what it showed.
+    if (const auto keywords =
+            runGuarded(ctx_, [&] { return cardKeywords(ctx_, CardKind::Note, tag_); }))
+        fillKeywordGrid(cgMCNote, *keywords);
 }
 
 NoteContent NoteWindow::content() const {

@@ -72,7 +72,7 @@ private:
     void buildUi();
     void placeControls();
     void markChanged() { changed_ = true; }
-    // Runs a command; running out of memory is told, not fatal.
+    // Runs a command through runGuarded: a failure of the store or of memory is told, not fatal.
     void guarded(const std::function<void()>& command);
     void showResult(const CardResult& r);
     NoteContent content() const;

@@ -6,16 +6,22 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-namespace vlm::retrieval {
+namespace vlm {
 
-QWidget* showChildWindow(Session& ctx, QWidget* w) {
+QWidget* showChildWindow(Session& ctx, QWidget* w, const ChildPlacement& placement) {
     if (ctx.mdiArea) {
         QMdiSubWindow* sub = ctx.mdiArea->addSubWindow(w);
         sub->setAttribute(Qt::WA_DeleteOnClose);
+        if (placement.size.isValid()) sub->resize(placement.size);
         sub->show();
+        // Placed once shown, at the size the area gave it.
+        if (placement.position)
+            sub->move(placement.position(ctx.mdiArea->viewport()->size(), sub->size()));
+        if (placement.activate) ctx.mdiArea->setActiveSubWindow(sub);
         return sub;
     }
     w->setAttribute(Qt::WA_DeleteOnClose);
+    if (placement.size.isValid()) w->resize(placement.size);
     w->show();
     return w;
 }
@@ -38,4 +44,4 @@ void closeChildWindow(QWidget* w) {
     delete frame;
 }
 
-} // namespace vlm::retrieval
+} // namespace vlm

@@ -4,6 +4,7 @@
 #include "core/keywords/keywordstore.h"
 #include "core/session/session.h"
 #include "core/store/storeerror.h"
+#include "gui/common/guarded.h"
 #include "gui/keywords/keywordgrid.h"
 
 #include <QAbstractButton>
@@ -156,10 +157,11 @@ void CentralSetBrowser::fillGrids() {
     upNames_.clear();
     downNames_.clear();
     if (ctx_.base.isOpen() && !c.isEmpty()) {
-        try {
+        const bool read = runGuarded(ctx_, [&] {
             downNames_ = KWSubsets(ctx_, c);
             upNames_ = KWSupersets(ctx_, c);
-        } catch (const store::StoreError&) {
+        });
+        if (!read) {
             upNames_.clear();
             downNames_.clear();
         }
@@ -237,7 +239,7 @@ void CentralSetBrowser::tell(const KWResult& r) {
         ctx_.prompter.message(r.message, Buttons::Ok, Icon::Information);
         return;
     default:
-        ctx_.prompter.message(r.message.isEmpty() ? r.description : r.message, Buttons::Ok,
+        ctx_.prompter.message(r.message.isEmpty() ? r.store.message() : r.message, Buttons::Ok,
                               Icon::Exclamation);
         return;
     }

@@ -5,6 +5,7 @@
 #include "core/keywords/listrules.h"
 #include "core/session/session.h"
 #include "core/store/storeerror.h"
+#include "gui/common/guarded.h"
 #include "gui/keywords/keywordgrid.h"
 
 #include <QHBoxLayout>
@@ -69,25 +70,23 @@ KeywordListPanel::KeywordListPanel(Session& ctx, QWidget* parent) : QWidget(pare
 
 namespace {
 
-QStringList storedKeywords(Session& ctx) {
-    if (!ctx.base.isOpen()) return {};
-    try {
-        return KWAllKeywords(ctx);
-    } catch (const store::StoreError&) {
-        return {};
-    }
+// The stored keywords; nothing when the store failed (the user was told).
+std::optional<QStringList> storedKeywords(Session& ctx) {
+    if (!ctx.base.isOpen()) return QStringList();
+    return runGuarded(ctx, [&] { return QStringList(KWAllKeywords(ctx)); });
 }
 
 } // namespace
 
 void KeywordListPanel::fill() {
-    rows_ = storedKeywords(ctx_);
+    rows_ = storedKeywords(ctx_).value_or(QStringList());
     KWList_->setNames(rows_);
 }
 
 void KeywordListPanel::reload() {
-    QStringList names = storedKeywords(ctx_);
-    if (names == rows_) return;
+    std::optional<QStringList> stored = storedKeywords(ctx_);
+    if (!stored || *stored == rows_) return;
+    QStringList names = std::move(*stored);
     const QString current = KWList_->currentName();
     const bool selected = !KWList_->selectedName().isEmpty();
     const int top = KWList_->topRow();

@@ -5,7 +5,8 @@
 #include "core/keywords/listeditor.h"
 #include "core/keywords/listrules.h"
 #include "core/session/session.h"
-#include "core/store/storeerror.h"
+#include "gui/common/childwindows.h"
+#include "gui/common/guarded.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -53,20 +54,15 @@ KeywordListWindow::KeywordListWindow(Session& ctx, QWidget* parent)
 KeywordListWindow* KeywordListWindow::open(Session& ctx) {
     auto* w = new KeywordListWindow(ctx);
     w->setAttribute(Qt::WA_DeleteOnClose);
-    if (ctx.mdiArea) {
-        QMdiSubWindow* sub = ctx.mdiArea->addSubWindow(w);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        sub->show();
-    } else {
-        w->show();
-    }
+    showChildWindow(ctx, w);
     return w;
 }
 
 void KeywordListWindow::fill() {
     list1_->clear();
     if (!ctx_.base.isOpen()) return;
-    list1_->addItems(KWAllKeywords(ctx_));
+    if (const auto names = runGuarded(ctx_, [&] { return KWAllKeywords(ctx_); }))
+        list1_->addItems(*names);
 }
 
 void KeywordListWindow::reload() {
@@ -74,10 +70,10 @@ void KeywordListWindow::reload() {
     for (int i = 0; i < list1_->count(); ++i)
         shown << list1_->item(i)->text();
     QStringList stored;
-    try {
-        if (ctx_.base.isOpen()) stored = KWAllKeywords(ctx_);
-    } catch (const store::StoreError&) {
-        return; // the list keeps what it showed
+    if (ctx_.base.isOpen()) {
+        const auto names = runGuarded(ctx_, [&] { return QStringList(KWAllKeywords(ctx_)); });
+        if (!names) return; // the list keeps what it showed
+        stored = *names;
     }
     if (stored == shown) return;
     const QListWidgetItem* current = list1_->currentItem();
@@ -131,7 +127,7 @@ void KeywordListWindow::onAdd() {
         ctx_.prompter.message(texts.tooLong.arg(kMaxNameLength), Buttons::Ok, Icon::Exclamation);
         return;
     default:
-        ctx_.prompter.message(r.description, Buttons::Ok, Icon::Critical);
+        ctx_.prompter.message(r.store.message(), Buttons::Ok, Icon::Critical);
         return;
     }
 }
@@ -153,7 +149,7 @@ void KeywordListWindow::onSupp() {
     if (r.status == KWStatus::ReadOnly)
         ctx_.prompter.message(readOnlyText(), Buttons::Ok, Icon::Exclamation);
     else
-        ctx_.prompter.message(r.description, Buttons::Ok, Icon::Critical);
+        ctx_.prompter.message(r.store.message(), Buttons::Ok, Icon::Critical);
 }
 
 } // namespace vlm::keywords

@@ -5,6 +5,7 @@
 #include "core/session/session.h"
 #include "core/store/recordset.h"
 #include "core/store/storeerror.h"
+#include "gui/common/guarded.h"
 #include "gui/keywords/keywordgrid.h"
 
 #include <QLineEdit>
@@ -56,20 +57,17 @@ QString LevelBrowser::lastSelected() const {
 
 bool LevelBrowser::hasLinks() const {
     if (!ctx_.base.isOpen()) return false;
-    try {
-        return ctx_.rs().GROUP2->recordCount() > 0;
-    } catch (const store::StoreError&) {
-        return false;
-    }
+    return runGuarded(ctx_, [&] { return ctx_.rs().GROUP2->recordCount() > 0; }).value_or(false);
 }
 
 QStringList LevelBrowser::walk(const QString& name) {
     if (name.isEmpty() || !ctx_.base.isOpen()) return {};
-    try {
-        return direction_ == Direction::Down ? KWSubsets(ctx_, name) : KWSupersets(ctx_, name);
-    } catch (const store::StoreError&) {
-        return {};
-    }
+    return runGuarded(ctx_,
+                      [&] {
+                          return direction_ == Direction::Down ? KWSubsets(ctx_, name)
+                                                               : KWSupersets(ctx_, name);
+                      })
+        .value_or(QStringList());
 }
 
 void LevelBrowser::addLevel(const QStringList& names) {
@@ -113,11 +111,7 @@ void LevelBrowser::removeLevelsFrom(int first) {
 
 QStringList LevelBrowser::roots() {
     if (!ctx_.base.isOpen()) return {};
-    try {
-        return KWRoots(ctx_);
-    } catch (const store::StoreError&) {
-        return {};
-    }
+    return runGuarded(ctx_, [&] { return KWRoots(ctx_); }).value_or(QStringList());
 }
 
 void LevelBrowser::refreshRoots() {

@@ -4,6 +4,8 @@
 #include "core/session/session.h"
 #include "core/store/recordset.h"
 #include "core/store/storeerror.h"
+#include "gui/common/childwindows.h"
+#include "gui/common/guarded.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -298,28 +300,19 @@ void LinkColumnsWindow::resizeEvent(QResizeEvent* e) {
 
 void LinkColumnsWindow::place(Session& ctx, QWidget* w, int widthTwips, int heightTwips) {
     w->setAttribute(Qt::WA_DeleteOnClose);
-    if (ctx.mdiArea) {
-        QMdiSubWindow* sub = ctx.mdiArea->addSubWindow(w);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        sub->resize(twipsSize(widthTwips, heightTwips));
-        sub->move(linkEditorPlace(ctx.mdiArea->viewport()->size(), sub->size()));
-        sub->show();
-        ctx.mdiArea->setActiveSubWindow(sub);
-    } else {
-        w->show();
-    }
+    ChildPlacement placement;
+    placement.size = twipsSize(widthTwips, heightTwips);
+    placement.position = &linkEditorPlace;
+    placement.activate = true;
+    showChildWindow(ctx, w, placement);
 }
 
-// The walks of the windows read nothing when no base is open, and a store that fails
-// mid-walk shows an empty column rather than ending the program.
+// The walks of the windows read nothing when no base is open; a store that fails mid-walk
+// says so and leaves the column empty.
 static LinkColumns::Walk guardedWalk(Session& ctx, NameList (*walk)(Session&, const QString&)) {
     return [&ctx, walk](const QString& name) -> NameList {
         if (!ctx.base.isOpen() || !ctx.base.shared) return {};
-        try {
-            return walk(ctx, name);
-        } catch (const store::StoreError&) {
-            return {};
-        }
+        return runGuarded(ctx, [&] { return walk(ctx, name); }).value_or(NameList());
     };
 }
 
@@ -346,11 +339,7 @@ StructureEditor::StructureEditor(Session& ctx, QWidget* parent)
     NameList roots;
     if (baseOpen()) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        try {
-            roots = KWRoots(ctx_);
-        } catch (const store::StoreError&) {
-            roots.clear();
-        }
+        roots = runGuarded(ctx_, [&] { return KWRoots(ctx_); }).value_or(NameList());
         QApplication::restoreOverrideCursor();
     }
     model_.reset(std::move(roots));

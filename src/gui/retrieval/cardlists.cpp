@@ -4,6 +4,7 @@
 #include "core/session/session.h"
 #include "core/store/storeerror.h"
 #include "gui/common/childwindows.h"
+#include "gui/common/guarded.h"
 #include "gui/keywords/selectiondialog.h"
 #include "gui/retrieval/alertwindow.h"
 #include "gui/retrieval/datelistwindow.h"
@@ -106,8 +107,9 @@ ResultWindow* ShowResult(Session& ctx, CardKind kind) {
 }
 
 void ListByKeyword(Session& ctx, CardKind kind, const QString& keyword) {
-    const bool found = FillByKeyword(ctx, kind, keyword);
-    if (!found && kind == CardKind::Note) setChecked(mainOf(ctx), "OptionNote", true);
+    const auto found = runGuarded(ctx, [&] { return FillByKeyword(ctx, kind, keyword); });
+    if (!found) return;
+    if (!*found && kind == CardKind::Note) setChecked(mainOf(ctx), "OptionNote", true);
     ShowResult(ctx, kind);
 }
 
@@ -123,7 +125,9 @@ void ReferencesByKeyword(Session& ctx, const QString& keyword) {
 
 namespace {
 void listByAuthor(Session& ctx, CardKind kind, const QString& author) {
-    if (!FillByAuthor(ctx, kind, author)) {
+    const auto found = runGuarded(ctx, [&] { return FillByAuthor(ctx, kind, author); });
+    if (!found) return;
+    if (!*found) {
         ctx.prompter.message(noMatchText(), Buttons::Ok, Icon::Exclamation);
         return;
     }
@@ -142,17 +146,20 @@ void AuthorCit(Session& ctx, const QString& author) {
 
 DateListWindow* ListByDateWindow(Session& ctx, CardKind kind) {
     ctx.DateListKind = kindText(kind);
-    const std::vector<DateLine> lines = ListByDate(ctx, kind);
+    const auto lines = runGuarded(ctx, [&] { return ListByDate(ctx, kind); });
+    if (!lines) return nullptr;
     auto* w = qobject_cast<DateListWindow*>(findWindowNamed(ctx, QStringLiteral("FListSel")));
     const bool fresh = w == nullptr;
     if (fresh) w = new DateListWindow(ctx);
     w->setWindowTitle(dateCaption(kind));
-    w->fill(lines);
+    w->fill(*lines);
     if (fresh) {
-        QWidget* frame = showChildWindow(ctx, w);
+        ChildPlacement placement;
         // Centred across the main window (its MDI area), at the top.
-        if (ctx.mdiArea)
-            frame->move(std::max(0, (ctx.mdiArea->viewport()->width() - frame->width()) / 2), 0);
+        placement.position = [](const QSize& area, const QSize& window) {
+            return QPoint(std::max(0, (area.width() - window.width()) / 2), 0);
+        };
+        showChildWindow(ctx, w, placement);
     } else {
         w->window()->raise();
         if (ctx.mdiArea)
@@ -343,11 +350,11 @@ int OpenKeywordCards(Session& ctx, CardKind kind, const QString& keyword,
         return 0;
     }
     int opened = 0;
-    try {
+    runGuarded(ctx, [&] {
         const auto numbers = KeywordCardNumbers(ctx, kind, keyword);
         if (!numbers) {
             ctx.prompter.message(noMatchText(), Buttons::Ok, Icon::Exclamation);
-            return 0;
+            return;
         }
         QApplication::setOverrideCursor(Qt::WaitCursor);
         struct Restore {
@@ -360,12 +367,7 @@ int OpenKeywordCards(Session& ctx, CardKind kind, const QString& keyword,
             if (!open || !open(ctx, kind)) break;
             ++opened;
         }
-    } catch (const std::bad_alloc&) {
-        ctx.prompter.message(notEnoughMemoryMessage(), Buttons::Ok, Icon::Exclamation);
-    } catch (const store::StoreError& e) {
-        if (e.number() == store::err::OutOfMemory)
-            ctx.prompter.message(notEnoughMemoryMessage(), Buttons::Ok, Icon::Exclamation);
-    }
+    });
     return opened;
 }
 

@@ -54,6 +54,7 @@ void CloseResult(Session& ctx);
 void NotesByDate(Session& ctx);
 void QuotesByDate(Session& ctx);
 void ReferencesByDate(Session& ctx);
+// The list by date, or nullptr when the store failed (the failure is shown).
 DateListWindow* ListByDateWindow(Session& ctx, CardKind kind);
 
 // --- the other-search panel and the menus ---

@@ -3,6 +3,7 @@
 #include "core/common/twips.h"
 #include "core/session/session.h"
 #include "core/store/storeerror.h"
+#include "gui/common/guarded.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -58,19 +59,14 @@ void DateListWindow::openRow(int row) {
     const auto kind = kindFromText(ctx_.DateListKind);
     const QTableWidgetItem* it = grid_->item(row, 1);
     if (!kind || !it) return;
-    try {
+    runGuarded(ctx_, [&] {
         if (!SeekCard(ctx_, *kind, it->text())) {
             // Deleted since the list was made.
             ctx_.prompter.message(missingCardMessage(), Buttons::Ok, Icon::Information);
             return;
         }
         if (opener_) opener_(ctx_, *kind);
-    } catch (const std::bad_alloc&) {
-        ctx_.prompter.message(notEnoughMemoryMessage(), Buttons::Ok, Icon::Exclamation);
-    } catch (const store::StoreError& e) {
-        if (e.number() == store::err::OutOfMemory)
-            ctx_.prompter.message(notEnoughMemoryMessage(), Buttons::Ok, Icon::Exclamation);
-    }
+    });
 }
 
 bool DateListWindow::eventFilter(QObject* watched, QEvent* event) {

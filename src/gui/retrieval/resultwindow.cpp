@@ -3,6 +3,7 @@
 #include "core/common/twips.h"
 #include "core/session/session.h"
 #include "core/store/storeerror.h"
+#include "gui/common/guarded.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -143,18 +144,13 @@ void ResultWindow::openRow(int row) {
     if (row < 1 || row > int(t.ResultGrid.size())) return;
     highlight(row);
     const QString number = t.ResultGrid[size_t(row - 1)].ndx;
-    try {
+    runGuarded(ctx_, [&] {
         if (!SeekCard(ctx_, kind_, number)) {
             ctx_.prompter.message(missingCardMessage(), Buttons::Ok, Icon::Information);
             return;
         }
         if (opener_) opener_(ctx_, kind_);
-    } catch (const std::bad_alloc&) {
-        ctx_.prompter.message(notEnoughMemoryMessage(), Buttons::Ok, Icon::Exclamation);
-    } catch (const store::StoreError& e) {
-        if (e.number() == store::err::OutOfMemory)
-            ctx_.prompter.message(notEnoughMemoryMessage(), Buttons::Ok, Icon::Exclamation);
-    }
+    });
 }
 
 bool ResultWindow::eventFilter(QObject* watched, QEvent* event) {

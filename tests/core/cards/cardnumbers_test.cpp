@@ -126,7 +126,7 @@ TEST_F(CardNumbers, ARefusedReferenceLeavesNothingBehind) {
         many << QStringLiteral("Author number %1 of many").arg(i);
     const CardResult r = CreateReference(ctx, many);
     EXPECT_EQ(r.status, CardStatus::Failed);
-    EXPECT_EQ(r.error, store::err::FieldTooSmall);
+    EXPECT_EQ(r.store.code(), ErrorCode::FieldTooSmall);
     EXPECT_FALSE(r.message.isEmpty());
     EXPECT_TRUE(column("BIBLIO", "NDX").isEmpty());
     EXPECT_TRUE(column("AUTNDX", "NDX").isEmpty());

@@ -103,7 +103,7 @@ TEST_F(CardStore, ARefusedStoreChangesNothing) {
     addNote("LI__0001.TXT", "Li", "Old", "old", "{\\rtf1 old}");
     const CardResult r = StoreNote(ctx, "LI__0001.TXT", {"Li", QString(101, 'x'), "new", "x"});
     EXPECT_EQ(r.status, CardStatus::Failed);
-    EXPECT_EQ(r.error, store::err::FieldTooSmall);
+    EXPECT_EQ(r.store.code(), ErrorCode::FieldTooSmall);
     EXPECT_EQ(column("NOTE", "TEXTE"), QStringList{"old"});
     EXPECT_FALSE(ctx.rs().NOTE->editing());
 

@@ -200,7 +200,7 @@ TEST_F(KWStoreTest, StoringALinkTwiceLeavesOneRowAndSaysItExists) {
     for (auto [lower, upper] : {std::pair{"Rose", "Flower"}, std::pair{"ROSE", "flower"}}) {
         const KWResult r = KWLinkAdd(ctx, lower, upper);
         EXPECT_EQ(r.status, KWStatus::Duplicate);
-        EXPECT_EQ(r.error, err::DuplicateKey);
+        EXPECT_EQ(r.store.code(), vlm::ErrorCode::DuplicateKey);
         EXPECT_EQ(r.message, linkExistsMessage());
     }
     EXPECT_EQ(linkRows(ctx), QStringList{"Rose<Flower"});
@@ -254,7 +254,7 @@ TEST_F(KWStoreTest, KeywordsAreAddedInOrderAndRefusalsAreTold) {
 
     const KWResult dup = KWStoreAdd(ctx, "APPLE");
     EXPECT_EQ(dup.status, KWStatus::Duplicate);
-    EXPECT_EQ(dup.error, err::DuplicateKey);
+    EXPECT_EQ(dup.store.code(), vlm::ErrorCode::DuplicateKey);
     EXPECT_TRUE(dup.message.isEmpty());
     EXPECT_EQ(KWStoreAdd(ctx, "ÉMILE").status, KWStatus::Duplicate); // case of an accented letter
     EXPECT_EQ(KWStoreAdd(ctx, "").status, KWStatus::Empty);
@@ -382,7 +382,7 @@ TEST_F(KWStoreTest, AReadOnlyBaseRefusesEveryChangeAndStaysAsItWas) {
               KWLinkSupp(ctx, "Other", "Kept", LinkSide::FromUpper),
               KWLinkSupp(ctx, "Other", "Kept", LinkSide::FromLower)}) {
             EXPECT_EQ(r.status, KWStatus::ReadOnly);
-            EXPECT_EQ(r.error, err::ReadOnly);
+            EXPECT_EQ(r.store.code(), vlm::ErrorCode::ReadOnly);
             EXPECT_EQ(r.message, "Fichier en lecture seule !");
         }
         EXPECT_EQ(KWAllKeywords(ctx), keywordsBefore);

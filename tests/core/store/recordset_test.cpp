@@ -1,4 +1,5 @@
 #include "core/store/collation.h"
+#include "core/store/database.h"
 #include "core/store/storeerror.h"
 #include "support/storefixture.h"
 
@@ -277,6 +278,26 @@ TEST_F(RecordsetTest, TransactionsCommitOrLeaveNothing) {
     EXPECT_EQ(rs->value("DOWN").toString(), "3");
     rs->moveNext();
     EXPECT_TRUE(rs->eof());
+}
+
+TEST_F(RecordsetTest, TransactionGuardUndoesWorkThatFails) {
+    add("a", "1");
+    // Work that fails after a write leaves nothing of it, and reaches the caller as a Status.
+    const vlm::Status s = guard([&] {
+                              Transaction t(*db);
+                              add("b", "2");
+                              vlm::store::raise(err::DiskFull);
+                          }).status();
+    EXPECT_EQ(s.code(), vlm::ErrorCode::DiskFull);
+    EXPECT_EQ(s.message(), errorDescription(err::DiskFull));
+    EXPECT_EQ(rs->recordCount(), 1);
+    EXPECT_EQ(db->transactionDepth(), 0);
+    {
+        Transaction t(*db);
+        add("c", "3");
+        t.commit();
+    }
+    EXPECT_EQ(rs->recordCount(), 2);
 }
 
 TEST_F(RecordsetTest, ClosedBaseInvalidatesItsRecordsets) {

@@ -1,4 +1,5 @@
 #include "core/store/recordset.h"
+#include "core/store/storeerror.h"
 #include "gui/cards/cardopen.h"
 #include "gui/retrieval/alertwindow.h"
 #include "gui/retrieval/cardlists.h"
@@ -22,7 +23,9 @@
 #include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <functional>
 #include <memory>
+#include <utility>
 
 using namespace vlm;
 using namespace vlm::retrieval;
@@ -454,20 +457,26 @@ private slots:
         QCOMPARE(b->prompter.messages(), QStringList{"No Match"});
         QCOMPARE(b->prompter.shown().back().icon, Icon::Exclamation);
 
-        // Running out of memory stops at once with its message.
-        int calls = 0;
-        const CardOpener failing = [&](Session&, CardKind) -> bool {
-            if (++calls == 2) throw std::bad_alloc();
-            return true;
+        // A failure stops at once and is shown: running out of memory with its message, any
+        // other failure of the store with the store's description, never dropped.
+        const std::pair<std::function<void()>, QString> failures[] = {
+            {[] { throw std::bad_alloc(); }, "Not enough memory ! Please close some windows !"},
+            {[] { store::raise(store::err::DiskError); }, "Disk or network error."},
         };
-        b->prompter.clear();
-        QCOMPARE(OpenKeywordCards(ctx(), CardKind::Note, "Beta", plenty, failing), 1);
-        QCOMPARE(calls, 2);
-        QCOMPARE(b->prompter.messages(),
-                 QStringList{"Not enough memory ! Please close some windows !"});
+        for (const auto& [fail, text] : failures) {
+            int calls = 0;
+            const CardOpener failing = [&](Session&, CardKind) -> bool {
+                if (++calls == 2) fail();
+                return true;
+            };
+            b->prompter.clear();
+            QCOMPARE(OpenKeywordCards(ctx(), CardKind::Note, "Beta", plenty, failing), 1);
+            QCOMPARE(calls, 2);
+            QCOMPARE(b->prompter.messages(), QStringList{text});
+        }
 
         // A window that does not open ends the operation too.
-        calls = 0;
+        int calls = 0;
         const CardOpener refusing = [&](Session&, CardKind) { return ++calls < 2; };
         QCOMPARE(OpenKeywordCards(ctx(), CardKind::Note, "Beta", plenty, refusing), 1);
         QCOMPARE(calls, 2);
