@@ -22,8 +22,10 @@ void TextTableModel::removeRow(int row) {
     if (row < 0 || row >= int(rows_.size())) return;
     beginRemoveRows({}, row, row);
     rows_.erase(rows_.begin() + row);
-    if (marked_ == row) marked_ = -1;
-    else if (marked_ > row) --marked_;
+    if (marked_ == row)
+        marked_ = -1;
+    else if (marked_ > row)
+        --marked_;
     endRemoveRows();
 }
 

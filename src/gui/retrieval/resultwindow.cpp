@@ -26,8 +26,8 @@ ResultWindow::ResultWindow(Session& ctx, CardKind kind, QWidget* parent)
     grid_->setObjectName(QStringLiteral("Grid1"));
     grid_->setToolTip(QStringLiteral(" Double-Click opens the Card"));
     grid_->textModel()->setHeaders({QString(), QStringLiteral(" KeyWord "),
-                                      QStringLiteral(" Reference "), QStringLiteral(" Author "),
-                                      QStringLiteral(" Title ")});
+                                    QStringLiteral(" Reference "), QStringLiteral(" Author "),
+                                    QStringLiteral(" Title ")});
     grid_->horizontalHeader()->setSectionsClickable(true);
     grid_->horizontalHeader()->setHighlightSections(false);
     grid_->setSelectionBehavior(QAbstractItemView::SelectItems);
