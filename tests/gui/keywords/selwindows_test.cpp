@@ -6,10 +6,12 @@
 #include "core/session/session.h"
 #include "core/store/recordset.h"
 #include "core/store/storeerror.h"
+#include "gui/common/texttableview.h"
 #include "gui/keywords/keywordlistwindow.h"
 #include "gui/keywords/selectiondialog.h"
 #include "support/scriptedprompter.h"
 #include "support/storefixture.h"
+#include "support/viewcells.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -75,12 +77,7 @@ template <class T> T* child(QWidget* w, const char* name) {
     return c;
 }
 
-QStringList rowsOf(QTableWidget* g) {
-    QStringList out;
-    for (int i = 0; i < g->rowCount(); ++i)
-        out << (g->item(i, 0) ? g->item(i, 0)->text() : QString());
-    return out;
-}
+using test::rowsOf;
 
 QStringList itemsOf(QListWidget* l) {
     QStringList out;
@@ -89,17 +86,12 @@ QStringList itemsOf(QListWidget* l) {
     return out;
 }
 
-void clickRow(QTableWidget* g, int row) {
-    g->scrollToItem(g->item(row, 0));
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
-                      g->visualItemRect(g->item(row, 0)).center());
+void clickRow(QAbstractItemView* g, int row) {
+    test::clickCell(g, row);
 }
 
-void doubleClickRow(QTableWidget* g, int row) {
-    g->scrollToItem(g->item(row, 0));
-    const QPoint p = g->visualItemRect(g->item(row, 0)).center();
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, p);
-    QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, p);
+void doubleClickRow(QAbstractItemView* g, int row) {
+    test::doubleClickCell(g, row);
 }
 
 void typeInto(QLineEdit* e, const QString& text) {
@@ -157,7 +149,7 @@ void MultSelTest::controlsAndTheOneSelectButtonOfEachMode() {
                      QString("Makes the selected Word a Keyword"));
             child<QLineEdit>(&w, "Text1");
             for (const char* g : {"cgList", "cgSel"})
-                QCOMPARE(child<QTableWidget>(&w, g)->columnWidth(0), twipsToPixels(2000));
+                QCOMPARE(child<QTableView>(&w, g)->columnWidth(0), twipsToPixels(2000));
         }
         w.close();
         for (const QString& n : names) {
@@ -189,7 +181,7 @@ void MultSelTest::typingFindsTheRowAtOrAfterTheText() {
     b.keywords({"Apple", "Peach", "Pear", "Philosophy", "Physics", "Zoo"});
     SelectionDialog w(b.ctx, Mode::KWNoteSelect);
     w.show();
-    auto* list = child<QTableWidget>(&w, "cgList");
+    auto* list = child<TextTableView>(&w, "cgList");
     auto* text = child<QLineEdit>(&w, "Text1");
     QCOMPARE(rowsOf(list), (QStringList{"Apple", "Peach", "Pear", "Philosophy", "Physics", "Zoo"}));
 
@@ -199,7 +191,7 @@ void MultSelTest::typingFindsTheRowAtOrAfterTheText() {
     QTest::keyClicks(text, "h");
     QCOMPARE(text->text(), QString("Ph"));
     QCOMPARE(list->currentRow(), 3);
-    QVERIFY(list->item(3, 0)->isSelected());
+    QVERIFY(test::cellSelected(list, 3));
     QTest::keyClicks(text, "z");
     QCOMPARE(list->currentRow(), 5); // past Physics: where "Phz" would be
 }
@@ -209,7 +201,7 @@ void MultSelTest::pickingAndRemovingPicks() {
     b.keywords({"Apple", "Banana", "Cherry"});
     SelectionDialog w(b.ctx, Mode::KWNoteSelect);
     w.show();
-    auto* list = child<QTableWidget>(&w, "cgList");
+    auto* list = child<TextTableView>(&w, "cgList");
     auto* sel = child<QTableWidget>(&w, "cgSel");
     auto* supp = child<QPushButton>(&w, "cSelSupp");
     QCOMPARE(rowsOf(sel), QStringList{""});
@@ -243,7 +235,7 @@ void MultSelTest::clickOnAPickFindsItInTheOriginList() {
     b.keywords(many);
     SelectionDialog w(b.ctx, Mode::KWNoteSelect);
     w.show();
-    auto* list = child<QTableWidget>(&w, "cgList");
+    auto* list = child<TextTableView>(&w, "cgList");
     auto* sel = child<QTableWidget>(&w, "cgSel");
     clickRow(list, 30);
     clickRow(list, 1);
@@ -252,7 +244,7 @@ void MultSelTest::clickOnAPickFindsItInTheOriginList() {
 
     clickRow(sel, 0);
     QCOMPARE(list->currentRow(), 30);
-    QVERIFY(list->item(30, 0)->isSelected());
+    QVERIFY(test::cellSelected(list, 30));
     QCOMPARE(list->rowAt(0), 27); // the fourth visible row
     clickRow(sel, 1);
     QCOMPARE(list->currentRow(), 1);
@@ -265,7 +257,7 @@ void MultSelTest::addAndDiscardThroughTheOriginList() {
     b.noteLink("Cherry", "N1");
     SelectionDialog w(b.ctx, Mode::KWNoteSelect);
     w.show();
-    auto* list = child<QTableWidget>(&w, "cgList");
+    auto* list = child<TextTableView>(&w, "cgList");
     auto* text = child<QLineEdit>(&w, "Text1");
     auto* add = child<QPushButton>(&w, "cListAdd");
     auto* supp = child<QPushButton>(&w, "cListSupp");
@@ -313,9 +305,9 @@ void MultSelTest::authorsComeFromTheirOwnTables() {
     b.put(*b.ctx.rs().AUTEURS, "NOM", {"Weil", "Arendt"});
     b.put(*b.ctx.rs().AUTNOTE, "NOM", {"Me"});
     SelectionDialog refs(b.ctx, Mode::cBibAutSel);
-    QCOMPARE(rowsOf(child<QTableWidget>(&refs, "cgList")), (QStringList{"Arendt", "Weil"}));
+    QCOMPARE(rowsOf(child<TextTableView>(&refs, "cgList")), (QStringList{"Arendt", "Weil"}));
     SelectionDialog notes(b.ctx, Mode::cNoteAutSel);
-    QCOMPARE(rowsOf(child<QTableWidget>(&notes, "cgList")), QStringList{"Me"});
+    QCOMPARE(rowsOf(child<TextTableView>(&notes, "cgList")), QStringList{"Me"});
 
     // A new author goes to the table the window shows.
     notes.show();
@@ -324,7 +316,7 @@ void MultSelTest::authorsComeFromTheirOwnTables() {
     child<QPushButton>(&notes, "cListAdd")->click();
     QCOMPARE(b.prompter.messages().last(),
              QString(" Do you want to add Colleague as a new item? "));
-    QCOMPARE(rowsOf(child<QTableWidget>(&notes, "cgList")), (QStringList{"Colleague", "Me"}));
+    QCOMPARE(rowsOf(child<TextTableView>(&notes, "cgList")), (QStringList{"Colleague", "Me"}));
     QCOMPARE(b.column(*b.ctx.rs().AUTNOTE, "NOM"), (QStringList{"Me", "Colleague"}));
     QCOMPARE(b.ctx.rs().AUTEURS->recordCount(), 2);
 
@@ -350,7 +342,7 @@ void MultSelTest::selectAttachesEachKeywordOnceToTheCard() {
     w.setCardNumber("N7");
     w.show();
     QSignalSpy attached(&w, &SelectionDialog::keywordsAttached);
-    auto* list = child<QTableWidget>(&w, "cgList");
+    auto* list = child<TextTableView>(&w, "cgList");
     clickRow(list, 0);
     clickRow(list, 0);
     clickRow(list, 2);
@@ -371,7 +363,7 @@ void MultSelTest::selectAttachesEachKeywordOnceToTheCard() {
     SelectionDialog q(b.ctx, Mode::KWCitAdd);
     q.setCardNumber("C1");
     q.show();
-    clickRow(child<QTableWidget>(&q, "cgList"), 1);
+    clickRow(child<TextTableView>(&q, "cgList"), 1);
     child<QPushButton>(&q, "KWCitAdd")->click();
     QCOMPARE(b.column(*b.ctx.rs().GRCIT, "GROUPE"), QStringList{"Ethics"});
 }
@@ -384,7 +376,7 @@ void MultSelTest::selectHandsTheSelectionBack() {
         SelectionDialog w(b.ctx, Mode::KWnoteSel);
         w.show();
         QSignalSpy spy(&w, &SelectionDialog::selected);
-        auto* list = child<QTableWidget>(&w, "cgList");
+        auto* list = child<TextTableView>(&w, "cgList");
         auto* sel = child<QTableWidget>(&w, "cgSel");
         child<QPushButton>(&w, "KWnoteSel")->click();
         QCOMPARE(spy.size(), 0); // nothing picked: the user is told
@@ -407,7 +399,7 @@ void MultSelTest::selectHandsTheSelectionBack() {
         SelectionDialog w(b.ctx, Mode::KWBibSel);
         w.show();
         QSignalSpy spy(&w, &SelectionDialog::selected);
-        doubleClickRow(child<QTableWidget>(&w, "cgList"), 1);
+        doubleClickRow(child<TextTableView>(&w, "cgList"), 1);
         QCOMPARE(spy.size(), 0); // KWnoteSel is not this window's button
     }
     {
@@ -415,7 +407,7 @@ void MultSelTest::selectHandsTheSelectionBack() {
         w.setWindowTitle("Reference Author");
         w.show();
         QSignalSpy spy(&w, &SelectionDialog::selected);
-        clickRow(child<QTableWidget>(&w, "cgList"), 1);
+        clickRow(child<TextTableView>(&w, "cgList"), 1);
         child<QPushButton>(&w, "AuthorSel")->click();
         QCOMPARE(spy.size(), 1);
         QCOMPARE(spy[0][2].toString(), QString("Weil"));
@@ -446,7 +438,7 @@ void MultSelTest::aReadOnlyBaseChangesNothing() {
     SelectionDialog w(b.ctx, Mode::KWNoteSelect);
     w.setCardNumber("N1");
     w.show();
-    auto* list = child<QTableWidget>(&w, "cgList");
+    auto* list = child<TextTableView>(&w, "cgList");
 
     typeInto(child<QLineEdit>(&w, "Text1"), "cherry");
     b.prompter.answer(Answer::Yes);
