@@ -16,7 +16,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -78,13 +78,6 @@ template <class T> T* child(QWidget* w, const char* name) {
 }
 
 using test::rowsOf;
-
-QStringList itemsOf(QListWidget* l) {
-    QStringList out;
-    for (int i = 0; i < l->count(); ++i)
-        out << l->item(i)->text();
-    return out;
-}
 
 void clickRow(QAbstractItemView* g, int row) {
     test::clickCell(g, row);
@@ -479,7 +472,7 @@ void KWListTest::opensOnAnEmptyBaseWithNoKeyword() {
     QCOMPARE(w.windowTitle(), QString("KeyWords List"));
     QCOMPARE(child<QPushButton>(&w, "Command1")->text(), QString("Add"));
     QCOMPARE(child<QPushButton>(&w, "Command2")->text(), QString("Supp"));
-    QCOMPARE(itemsOf(child<QListWidget>(&w, "List1")), QStringList{"No Keyword"});
+    QCOMPARE(rowsOf(child<QListView>(&w, "List1")), QStringList{"No Keyword"});
     QCOMPARE(b.column(*b.ctx.rs().CGROUP1, "GROUPE"), QStringList{"No Keyword"});
 }
 
@@ -488,7 +481,7 @@ void KWListTest::addStoresTheTypedName() {
     b.keywords({"Apple", "Cherry"});
     KeywordListWindow w(b.ctx);
     w.show();
-    auto* list = child<QListWidget>(&w, "List1");
+    auto* list = child<QListView>(&w, "List1");
     auto* add = child<QPushButton>(&w, "Command1");
 
     b.prompter.type(std::nullopt); // Cancel
@@ -503,8 +496,8 @@ void KWListTest::addStoresTheTypedName() {
 
     b.prompter.type(QString("Banana"));
     add->click();
-    QCOMPARE(itemsOf(list), (QStringList{"Apple", "Banana", "Cherry"}));
-    QCOMPARE(list->currentItem()->text(), QString("Banana"));
+    QCOMPARE(rowsOf(list), (QStringList{"Apple", "Banana", "Cherry"}));
+    QCOMPARE(list->currentIndex().data().toString(), QString("Banana"));
     QVERIFY(b.prompter.messages().isEmpty());
     QCOMPARE(b.column(*b.ctx.rs().CGROUP1, "GROUPE"), (QStringList{"Apple", "Cherry", "Banana"}));
 
@@ -513,7 +506,7 @@ void KWListTest::addStoresTheTypedName() {
     add->click();
     b.prompter.type(QString("\n\t"));
     add->click();
-    QCOMPARE(list->currentItem()->text(), QString("Red Blue"));
+    QCOMPARE(list->currentIndex().data().toString(), QString("Red Blue"));
     QVERIFY(b.prompter.messages().isEmpty());
     QCOMPARE(b.column(*b.ctx.rs().CGROUP1, "GROUPE").mid(3), QStringList{"Red Blue"});
 }
@@ -523,13 +516,13 @@ void KWListTest::aRefusedAddShowsTheKeywordsAsStoredAndSaysWhy() {
     b.keywords({"Apple", "Philosophy"});
     KeywordListWindow w(b.ctx);
     w.show();
-    auto* list = child<QListWidget>(&w, "List1");
+    auto* list = child<QListView>(&w, "List1");
     auto* add = child<QPushButton>(&w, "Command1");
 
     b.prompter.type(QString("philosophy"));
     add->click();
-    QCOMPARE(itemsOf(list), (QStringList{"Apple", "Philosophy"}));
-    QCOMPARE(list->currentItem()->text(), QString("Philosophy"));
+    QCOMPARE(rowsOf(list), (QStringList{"Apple", "Philosophy"}));
+    QCOMPARE(list->currentIndex().data().toString(), QString("Philosophy"));
     QCOMPARE(
         b.prompter.messages(),
         QStringList{
@@ -537,14 +530,14 @@ void KWListTest::aRefusedAddShowsTheKeywordsAsStoredAndSaysWhy() {
 
     b.prompter.type(QString("Philosophy")); // the same case: no search is made first
     add->click();
-    QCOMPARE(itemsOf(list), (QStringList{"Apple", "Philosophy"}));
+    QCOMPARE(rowsOf(list), (QStringList{"Apple", "Philosophy"}));
     QCOMPARE(b.prompter.messages().size(), 2);
 
     b.prompter.type(QString(31, 'L'));
     add->click();
     QCOMPARE(b.prompter.messages().last(),
              QString(" A Keyword has at most 30 characters: nothing was added "));
-    QCOMPARE(itemsOf(list), (QStringList{"Apple", "Philosophy"}));
+    QCOMPARE(rowsOf(list), (QStringList{"Apple", "Philosophy"}));
     QCOMPARE(b.ctx.rs().CGROUP1->recordCount(), 2);
 }
 
@@ -554,23 +547,23 @@ void KWListTest::suppAsksAndKeepsLinks() {
     b.noteLink("Banana", "N1");
     KeywordListWindow w(b.ctx);
     w.show();
-    auto* list = child<QListWidget>(&w, "List1");
+    auto* list = child<QListView>(&w, "List1");
     auto* supp = child<QPushButton>(&w, "Command2");
 
     supp->click(); // nothing selected: nothing asked, nothing done
     QVERIFY(b.prompter.shown().empty());
 
-    list->setCurrentRow(1);
+    list->setCurrentIndex(list->model()->index(1, 0));
     b.prompter.answer(Answer::Cancel);
     supp->click();
     QCOMPARE(b.prompter.messages(), QStringList{"discard this Keyword ?"});
     QCOMPARE(b.prompter.shown()[0].icon, Icon::Question);
     QCOMPARE(b.prompter.shown()[0].buttons, Buttons::OkCancel);
-    QCOMPARE(itemsOf(list), (QStringList{"Apple", "Banana", "Cherry"}));
+    QCOMPARE(rowsOf(list), (QStringList{"Apple", "Banana", "Cherry"}));
 
     b.prompter.answer(Answer::Ok);
     supp->click();
-    QCOMPARE(itemsOf(list), (QStringList{"Apple", "Cherry"}));
+    QCOMPARE(rowsOf(list), (QStringList{"Apple", "Cherry"}));
     QCOMPARE(b.column(*b.ctx.rs().CGROUP1, "GROUPE"), (QStringList{"Apple", "Cherry"}));
     QCOMPARE(b.column(*b.ctx.rs().GRNOTE, "GROUPE"), QStringList{"Banana"});
 }
@@ -581,20 +574,20 @@ void KWListTest::aReadOnlyBaseChangesNothing() {
     b.reopenReadOnly();
     KeywordListWindow w(b.ctx);
     w.show();
-    auto* list = child<QListWidget>(&w, "List1");
+    auto* list = child<QListView>(&w, "List1");
 
     b.prompter.type(QString("Cherry"));
     child<QPushButton>(&w, "Command1")->click();
     QCOMPARE(b.prompter.messages(), QStringList{"Fichier en lecture seule !"});
     QCOMPARE(b.prompter.shown().back().icon, Icon::Exclamation);
-    QCOMPARE(itemsOf(list), (QStringList{"Apple", "Banana"}));
+    QCOMPARE(rowsOf(list), (QStringList{"Apple", "Banana"}));
 
-    list->setCurrentRow(0);
+    list->setCurrentIndex(list->model()->index(0, 0));
     b.prompter.answer(Answer::Ok);
     child<QPushButton>(&w, "Command2")->click();
     QCOMPARE(b.prompter.messages().last(), QString("Fichier en lecture seule !"));
     QCOMPARE(b.prompter.shown().back().icon, Icon::Exclamation);
-    QCOMPARE(itemsOf(list), (QStringList{"Apple", "Banana"})); // the keyword is still there
+    QCOMPARE(rowsOf(list), (QStringList{"Apple", "Banana"})); // the keyword is still there
 
     b.ctx.base.closeBase();
     auto db = test::openBase(b.path());
