@@ -105,7 +105,6 @@ TextTableView::TextTableView(int columns, QWidget* parent)
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     connect(this, &QAbstractItemView::clicked, this,

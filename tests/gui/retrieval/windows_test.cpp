@@ -296,8 +296,9 @@ private slots:
         TextTableView* g = w.grid();
         QVERIFY(w.findChildren<QTableWidget*>().isEmpty());
         QCOMPARE(g->model()->rowCount(), n);
-        QCOMPARE(test::rowsOf(g, 1).mid(0, 3), (QStringList{"K000000", "", "K000001"}));
-        QCOMPARE(test::cellText(g, n - 1, 2), QString("N000001"));
+        QCOMPARE(test::rowsOf(g, 1).mid(0, 3),
+                 (QStringList{QStringLiteral("K000000"), QString(), QStringLiteral("K000001")}));
+        QCOMPARE(test::cellText(g, n - 1, 2), QStringLiteral("N000001"));
 
         QSignalSpy resets(g->model(), &QAbstractItemModel::modelReset);
         QSignalSpy changes(g->model(), &QAbstractItemModel::dataChanged);
@@ -305,7 +306,7 @@ private slots:
         QCOMPARE(resets.count(), 1);
         QCOMPARE(changes.count(), 1);
         QCOMPARE(g->model()->rowCount(), n);
-        QCOMPARE(test::cellText(g, 0, 2), QString("N000000"));
+        QCOMPARE(test::cellText(g, 0, 2), QStringLiteral("N000000"));
         QCOMPARE(test::cellText(g, n - 1, 0), QString::number(n));
     }
 
