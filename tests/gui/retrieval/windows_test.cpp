@@ -107,6 +107,8 @@ struct OpenLog {
     }
 };
 
+using test::rowsOf;
+
 } // namespace
 
 class RetrievalWindowsTest : public QObject {
@@ -185,12 +187,12 @@ private slots:
             header << test::headerText(g, c);
         QCOMPARE(header, (QStringList{"", " KeyWord ", " Reference ", " Author ", " Title "}));
 
-        QCOMPARE(test::rowsOf(g, 0), (QStringList{"1", "2", "3", "4", "5", "6"}));
-        QCOMPARE(test::rowsOf(g, 1), (QStringList{"Alpha", "Beta", "", "", "Gamma", "Zeta"}));
-        QCOMPARE(test::rowsOf(g, 2), (QStringList{"SMIT0001.TXT", "ADAM0001.TXT", "JONE0001.TXT",
-                                                  "SMIT0001.TXT", "", "JONE0001.TXT"}));
-        QCOMPARE(test::rowsOf(g, 3), (QStringList{"Smith", "Adam", "Jones", "Smith", "", "Jones"}));
-        QCOMPARE(test::rowsOf(g, 4),
+        QCOMPARE(rowsOf(g, 0), (QStringList{"1", "2", "3", "4", "5", "6"}));
+        QCOMPARE(rowsOf(g, 1), (QStringList{"Alpha", "Beta", "", "", "Gamma", "Zeta"}));
+        QCOMPARE(rowsOf(g, 2), (QStringList{"SMIT0001.TXT", "ADAM0001.TXT", "JONE0001.TXT",
+                                            "SMIT0001.TXT", "", "JONE0001.TXT"}));
+        QCOMPARE(rowsOf(g, 3), (QStringList{"Smith", "Adam", "Jones", "Smith", "", "Jones"}));
+        QCOMPARE(rowsOf(g, 4),
                  (QStringList{"On trees", "On leaves", "On roots", "On trees", "", "On roots"}));
 
         // The cursor on the first row of the keyword asked for, columns 1 to 4 selected.
@@ -209,8 +211,7 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(windowsOf<ResultWindow>().size(), 1);
         QCOMPARE(windowsOf<ResultWindow>().front()->property("tag").toString(), QString("Cit"));
-        QCOMPARE(test::rowsOf(windowsOf<ResultWindow>().front()->grid(), 1),
-                 QStringList{"No Match"});
+        QCOMPARE(rowsOf(windowsOf<ResultWindow>().front()->grid(), 1), QStringList{"No Match"});
     }
 
     void clicksSortInRowOneAndHighlight() {
@@ -224,8 +225,8 @@ private slots:
         test::clickCell(g, 0, 3);
         QCOMPARE(ctx().Result.ResultSortCol, 3);
         QCOMPARE(ctx().Result.ResultKeyword, QString("Smith"));
-        QCOMPARE(test::rowsOf(g, 3), (QStringList{"Adam", "Jones", "", "Smith", "", ""}));
-        QCOMPARE(test::rowsOf(g, 1), (QStringList{"Beta", "", "Zeta", "Alpha", "Beta", "Gamma"}));
+        QCOMPARE(rowsOf(g, 3), (QStringList{"Adam", "Jones", "", "Smith", "", ""}));
+        QCOMPARE(rowsOf(g, 1), (QStringList{"Beta", "", "Zeta", "Alpha", "Beta", "Gamma"}));
         QCOMPARE(ctx().Result.ResultRow, 4);
         QCOMPARE(g->currentRow(), 3);
         QCOMPARE(w->highlightedRow(), 1);
@@ -234,7 +235,7 @@ private slots:
         // Another row: highlighted, the sort column remembered, nothing sorted.
         test::clickCell(g, 2, 2);
         QCOMPARE(ctx().Result.ResultSortCol, 2);
-        QCOMPARE(test::rowsOf(g, 3), (QStringList{"Adam", "Jones", "", "Smith", "", ""}));
+        QCOMPARE(rowsOf(g, 3), (QStringList{"Adam", "Jones", "", "Smith", "", ""}));
         QCOMPARE(w->highlightedRow(), 3);
         QCOMPARE(g->model()->index(2, 4).data(Qt::BackgroundRole).value<QBrush>(), highlight);
         QVERIFY(g->model()->index(0, 2).data(Qt::BackgroundRole).value<QBrush>() != highlight);
@@ -243,9 +244,9 @@ private slots:
         QTest::mouseClick(g->horizontalHeader()->viewport(), Qt::LeftButton, {},
                           QPoint(g->horizontalHeader()->sectionViewportPosition(2) + 5, 5));
         QCOMPARE(ctx().Result.ResultSortCol, 2);
-        QCOMPARE(test::rowsOf(g, 2),
+        QCOMPARE(rowsOf(g, 2),
                  (QStringList{"ADAM0001.TXT", "JONE0001.TXT", "", "SMIT0001.TXT", "", ""}));
-        QCOMPARE(test::rowsOf(g, 1), (QStringList{"Beta", "", "Zeta", "Alpha", "Beta", "Gamma"}));
+        QCOMPARE(rowsOf(g, 1), (QStringList{"Beta", "", "Zeta", "Alpha", "Beta", "Gamma"}));
     }
 
     void doubleClickOpensTheCardOrSaysItIsGone() {
@@ -296,7 +297,7 @@ private slots:
         TextTableView* g = w.grid();
         QVERIFY(w.findChildren<QTableWidget*>().isEmpty());
         QCOMPARE(g->model()->rowCount(), n);
-        QCOMPARE(test::rowsOf(g, 1).mid(0, 3),
+        QCOMPARE(rowsOf(g, 1).mid(0, 3),
                  (QStringList{QStringLiteral("K000000"), QString(), QStringLiteral("K000001")}));
         QCOMPARE(test::cellText(g, n - 1, 2), QStringLiteral("N000001"));
 
@@ -314,8 +315,7 @@ private slots:
         main->cit->setChecked(true);
         NotesByKeyword(ctx(), "Nothing");
         QVERIFY(main->note->isChecked());
-        QCOMPARE(test::rowsOf(windowsOf<ResultWindow>().front()->grid(), 1),
-                 QStringList{"No Match"});
+        QCOMPARE(rowsOf(windowsOf<ResultWindow>().front()->grid(), 1), QStringList{"No Match"});
     }
 
     void dateListNewestFirstAndReused() {
@@ -333,9 +333,9 @@ private slots:
         QCOMPARE(test::headerText(g, 1), QString("Reference"));
         QCOMPARE(g->columnWidth(0), 113);
         QCOMPARE(g->columnWidth(1), 133);
-        QCOMPARE(test::rowsOf(g, 1),
+        QCOMPARE(rowsOf(g, 1),
                  (QStringList{"BAKE0001.TXT", "JONE0001.TXT", "ADAM0001.TXT", "SMIT0001.TXT"}));
-        QCOMPARE(test::rowsOf(g, 0).first(), QString("2024-01-04 09:00:00"));
+        QCOMPARE(rowsOf(g, 0).first(), QString("2024-01-04 09:00:00"));
 
         OpenLog log;
         w->setOpener(log.opener(ctx()));
@@ -352,7 +352,7 @@ private slots:
         QCOMPARE(windowsOf<DateListWindow>().size(), 1);
         QCOMPARE(windowsOf<DateListWindow>().front(), w);
         QCOMPARE(ctx().DateListKind, QString("Cit"));
-        QCOMPARE(test::rowsOf(g, 1), (QStringList{"SMITH002.TXT", "SMITH001.TXT"}));
+        QCOMPARE(rowsOf(g, 1), (QStringList{"SMITH002.TXT", "SMITH001.TXT"}));
         test::clickCell(g, 1, 1);
         QCOMPARE(log.opened.last(), QString("Cit:SMITH001.TXT"));
     }
@@ -398,8 +398,7 @@ private slots:
         main->byDate->setChecked(true);
         RunOtherSearch(ctx(), &main->window, opener);
         QCOMPARE(ctx().DateListKind, QString("Bib"));
-        QCOMPARE(test::rowsOf(windowsOf<DateListWindow>().front()->grid(), 1),
-                 QStringList{"Smith__001"});
+        QCOMPARE(rowsOf(windowsOf<DateListWindow>().front()->grid(), 1), QStringList{"Smith__001"});
 
         // In Search mode a kind option lists the cards of the keyword shown in KWSel.
         main->switchSearch->setChecked(true);
@@ -408,8 +407,7 @@ private slots:
         QCOMPARE(windowsOf<ResultWindow>().size(), 1);
         QCOMPARE(windowsOf<ResultWindow>().front()->windowTitle(),
                  QString("Quote + Keyword : Trees"));
-        QCOMPARE(test::rowsOf(windowsOf<ResultWindow>().front()->grid(), 2),
-                 QStringList{"SMITH001.TXT"});
+        QCOMPARE(rowsOf(windowsOf<ResultWindow>().front()->grid(), 2), QStringList{"SMITH001.TXT"});
     }
 
     void keywordClicksAndSelectButtons() {
@@ -434,8 +432,8 @@ private slots:
         ResultWindow* w = windowsOf<ResultWindow>().front();
         QCOMPARE(w->windowTitle(), QString("Reference Author : Smith"));
         QCOMPARE(w->kind(), CardKind::Quote);
-        QCOMPARE(test::rowsOf(w->grid(), 2), QStringList{"SMITH001.TXT"});
-        QCOMPARE(test::rowsOf(w->grid(), 4), QStringList{"Oaks"});
+        QCOMPARE(rowsOf(w->grid(), 2), QStringList{"SMITH001.TXT"});
+        QCOMPARE(rowsOf(w->grid(), 4), QStringList{"Oaks"});
 
         QVERIFY(SelectButtonPressed(ctx(), "KWnoteSel", "Alpha"));
         QCOMPARE(windowsOf<ResultWindow>().front()->windowTitle(),
@@ -542,8 +540,7 @@ private slots:
         QCOMPARE(b->prompter.messages(), QStringList{"No Records"});
         QVERIFY(w->OptionCit->isChecked());
         QCOMPARE(ctx().DateListKind, QString("Cit"));
-        QCOMPARE(test::rowsOf(windowsIn(w->mdiArea()).front()->grid(), 1),
-                 QStringList{"SMITH001.TXT"});
+        QCOMPARE(rowsOf(windowsIn(w->mdiArea()).front()->grid(), 1), QStringList{"SMITH001.TXT"});
 
         QTest::mouseClick(w->OptionRef, Qt::LeftButton);
         QTest::mouseClick(w->CommandSearchOther, Qt::LeftButton);
@@ -567,7 +564,7 @@ private slots:
         auto pickAndSelect = [&](QWidget* dialog, const QString& name, const QString& button) {
             auto* list = dialog->findChild<TextTableView*>("cgList");
             QVERIFY(list);
-            const int row = int(test::rowsOf(list).indexOf(name));
+            const int row = int(rowsOf(list).indexOf(name));
             QVERIFY(row >= 0);
             test::clickCell(list, row);
             auto* select = dialog->findChild<QAbstractButton*>(button);
@@ -593,8 +590,7 @@ private slots:
         pickAndSelect(dialog, "Smith", "AuthorCit");
         QCOMPARE(windowsOf<ResultWindow>().front()->windowTitle(),
                  QString("Reference Author : Smith"));
-        QCOMPARE(test::rowsOf(windowsOf<ResultWindow>().front()->grid(), 2),
-                 QStringList{"SMITH001.TXT"});
+        QCOMPARE(rowsOf(windowsOf<ResultWindow>().front()->grid(), 2), QStringList{"SMITH001.TXT"});
         // The dialog stays, for another author.
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->windowTitle(), QString("Authors"));
