@@ -32,7 +32,7 @@
 #include <QCommandLineParser>
 #include <QEventLoop>
 #include <QFile>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -241,8 +241,8 @@ void measure(const Options& o, EventLog& log, const QString& what,
     QWidget* w = window();
     const double shown = now() - t0;
     const Settled s = settle(log, o.quiet, t0 + o.cap);
-    const auto* grid = w ? w->findChild<QTableWidget*>() : nullptr;
-    const int rows = grid ? grid->rowCount() : -1;
+    const auto* grid = w ? w->findChild<QTableView*>() : nullptr;
+    const int rows = grid ? grid->model()->rowCount() : -1;
     const QString events =
         log.attached() ? QString::number(log.count()) : QStringLiteral("(no listener)");
     if (!w || !w->isVisible()) std::printf("%-36s the window did not open\n", qPrintable(what));

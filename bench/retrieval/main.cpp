@@ -9,6 +9,7 @@
 #include "core/session/session.h"
 #include "core/store/collation.h"
 #include "core/store/recordset.h"
+#include "gui/common/texttableview.h"
 #include "gui/retrieval/cardlists.h"
 #include "gui/retrieval/datelistwindow.h"
 #include "gui/retrieval/resultwindow.h"
@@ -19,7 +20,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -209,8 +209,7 @@ int main(int argc, char** argv) {
         if (auto* l = qobject_cast<retrieval::DateListWindow*>(w); l && l->isVisible())
             dateRows = l->grid()->rowCount();
     report("every Note by date (FListSel shown)", dateLayer, dateSql, dateRows);
-    part("of which: reading the dates",
-         best([&] { retrieval::ListByDate(ctx, CardKind::Note); }));
+    part("of which: reading the dates", best([&] { retrieval::ListByDate(ctx, CardKind::Note); }));
     if (dateRows != sqlRows) std::printf("  warning: the query gave %ld rows\n", sqlRows);
 
     sqlite3_close(raw);

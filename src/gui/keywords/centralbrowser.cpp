@@ -108,9 +108,9 @@ CentralSetBrowser::CentralSetBrowser(Session& ctx, QWidget* parent) : QWidget(pa
     column->addLayout(heading(Label3_, Label5_));
     column->addWidget(GridDown_, 1);
 
-    connect(GridUp_, &QTableWidget::cellClicked, this,
+    connect(GridUp_, &KeywordGrid::cellClicked, this,
             [this](int row, int) { gridClicked(true, row); });
-    connect(GridDown_, &QTableWidget::cellClicked, this,
+    connect(GridDown_, &KeywordGrid::cellClicked, this,
             [this](int row, int) { gridClicked(false, row); });
     auto makeCentralFrom = [this](KeywordGrid* grid, int row) {
         const QString name = grid->nameAt(row);
@@ -118,9 +118,9 @@ CentralSetBrowser::CentralSetBrowser(Session& ctx, QWidget* parent) : QWidget(pa
         SelUpDown_->setText(name);
         RefreshCentral();
     };
-    connect(GridUp_, &QTableWidget::cellDoubleClicked, this,
+    connect(GridUp_, &KeywordGrid::cellDoubleClicked, this,
             [this, makeCentralFrom](int row, int) { makeCentralFrom(GridUp_, row); });
-    connect(GridDown_, &QTableWidget::cellDoubleClicked, this,
+    connect(GridDown_, &KeywordGrid::cellDoubleClicked, this,
             [this, makeCentralFrom](int row, int) { makeCentralFrom(GridDown_, row); });
     connect(GridUp_, &KeywordGrid::keywordDropped, this, &CentralSetBrowser::dropOnUp);
     connect(GridDown_, &KeywordGrid::keywordDropped, this, &CentralSetBrowser::dropOnDown);

@@ -1,6 +1,5 @@
 #include "gui/keywords/keywordgrid.h"
 
-#include "core/common/twips.h"
 #include "core/keywords/linkcolumns.h"
 
 #include <QDragEnterEvent>
@@ -24,39 +23,25 @@ std::optional<QString> keywordOfMime(const QMimeData* data) {
 } // namespace
 
 KeywordGrid::KeywordGrid(const QString& objectName, int columnTwips, QWidget* parent)
-    : QTableWidget(1, 1, parent) {
+    : TextTableView(1, parent) {
     setObjectName(objectName);
     horizontalHeader()->hide();
-    verticalHeader()->hide();
-    verticalHeader()->setMinimumSectionSize(1);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    setWordWrap(false);
     setShowGrid(false);
     setTabKeyNavigation(false);
-    setColumnWidth(0, twipsToPixels(columnTwips));
-    setItem(0, 0, new QTableWidgetItem);
+    setColumnWidthsTwips({columnTwips});
+    setRows({QStringList{QString()}});
 }
 
 void KeywordGrid::setNames(const QStringList& names) {
-    setUpdatesEnabled(false);
-    clearSelection();
-    setRowCount(0);
-    const int n = int(names.size());
-    setRowCount(std::max(n, 1));
-    if (n == 0) setItem(0, 0, new QTableWidgetItem);
-    for (int i = 0; i < n; ++i)
-        setItem(i, 0, new QTableWidgetItem(names[i]));
+    setRows(oneColumnRows(names));
     setCurrentRowOnly(0);
-    setUpdatesEnabled(true);
 }
 
 QString KeywordGrid::nameAt(int row) const {
-    const QTableWidgetItem* it = row >= 0 && row < rowCount() ? item(row, 0) : nullptr;
-    return it ? it->text() : QString();
+    return text(row, 0);
 }
 
 QString KeywordGrid::currentName() const {
@@ -127,7 +112,7 @@ void KeywordGrid::mousePressEvent(QMouseEvent* event) {
         emit rightPressed();
         return;
     }
-    QTableWidget::mousePressEvent(event);
+    TextTableView::mousePressEvent(event);
 }
 
 } // namespace vlm::keywords

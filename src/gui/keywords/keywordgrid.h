@@ -4,14 +4,15 @@
 // browsers. A keyword dragged from the KWSel label travels in the program's own drag format
 // (keywordDragData(), linkcolumns.h).
 
+#include "gui/common/texttableview.h"
+
 #include <QStringList>
-#include <QTableWidget>
 #include <optional>
 
 namespace vlm::keywords {
 
 // A grid with one column of names, row 0 first, no headers, read-only, whole-row selection.
-class KeywordGrid : public QTableWidget {
+class KeywordGrid : public TextTableView {
     Q_OBJECT
 public:
     KeywordGrid(const QString& objectName, int columnTwips, QWidget* parent = nullptr);

@@ -57,12 +57,12 @@ KeywordListPanel::KeywordListPanel(Session& ctx, QWidget* parent) : QWidget(pare
     connect(Text1_, &QLineEdit::returnPressed, this, &KeywordListPanel::add);
     connect(KWAdd_, &QPushButton::clicked, this, &KeywordListPanel::add);
     connect(KWSupp_, &QPushButton::clicked, this, &KeywordListPanel::discard);
-    connect(KWList_, &QTableWidget::cellClicked, this, [this](int row, int) {
+    connect(KWList_, &KeywordGrid::cellClicked, this, [this](int row, int) {
         KWList_->selectRow(row);
         const QString name = KWList_->nameAt(row);
         if (!name.isEmpty()) emit keywordClicked(name);
     });
-    connect(KWList_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
+    connect(KWList_, &KeywordGrid::cellDoubleClicked, this, [this](int row, int) {
         const QString name = KWList_->nameAt(row);
         if (!name.isEmpty()) emit keywordDoubleClicked(name);
     });
@@ -137,7 +137,7 @@ void KeywordListPanel::showFound(int row) {
     if (const std::optional<int> top = topRowForFound(row, KWList_->rowCount()))
         KWList_->scrollRowToTop(*top);
     else
-        KWList_->scrollToItem(KWList_->item(row, 0), QAbstractItemView::EnsureVisible);
+        KWList_->scrollTo(KWList_->model()->index(row, 0), QAbstractItemView::EnsureVisible);
 }
 
 void KeywordListPanel::add() {

@@ -7,9 +7,10 @@
 #include "core/session/session.h"
 #include "gui/common/childwindows.h"
 #include "gui/common/guarded.h"
+#include "gui/common/texttableview.h"
 
 #include <QHBoxLayout>
-#include <QListWidget>
+#include <QListView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -22,8 +23,12 @@ KeywordListWindow::KeywordListWindow(Session& ctx, QWidget* parent)
     setObjectName(QStringLiteral("fKWList"));
     setWindowTitle(QStringLiteral("KeyWords List"));
 
-    list1_ = new QListWidget(this);
+    list1_ = new QListView(this);
     list1_->setObjectName(QStringLiteral("List1"));
+    names_ = new TextTableModel(1, list1_);
+    list1_->setModel(names_);
+    list1_->setUniformItemSizes(true);
+    list1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list1_->setSelectionMode(QAbstractItemView::SingleSelection);
     command1_ = new QPushButton(QStringLiteral("Add"), this);
     command1_->setObjectName(QStringLiteral("Command1"));
@@ -59,16 +64,19 @@ KeywordListWindow* KeywordListWindow::open(Session& ctx) {
 }
 
 void KeywordListWindow::fill() {
-    list1_->clear();
-    if (!ctx_.base.isOpen()) return;
-    if (const auto names = runGuarded(ctx_, [&] { return KWAllKeywords(ctx_); }))
-        list1_->addItems(*names);
+    std::optional<QStringList> names = QStringList();
+    if (ctx_.base.isOpen())
+        names = runGuarded(ctx_, [&] { return QStringList(KWAllKeywords(ctx_)); });
+    std::vector<QStringList> rows;
+    for (const QString& name : names.value_or(QStringList()))
+        rows.push_back({name});
+    names_->setRows(std::move(rows));
 }
 
 void KeywordListWindow::reload() {
     QStringList shown;
-    for (int i = 0; i < list1_->count(); ++i)
-        shown << list1_->item(i)->text();
+    for (int i = 0; i < names_->rowCount(); ++i)
+        shown << names_->text(i, 0);
     QStringList stored;
     if (ctx_.base.isOpen()) {
         const auto names = runGuarded(ctx_, [&] { return QStringList(KWAllKeywords(ctx_)); });
@@ -76,18 +84,20 @@ void KeywordListWindow::reload() {
         stored = *names;
     }
     if (stored == shown) return;
-    const QListWidgetItem* current = list1_->currentItem();
-    const QString name = current ? current->text() : QString();
-    list1_->clear();
-    list1_->addItems(stored);
+    const QModelIndex current = list1_->currentIndex();
+    const QString name = current.isValid() ? names_->text(current.row(), 0) : QString();
+    std::vector<QStringList> rows;
+    for (const QString& n : stored)
+        rows.push_back({n});
+    names_->setRows(std::move(rows));
     if (!name.isEmpty()) selectName(name);
 }
 
 void KeywordListWindow::selectName(const QString& name) {
-    for (int i = 0; i < list1_->count(); ++i) {
-        if (list1_->item(i)->text() == name) {
-            list1_->setCurrentRow(i);
-            list1_->scrollToItem(list1_->item(i));
+    for (int i = 0; i < names_->rowCount(); ++i) {
+        if (names_->text(i, 0) == name) {
+            list1_->setCurrentIndex(names_->index(i, 0));
+            list1_->scrollTo(names_->index(i, 0));
             return;
         }
     }
@@ -113,9 +123,9 @@ void KeywordListWindow::onAdd() {
         return;
     case KWStatus::Duplicate: {
         QString stored = name;
-        for (int i = 0; i < list1_->count(); ++i) {
-            if (compareNames(list1_->item(i)->text(), name) == 0) {
-                stored = list1_->item(i)->text();
+        for (int i = 0; i < names_->rowCount(); ++i) {
+            if (compareNames(names_->text(i, 0), name) == 0) {
+                stored = names_->text(i, 0);
                 break;
             }
         }
@@ -134,13 +144,13 @@ void KeywordListWindow::onAdd() {
 
 void KeywordListWindow::onSupp() {
     if (!ctx_.base.isOpen()) return;
-    QListWidgetItem* item = list1_->currentItem();
-    if (!item || !item->isSelected()) return;
+    const QModelIndex current = list1_->currentIndex();
+    if (!current.isValid() || !list1_->selectionModel()->isSelected(current)) return;
     if (ctx_.prompter.message(QStringLiteral("discard this Keyword ?"), Buttons::OkCancel,
                               Icon::Question) != Answer::Ok)
         return;
-    const QString name = item->text();
-    delete list1_->takeItem(list1_->row(item));
+    const QString name = names_->text(current.row(), 0);
+    names_->removeRow(current.row());
     const KWResult r = KWStoreSupp(ctx_, name);
     if (r.status == KWStatus::Done || r.status == KWStatus::NotFound) return;
     // Refused: the keyword is still in the table, so it comes back in the list.

@@ -7,12 +7,13 @@
 
 #include <QWidget>
 
-class QListWidget;
+class QListView;
 class QPushButton;
 
 namespace vlm {
 struct Session;
-}
+class TextTableModel;
+} // namespace vlm
 
 namespace vlm::keywords {
 
@@ -37,7 +38,8 @@ private:
     void selectName(const QString& name);
 
     Session& ctx_;
-    QListWidget* list1_ = nullptr;
+    QListView* list1_ = nullptr;
+    TextTableModel* names_ = nullptr;
     QPushButton* command1_ = nullptr;
     QPushButton* command2_ = nullptr;
     RefreshLater keywordsChanged_;

@@ -87,9 +87,9 @@ void LevelBrowser::addLevel(const QStringList& names) {
     level.selection->setFocusPolicy(Qt::ClickFocus);
 
     // Levels are added and removed at the end only: a level keeps its index for life.
-    connect(level.grid, &QTableWidget::cellClicked, this,
+    connect(level.grid, &KeywordGrid::cellClicked, this,
             [this, index](int row, int) { clickLevel(index, row); });
-    connect(level.grid, &QTableWidget::cellDoubleClicked, this, [this, index](int row, int) {
+    connect(level.grid, &KeywordGrid::cellDoubleClicked, this, [this, index](int row, int) {
         const QString name = grid(index)->nameAt(row);
         if (!name.isEmpty()) emit keywordDoubleClicked(name);
     });

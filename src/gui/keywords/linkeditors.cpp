@@ -45,19 +45,15 @@ QString toComeText() {
 
 // --- LinkGrid ---
 
-LinkGrid::LinkGrid(QWidget* parent) : QTableWidget(parent) {
+LinkGrid::LinkGrid(QWidget* parent) : TextTableView(1, parent) {
     setObjectName(QStringLiteral("Grid1"));
-    setColumnCount(1);
     horizontalHeader()->hide();
     horizontalHeader()->setStretchLastSection(true);
-    verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setWordWrap(false);
     setTakesDrops(false);
-    connect(this, &QTableWidget::cellClicked, this, [this](int row, int) { emit rowChosen(row); });
+    connect(this, &TextTableView::cellClicked, this, [this](int row, int) { emit rowChosen(row); });
 }
 
 void LinkGrid::setTakesDrops(bool takes) {
@@ -69,25 +65,14 @@ void LinkGrid::setTakesDrops(bool takes) {
 void LinkGrid::fill(const NameList& names, int selectedRow) {
     const QSignalBlocker block(this);
     setUpdatesEnabled(false);
-    clearContents();
-    if (names.isEmpty()) {
-        // An empty column shows one empty row, which is no name.
-        setRowCount(1);
-        auto* item = new QTableWidgetItem;
-        item->setFlags(Qt::ItemIsEnabled);
-        setItem(0, 0, item);
-    } else {
-        setRowCount(int(names.size()));
-        for (int i = 0; i < names.size(); ++i) {
-            auto* item = new QTableWidgetItem(names[i]);
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            setItem(i, 0, item);
-        }
-    }
+    // An empty column shows one empty row, which is no name and cannot be selected.
+    textModel()->setColumnFlags(0, names.isEmpty() ? Qt::ItemIsEnabled
+                                                   : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    setRows(oneColumnRows(names));
     clearSelection();
     if (selectedRow >= 0 && selectedRow < rowCount()) {
         setCurrentCell(selectedRow, 0);
-        scrollToItem(item(selectedRow, 0));
+        scrollTo(model()->index(selectedRow, 0));
     } else {
         setCurrentCell(-1, -1);
         scrollToTop();
@@ -101,7 +86,7 @@ void LinkGrid::mousePressEvent(QMouseEvent* e) {
         emit rightPressed();
         return;
     }
-    QTableWidget::mousePressEvent(e);
+    TextTableView::mousePressEvent(e);
 }
 
 void LinkGrid::keyPressEvent(QKeyEvent* e) {
@@ -119,7 +104,7 @@ void LinkGrid::keyPressEvent(QKeyEvent* e) {
     default:
         break;
     }
-    QTableWidget::keyPressEvent(e);
+    TextTableView::keyPressEvent(e);
     // Moving through a column with the keyboard opens the next one as a click does.
     if (currentRow() != before && currentRow() >= 0) emit rowChosen(currentRow());
 }

@@ -5,9 +5,9 @@
 // per level, three in view at a time, with the path of the selected names in Combo1.
 
 #include "core/keywords/linkcolumns.h"
+#include "gui/common/texttableview.h"
 
 #include <QLineEdit>
-#include <QTableWidget>
 #include <QWidget>
 #include <vector>
 
@@ -25,7 +25,7 @@ namespace vlm::keywords {
 // One column (Grid1): its names, one a row. A click, Enter or a move of the current row by the
 // keyboard chooses a name; a press of the right button is reported and changes nothing; a
 // dropped keyword name is handed on when the column takes drops.
-class LinkGrid : public QTableWidget {
+class LinkGrid : public TextTableView {
     Q_OBJECT
 public:
     explicit LinkGrid(QWidget* parent = nullptr);

@@ -4,6 +4,7 @@
 #include "core/keywords/cardkeywords.h"
 #include "core/keywords/listrules.h"
 #include "core/session/session.h"
+#include "gui/common/texttableview.h"
 
 #include <QGroupBox>
 #include <QHeaderView>
@@ -48,12 +49,13 @@ ListSource sourceOf(Session& ctx, SelectionDialog::Mode m) {
     }
 }
 
-QTableWidget* makeGrid(const QString& name, QWidget* parent) {
-    auto* g = new QTableWidget(1, 1, parent);
+// The two one-column lists: no headers, whole rows chosen one at a time.
+template <class Grid> Grid* setUpGrid(Grid* g, const QString& name) {
     g->setObjectName(name);
     g->horizontalHeader()->hide();
     g->verticalHeader()->hide();
     g->verticalHeader()->setMinimumSectionSize(1);
+    g->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     g->verticalHeader()->setDefaultSectionSize(g->fontMetrics().height() + 6);
     g->setEditTriggers(QAbstractItemView::NoEditTriggers);
     g->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -61,8 +63,24 @@ QTableWidget* makeGrid(const QString& name, QWidget* parent) {
     g->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     g->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     g->setColumnWidth(0, twipsToPixels(kColumnTwips));
+    return g;
+}
+
+// The origin list can hold every name of the base: its rows live in a model.
+TextTableView* makeOriginGrid(QWidget* parent) {
+    auto* g = setUpGrid(new TextTableView(1, parent), QStringLiteral("cgList"));
+    g->setRows({QStringList{QString()}});
+    return g;
+}
+
+QTableWidget* makePickGrid(QWidget* parent) {
+    auto* g = setUpGrid(new QTableWidget(1, 1, parent), QStringLiteral("cgSel"));
     g->setItem(0, 0, new QTableWidgetItem());
     return g;
+}
+
+void setRows(TextTableView* g, const QStringList& names) {
+    g->setRows(oneColumnRows(names));
 }
 
 void setRows(QTableWidget* g, const QStringList& rows) {
@@ -125,7 +143,7 @@ void SelectionDialog::buildUi() {
     text1_ = new QLineEdit(frame1_);
     text1_->setObjectName(QStringLiteral("Text1"));
     text1_->setGeometry(twipsRect(120, 300, kGridWidth, 330));
-    cgList_ = makeGrid(QStringLiteral("cgList"), frame1_);
+    cgList_ = makeOriginGrid(frame1_);
     cgList_->setGeometry(twipsRect(120, 720, kGridWidth, 2700));
     cListAdd_ = makeButton(QStringLiteral("cListAdd"), QStringLiteral("Add"), frame1_);
     cListAdd_->setGeometry(twipsRect(120, 3540, kButtonWidth, kButtonHeight));
@@ -143,7 +161,7 @@ void SelectionDialog::buildUi() {
     frame2_ = new QGroupBox(QStringLiteral("Selection List"), this);
     frame2_->setObjectName(QStringLiteral("Frame2"));
     frame2_->setGeometry(twipsRect(120 + kFrameWidth + 120, 60, kFrameWidth, kFrameHeight));
-    cgSel_ = makeGrid(QStringLiteral("cgSel"), frame2_);
+    cgSel_ = makePickGrid(frame2_);
     cgSel_->setGeometry(twipsRect(120, 300, kGridWidth, 1800));
     cSelSupp_ = makeButton(QStringLiteral("cSelSupp"), QStringLiteral("Supp"), frame2_);
     cSelSupp_->setGeometry(
@@ -161,9 +179,9 @@ void SelectionDialog::buildUi() {
 
     connect(text1_, &QLineEdit::textEdited, this, &SelectionDialog::onText1Edited);
     connect(text1_, &QLineEdit::returnPressed, this, &SelectionDialog::onText1Return);
-    connect(cgList_, &QTableWidget::cellClicked, this,
+    connect(cgList_, &TextTableView::cellClicked, this,
             [this](int row, int) { onOriginClicked(row); });
-    connect(cgList_, &QTableWidget::cellDoubleClicked, this,
+    connect(cgList_, &TextTableView::cellDoubleClicked, this,
             [this](int row, int) { onOriginDoubleClicked(row); });
     connect(cgSel_, &QTableWidget::cellClicked, this, [this](int row, int) { onPickClicked(row); });
     connect(cListAdd_, &QPushButton::clicked, this, &SelectionDialog::onListAdd);
@@ -244,7 +262,7 @@ void SelectionDialog::onText1Edited(const QString& text) {
     const int row = findAtOrAfter(origin_, fixed);
     if (row < 0) return;
     selectOriginRow(row);
-    cgList_->scrollToItem(cgList_->item(row, 0), QAbstractItemView::EnsureVisible);
+    cgList_->scrollTo(cgList_->model()->index(row, 0), QAbstractItemView::EnsureVisible);
 }
 
 void SelectionDialog::onText1Return() {

@@ -16,6 +16,10 @@ class QPushButton;
 class QTableWidget;
 
 namespace vlm {
+class TextTableView;
+}
+
+namespace vlm {
 struct Session;
 }
 
@@ -121,7 +125,7 @@ private:
 
     QGroupBox* frame1_ = nullptr;
     QGroupBox* frame2_ = nullptr;
-    QTableWidget* cgList_ = nullptr;
+    TextTableView* cgList_ = nullptr;
     QLineEdit* text1_ = nullptr;
     QPushButton* cListAdd_ = nullptr;
     QPushButton* cListSupp_ = nullptr;

@@ -4,30 +4,23 @@
 #include "core/session/session.h"
 #include "core/store/storeerror.h"
 #include "gui/common/guarded.h"
+#include "gui/common/texttableview.h"
 
-#include <QHeaderView>
 #include <QKeyEvent>
-#include <QTableWidget>
 #include <QVBoxLayout>
 #include <new>
 
 namespace vlm::retrieval {
 
 DateListWindow::DateListWindow(Session& ctx, QWidget* parent)
-    : QWidget(parent), ctx_(ctx), grid_(new QTableWidget(this)) {
+    : QWidget(parent), ctx_(ctx), grid_(new TextTableView(2, this)) {
     setObjectName(QStringLiteral("FListSel"));
     setWindowTitle(QStringLiteral("List"));
     grid_->setObjectName(QStringLiteral("Grid1"));
-    grid_->setColumnCount(2);
-    grid_->setHorizontalHeaderLabels({QStringLiteral("Date"), QStringLiteral("Reference")});
-    grid_->verticalHeader()->hide();
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->textModel()->setHeaders({QStringLiteral("Date"), QStringLiteral("Reference")});
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setWordWrap(false);
-    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 4);
-    grid_->setColumnWidth(0, twipsToPixels(1700));
-    grid_->setColumnWidth(1, twipsToPixels(2000));
+    grid_->setColumnWidthsTwips({1700, 2000});
     grid_->installEventFilter(this);
 
     auto* layout = new QVBoxLayout(this);
@@ -35,32 +28,25 @@ DateListWindow::DateListWindow(Session& ctx, QWidget* parent)
     layout->addWidget(grid_);
     resize(twipsToPixels(6090), twipsToPixels(4000));
 
-    connect(grid_, &QTableWidget::cellClicked, this, [this](int r, int) { openRow(r); });
+    connect(grid_, &TextTableView::cellClicked, this, [this](int r, int) { openRow(r); });
 }
 
 void DateListWindow::fill(const std::vector<DateLine>& lines) {
-    grid_->setUpdatesEnabled(false);
-    grid_->clearContents();
-    grid_->setRowCount(int(lines.size()));
-    for (int k = 0; k < int(lines.size()); ++k) {
-        auto* date = new QTableWidgetItem(lines[size_t(k)].date);
-        auto* number = new QTableWidgetItem(lines[size_t(k)].number);
-        date->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        number->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        grid_->setItem(k, 0, date);
-        grid_->setItem(k, 1, number);
-    }
-    grid_->setUpdatesEnabled(true);
+    std::vector<QStringList> rows;
+    rows.reserve(lines.size());
+    for (const DateLine& line : lines)
+        rows.push_back({line.date, line.number});
+    grid_->setRows(std::move(rows));
     if (!lines.empty()) grid_->scrollToTop();
 }
 
 void DateListWindow::openRow(int row) {
     if (row < 0 || row >= grid_->rowCount()) return;
     const auto kind = kindFromText(ctx_.DateListKind);
-    const QTableWidgetItem* it = grid_->item(row, 1);
-    if (!kind || !it) return;
+    if (!kind) return;
+    const QString number = grid_->text(row, 1);
     runGuarded(ctx_, [&] {
-        if (!SeekCard(ctx_, *kind, it->text())) {
+        if (!SeekCard(ctx_, *kind, number)) {
             // Deleted since the list was made.
             ctx_.prompter.message(missingCardMessage(), Buttons::Ok, Icon::Information);
             return;

@@ -8,7 +8,9 @@
 
 #include <QWidget>
 
-class QTableWidget;
+namespace vlm {
+class TextTableView;
+}
 
 namespace vlm::retrieval {
 
@@ -17,7 +19,7 @@ class DateListWindow : public QWidget {
 public:
     explicit DateListWindow(Session& ctx, QWidget* parent = nullptr);
 
-    QTableWidget* grid() const { return grid_; }
+    TextTableView* grid() const { return grid_; }
     void setOpener(CardOpener opener) { opener_ = std::move(opener); }
 
     // Writes the rows anew (row k of the list in grid row k - 1).
@@ -30,7 +32,7 @@ protected:
 
 private:
     Session& ctx_;
-    QTableWidget* grid_;
+    TextTableView* grid_;
     CardOpener opener_ = openThroughSession;
 };
 

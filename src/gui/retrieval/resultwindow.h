@@ -8,7 +8,9 @@
 
 #include <QWidget>
 
-class QTableWidget;
+namespace vlm {
+class TextTableView;
+}
 
 namespace vlm::retrieval {
 
@@ -20,7 +22,7 @@ public:
     ResultWindow(Session& ctx, CardKind kind, QWidget* parent = nullptr);
 
     CardKind kind() const { return kind_; }
-    QTableWidget* grid() const { return grid_; }
+    TextTableView* grid() const { return grid_; }
     void setOpener(CardOpener opener) { opener_ = std::move(opener); }
 
     // Result row (1-based) shown at a grid row, and back.
@@ -44,11 +46,10 @@ private:
     void display();
     void placeCursor();
     void highlight(int row);
-    void paintRow(int row, bool highlighted);
 
     Session& ctx_;
     CardKind kind_;
-    QTableWidget* grid_;
+    TextTableView* grid_;
     CardOpener opener_ = openThroughSession;
     int highlighted_ = 0;
 };

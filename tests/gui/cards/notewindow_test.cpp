@@ -11,6 +11,7 @@
 #include "gui/shell/mainwindow.h"
 #include "support/cardtestbase.h"
 #include "support/pdftext.h"
+#include "support/viewcells.h"
 
 #include <QAction>
 #include <QDialog>
@@ -92,13 +93,11 @@ class NoteWindowTest : public QObject {
     }
     // Clicks `name` in the dialog's origin list, which moves it to the selection list.
     static void pickInDialog(QWidget* dialog, const char* name) {
-        auto* list = child<QTableWidget>(dialog, "cgList");
+        auto* list = child<QAbstractItemView>(dialog, "cgList");
         QVERIFY(list);
-        const auto found = list->findItems(QString::fromLatin1(name), Qt::MatchExactly);
-        QVERIFY2(!found.isEmpty(), name);
-        list->scrollToItem(found.first());
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(found.first()).center());
+        const int row = int(test::rowsOf(list).indexOf(QString::fromLatin1(name)));
+        QVERIFY2(row >= 0, name);
+        test::clickCell(list, row);
     }
 
 private slots:

@@ -7,15 +7,17 @@
 #include "core/session/session.h"
 #include "core/store/recordset.h"
 #include "core/store/storeerror.h"
+#include "gui/common/texttableview.h"
 #include "gui/keywords/keywordlistwindow.h"
 #include "gui/keywords/selectiondialog.h"
 #include "support/scriptedprompter.h"
 #include "support/storefixture.h"
+#include "support/viewcells.h"
 
 #include <QApplication>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -76,31 +78,14 @@ template <class T> T* child(QWidget* w, const char* name) {
     return c;
 }
 
-QStringList rowsOf(QTableWidget* g) {
-    QStringList out;
-    for (int i = 0; i < g->rowCount(); ++i)
-        out << (g->item(i, 0) ? g->item(i, 0)->text() : QString());
-    return out;
+using test::rowsOf;
+
+void clickRow(QAbstractItemView* g, int row) {
+    test::clickCell(g, row);
 }
 
-QStringList itemsOf(QListWidget* l) {
-    QStringList out;
-    for (int i = 0; i < l->count(); ++i)
-        out << l->item(i)->text();
-    return out;
-}
-
-void clickRow(QTableWidget* g, int row) {
-    g->scrollToItem(g->item(row, 0));
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
-                      g->visualItemRect(g->item(row, 0)).center());
-}
-
-void doubleClickRow(QTableWidget* g, int row) {
-    g->scrollToItem(g->item(row, 0));
-    const QPoint p = g->visualItemRect(g->item(row, 0)).center();
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, p);
-    QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, p);
+void doubleClickRow(QAbstractItemView* g, int row) {
+    test::doubleClickCell(g, row);
 }
 
 void typeInto(QLineEdit* e, const QString& text) {
@@ -158,7 +143,7 @@ void MultSelTest::controlsAndTheOneSelectButtonOfEachMode() {
                      QString("Makes the selected Word a Keyword"));
             child<QLineEdit>(&w, "Text1");
             for (const char* g : {"cgList", "cgSel"})
-                QCOMPARE(child<QTableWidget>(&w, g)->columnWidth(0), twipsToPixels(2000));
+                QCOMPARE(child<QTableView>(&w, g)->columnWidth(0), twipsToPixels(2000));
         }
         w.close();
         for (const QString& n : names) {
@@ -190,7 +175,7 @@ void MultSelTest::typingFindsTheRowAtOrAfterTheText() {
     b.keywords({"Apple", "Peach", "Pear", "Philosophy", "Physics", "Zoo"});
     SelectionDialog w(b.ctx, Mode::KWNoteSelect);
     w.show();
-    auto* list = child<QTableWidget>(&w, "cgList");
+    auto* list = child<TextTableView>(&w, "cgList");
     auto* text = child<QLineEdit>(&w, "Text1");
     QCOMPARE(rowsOf(list), (QStringList{"Apple", "Peach", "Pear", "Philosophy", "Physics", "Zoo"}));
 
@@ -200,7 +185,7 @@ void MultSelTest::typingFindsTheRowAtOrAfterTheText() {
     QTest::keyClicks(text, "h");
     QCOMPARE(text->text(), QString("Ph"));
     QCOMPARE(list->currentRow(), 3);
-    QVERIFY(list->item(3, 0)->isSelected());
+    QVERIFY(test::cellSelected(list, 3));
     QTest::keyClicks(text, "z");
     QCOMPARE(list->currentRow(), 5); // past Physics: where "Phz" would be
 }
@@ -210,7 +195,7 @@ void MultSelTest::pickingAndRemovingPicks() {
     b.keywords({"Apple", "Banana", "Cherry"});
     SelectionDialog w(b.ctx, Mode::KWNoteSelect);
     w.show();
-    auto* list = child<QTableWidget>(&w, "cgList");
+    auto* list = child<TextTableView>(&w, "cgList");
     auto* sel = child<QTableWidget>(&w, "cgSel");
     auto* supp = child<QPushButton>(&w, "cSelSupp");
     QCOMPARE(rowsOf(sel), QStringList{""});
@@ -244,7 +229,7 @@ void MultSelTest::clickOnAPickFindsItInTheOriginList() {
     b.keywords(many);
     SelectionDialog w(b.ctx, Mode::KWNoteSelect);
     w.show();
-    auto* list = child<QTableWidget>(&w, "cgList");
+    auto* list = child<TextTableView>(&w, "cgList");
     auto* sel = child<QTableWidget>(&w, "cgSel");
     clickRow(list, 30);
     clickRow(list, 1);
@@ -253,7 +238,7 @@ void MultSelTest::clickOnAPickFindsItInTheOriginList() {
 
     clickRow(sel, 0);
     QCOMPARE(list->currentRow(), 30);
-    QVERIFY(list->item(30, 0)->isSelected());
+    QVERIFY(test::cellSelected(list, 30));
     QCOMPARE(list->rowAt(0), 27); // the fourth visible row
     clickRow(sel, 1);
     QCOMPARE(list->currentRow(), 1);
@@ -266,7 +251,7 @@ void MultSelTest::addAndDiscardThroughTheOriginList() {
     b.noteLink("Cherry", "N1");
     SelectionDialog w(b.ctx, Mode::KWNoteSelect);
     w.show();
-    auto* list = child<QTableWidget>(&w, "cgList");
+    auto* list = child<TextTableView>(&w, "cgList");
     auto* text = child<QLineEdit>(&w, "Text1");
     auto* add = child<QPushButton>(&w, "cListAdd");
     auto* supp = child<QPushButton>(&w, "cListSupp");
@@ -314,9 +299,9 @@ void MultSelTest::authorsComeFromTheirOwnTables() {
     b.put(*b.ctx.rs().AUTEURS, "NOM", {"Weil", "Arendt"});
     b.put(*b.ctx.rs().AUTNOTE, "NOM", {"Me"});
     SelectionDialog refs(b.ctx, Mode::cBibAutSel);
-    QCOMPARE(rowsOf(child<QTableWidget>(&refs, "cgList")), (QStringList{"Arendt", "Weil"}));
+    QCOMPARE(rowsOf(child<TextTableView>(&refs, "cgList")), (QStringList{"Arendt", "Weil"}));
     SelectionDialog notes(b.ctx, Mode::cNoteAutSel);
-    QCOMPARE(rowsOf(child<QTableWidget>(&notes, "cgList")), QStringList{"Me"});
+    QCOMPARE(rowsOf(child<TextTableView>(&notes, "cgList")), QStringList{"Me"});
 
     // A new author goes to the table the window shows.
     notes.show();
@@ -325,7 +310,7 @@ void MultSelTest::authorsComeFromTheirOwnTables() {
     child<QPushButton>(&notes, "cListAdd")->click();
     QCOMPARE(b.prompter.messages().last(),
              QString(" Do you want to add Colleague as a new item? "));
-    QCOMPARE(rowsOf(child<QTableWidget>(&notes, "cgList")), (QStringList{"Colleague", "Me"}));
+    QCOMPARE(rowsOf(child<TextTableView>(&notes, "cgList")), (QStringList{"Colleague", "Me"}));
     QCOMPARE(b.column(*b.ctx.rs().AUTNOTE, "NOM"), (QStringList{"Me", "Colleague"}));
     QCOMPARE(b.ctx.rs().AUTEURS->recordCount(), 2);
 
@@ -351,7 +336,7 @@ void MultSelTest::selectAttachesEachKeywordOnceToTheCard() {
     w.setCardNumber("N7");
     w.show();
     QSignalSpy attached(&w, &SelectionDialog::keywordsAttached);
-    auto* list = child<QTableWidget>(&w, "cgList");
+    auto* list = child<TextTableView>(&w, "cgList");
     clickRow(list, 0);
     clickRow(list, 0);
     clickRow(list, 2);
@@ -372,7 +357,7 @@ void MultSelTest::selectAttachesEachKeywordOnceToTheCard() {
     SelectionDialog q(b.ctx, Mode::KWCitAdd);
     q.setCardNumber("C1");
     q.show();
-    clickRow(child<QTableWidget>(&q, "cgList"), 1);
+    clickRow(child<TextTableView>(&q, "cgList"), 1);
     child<QPushButton>(&q, "KWCitAdd")->click();
     QCOMPARE(b.column(*b.ctx.rs().GRCIT, "GROUPE"), QStringList{"Ethics"});
 }
@@ -385,7 +370,7 @@ void MultSelTest::selectHandsTheSelectionBack() {
         SelectionDialog w(b.ctx, Mode::KWnoteSel);
         w.show();
         QSignalSpy spy(&w, &SelectionDialog::selected);
-        auto* list = child<QTableWidget>(&w, "cgList");
+        auto* list = child<TextTableView>(&w, "cgList");
         auto* sel = child<QTableWidget>(&w, "cgSel");
         child<QPushButton>(&w, "KWnoteSel")->click();
         QCOMPARE(spy.size(), 0); // nothing picked: the user is told
@@ -408,7 +393,7 @@ void MultSelTest::selectHandsTheSelectionBack() {
         SelectionDialog w(b.ctx, Mode::KWBibSel);
         w.show();
         QSignalSpy spy(&w, &SelectionDialog::selected);
-        doubleClickRow(child<QTableWidget>(&w, "cgList"), 1);
+        doubleClickRow(child<TextTableView>(&w, "cgList"), 1);
         QCOMPARE(spy.size(), 0); // KWnoteSel is not this window's button
     }
     {
@@ -416,7 +401,7 @@ void MultSelTest::selectHandsTheSelectionBack() {
         w.setWindowTitle("Reference Author");
         w.show();
         QSignalSpy spy(&w, &SelectionDialog::selected);
-        clickRow(child<QTableWidget>(&w, "cgList"), 1);
+        clickRow(child<TextTableView>(&w, "cgList"), 1);
         child<QPushButton>(&w, "AuthorSel")->click();
         QCOMPARE(spy.size(), 1);
         QCOMPARE(spy[0][2].toString(), QString("Weil"));
@@ -447,7 +432,7 @@ void MultSelTest::aReadOnlyBaseChangesNothing() {
     SelectionDialog w(b.ctx, Mode::KWNoteSelect);
     w.setCardNumber("N1");
     w.show();
-    auto* list = child<QTableWidget>(&w, "cgList");
+    auto* list = child<TextTableView>(&w, "cgList");
 
     typeInto(child<QLineEdit>(&w, "Text1"), "cherry");
     b.prompter.answer(Answer::Yes);
@@ -488,7 +473,7 @@ void KWListTest::opensOnAnEmptyBaseWithNoKeyword() {
     QCOMPARE(w.windowTitle(), QString("KeyWords List"));
     QCOMPARE(child<QPushButton>(&w, "Command1")->text(), QString("Add"));
     QCOMPARE(child<QPushButton>(&w, "Command2")->text(), QString("Supp"));
-    QCOMPARE(itemsOf(child<QListWidget>(&w, "List1")), QStringList{"No Keyword"});
+    QCOMPARE(rowsOf(child<QListView>(&w, "List1")), QStringList{"No Keyword"});
     QCOMPARE(b.column(*b.ctx.rs().CGROUP1, "GROUPE"), QStringList{"No Keyword"});
 }
 
@@ -497,7 +482,7 @@ void KWListTest::addStoresTheTypedName() {
     b.keywords({"Apple", "Cherry"});
     KeywordListWindow w(b.ctx);
     w.show();
-    auto* list = child<QListWidget>(&w, "List1");
+    auto* list = child<QListView>(&w, "List1");
     auto* add = child<QPushButton>(&w, "Command1");
 
     b.prompter.type(std::nullopt); // Cancel
@@ -512,8 +497,8 @@ void KWListTest::addStoresTheTypedName() {
 
     b.prompter.type(QString("Banana"));
     add->click();
-    QCOMPARE(itemsOf(list), (QStringList{"Apple", "Banana", "Cherry"}));
-    QCOMPARE(list->currentItem()->text(), QString("Banana"));
+    QCOMPARE(rowsOf(list), (QStringList{"Apple", "Banana", "Cherry"}));
+    QCOMPARE(list->currentIndex().data().toString(), QString("Banana"));
     QVERIFY(b.prompter.messages().isEmpty());
     QCOMPARE(b.column(*b.ctx.rs().CGROUP1, "GROUPE"), (QStringList{"Apple", "Cherry", "Banana"}));
 
@@ -522,15 +507,15 @@ void KWListTest::addStoresTheTypedName() {
     add->click();
     b.prompter.type(QString("\n\t"));
     add->click();
-    QCOMPARE(list->currentItem()->text(), QString("Red Blue"));
+    QCOMPARE(list->currentIndex().data().toString(), QString("Red Blue"));
     QVERIFY(b.prompter.messages().isEmpty());
     QCOMPARE(b.column(*b.ctx.rs().CGROUP1, "GROUPE").mid(3), QStringList{"Red Blue"});
 
     // A keyword added elsewhere (the keyword panel, the selection dialog) shows at once; the
     // current name stays.
     QVERIFY(KWStoreAdd(b.ctx, "Avocado").ok());
-    QTRY_COMPARE(itemsOf(list).value(1), QString("Avocado"));
-    QCOMPARE(list->currentItem()->text(), QString("Red Blue"));
+    QTRY_COMPARE(rowsOf(list).value(1), QString("Avocado"));
+    QCOMPARE(list->currentIndex().data().toString(), QString("Red Blue"));
 }
 
 void KWListTest::aRefusedAddShowsTheKeywordsAsStoredAndSaysWhy() {
@@ -538,13 +523,13 @@ void KWListTest::aRefusedAddShowsTheKeywordsAsStoredAndSaysWhy() {
     b.keywords({"Apple", "Philosophy"});
     KeywordListWindow w(b.ctx);
     w.show();
-    auto* list = child<QListWidget>(&w, "List1");
+    auto* list = child<QListView>(&w, "List1");
     auto* add = child<QPushButton>(&w, "Command1");
 
     b.prompter.type(QString("philosophy"));
     add->click();
-    QCOMPARE(itemsOf(list), (QStringList{"Apple", "Philosophy"}));
-    QCOMPARE(list->currentItem()->text(), QString("Philosophy"));
+    QCOMPARE(rowsOf(list), (QStringList{"Apple", "Philosophy"}));
+    QCOMPARE(list->currentIndex().data().toString(), QString("Philosophy"));
     QCOMPARE(
         b.prompter.messages(),
         QStringList{
@@ -552,14 +537,14 @@ void KWListTest::aRefusedAddShowsTheKeywordsAsStoredAndSaysWhy() {
 
     b.prompter.type(QString("Philosophy")); // the same case: no search is made first
     add->click();
-    QCOMPARE(itemsOf(list), (QStringList{"Apple", "Philosophy"}));
+    QCOMPARE(rowsOf(list), (QStringList{"Apple", "Philosophy"}));
     QCOMPARE(b.prompter.messages().size(), 2);
 
     b.prompter.type(QString(31, 'L'));
     add->click();
     QCOMPARE(b.prompter.messages().last(),
              QString(" A Keyword has at most 30 characters: nothing was added "));
-    QCOMPARE(itemsOf(list), (QStringList{"Apple", "Philosophy"}));
+    QCOMPARE(rowsOf(list), (QStringList{"Apple", "Philosophy"}));
     QCOMPARE(b.ctx.rs().CGROUP1->recordCount(), 2);
 }
 
@@ -569,23 +554,23 @@ void KWListTest::suppAsksAndKeepsLinks() {
     b.noteLink("Banana", "N1");
     KeywordListWindow w(b.ctx);
     w.show();
-    auto* list = child<QListWidget>(&w, "List1");
+    auto* list = child<QListView>(&w, "List1");
     auto* supp = child<QPushButton>(&w, "Command2");
 
     supp->click(); // nothing selected: nothing asked, nothing done
     QVERIFY(b.prompter.shown().empty());
 
-    list->setCurrentRow(1);
+    list->setCurrentIndex(list->model()->index(1, 0));
     b.prompter.answer(Answer::Cancel);
     supp->click();
     QCOMPARE(b.prompter.messages(), QStringList{"discard this Keyword ?"});
     QCOMPARE(b.prompter.shown()[0].icon, Icon::Question);
     QCOMPARE(b.prompter.shown()[0].buttons, Buttons::OkCancel);
-    QCOMPARE(itemsOf(list), (QStringList{"Apple", "Banana", "Cherry"}));
+    QCOMPARE(rowsOf(list), (QStringList{"Apple", "Banana", "Cherry"}));
 
     b.prompter.answer(Answer::Ok);
     supp->click();
-    QCOMPARE(itemsOf(list), (QStringList{"Apple", "Cherry"}));
+    QCOMPARE(rowsOf(list), (QStringList{"Apple", "Cherry"}));
     QCOMPARE(b.column(*b.ctx.rs().CGROUP1, "GROUPE"), (QStringList{"Apple", "Cherry"}));
     QCOMPARE(b.column(*b.ctx.rs().GRNOTE, "GROUPE"), QStringList{"Banana"});
 }
@@ -596,20 +581,20 @@ void KWListTest::aReadOnlyBaseChangesNothing() {
     b.reopenReadOnly();
     KeywordListWindow w(b.ctx);
     w.show();
-    auto* list = child<QListWidget>(&w, "List1");
+    auto* list = child<QListView>(&w, "List1");
 
     b.prompter.type(QString("Cherry"));
     child<QPushButton>(&w, "Command1")->click();
     QCOMPARE(b.prompter.messages(), QStringList{"Fichier en lecture seule !"});
     QCOMPARE(b.prompter.shown().back().icon, Icon::Exclamation);
-    QCOMPARE(itemsOf(list), (QStringList{"Apple", "Banana"}));
+    QCOMPARE(rowsOf(list), (QStringList{"Apple", "Banana"}));
 
-    list->setCurrentRow(0);
+    list->setCurrentIndex(list->model()->index(0, 0));
     b.prompter.answer(Answer::Ok);
     child<QPushButton>(&w, "Command2")->click();
     QCOMPARE(b.prompter.messages().last(), QString("Fichier en lecture seule !"));
     QCOMPARE(b.prompter.shown().back().icon, Icon::Exclamation);
-    QCOMPARE(itemsOf(list), (QStringList{"Apple", "Banana"})); // the keyword is still there
+    QCOMPARE(rowsOf(list), (QStringList{"Apple", "Banana"})); // the keyword is still there
 
     b.ctx.base.closeBase();
     auto db = test::openBase(b.path());

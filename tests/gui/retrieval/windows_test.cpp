@@ -1,12 +1,14 @@
 #include "core/store/recordset.h"
 #include "core/store/storeerror.h"
 #include "gui/cards/cardopen.h"
+#include "gui/common/texttableview.h"
 #include "gui/retrieval/alertwindow.h"
 #include "gui/retrieval/cardlists.h"
 #include "gui/retrieval/datelistwindow.h"
 #include "gui/retrieval/resultwindow.h"
 #include "gui/shell/mainwindow.h"
 #include "support/retrievalbase.h"
+#include "support/viewcells.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -18,6 +20,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
@@ -107,22 +110,7 @@ struct OpenLog {
     }
 };
 
-QStringList column(QTableWidget* g, int col) {
-    QStringList out;
-    for (int r = 0; r < g->rowCount(); ++r)
-        out << (g->item(r, col) ? g->item(r, col)->text() : QString());
-    return out;
-}
-
-QPoint cellCentre(QTableWidget* g, int row, int col) {
-    return g->visualItemRect(g->item(row, col)).center();
-}
-
-// A double click as a user makes it: the first click, then the second one.
-void doubleClick(QTableWidget* g, int row, int col) {
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cellCentre(g, row, col));
-    QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, cellCentre(g, row, col));
-}
+using test::rowsOf;
 
 } // namespace
 
@@ -190,7 +178,7 @@ private slots:
         ResultWindow* w = grids.front();
         QCOMPARE(w->windowTitle(), QString("Notes - Keyword : Beta"));
         QCOMPARE(w->property("tag").toString(), QString("Note"));
-        QTableWidget* g = w->findChild<QTableWidget*>("Grid1");
+        TextTableView* g = w->findChild<TextTableView*>("Grid1");
         QVERIFY(g);
         QCOMPARE(g->toolTip(), QString(" Double-Click opens the Card"));
         QCOMPARE(g->columnCount(), 5);
@@ -199,24 +187,24 @@ private slots:
             QCOMPARE(g->columnWidth(c), widths[c]);
         QStringList header;
         for (int c = 0; c < 5; ++c)
-            header << g->horizontalHeaderItem(c)->text();
+            header << test::headerText(g, c);
         QCOMPARE(header, (QStringList{"", " KeyWord ", " Reference ", " Author ", " Title "}));
 
-        QCOMPARE(column(g, 0), (QStringList{"1", "2", "3", "4", "5", "6"}));
-        QCOMPARE(column(g, 1), (QStringList{"Alpha", "Beta", "", "", "Gamma", "Zeta"}));
-        QCOMPARE(column(g, 2), (QStringList{"SMIT0001.TXT", "ADAM0001.TXT", "JONE0001.TXT",
+        QCOMPARE(rowsOf(g, 0), (QStringList{"1", "2", "3", "4", "5", "6"}));
+        QCOMPARE(rowsOf(g, 1), (QStringList{"Alpha", "Beta", "", "", "Gamma", "Zeta"}));
+        QCOMPARE(rowsOf(g, 2), (QStringList{"SMIT0001.TXT", "ADAM0001.TXT", "JONE0001.TXT",
                                             "SMIT0001.TXT", "", "JONE0001.TXT"}));
-        QCOMPARE(column(g, 3), (QStringList{"Smith", "Adam", "Jones", "Smith", "", "Jones"}));
-        QCOMPARE(column(g, 4),
+        QCOMPARE(rowsOf(g, 3), (QStringList{"Smith", "Adam", "Jones", "Smith", "", "Jones"}));
+        QCOMPARE(rowsOf(g, 4),
                  (QStringList{"On trees", "On leaves", "On roots", "On trees", "", "On roots"}));
 
         // The cursor on the first row of the keyword asked for, columns 1 to 4 selected.
         QCOMPARE(ctx().Result.ResultRow, 2);
         QCOMPARE(g->currentRow(), 1);
         QList<int> selectedCols;
-        for (const auto* it : g->selectedItems()) {
-            QCOMPARE(it->row(), 1);
-            selectedCols << it->column();
+        for (const QModelIndex& i : g->selectionModel()->selectedIndexes()) {
+            QCOMPARE(i.row(), 1);
+            selectedCols << i.column();
         }
         std::sort(selectedCols.begin(), selectedCols.end());
         QCOMPARE(selectedCols, (QList<int>{1, 2, 3, 4}));
@@ -226,52 +214,52 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(windowsOf<ResultWindow>().size(), 1);
         QCOMPARE(windowsOf<ResultWindow>().front()->property("tag").toString(), QString("Cit"));
-        QCOMPARE(column(windowsOf<ResultWindow>().front()->grid(), 1), QStringList{"No Match"});
+        QCOMPARE(rowsOf(windowsOf<ResultWindow>().front()->grid(), 1), QStringList{"No Match"});
     }
 
     void clicksSortInRowOneAndHighlight() {
         fourNotes();
         NotesByKeyword(ctx(), "Beta");
         ResultWindow* w = windowsOf<ResultWindow>().front();
-        QTableWidget* g = w->grid();
+        TextTableView* g = w->grid();
         const QBrush highlight = w->palette().highlight();
 
         // Row 1, author column: sorted by author, then by keyword.
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cellCentre(g, 0, 3));
+        test::clickCell(g, 0, 3);
         QCOMPARE(ctx().Result.ResultSortCol, 3);
         QCOMPARE(ctx().Result.ResultKeyword, QString("Smith"));
-        QCOMPARE(column(g, 3), (QStringList{"Adam", "Jones", "", "Smith", "", ""}));
-        QCOMPARE(column(g, 1), (QStringList{"Beta", "", "Zeta", "Alpha", "Beta", "Gamma"}));
+        QCOMPARE(rowsOf(g, 3), (QStringList{"Adam", "Jones", "", "Smith", "", ""}));
+        QCOMPARE(rowsOf(g, 1), (QStringList{"Beta", "", "Zeta", "Alpha", "Beta", "Gamma"}));
         QCOMPARE(ctx().Result.ResultRow, 4);
         QCOMPARE(g->currentRow(), 3);
         QCOMPARE(w->highlightedRow(), 1);
-        QCOMPARE(g->item(0, 2)->background(), highlight);
+        QCOMPARE(g->model()->index(0, 2).data(Qt::BackgroundRole).value<QBrush>(), highlight);
 
         // Another row: highlighted, the sort column remembered, nothing sorted.
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cellCentre(g, 2, 2));
+        test::clickCell(g, 2, 2);
         QCOMPARE(ctx().Result.ResultSortCol, 2);
-        QCOMPARE(column(g, 3), (QStringList{"Adam", "Jones", "", "Smith", "", ""}));
+        QCOMPARE(rowsOf(g, 3), (QStringList{"Adam", "Jones", "", "Smith", "", ""}));
         QCOMPARE(w->highlightedRow(), 3);
-        QCOMPARE(g->item(2, 4)->background(), highlight);
-        QVERIFY(g->item(0, 2)->background() != highlight);
+        QCOMPARE(g->model()->index(2, 4).data(Qt::BackgroundRole).value<QBrush>(), highlight);
+        QVERIFY(g->model()->index(0, 2).data(Qt::BackgroundRole).value<QBrush>() != highlight);
 
         // A click on a column header sorts as a click in row 1 of that column.
         QTest::mouseClick(g->horizontalHeader()->viewport(), Qt::LeftButton, {},
                           QPoint(g->horizontalHeader()->sectionViewportPosition(2) + 5, 5));
         QCOMPARE(ctx().Result.ResultSortCol, 2);
-        QCOMPARE(column(g, 2),
+        QCOMPARE(rowsOf(g, 2),
                  (QStringList{"ADAM0001.TXT", "JONE0001.TXT", "", "SMIT0001.TXT", "", ""}));
-        QCOMPARE(column(g, 1), (QStringList{"Beta", "", "Zeta", "Alpha", "Beta", "Gamma"}));
+        QCOMPARE(rowsOf(g, 1), (QStringList{"Beta", "", "Zeta", "Alpha", "Beta", "Gamma"}));
     }
 
     void doubleClickOpensTheCardOrSaysItIsGone() {
         fourNotes();
         NotesByKeyword(ctx(), "Beta");
         ResultWindow* w = windowsOf<ResultWindow>().front();
-        QTableWidget* g = w->grid();
+        TextTableView* g = w->grid();
 
         // The Note opens in a Note window of its own.
-        doubleClick(g, 2, 1);
+        test::doubleClickCell(g, 2, 1);
         int noteWindows = 0;
         for (QMdiSubWindow* sub : main->area->subWindowList())
             if (sub->widget() && sub->widget()->objectName() == "fNoteMulti") ++noteWindows;
@@ -279,7 +267,7 @@ private slots:
 
         OpenLog log;
         w->setOpener(log.opener(ctx()));
-        doubleClick(g, 2, 1);
+        test::doubleClickCell(g, 2, 1);
         QCOMPARE(log.opened, QStringList{"Note:JONE0001.TXT"});
         QVERIFY(b->prompter.messages().isEmpty());
 
@@ -289,7 +277,7 @@ private slots:
         QCOMPARE(log.opened.last(), QString("Note:SMIT0001.TXT"));
 
         b->removeNote("ADAM0001.TXT");
-        doubleClick(g, 1, 3);
+        test::doubleClickCell(g, 1, 3);
         QCOMPARE(log.opened.size(), 2);
         QCOMPARE(b->prompter.messages(), QStringList{"This record does not exists"});
         QCOMPARE(b->prompter.shown().back().icon, Icon::Information);
@@ -297,11 +285,40 @@ private slots:
         QCOMPARE(windowsOf<ResultWindow>().size(), 1);
     }
 
+    // A result of 100,000 rows lives once in the model: the view answers each cell on demand,
+    // holds no item per cell, and a sort rewrites the list in one reset.
+    void aHundredThousandRowsStayInTheModel() {
+        ResultTable& t = ctx().Result;
+        t.clear();
+        const int n = 100000;
+        for (int i = 0; i < n; ++i) {
+            const QString number = QStringLiteral("N%1").arg(n - 1 - i, 6, 10, QLatin1Char('0'));
+            t.add(QStringLiteral("K%1").arg(i / 2, 6, 10, QLatin1Char('0')), number,
+                  QStringLiteral("Smith"), QStringLiteral("On trees"), number);
+        }
+        ResultWindow w(ctx(), CardKind::Note);
+        TextTableView* g = w.grid();
+        QVERIFY(w.findChildren<QTableWidget*>().isEmpty());
+        QCOMPARE(g->model()->rowCount(), n);
+        QCOMPARE(rowsOf(g, 1).mid(0, 3),
+                 (QStringList{QStringLiteral("K000000"), QString(), QStringLiteral("K000001")}));
+        QCOMPARE(test::cellText(g, n - 1, 2), QStringLiteral("N000001"));
+
+        QSignalSpy resets(g->model(), &QAbstractItemModel::modelReset);
+        QSignalSpy changes(g->model(), &QAbstractItemModel::dataChanged);
+        w.clickCell(1, 2);
+        QCOMPARE(resets.count(), 1);
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(g->model()->rowCount(), n);
+        QCOMPARE(test::cellText(g, 0, 2), QStringLiteral("N000000"));
+        QCOMPARE(test::cellText(g, n - 1, 0), QString::number(n));
+    }
+
     void noMatchForNotesSetsTheNotesOption() {
         main->cit->setChecked(true);
         NotesByKeyword(ctx(), "Nothing");
         QVERIFY(main->note->isChecked());
-        QCOMPARE(column(windowsOf<ResultWindow>().front()->grid(), 1), QStringList{"No Match"});
+        QCOMPARE(rowsOf(windowsOf<ResultWindow>().front()->grid(), 1), QStringList{"No Match"});
     }
 
     void dateListNewestFirstAndReused() {
@@ -314,22 +331,22 @@ private slots:
         const auto lists = windowsOf<DateListWindow>();
         QCOMPARE(lists.size(), 1);
         DateListWindow* w = lists.front();
-        QTableWidget* g = w->findChild<QTableWidget*>("Grid1");
-        QCOMPARE(g->horizontalHeaderItem(0)->text(), QString("Date"));
-        QCOMPARE(g->horizontalHeaderItem(1)->text(), QString("Reference"));
+        TextTableView* g = w->findChild<TextTableView*>("Grid1");
+        QCOMPARE(test::headerText(g, 0), QString("Date"));
+        QCOMPARE(test::headerText(g, 1), QString("Reference"));
         QCOMPARE(g->columnWidth(0), 113);
         QCOMPARE(g->columnWidth(1), 133);
-        QCOMPARE(column(g, 1),
+        QCOMPARE(rowsOf(g, 1),
                  (QStringList{"BAKE0001.TXT", "JONE0001.TXT", "ADAM0001.TXT", "SMIT0001.TXT"}));
-        QCOMPARE(column(g, 0).first(), QString("2024-01-04 09:00:00"));
+        QCOMPARE(rowsOf(g, 0).first(), QString("2024-01-04 09:00:00"));
 
         OpenLog log;
         w->setOpener(log.opener(ctx()));
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cellCentre(g, 2, 0));
+        test::clickCell(g, 2, 0);
         QCOMPARE(log.opened, QStringList{"Note:ADAM0001.TXT"});
 
         b->removeNote("JONE0001.TXT");
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cellCentre(g, 1, 1));
+        test::clickCell(g, 1, 1);
         QCOMPARE(log.opened.size(), 1);
         QCOMPARE(b->prompter.messages(), QStringList{"This record does not exists"});
 
@@ -338,8 +355,8 @@ private slots:
         QCOMPARE(windowsOf<DateListWindow>().size(), 1);
         QCOMPARE(windowsOf<DateListWindow>().front(), w);
         QCOMPARE(ctx().DateListKind, QString("Cit"));
-        QCOMPARE(column(g, 1), (QStringList{"SMITH002.TXT", "SMITH001.TXT"}));
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cellCentre(g, 1, 1));
+        QCOMPARE(rowsOf(g, 1), (QStringList{"SMITH002.TXT", "SMITH001.TXT"}));
+        test::clickCell(g, 1, 1);
         QCOMPARE(log.opened.last(), QString("Cit:SMITH001.TXT"));
     }
 
@@ -384,7 +401,7 @@ private slots:
         main->byDate->setChecked(true);
         RunOtherSearch(ctx(), &main->window, opener);
         QCOMPARE(ctx().DateListKind, QString("Bib"));
-        QCOMPARE(column(windowsOf<DateListWindow>().front()->grid(), 1), QStringList{"Smith__001"});
+        QCOMPARE(rowsOf(windowsOf<DateListWindow>().front()->grid(), 1), QStringList{"Smith__001"});
 
         // In Search mode a kind option lists the cards of the keyword shown in KWSel.
         main->switchSearch->setChecked(true);
@@ -393,7 +410,7 @@ private slots:
         QCOMPARE(windowsOf<ResultWindow>().size(), 1);
         QCOMPARE(windowsOf<ResultWindow>().front()->windowTitle(),
                  QString("Quote + Keyword : Trees"));
-        QCOMPARE(column(windowsOf<ResultWindow>().front()->grid(), 2), QStringList{"SMITH001.TXT"});
+        QCOMPARE(rowsOf(windowsOf<ResultWindow>().front()->grid(), 2), QStringList{"SMITH001.TXT"});
     }
 
     void keywordClicksAndSelectButtons() {
@@ -418,8 +435,8 @@ private slots:
         ResultWindow* w = windowsOf<ResultWindow>().front();
         QCOMPARE(w->windowTitle(), QString("Reference Author : Smith"));
         QCOMPARE(w->kind(), CardKind::Quote);
-        QCOMPARE(column(w->grid(), 2), QStringList{"SMITH001.TXT"});
-        QCOMPARE(column(w->grid(), 4), QStringList{"Oaks"});
+        QCOMPARE(rowsOf(w->grid(), 2), QStringList{"SMITH001.TXT"});
+        QCOMPARE(rowsOf(w->grid(), 4), QStringList{"Oaks"});
 
         QVERIFY(SelectButtonPressed(ctx(), "KWnoteSel", "Alpha"));
         QCOMPARE(windowsOf<ResultWindow>().front()->windowTitle(),
@@ -532,7 +549,7 @@ private slots:
         QCOMPARE(b->prompter.messages(), QStringList{"No Records"});
         QVERIFY(w->OptionCit->isChecked());
         QCOMPARE(ctx().DateListKind, QString("Cit"));
-        QCOMPARE(column(windowsIn(w->mdiArea()).front()->grid(), 1), QStringList{"SMITH001.TXT"});
+        QCOMPARE(rowsOf(windowsIn(w->mdiArea()).front()->grid(), 1), QStringList{"SMITH001.TXT"});
 
         QTest::mouseClick(w->OptionRef, Qt::LeftButton);
         QTest::mouseClick(w->CommandSearchOther, Qt::LeftButton);
@@ -554,14 +571,11 @@ private slots:
             a->update();
         }
         auto pickAndSelect = [&](QWidget* dialog, const QString& name, const QString& button) {
-            auto* list = dialog->findChild<QTableWidget*>("cgList");
+            auto* list = dialog->findChild<TextTableView*>("cgList");
             QVERIFY(list);
-            int row = -1;
-            for (int r = 0; r < list->rowCount(); ++r)
-                if (list->item(r, 0) && list->item(r, 0)->text() == name) row = r;
+            const int row = int(rowsOf(list).indexOf(name));
             QVERIFY(row >= 0);
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                              list->visualItemRect(list->item(row, 0)).center());
+            test::clickCell(list, row);
             auto* select = dialog->findChild<QAbstractButton*>(button);
             QVERIFY(select && select->isVisible() && select->isEnabled());
             QTest::mouseClick(select, Qt::LeftButton);
@@ -585,7 +599,7 @@ private slots:
         pickAndSelect(dialog, "Smith", "AuthorCit");
         QCOMPARE(windowsOf<ResultWindow>().front()->windowTitle(),
                  QString("Reference Author : Smith"));
-        QCOMPARE(column(windowsOf<ResultWindow>().front()->grid(), 2), QStringList{"SMITH001.TXT"});
+        QCOMPARE(rowsOf(windowsOf<ResultWindow>().front()->grid(), 2), QStringList{"SMITH001.TXT"});
         // The dialog stays, for another author.
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->windowTitle(), QString("Authors"));
