@@ -241,6 +241,7 @@ void ReferenceWindow::seekOwnCard() {
 void ReferenceWindow::activate() {
     if (deleted_ || !ctx_.base.isOpen()) return;
     ctx_.ResultKind = QStringLiteral("Bib");
+    ctx_.CurBibNDX = tag_;
     seekOwnCard();
     if (ctx_.KWChanged) {
         rereadKeywordsAndQuotes();
