@@ -176,8 +176,8 @@ void ReferenceWindow::buildUi() {
     placeTwips(FrameTitles, 4560, 60, 3660, 1380);
     placeTwips(cBibTitre1, 120, 360, 3420, 315);
     placeTwips(cBibTitre2, 120, 810, 3420, 315);
-    placeTwips(Label1, 4560, 1560, 1440, 315);
-    placeTwips(ComboType, 6060, 1520, 2160, 315);
+    placeTwips(Label1, 4560, 1560, 1620, 315);
+    placeTwips(ComboType, 6240, 1520, 1980, 315);
     placeTwips(FrameKW, 120, 1500, 3420, 3420);
     placeTwips(cgMCBib, 120, 300, 3180, 2520);
     placeTwips(cmdAddKW, 120, 2910, 1530, kButtonHeight);
