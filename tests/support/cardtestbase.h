@@ -33,6 +33,12 @@ public:
     void linkNote(const QString& number, const QString& keyword) {
         addRow(*ctx.rs().GRNOTE, {{"NDX", number}, {"GROUPE", keyword}});
     }
+    void linkQuote(const QString& number, const QString& keyword) {
+        addRow(*ctx.rs().GRCIT, {{"NDX", number}, {"GROUPE", keyword}});
+    }
+    void linkReference(const QString& number, const QString& keyword) {
+        addRow(*ctx.rs().GRBIB, {{"NDX", number}, {"GROUPE", keyword}});
+    }
     void addAuthor(const QString& reference, const QString& name) {
         addRow(*ctx.rs().AUTNDX, {{"NDX", reference}, {"AUTEUR", name}});
     }

@@ -4,6 +4,9 @@
 #include <QList>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <utility>
+
 #include <zlib.h>
 
 namespace vlm::test {
@@ -27,9 +30,10 @@ QByteArray inflate(const QByteArray& in) {
     return out;
 }
 
-// The streams of the file, decompressed when they are Flate-encoded.
-QList<QByteArray> streams(const QByteArray& pdf) {
-    QList<QByteArray> out;
+// The streams of the file, decompressed when they are Flate-encoded, by object number.
+QList<std::pair<int, QByteArray>> streams(const QByteArray& pdf) {
+    QList<std::pair<int, QByteArray>> out;
+    static const QRegularExpression objNumber(QStringLiteral("(\\d+)\\s+\\d+\\s+$"));
     qsizetype from = 0;
     for (;;) {
         const qsizetype s = pdf.indexOf("stream", from);
@@ -46,7 +50,10 @@ QList<QByteArray> streams(const QByteArray& pdf) {
         const qsizetype dict = pdf.lastIndexOf("obj", s);
         const QByteArray head = pdf.mid(dict, s - dict);
         const QByteArray raw = pdf.mid(begin, end - begin);
-        out << (head.contains("/FlateDecode") ? inflate(raw) : raw);
+        const auto m = objNumber.match(QString::fromLatin1(
+            pdf.mid(std::max<qsizetype>(0, dict - 16), std::min<qsizetype>(dict, 16))));
+        out.append({m.hasMatch() ? m.captured(1).toInt() : -1,
+                    head.contains("/FlateDecode") ? inflate(raw) : raw});
         from = end + 9;
     }
     return out;
@@ -107,28 +114,60 @@ void readCMap(const QByteArray& cmap, QHash<uint, QString>& map) {
 } // namespace
 
 QString pdfText(const QByteArray& pdf) {
-    const QList<QByteArray> all = streams(pdf);
-    QHash<uint, QString> map;
-    for (const QByteArray& s : all)
-        if (s.contains("begincmap")) readCMap(s, map);
+    const QList<std::pair<int, QByteArray>> all = streams(pdf);
+    // Each font has its own glyph numbers: the maps are kept per ToUnicode stream, and the
+    // font resources (/F7 7 0 R) lead from a font name to its font object and its map.
+    QHash<int, QHash<uint, QString>> maps;
+    QHash<uint, QString> merged; // for a name no resource leads from
+    for (const auto& [obj, s] : all)
+        if (s.contains("begincmap")) {
+            readCMap(s, maps[obj]);
+            readCMap(s, merged);
+        }
+    const QString text = QString::fromLatin1(pdf);
+    QHash<int, int> cmapOfFont;
+    static const QRegularExpression font(QStringLiteral(
+        "(\\d+)\\s+0\\s+obj\\s*<<\\s*/Type\\s*/Font[^>]*?/ToUnicode\\s+(\\d+)\\s+0\\s+R"));
+    for (auto m = font.globalMatch(text); m.hasNext();) {
+        const auto fm = m.next();
+        cmapOfFont.insert(fm.captured(1).toInt(), fm.captured(2).toInt());
+    }
+    QHash<QString, int> fontOfName;
+    static const QRegularExpression resource(QStringLiteral("/(F\\d+)\\s+(\\d+)\\s+0\\s+R"));
+    for (auto m = resource.globalMatch(text); m.hasNext();) {
+        const auto rm = m.next();
+        fontOfName.insert(rm.captured(1), rm.captured(2).toInt());
+    }
+    // Qt's writer maps the blank glyph to a tab in its ToUnicode maps.
+    auto blanks = [](QHash<uint, QString>& map) {
+        for (QString& t : map)
+            if (t == QLatin1String("\t")) t = QStringLiteral(" ");
+    };
+    blanks(merged);
+    for (auto& map : maps)
+        blanks(map);
 
     static const QRegularExpression textBlock(QStringLiteral("BT(.*?)ET"),
                                               QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression hexString(QStringLiteral("<([0-9A-Fa-f]*)>"));
-    // Qt's writer maps the blank glyph to a tab in its ToUnicode maps.
-    for (QString& t : map)
-        if (t == QLatin1String("\t")) t = QStringLiteral(" ");
-
+    static const QRegularExpression token(
+        QStringLiteral("/(F\\d+)\\s+[-\\d.]+\\s+Tf|<([0-9A-Fa-f]*)>"));
     QString out;
-    for (const QByteArray& s : all) {
+    for (const auto& [obj, s] : all) {
         if (s.contains("begincmap")) continue;
         const QString content = QString::fromLatin1(s);
+        const QHash<uint, QString>* map = &merged;
         for (auto b = textBlock.globalMatch(content); b.hasNext();) {
             const QString block = b.next().captured(1);
-            for (auto h = hexString.globalMatch(block); h.hasNext();) {
-                const QString hex = h.next().captured(1);
+            for (auto t = token.globalMatch(block); t.hasNext();) {
+                const auto tm = t.next();
+                if (!tm.captured(1).isEmpty()) {
+                    const int cmap = cmapOfFont.value(fontOfName.value(tm.captured(1), -1), -1);
+                    map = maps.contains(cmap) ? &maps[cmap] : &merged;
+                    continue;
+                }
+                const QString hex = tm.captured(2);
                 for (qsizetype i = 0; i + 4 <= hex.size(); i += 4)
-                    out += map.value(hex.mid(i, 4).toUInt(nullptr, 16));
+                    out += map->value(hex.mid(i, 4).toUInt(nullptr, 16));
             }
             out += QLatin1Char('\n');
         }

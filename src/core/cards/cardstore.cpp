@@ -6,6 +6,8 @@
 #include "core/store/database.h"
 #include "core/store/storeerror.h"
 
+#include <QList>
+#include <algorithm>
 #include <initializer_list>
 
 namespace vlm::cards {
@@ -227,7 +229,7 @@ int windowCount(const Session& ctx, CardKind kind) {
 
 CardResult StoreNote(Session& ctx, const QString& number, const NoteContent& content) {
     auto& note = ctx.rs().NOTE;
-    const CardResult done = inTransaction(ctx, {note.rs.get()}, [&] {
+    const CardResult result = inTransaction(ctx, {note.rs.get()}, [&] {
         if (!seekCard(*note, QStringLiteral("NoteNDX"), number)) return nothing();
         note->edit();
         note.AUTEUR = content.author;
@@ -239,13 +241,13 @@ CardResult StoreNote(Session& ctx, const QString& number, const NoteContent& con
         r.number = number;
         return r;
     });
-    return announced(ctx, CardKind::Note, number, done);
+    return announced(ctx, CardKind::Note, number, result);
 }
 
 CardResult DeleteNote(Session& ctx, const QString& number) {
     auto& note = ctx.rs().NOTE;
     auto& gr = ctx.rs().GRNOTE;
-    const CardResult done = inTransaction(ctx, {}, [&] {
+    const CardResult result = inTransaction(ctx, {}, [&] {
         if (seekCard(*gr, QStringLiteral("GrNoteNDX"), number)) {
             while (!gr->eof() && store::equalText(gr.NDX.text(), number)) {
                 gr->remove();
@@ -266,22 +268,209 @@ CardResult DeleteNote(Session& ctx, const QString& number) {
         }
         return r;
     });
-    return announced(ctx, CardKind::Note, number, done);
+    return announced(ctx, CardKind::Note, number, result);
 }
 
 CardResult RemoveNoteKeyword(Session& ctx, const QString& number, const QString& keyword) {
-    auto& gr = ctx.rs().GRNOTE;
-    const CardResult done = inTransaction(ctx, {}, [&] {
+    return RemoveCardKeyword(ctx, CardKind::Note, number, keyword);
+}
+
+bool cardExists(Session& ctx, CardKind kind, const QString& number) {
+    const KindSources& src = sourcesOf(kind);
+    return seekCard(cardTable(ctx, kind), src.numberIndex, number);
+}
+
+CardResult RemoveCardKeyword(Session& ctx, CardKind kind, const QString& number,
+                             const QString& keyword) {
+    Recordset& gr = linkTable(ctx, kind);
+    const QString index = sourcesOf(kind).linkNumberIndex;
+    const CardResult result = inTransaction(ctx, {}, [&] {
         CardResult r;
         r.number = number;
-        if (!seekCard(*gr, QStringLiteral("GrNoteNDX"), number)) return r;
-        while (!gr->eof() && store::equalText(gr.NDX.text(), number)) {
-            if (store::equalText(gr.GROUPE.text(), keyword)) gr->remove();
-            gr->moveNext();
+        if (!seekCard(gr, index, number)) return r;
+        const int ndx = gr.fieldPos(QStringLiteral("NDX"));
+        const int groupe = gr.fieldPos(QStringLiteral("GROUPE"));
+        while (!gr.eof() && store::equalText(gr.fieldValue(ndx).toString(), number)) {
+            if (store::equalText(gr.fieldValue(groupe).toString(), keyword)) gr.remove();
+            gr.moveNext();
         }
         return r;
     });
-    return announced(ctx, CardKind::Note, number, done);
+    return announced(ctx, kind, number, result);
+}
+
+namespace {
+
+// Deletes every row of `rs` whose NDX equals `number`, walking index `index`.
+void removeRowsOf(Recordset& rs, const QString& index, const QString& number) {
+    if (!seekCard(rs, index, number)) return;
+    const int ndx = rs.fieldPos(QStringLiteral("NDX"));
+    while (!rs.eof() && store::equalText(rs.fieldValue(ndx).toString(), number)) {
+        rs.remove();
+        rs.moveNext();
+    }
+}
+
+// Leaves `rs` on a neighbour of the record just deleted, when there is one before it.
+void stepBack(Recordset& rs) {
+    try {
+        rs.movePrevious();
+    } catch (const store::StoreError&) {
+        // The deleted card was the first: there is no previous record to stand on.
+    }
+}
+
+CardResult done(const QString& number) {
+    CardResult r;
+    r.number = number;
+    return r;
+}
+
+} // namespace
+
+CardResult StoreQuote(Session& ctx, const QString& number, const QuoteContent& content) {
+    auto& cit = ctx.rs().CIT;
+    return announced(ctx, CardKind::Quote, number, inTransaction(ctx, {cit.rs.get()}, [&] {
+                         if (!seekCard(*cit, QStringLiteral("CitNDX"), number)) return nothing();
+                         cit->edit();
+                         cit.TITRE1 = content.title;
+                         cit.TEXTE = content.plainText;
+                         cit.TEXTRTF = content.richText;
+                         cit->update();
+                         return done(number);
+                     }));
+}
+
+CardResult DeleteQuote(Session& ctx, const QString& number) {
+    auto& cit = ctx.rs().CIT;
+    return announced(ctx, CardKind::Quote, number, inTransaction(ctx, {}, [&] {
+                         removeRowsOf(*ctx.rs().GRCIT, QStringLiteral("GrCitNDX"), number);
+                         CardResult r = done(number);
+                         if (!seekCard(*cit, QStringLiteral("CitNDX"), number)) {
+                             r.status = CardStatus::Nothing; // deleted from another window already
+                             return r;
+                         }
+                         cit->remove();
+                         stepBack(*cit);
+                         return r;
+                     }));
+}
+
+CardResult AddQuote(Session& ctx, const QString& referenceNumber) {
+    auto& cit = ctx.rs().CIT;
+    auto& bib = ctx.rs().BIBLIO;
+    const CardResult added = inTransaction(ctx, {cit.rs.get()}, [&] {
+        if (!seekCard(*bib, QStringLiteral("BibNDX"), referenceNumber)) return nothing();
+        const QString authors = bib.AUTEUR.text();
+        const QString title = bib.TITRE1.text();
+        const auto number = NextQuoteNumber(ctx, referenceNumber);
+        if (!number) return noNumber();
+        cit->addNew();
+        cit.NDX = referenceNumber;
+        cit.CIT = *number;
+        cit.AUTEUR = authors;
+        cit.JOUR = QDateTime::currentDateTime();
+        cit.TITRE1 = title;
+        cit.TEXTE = QString();
+        cit->update();
+        cit->seek(kEq, *number);
+        return done(*number);
+    });
+    // The Reference's Quotes list shows the new Quote.
+    return announced(ctx, CardKind::Reference, referenceNumber, added);
+}
+
+namespace {
+template <class Write>
+CardResult editReference(Session& ctx, const QString& number, Write&& write) {
+    auto& bib = ctx.rs().BIBLIO;
+    return announced(ctx, CardKind::Reference, number, inTransaction(ctx, {bib.rs.get()}, [&] {
+                         if (!seekCard(*bib, QStringLiteral("BibNDX"), number)) return nothing();
+                         bib->edit();
+                         write(bib);
+                         bib->update();
+                         return done(number);
+                     }));
+}
+} // namespace
+
+CardResult StoreReference(Session& ctx, const QString& number, const ReferenceContent& content) {
+    return editReference(ctx, number, [&](store::BiblioRs& bib) {
+        bib.TITRE1 = content.title;
+        bib.TITRE2 = content.subtitle;
+        bib.Type = content.type;
+    });
+}
+
+CardResult StoreReferenceTitle(Session& ctx, const QString& number, const QString& title) {
+    return editReference(ctx, number, [&](store::BiblioRs& bib) { bib.TITRE1 = title; });
+}
+
+CardResult SetReferenceType(Session& ctx, const QString& number, const QString& type) {
+    return editReference(ctx, number, [&](store::BiblioRs& bib) { bib.Type = type; });
+}
+
+CardResult DeleteReference(Session& ctx, const QString& number) {
+    auto& cit = ctx.rs().CIT;
+    if (seekCard(*cit, QStringLiteral("BibNDX"), number)) {
+        CardResult r = done(number);
+        r.status = CardStatus::HasQuotes;
+        r.message = referenceHasQuotesMessage();
+        return r;
+    }
+    auto& bib = ctx.rs().BIBLIO;
+    return announced(ctx, CardKind::Reference, number, inTransaction(ctx, {}, [&] {
+                         removeRowsOf(*ctx.rs().GRBIB, QStringLiteral("GrBibNDX"), number);
+                         removeRowsOf(*ctx.rs().AUTNDX, QStringLiteral("AutNDX"), number);
+                         CardResult r = done(number);
+                         if (!seekCard(*bib, QStringLiteral("BibNDX"), number)) {
+                             r.status = CardStatus::Nothing;
+                             return r;
+                         }
+                         bib->remove();
+                         stepBack(*bib);
+                         return r;
+                     }));
+}
+
+QStringList referenceTypes(Session& ctx) {
+    // Table order, not the order of the index: a fresh recordset walks the rows as added.
+    auto rs = ctx.base.BaseDb->openRecordset(QStringLiteral("TYPES"));
+    QStringList out;
+    if (rs->recordCount() == 0) return out;
+    const int pos = rs->fieldPos(QStringLiteral("TYPE"));
+    for (rs->moveFirst(); !rs->eof(); rs->moveNext())
+        out << rs->fieldValue(pos).toString();
+    return out;
+}
+
+QString shownType(const QStringList& types, const QString& type) {
+    return types.contains(type) ? type : noTypeText();
+}
+
+QStringList sortedKeywords(QStringList keywords) {
+    std::stable_sort(keywords.begin(), keywords.end(),
+                     [](const QString& a, const QString& b) { return a.toLower() < b.toLower(); });
+    return keywords;
+}
+
+QList<QuoteRow> referenceQuotes(Session& ctx, const QString& number) {
+    auto& cit = ctx.rs().CIT;
+    QStringList quotes;
+    if (seekCard(*cit, QStringLiteral("BibNDX"), number)) {
+        while (!cit->eof() && store::equalText(cit.NDX.text(), number)) {
+            quotes << cit.CIT.text();
+            cit->moveNext();
+        }
+    }
+    QList<QuoteRow> rows;
+    for (const QString& quote : quotes) {
+        const QStringList keywords = cardKeywords(ctx, CardKind::Quote, quote);
+        if (keywords.isEmpty()) rows.append({QString(), quote});
+        for (const QString& k : keywords)
+            rows.append({k, quote});
+    }
+    return rows;
 }
 
 } // namespace vlm::cards

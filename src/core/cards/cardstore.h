@@ -14,6 +14,7 @@
 // CardResult::store. The reads throw StoreError; windows run them through runGuarded.
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -31,11 +32,12 @@ inline QString readOnlyMessage() {
 
 // How a card operation ended.
 enum class CardStatus {
-    Done,     // written (or, for a removal, nothing left to remove)
-    Nothing,  // nothing to do: an empty selection, a card no longer in the base
-    ReadOnly, // the base is read-only (3027): nothing was changed
-    NoNumber, // every number of the author's prefix is taken
-    Failed,   // another refusal of the store; nothing was changed
+    Done,      // written (or, for a removal, nothing left to remove)
+    Nothing,   // nothing to do: an empty selection, a card no longer in the base
+    ReadOnly,  // the base is read-only (3027): nothing was changed
+    NoNumber,  // every number of the author's prefix is taken
+    HasQuotes, // a Reference with Quotes is never deleted: nothing was changed
+    Failed,    // another refusal of the store; nothing was changed
 };
 
 struct CardResult {
@@ -117,5 +119,85 @@ CardResult DeleteNote(Session& ctx, const QString& number);
 
 // Removes every link of Note `number` to `keyword` (names compared as the store does).
 CardResult RemoveNoteKeyword(Session& ctx, const QString& number, const QString& keyword);
+
+// --- Any kind ---
+
+// True when card `number` of the kind is in the base. Leaves the kind's table on it.
+bool cardExists(Session& ctx, CardKind kind, const QString& number);
+// Removes every link of card `number` to `keyword` (names compared as the store does).
+CardResult RemoveCardKeyword(Session& ctx, CardKind kind, const QString& number,
+                             const QString& keyword);
+
+// Shown when a window works on a card deleted meanwhile (from another window).
+inline QString missingRecordMessage() {
+    return QStringLiteral("This record does not exists");
+}
+
+// --- Quotes ---
+
+struct QuoteContent {
+    QString title;     // Titre1
+    QString plainText; // Texte
+    QString richText;  // TEXTRTF
+};
+
+// Writes Titre1, Texte and TEXTRTF of Quote `number`: a Quote has no author of its own.
+// Nothing when the Quote is no longer in the base.
+CardResult StoreQuote(Session& ctx, const QString& number, const QuoteContent& content);
+
+// Deletes Quote `number` and all its keyword links.
+CardResult DeleteQuote(Session& ctx, const QString& number);
+
+// A new Quote of Reference `referenceNumber`: the next Quote number of its prefix, the
+// Reference's title and joined authors, JOUR = now, an empty text. Nothing when the Reference
+// is no longer in the base. On success CIT is left on the new record, ready for OpenQuoteCard.
+CardResult AddQuote(Session& ctx, const QString& referenceNumber);
+
+// --- References ---
+
+// Shown when Delete meets a Reference that still has Quotes.
+inline QString referenceHasQuotesMessage() {
+    return QStringLiteral("Quotes belong to this reference. Please delete these quotes first");
+}
+// What a type box shows for a type that is not one of the list.
+inline QString noTypeText() {
+    return QStringLiteral("No Type");
+}
+
+struct ReferenceContent {
+    QString title;    // TITRE1
+    QString subtitle; // TITRE2
+    QString type;     // Type
+};
+
+// Writes TITRE1, TITRE2 and Type of Reference `number`. Nothing when it is no longer there.
+CardResult StoreReference(Session& ctx, const QString& number, const ReferenceContent& content);
+// Writes TITRE1 alone (what is stored before a keyword is removed).
+CardResult StoreReferenceTitle(Session& ctx, const QString& number, const QString& title);
+// Writes the Type of Reference `number` (the type dialog of a new Reference).
+CardResult SetReferenceType(Session& ctx, const QString& number, const QString& type);
+
+// Deletes Reference `number` with its keyword links and its author rows, in one transaction.
+// Refused (HasQuotes, referenceHasQuotesMessage()) while a Quote of it exists.
+CardResult DeleteReference(Session& ctx, const QString& number);
+
+// The document types, TYPES in table order.
+QStringList referenceTypes(Session& ctx);
+// The type a type box shows for the stored `type`: itself when it is one of `types` (exact
+// comparison), else "No Type".
+QString shownType(const QStringList& types, const QString& type);
+// Keywords as a Reference shows them: sorted without regard to case, equal ones in their order.
+QStringList sortedKeywords(QStringList keywords);
+
+// One row of a Reference's Quotes list.
+struct QuoteRow {
+    QString keyword; // empty for a Quote without keywords
+    QString quote;   // the Quote number
+
+    friend bool operator==(const QuoteRow&, const QuoteRow&) = default;
+};
+// The Quotes of Reference `number` (CIT on BibNDX), one row per keyword of each Quote, one
+// row with an empty keyword for a Quote without any.
+QList<QuoteRow> referenceQuotes(Session& ctx, const QString& number);
 
 } // namespace vlm::cards

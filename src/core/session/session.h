@@ -45,6 +45,9 @@ struct Session {
     // How a card is opened from the lists: the card windows' opener, set by the shell (tests
     // set their own). Lists whose opener is empty open nothing.
     CardOpener openCard;
+    // The keyword the main window's label KWSel names (Reference windows put it in their
+    // caption). Set by the shell; empty when there is no main window.
+    std::function<QString()> selectedKeyword;
 
     // Card kind of the last card window or retrieval option: "Note", "Cit" or "Bib".
     QString ResultKind = QStringLiteral("Note");

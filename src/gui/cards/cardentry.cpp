@@ -33,7 +33,7 @@ bool CreateReferenceFromAuthors(Session& ctx, const QStringList& picked) {
     const CardResult r = CreateReference(ctx, picked);
     if (!r.message.isEmpty()) ctx.prompter.message(r.message, Buttons::Ok, Icon::Exclamation);
     if (!r.ok()) return false;
-    openReferenceTypeDialog(ctx);
+    openReferenceTypeDialog(ctx, r.number);
     return true;
 }
 
@@ -53,14 +53,21 @@ void mCitNew2_Click(Session& ctx) {
     mCitNew_Click(ctx);
 }
 
+void mBibNew_Click(Session& ctx) {
+    ChooseReferenceAuthors(ctx);
+}
+
+void mBibNew2_Click(Session& ctx) {
+    ChooseReferenceAuthors(ctx);
+}
+
 void connectCardMenus(Session& ctx, QWidget* mainWindow) {
     const struct {
         const char* name;
         void (*run)(Session&);
-    } items[] = {{"mNNew", mNNew_Click},
-                 {"mNoteNew", mNoteNew_Click},
-                 {"mCitNew", mCitNew_Click},
-                 {"mCitNew2", mCitNew2_Click}};
+    } items[] = {{"mNNew", mNNew_Click},     {"mNoteNew", mNoteNew_Click},
+                 {"mCitNew", mCitNew_Click}, {"mCitNew2", mCitNew2_Click},
+                 {"mBibNew", mBibNew_Click}, {"mBibNew2", mBibNew2_Click}};
     for (const auto& item : items) {
         QAction* a = mainWindow->findChild<QAction*>(QLatin1String(item.name));
         if (!a) continue;

@@ -39,8 +39,10 @@ void mNNew_Click(Session& ctx);    // New > Note
 void mNoteNew_Click(Session& ctx); // DataType > Note > New
 void mCitNew_Click(Session& ctx);  // New > Quote
 void mCitNew2_Click(Session& ctx); // DataType > Quote > New
+void mBibNew_Click(Session& ctx);  // New > Reference
+void mBibNew2_Click(Session& ctx); // DataType > Reference > New
 
-// Makes those four items of `mainWindow` (found by object name) live.
+// Makes those six items of `mainWindow` (found by object name) live.
 void connectCardMenus(Session& ctx, QWidget* mainWindow);
 
 } // namespace vlm::cards

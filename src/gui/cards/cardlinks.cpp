@@ -1,6 +1,7 @@
 #include "gui/cards/cardlinks.h"
 
 #include "core/session/session.h"
+#include "gui/cards/typedialog.h"
 #include "gui/keywords/selectiondialog.h"
 #include "gui/retrieval/cardlists.h"
 
@@ -64,10 +65,24 @@ void openNotesOfKeyword(Session& ctx, const QString& keyword) {
     retrieval::OpenKeywordNotes(ctx, keyword);
 }
 
-void openReferenceTypeDialog(Session& ctx) {
-    // The type dialog comes with the Reference window; until then the new Reference stays
-    // the current record of BIBLIO, typeless.
-    Q_UNUSED(ctx);
+void openCardsOfKeyword(Session& ctx, CardKind kind, const QString& keyword) {
+    switch (kind) {
+    case CardKind::Note:
+        retrieval::OpenKeywordNotes(ctx, keyword);
+        break;
+    case CardKind::Quote:
+        retrieval::OpenKeywordQuotes(ctx, keyword);
+        break;
+    case CardKind::Reference:
+        retrieval::OpenKeywordReferences(ctx, keyword);
+        break;
+    }
+}
+
+void openReferenceTypeDialog(Session& ctx, const QString& number) {
+    auto* dialog = new TypeDialog(ctx, number, mainWindow(ctx));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
 }
 
 } // namespace vlm::cards

@@ -29,8 +29,12 @@ void openAuthorSelection(Session& ctx, CardKind kind,
 // Every Note linked to `keyword`, each in a window of its own, after the memory guard.
 void openNotesOfKeyword(Session& ctx, const QString& keyword);
 
-// The type dialog of a Reference just created (BIBLIO is on it): it stores the type and then
-// opens the Reference window.
-void openReferenceTypeDialog(Session& ctx);
+// Every card of the kind linked to `keyword`, each in a window of its own, after the memory
+// guard.
+void openCardsOfKeyword(Session& ctx, CardKind kind, const QString& keyword);
+
+// The type dialog frmType of Reference `number`, just created: OK stores the type and then
+// opens the Reference window; Cancel leaves the Reference without a type.
+void openReferenceTypeDialog(Session& ctx, const QString& number);
 
 } // namespace vlm::cards

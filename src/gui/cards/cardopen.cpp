@@ -10,9 +10,9 @@ bool openCurrentCard(Session& ctx, CardKind kind) {
     case CardKind::Note:
         return OpenNoteCard(ctx) != nullptr;
     case CardKind::Quote:
+        return OpenQuoteCard(ctx) != nullptr;
     case CardKind::Reference:
-        // No Quote or Reference window yet: their rows are listed and do not open.
-        break;
+        return OpenReferenceCard(ctx) != nullptr;
     }
     return false;
 }

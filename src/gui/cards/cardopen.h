@@ -13,7 +13,7 @@ struct Session;
 namespace vlm::cards {
 
 // Opens a window on the current record of the kind's card table. False when no window
-// opened (cards of that kind have no window yet, or memory ran out, which the opener says).
+// opened (memory ran out, which the opener says).
 bool openCurrentCard(Session& ctx, CardKind kind);
 
 } // namespace vlm::cards

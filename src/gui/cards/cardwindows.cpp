@@ -10,9 +10,11 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -147,6 +149,40 @@ bool closeCardWindows(Session& ctx) {
     for (const QPointer<QWidget>& f : frames)
         if (f && !f->close()) closed = false;
     return closed;
+}
+
+QPushButton* cardButton(QWidget* parent, const char* name, const char* caption, const char* tip) {
+    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+    b->setObjectName(QString::fromUtf8(name));
+    b->setToolTip(QString::fromUtf8(tip));
+    return b;
+}
+
+QLineEdit* cardLineBox(QWidget* parent, const char* name) {
+    auto* t = new QLineEdit(parent);
+    t->setObjectName(QString::fromUtf8(name));
+    return t;
+}
+
+void placeTwips(QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(twipsToPixels(left), twipsToPixels(top), std::max(0, twipsToPixels(width)),
+                   std::max(0, twipsToPixels(height)));
+}
+
+void runGuarded(Session& ctx, const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::bad_alloc&) {
+        ctx.prompter.message(notEnoughMemoryMessage(), Buttons::Ok, Icon::Exclamation);
+    }
+}
+
+void fillAuthorGrid(QTableWidget* grid, const QStringList& authors) {
+    grid->clearContents();
+    grid->setRowCount(int(authors.size()));
+    for (int r = 0; r < grid->rowCount(); ++r)
+        grid->setItem(r, 0, new QTableWidgetItem(authors.at(r)));
+    if (!authors.isEmpty()) grid->setCurrentCell(0, 0);
 }
 
 void closeCardLists(Session& ctx) {

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <functional>
 
+class QLineEdit;
+class QPushButton;
 class QTableWidget;
 class QTextEdit;
 class QWidget;
@@ -72,6 +74,18 @@ void setUpKeywordGrid(QTableWidget* grid, int columnTwips);
 void fillKeywordGrid(QTableWidget* grid, const QStringList& keywords);
 // The text of the grid's current row ("" when none).
 QString currentKeyword(const QTableWidget* grid);
+
+// Controls of the card windows: a button with its caption and tool tip, a one-line box, and
+// a place given in twips from the top left corner of the parent's inside.
+QPushButton* cardButton(QWidget* parent, const char* name, const char* caption, const char* tip);
+QLineEdit* cardLineBox(QWidget* parent, const char* name);
+void placeTwips(QWidget* w, int left, int top, int width, int height);
+
+// Runs a command of a card window; running out of memory is told, not fatal.
+void runGuarded(Session& ctx, const std::function<void()>& command);
+
+// An authors grid: one row per name, none when there is no name; row 0 selected.
+void fillAuthorGrid(QTableWidget* grid, const QStringList& authors);
 
 // Closes the card lists that may show a card just deleted: the result window ResultWindow and the
 // list-selection window DateListWindow.

@@ -28,24 +28,6 @@
 namespace vlm::cards {
 namespace {
 
-QPushButton* button(QWidget* parent, const char* name, const char* caption, const char* tip) {
-    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
-    b->setObjectName(QString::fromUtf8(name));
-    b->setToolTip(QString::fromUtf8(tip));
-    return b;
-}
-
-QLineEdit* lineBox(QWidget* parent, const char* name) {
-    auto* t = new QLineEdit(parent);
-    t->setObjectName(QString::fromUtf8(name));
-    return t;
-}
-
-void place(QWidget* w, int left, int top, int width, int height) {
-    w->setGeometry(twipsToPixels(left), twipsToPixels(top), std::max(0, twipsToPixels(width)),
-                   std::max(0, twipsToPixels(height)));
-}
-
 constexpr int kTwipsPerPixel = 1440 / 96;
 
 // Layout of the window, in twips from the top left corner of its inside.
@@ -134,14 +116,14 @@ void NoteWindow::buildUi() {
         });
     });
 
-    cNoteNDX = lineBox(this, "cNoteNDX");
+    cNoteNDX = cardLineBox(this, "cNoteNDX");
     cNoteNDX->setReadOnly(true);
-    cNoteDate = lineBox(this, "cNoteDate");
+    cNoteDate = cardLineBox(this, "cNoteDate");
     cNoteDate->setReadOnly(true);
-    cNoteAuthor = lineBox(this, "cNoteAuthor");
+    cNoteAuthor = cardLineBox(this, "cNoteAuthor");
     cNoteAuthor->setMaxLength(kNoteAuthorLength);
     cNoteAuthor->setPlaceholderText(QStringLiteral("Author"));
-    cNoteTitle = lineBox(this, "cNoteTitle");
+    cNoteTitle = cardLineBox(this, "cNoteTitle");
     cNoteTitle->setMaxLength(kNoteTitleLength);
     cNoteTitle->setPlaceholderText(QStringLiteral("Title"));
 
@@ -160,25 +142,26 @@ void NoteWindow::buildUi() {
     connect(cgMCNote, &QTableWidget::cellDoubleClicked, this,
             [this](int row, int) { guarded([this, row] { openNotesOfKeyword(row); }); });
 
-    KWAdd = button(this, "KWAdd", "Add", "  Add a Keyword to the Note  ");
-    KWSupp = button(this, "KWSupp", "Supp", "  Delete a Keyword from the Note  ");
-    Command7 = button(this, "Command7", "Text Compare", "  Compare Keywords with Words in text  ");
+    KWAdd = cardButton(this, "KWAdd", "Add", "  Add a Keyword to the Note  ");
+    KWSupp = cardButton(this, "KWSupp", "Supp", "  Delete a Keyword from the Note  ");
+    Command7 =
+        cardButton(this, "Command7", "Text Compare", "  Compare Keywords with Words in text  ");
     Command7->setEnabled(false); // the word analysis is not part of the program yet
-    CmdStore = button(this, "CmdStore", "Store", "  Save this Note  ");
-    Command2 = button(this, "Command2", "Delete", "  Delete this Note  ");
-    Command1 = button(this, "Command1", "New", "  Create a new Note  ");
+    CmdStore = cardButton(this, "CmdStore", "Store", "  Save this Note  ");
+    Command2 = cardButton(this, "Command2", "Delete", "  Delete this Note  ");
+    Command1 = cardButton(this, "Command1", "New", "  Create a new Note  ");
     connect(KWAdd, &QPushButton::clicked, this, [this] { guarded([this] { addKeywords(); }); });
     connect(KWSupp, &QPushButton::clicked, this, [this] { guarded([this] { removeKeyword(); }); });
     connect(CmdStore, &QPushButton::clicked, this, [this] { guarded([this] { store(); }); });
     connect(Command2, &QPushButton::clicked, this, [this] { guarded([this] { deleteCard(); }); });
     connect(Command1, &QPushButton::clicked, this, [this] { guarded([this] { newNote(); }); });
 
-    FenNum = lineBox(this, "FenNum");
+    FenNum = cardLineBox(this, "FenNum");
     FenNum->hide();
     ToPrint = new QTextEdit(this);
     ToPrint->setObjectName(QStringLiteral("ToPrint"));
     ToPrint->hide();
-    cNoteText = lineBox(this, "cNoteText");
+    cNoteText = cardLineBox(this, "cNoteText");
     cNoteText->hide();
 
     setTabOrder(cNoteAuthor, cNoteTitle);
@@ -203,21 +186,21 @@ void NoteWindow::placeControls() {
     const int textHeight = outerHeight - kTextTop - kTextBottomRoom;
 
     Toolbar1->setGeometry(0, 0, width(), twipsToPixels(kToolbarHeight));
-    place(cNoteNDX, kRightColumn, kRow1, 1900, kBoxHeight);
-    place(cNoteDate, kRightColumn + 2020, kRow1, 2400, kBoxHeight);
-    place(cNoteAuthor, kRightColumn, kRow2, textWidth, kBoxHeight);
-    place(cNoteTitle, kRightColumn, kRow3, textWidth, kBoxHeight);
-    place(NoteRTF, kRightColumn, kTextTop, textWidth, textHeight);
+    placeTwips(cNoteNDX, kRightColumn, kRow1, 1900, kBoxHeight);
+    placeTwips(cNoteDate, kRightColumn + 2020, kRow1, 2400, kBoxHeight);
+    placeTwips(cNoteAuthor, kRightColumn, kRow2, textWidth, kBoxHeight);
+    placeTwips(cNoteTitle, kRightColumn, kRow3, textWidth, kBoxHeight);
+    placeTwips(NoteRTF, kRightColumn, kTextTop, textWidth, textHeight);
 
-    place(Frame2, kLeftColumn, kRow1, kLeftWidth, 2700);
-    place(cgMCNote, 120, 300, kLeftWidth - 240, 2280);
+    placeTwips(Frame2, kLeftColumn, kRow1, kLeftWidth, 2700);
+    placeTwips(cgMCNote, 120, 300, kLeftWidth - 240, 2280);
     const int halfWidth = (kLeftWidth - 90) / 2;
-    place(KWAdd, kLeftColumn, 3300, halfWidth, kButtonHeight);
-    place(KWSupp, kLeftColumn + halfWidth + 90, 3300, halfWidth, kButtonHeight);
-    place(Command7, kLeftColumn, 3735, kLeftWidth, kButtonHeight);
-    place(CmdStore, kLeftColumn, 4230, kLeftWidth, kButtonHeight);
-    place(Command2, kLeftColumn, 4665, kLeftWidth, kButtonHeight);
-    place(Command1, kLeftColumn, 5100, kLeftWidth, kButtonHeight);
+    placeTwips(KWAdd, kLeftColumn, 3300, halfWidth, kButtonHeight);
+    placeTwips(KWSupp, kLeftColumn + halfWidth + 90, 3300, halfWidth, kButtonHeight);
+    placeTwips(Command7, kLeftColumn, 3735, kLeftWidth, kButtonHeight);
+    placeTwips(CmdStore, kLeftColumn, 4230, kLeftWidth, kButtonHeight);
+    placeTwips(Command2, kLeftColumn, 4665, kLeftWidth, kButtonHeight);
+    placeTwips(Command1, kLeftColumn, 5100, kLeftWidth, kButtonHeight);
 }
 
 void NoteWindow::guarded(const std::function<void()>& command) {

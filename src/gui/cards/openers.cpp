@@ -3,6 +3,8 @@
 #include "core/session/session.h"
 #include "gui/cards/cardwindows.h"
 #include "gui/cards/notewindow.h"
+#include "gui/cards/quotewindow.h"
+#include "gui/cards/referencewindow.h"
 
 #include <QTextEdit>
 
@@ -11,6 +13,28 @@ namespace vlm::cards {
 QWidget* OpenNoteCard(Session& ctx) {
     return runOpener(ctx, [&ctx]() -> QWidget* {
         return openNoteWindow(ctx, readCurrentCard(ctx, CardKind::Note));
+    });
+}
+
+QWidget* OpenQuoteCard(Session& ctx) {
+    return runOpener(ctx, [&ctx]() -> QWidget* {
+        CardSlots card = readCurrentCard(ctx, CardKind::Quote);
+        card.window = takeWindowNumber(ctx, CardKind::Quote);
+        auto* window = new QuoteWindow(ctx, card);
+        showCardWindow(ctx, window, QuoteWindow::kWidthTwips, QuoteWindow::kHeightTwips);
+        window->textBox()->setFocus();
+        highlightFoundWord(window->textBox(), card.findPos, ctx.FindWord);
+        return window;
+    });
+}
+
+QWidget* OpenReferenceCard(Session& ctx) {
+    return runOpener(ctx, [&ctx]() -> QWidget* {
+        CardSlots card = readCurrentCard(ctx, CardKind::Reference);
+        card.window = takeWindowNumber(ctx, CardKind::Reference);
+        auto* window = new ReferenceWindow(ctx, card);
+        showCardWindow(ctx, window, ReferenceWindow::kWidthTwips, ReferenceWindow::kHeightTwips);
+        return window;
     });
 }
 

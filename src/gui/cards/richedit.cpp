@@ -11,8 +11,11 @@
 #include <QPrinter>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <QTextBlockFormat>
 #include <QTextCharFormat>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextEdit>
 
 namespace vlm::cards {
@@ -78,9 +81,9 @@ bool saveTextFile(Session& ctx, const QTextEdit* box) {
     return true;
 }
 
-bool printText(Session& ctx, QTextEdit* box) {
-    QPrinter printer(QPrinter::HighResolution);
-    if (!ctx.prompter.printDialog(printer, box->textCursor().hasSelection())) return false;
+namespace {
+// Prints `box` on the printer the dialog set up; a failure is told.
+bool printOn(Session& ctx, QPrinter& printer, const QTextEdit* box) {
     if (printer.isValid()) {
         box->print(&printer);
         if (printer.printerState() != QPrinter::Error &&
@@ -89,6 +92,36 @@ bool printText(Session& ctx, QTextEdit* box) {
     }
     ctx.prompter.message(printFailedMessage(), Buttons::Ok, Icon::Exclamation);
     return false;
+}
+} // namespace
+
+bool printText(Session& ctx, QTextEdit* box) {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!ctx.prompter.printDialog(printer, box->textCursor().hasSelection())) return false;
+    return printOn(ctx, printer, box);
+}
+
+bool printUnderHeading(Session& ctx, const QTextEdit* box, QTextEdit* buffer,
+                       const QStringList& heading) {
+    QPrinter printer(QPrinter::HighResolution);
+    const QTextCursor selection = box->textCursor();
+    if (!ctx.prompter.printDialog(printer, selection.hasSelection())) return false;
+
+    buffer->clear();
+    QTextCursor out(buffer->document());
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    for (const QString& line : heading) {
+        out.insertText(line, bold);
+        out.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    }
+    const bool onlySelection =
+        printer.printRange() == QPrinter::Selection && selection.hasSelection();
+    out.insertFragment(onlySelection ? selection.selection()
+                                     : QTextDocumentFragment(box->document()));
+    // The buffer holds exactly what goes on paper.
+    printer.setPrintRange(QPrinter::AllPages);
+    return printOn(ctx, printer, buffer);
 }
 
 FontChoice currentFont(const QTextEdit* box) {

@@ -6,6 +6,7 @@
 #include "core/common/prompter.h"
 
 #include <QString>
+#include <QStringList>
 
 class QTextEdit;
 
@@ -35,6 +36,12 @@ bool saveTextFile(Session& ctx, const QTextEdit* box);
 // "Print": the print dialog (offering the selection when the box has one), then the
 // selection or the whole text to the chosen printer. True when printed.
 bool printText(Session& ctx, QTextEdit* box);
+
+// "Print" of a Quote: the print dialog for `box` (offering its selection when it has one),
+// then, through `buffer`, the lines of `heading` in bold, one a line, followed by the
+// selection or the whole text of `box`. True when printed.
+bool printUnderHeading(Session& ctx, const QTextEdit* box, QTextEdit* buffer,
+                       const QStringList& heading);
 
 // "Font": the font dialog, opened on the attributes at the cursor, then the seven chosen
 // attributes on the selection (or on what is typed next when nothing is selected).

@@ -679,6 +679,9 @@ void MainWindow::buildSideBar() {
     Label1->setFont(bold);
     Label1->hide();
     KWSel = new QLabel(Picture1);
+    ctx_.selectedKeyword = [label = QPointer<QLabel>(KWSel)] {
+        return label ? label->text() : QString();
+    };
     KWSel->setObjectName(QStringLiteral("KWSel"));
     KWSel->setFrameShape(QFrame::StyledPanel);
     KWSel->setAlignment(Qt::AlignCenter);

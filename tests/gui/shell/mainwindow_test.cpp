@@ -47,7 +47,7 @@ const Item menuTree[] = {
     {"mRef", "mBibOpen", "&Open", true},
     {"mBibOpen", "mBibOpenAuthor", "by &Author", true},
     {"mBibOpen", "mBibOpenKW", "by &Keyword", true},
-    {"mRef", "mBibNew2", "&New", false},
+    {"mRef", "mBibNew2", "&New", true},
     {"mDataType", "mQuote", "&Quote", true},
     {"mQuote", "mCitOpen", "&Open", true},
     {"mCitOpen", "mCitOpenAuthor", "by &Author", true},
@@ -61,7 +61,7 @@ const Item menuTree[] = {
     {"mn", "mNoteNew", "&New", true},
     {"mDataType", "Nul4", "", true},
     {"", "mNew", "&New", true},
-    {"mNew", "mBibNew", "&Reference", false},
+    {"mNew", "mBibNew", "&Reference", true},
     {"mNew", "mCitNew", "&Quote", true},
     {"mNew", "mNNew", "&Note", true},
     {"", "mEdit", "&Edit", false}, // hidden, so disabled too

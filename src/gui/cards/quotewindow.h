@@ -1,0 +1,113 @@
+#pragma once
+
+// The Quote window QuoteWindow: one Quote, its title, rich text and keywords, and the authors
+// of the Reference it was taken from. Opened by OpenQuoteCard (cards/openers.h); any number
+// may be open. A Quote is never created here: only its Reference's window adds Quotes.
+
+#include "core/cards/cardstore.h"
+
+#include "gui/cards/cardwindows.h"
+
+#include <QWidget>
+#include <functional>
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+class QTextEdit;
+class QToolBar;
+
+namespace vlm {
+struct Session;
+}
+
+namespace vlm::cards {
+
+class QuoteWindow : public QWidget, public CardWindow {
+    Q_OBJECT
+public:
+    // The way out of the program asks this window first (see CardWindow).
+    bool askToClose() override;
+    void keepOpen() override { closeAnswered_ = false; }
+    // Designed size of the window, in twips.
+    static constexpr int kWidthTwips = 8430;
+    static constexpr int kHeightTwips = 5610;
+
+    QuoteWindow(Session& ctx, const CardSlots& card, QWidget* parent = nullptr);
+    ~QuoteWindow() override;
+
+    QString tag() const { return tag_; }
+    // The Reference the Quote was taken from (CIT.NDX).
+    QString referenceNumber() const { return reference_; }
+    int windowNumber() const;
+    // Set by every change of the title or the text; cleared by loading and by the close question.
+    bool changed() const { return changed_; }
+    QTextEdit* textBox() const { return CitRTF; }
+
+    // The window became the active one: its card becomes the current Quote, and its keywords
+    // are read again when the selection dialog has linked some.
+    void activate();
+    // CmdStore. False when nothing could be stored (the user was told why).
+    bool store();
+    // CmdDelete: asks, then deletes the Quote and its links and closes the window.
+    void deleteCard();
+    // cmdAdd: the selection dialog, attaching keywords to this Quote.
+    void addKeywords();
+    // CmdSupp: removes the selected keyword, after storing the Quote and asking.
+    void removeKeyword();
+    // Command1 "Quote's Refs": the Reference of the Quote in a window of its own.
+    void openReference();
+    // Command2 "New": says where Quotes come from, then opens the Reference.
+    void newQuote();
+    // Toolbar "Print": the Reference's authors in bold, one a line, then the Quote's text.
+    bool print();
+    // Double click on a keyword: every Quote of it, each in a window of its own.
+    void openQuotesOfKeyword(int row);
+    void rereadKeywords();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildUi();
+    void placeControls();
+    void markChanged() { changed_ = true; }
+    void guarded(const std::function<void()>& command);
+    void showResult(const CardResult& r);
+    QuoteContent content() const;
+    void seekOwnCard();
+    QStringList authors() const;
+
+    Session& ctx_;
+    QString tag_;
+    QString reference_;
+    bool changed_ = false;
+    bool deleted_ = false;
+    bool closeAnswered_ = false; // askToClose() answered: the close asks nothing more
+
+    QToolBar* Toolbar1 = nullptr;
+    QLineEdit* cCitNDX = nullptr;
+    QLineEdit* cCitDate = nullptr;
+    QLineEdit* cCitTitle = nullptr;
+    QTextEdit* CitRTF = nullptr;
+    QTableWidget* cgAutCit = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QTableWidget* cgMCCit = nullptr;
+    QPushButton* cmdAdd = nullptr;
+    QPushButton* CmdSupp = nullptr;
+    QPushButton* CmdTextComp = nullptr;
+    QPushButton* CmdStore = nullptr;
+    QPushButton* CmdDelete = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QLineEdit* FenNum = nullptr;
+    QTextEdit* ToPrint = nullptr;
+    QTextEdit* RTB1 = nullptr;
+    QLineEdit* cCitText = nullptr;
+    QLineEdit* FormCount = nullptr;
+};
+
+} // namespace vlm::cards

@@ -1,0 +1,117 @@
+#pragma once
+
+// The Reference window ReferenceWindow: one Reference, its authors, titles, type and keywords,
+// and the Quotes taken from it, where new Quotes are added. Opened by OpenReferenceCard
+// (cards/openers.h); any number may be open.
+
+#include "core/cards/cardstore.h"
+
+#include "gui/cards/cardwindows.h"
+#include <QHash>
+
+#include <QWidget>
+#include <functional>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStatusBar;
+class QTableWidget;
+
+namespace vlm {
+struct Session;
+}
+
+namespace vlm::cards {
+
+class ReferenceWindow : public QWidget, public CardWindow {
+    Q_OBJECT
+public:
+    // The way out of the program asks this window first (see CardWindow).
+    bool askToClose() override;
+    void keepOpen() override { closeAnswered_ = false; }
+    // Designed size of the window, in twips.
+    static constexpr int kWidthTwips = 8430;
+    static constexpr int kHeightTwips = 6470;
+
+    ReferenceWindow(Session& ctx, const CardSlots& card, QWidget* parent = nullptr);
+    ~ReferenceWindow() override;
+
+    QString tag() const { return tag_; }
+    int windowNumber() const;
+    // Set by every change of the titles or the type; cleared only by loading.
+    bool changed() const { return changed_; }
+
+    // The window became the active one: its card becomes the current Reference, and its
+    // keywords and Quotes are read again when the selection dialog has linked keywords.
+    void activate();
+    // CommandStore. False when nothing could be stored (the user was told why).
+    bool store();
+    // CmdDelete: asks; refused while the Reference has Quotes.
+    void deleteCard();
+    // CommandNew: a new Reference, starting with its authors.
+    void newReference();
+    // CmdAddQuote: a new Quote of this Reference, in its window.
+    void addQuote();
+    // cmdAddKW: the selection dialog, attaching keywords to this Reference.
+    void addKeywords();
+    // cmdSuppKW: removes the selected keyword, after storing the title and asking.
+    void removeKeyword();
+    // Double click in the Quotes list: that Quote in a window of its own.
+    void openQuote(int row);
+    // Double click on a keyword: every Reference of it, each in a window of its own.
+    void openReferencesOfKeyword(int row);
+    // Fills the keyword grid and the Quotes list from the base.
+    void rereadKeywordsAndQuotes();
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildUi();
+    void markChanged() { changed_ = true; }
+    void guarded(const std::function<void()>& command);
+    void showResult(const CardResult& r);
+    void seekOwnCard();
+    void fillQuotes(const QList<QuoteRow>& rows);
+    void hint(QWidget* control, const QString& text);
+
+    Session& ctx_;
+    QString tag_;
+    bool changed_ = false;
+    bool deleted_ = false;
+    bool closeAnswered_ = false; // askToClose() answered: the close asks nothing more
+
+    QGroupBox* FrameAuthors = nullptr;
+    QTableWidget* cgAutBib = nullptr;
+    QGroupBox* FrameTitles = nullptr;
+    QLineEdit* cBibTitre1 = nullptr;
+    QLineEdit* cBibTitre2 = nullptr;
+    QLabel* Label1 = nullptr;
+    QComboBox* ComboType = nullptr;
+    QGroupBox* FrameKW = nullptr;
+    QTableWidget* cgMCBib = nullptr;
+    QPushButton* cmdAddKW = nullptr;
+    QPushButton* cmdSuppKW = nullptr;
+    QGroupBox* FrameQuotes = nullptr;
+    QTableWidget* cgBibCit = nullptr;
+    QPushButton* CmdAddQuote = nullptr;
+    QGroupBox* FrameCommands = nullptr;
+    QPushButton* CommandStore = nullptr;
+    QPushButton* CmdDelete = nullptr;
+    QPushButton* CommandNew = nullptr;
+    QPushButton* SwitchCompleteRefs = nullptr;
+    QGroupBox* FrameRefs = nullptr;
+    QGroupBox* FrameBook = nullptr;
+    QGroupBox* FrameArticle = nullptr;
+    QGroupBox* FrameOther = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QLineEdit* FenNum = nullptr;
+    QHash<QObject*, QString> hints_;
+};
+
+} // namespace vlm::cards

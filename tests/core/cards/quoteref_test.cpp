@@ -1,0 +1,166 @@
+#include "core/cards/cardstore.h"
+#include "core/store/schema.h"
+#include "support/cardtestbase.h"
+#include "support/qstringprint.h"
+
+#include <functional>
+
+using namespace vlm;
+using namespace vlm::cards;
+
+namespace {
+
+class QuoteRef : public ::testing::Test, public test::CardBase {
+protected:
+    QString newReference(const QStringList& authors, const QString& title = {}) {
+        const CardResult r = CreateReference(ctx, authors);
+        EXPECT_TRUE(r.ok());
+        if (!title.isEmpty()) {
+            EXPECT_TRUE(StoreReference(ctx, r.number, {title, {}, {}}).ok());
+        }
+        return r.number;
+    }
+    QString addQuote(const QString& reference) {
+        const CardResult r = AddQuote(ctx, reference);
+        EXPECT_TRUE(r.ok()) << r.message.toStdString();
+        return r.number;
+    }
+    // Every row of the tables a Quote or Reference touches, to see that nothing changed.
+    QStringList snapshot() {
+        QStringList out;
+        for (const auto& [table, field] : {std::pair{"BIBLIO", "NDX"},
+                                           {"BIBLIO", "TITRE1"},
+                                           {"BIBLIO", "Type"},
+                                           {"AUTNDX", "NDX"},
+                                           {"GRBIB", "GROUPE"},
+                                           {"CIT", "CIT"},
+                                           {"CIT", "TITRE1"},
+                                           {"CIT", "TEXTE"},
+                                           {"GRCIT", "GROUPE"}})
+            out << column(QString::fromLatin1(table), QString::fromLatin1(field));
+        return out;
+    }
+};
+
+TEST_F(QuoteRef, TheFirstQuoteTakesItsNumberTitleAndAuthorsFromTheReference) {
+    const QString ref = newReference({"Smith", "Jones"}, "On trees");
+    ASSERT_EQ(ref, "Smith__001");
+    ASSERT_EQ(addQuote(ref), "SMITH001.TXT");
+    // CIT is left on the new Quote, as the opener wants it.
+    auto& cit = ctx.rs().CIT;
+    EXPECT_EQ(cit.CIT.text(), "SMITH001.TXT");
+    EXPECT_EQ(cit.NDX.text(), "Smith__001");
+    EXPECT_EQ(cit.TITRE1.text(), "On trees");
+    EXPECT_EQ(cit.AUTEUR.text(), "Smith Jones ");
+    EXPECT_TRUE(cit.TEXTE.text().isEmpty());
+    EXPECT_TRUE(cit.JOUR.value().toDateTime().isValid());
+}
+
+TEST_F(QuoteRef, ReferencesSharingFiveLettersShareTheQuoteCounter) {
+    const QString smith = newReference({"Smith"});
+    const QString smithson = newReference({"Smithson"});
+    ASSERT_EQ(smithson, "Smithso001");
+    EXPECT_EQ(addQuote(smith), "SMITH001.TXT");
+    EXPECT_EQ(addQuote(smithson), "SMITH002.TXT");
+    EXPECT_EQ(addQuote(smith), "SMITH003.TXT");
+    // A gap left by a deleted Quote is filled again, whichever Reference asks.
+    ASSERT_TRUE(DeleteQuote(ctx, "SMITH002.TXT").ok());
+    EXPECT_EQ(addQuote(smith), "SMITH002.TXT");
+}
+
+TEST_F(QuoteRef, AReferenceWithAQuoteIsNeverDeletedAndWithoutOneGoesWholly) {
+    const QString ref = newReference({"Smith", "Jones"});
+    const QString other = newReference({"Adam"});
+    linkReference(ref, "Trees");
+    linkReference(other, "Trees");
+    const QString quote = addQuote(ref);
+    linkQuote(quote, "Leaves");
+
+    const QStringList before = snapshot();
+    const CardResult refused = DeleteReference(ctx, ref);
+    EXPECT_EQ(refused.status, CardStatus::HasQuotes);
+    EXPECT_EQ(refused.message, "Quotes belong to this reference. Please delete these quotes first");
+    EXPECT_EQ(snapshot(), before);
+
+    ASSERT_TRUE(DeleteQuote(ctx, quote).ok());
+    EXPECT_TRUE(column("GRCIT", "NDX").isEmpty());
+    ASSERT_TRUE(DeleteReference(ctx, ref).ok());
+    EXPECT_EQ(column("BIBLIO", "NDX"), QStringList{"Adam___001"});
+    EXPECT_EQ(column("AUTNDX", "AUTEUR"), QStringList{"Adam"});
+    EXPECT_EQ(column("GRBIB", "NDX"), QStringList{"Adam___001"});
+}
+
+TEST_F(QuoteRef, TheTypeBoxShowsAStoredTypeOnlyWhenItIsInTheList) {
+    const QStringList types = referenceTypes(ctx);
+    EXPECT_EQ(types, store::seedTypes()); // table order: "No Type" before "No Ref"
+    const QString ref = newReference({"Smith"});
+    const struct {
+        const char* stored;
+        const char* shown;
+    } cases[] = {{"Article", "Article"},
+                 {"Nonsense", "No Type"},
+                 {"", "No Type"},
+                 {"article", "No Type"},
+                 {"Web", "Web"}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(SetReferenceType(ctx, ref, QString::fromUtf8(c.stored)).ok());
+        ASSERT_TRUE(cardExists(ctx, CardKind::Reference, ref));
+        EXPECT_EQ(shownType(types, ctx.rs().BIBLIO.Type.text()), c.shown) << c.stored;
+    }
+}
+
+TEST_F(QuoteRef, TheQuotesListHasARowPerKeywordAndOneForAQuoteWithout) {
+    const QString ref = newReference({"Smith"});
+    const QString first = addQuote(ref);
+    const QString second = addQuote(ref);
+    addQuote(newReference({"Smithson"})); // another Reference's Quote stays out
+    linkQuote(first, "Roots");
+    linkQuote(first, "Bark");
+    EXPECT_EQ(referenceQuotes(ctx, ref),
+              (QList<QuoteRow>{{"Roots", first}, {"Bark", first}, {"", second}}));
+    EXPECT_EQ(sortedKeywords({"beta", "Alpha", "gamma", "alpha", "Beta"}),
+              (QStringList{"Alpha", "alpha", "beta", "Beta", "gamma"}));
+}
+
+TEST_F(QuoteRef, AReadOnlyBaseRefusesEveryWriteAndKeepsItsRows) {
+    const QString ref = newReference({"Smith"}, "Title");
+    const QString bare = newReference({"Jones"});
+    const QString quote = addQuote(ref);
+    linkQuote(quote, "Bark");
+    linkReference(ref, "Trees");
+    reopenReadOnly();
+    const QStringList before = snapshot();
+    const std::function<CardResult()> writes[] = {
+        [&] {
+            return StoreQuote(ctx, quote, {"t", "p", "r"});
+        },
+        [&] { return DeleteQuote(ctx, quote); },
+        [&] { return AddQuote(ctx, ref); },
+        [&] {
+            return StoreReference(ctx, ref, {"t", "s", "Book"});
+        },
+        [&] { return StoreReferenceTitle(ctx, ref, "t"); },
+        [&] { return SetReferenceType(ctx, ref, "Book"); },
+        [&] { return DeleteReference(ctx, bare); },
+        [&] { return RemoveCardKeyword(ctx, CardKind::Quote, quote, "Bark"); },
+        [&] { return RemoveCardKeyword(ctx, CardKind::Reference, ref, "Trees"); },
+    };
+    for (const auto& write : writes) {
+        const CardResult r = write();
+        EXPECT_EQ(r.status, CardStatus::ReadOnly);
+        EXPECT_EQ(r.message, "Fichier en lecture seule !");
+    }
+    EXPECT_EQ(snapshot(), before);
+}
+
+TEST_F(QuoteRef, ACardDeletedMeanwhileIsNotWrittenBack) {
+    const QString ref = newReference({"Smith"});
+    ASSERT_TRUE(DeleteReference(ctx, ref).ok());
+    EXPECT_EQ(StoreReference(ctx, ref, {"t", "", ""}).status, CardStatus::Nothing);
+    EXPECT_EQ(AddQuote(ctx, ref).status, CardStatus::Nothing);
+    EXPECT_EQ(StoreQuote(ctx, "SMITH001.TXT", {"t", "", ""}).status, CardStatus::Nothing);
+    EXPECT_TRUE(column("BIBLIO", "NDX").isEmpty());
+    EXPECT_TRUE(column("CIT", "CIT").isEmpty());
+}
+
+} // namespace

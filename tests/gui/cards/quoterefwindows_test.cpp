@@ -1,0 +1,498 @@
+#include "core/cards/cardstore.h"
+#include "core/store/schema.h"
+#include "gui/cards/cardentry.h"
+#include "gui/cards/cardopen.h"
+#include "gui/cards/cardwindows.h"
+#include "gui/cards/openers.h"
+#include "gui/cards/quotewindow.h"
+#include "gui/cards/referencewindow.h"
+#include "gui/retrieval/cardlists.h"
+#include "gui/retrieval/datelistwindow.h"
+#include "gui/retrieval/resultwindow.h"
+#include "support/cardtestbase.h"
+#include "support/pdftext.h"
+#include "support/viewcells.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTextEdit>
+#include <QtTest>
+
+#include <memory>
+
+using namespace vlm;
+using namespace vlm::cards;
+
+class QuoteRefWindowsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::CardBase> b;
+    std::unique_ptr<QMdiArea> mdi;
+
+    Session& ctx() { return b->ctx; }
+    test::ScriptedPrompter& prompter() { return b->prompter; }
+
+    QuoteWindow* openQuote(const QString& number) {
+        return cardExists(ctx(), CardKind::Quote, number)
+                   ? qobject_cast<QuoteWindow*>(OpenQuoteCard(ctx()))
+                   : nullptr;
+    }
+    ReferenceWindow* openReference(const QString& number) {
+        return cardExists(ctx(), CardKind::Reference, number)
+                   ? qobject_cast<ReferenceWindow*>(OpenReferenceCard(ctx()))
+                   : nullptr;
+    }
+    template <class T> static T* child(QObject* w, const char* name) {
+        return w->findChild<T*>(QString::fromLatin1(name));
+    }
+    static void click(QWidget* w, const char* name) {
+        QPushButton* button = child<QPushButton>(w, name);
+        QVERIFY2(button, name);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    static void doubleClick(QWidget* w, const char* grid, int row, int column = 0) {
+        auto* g = child<QTableWidget>(w, grid);
+        const QPoint at = g->visualItemRect(g->item(row, column)).center();
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, at);
+    }
+    // The cards the open windows of type T show, "number window" in opening order.
+    template <class T> QStringList shown() const {
+        QStringList out;
+        for (QMdiSubWindow* sub : mdi->subWindowList())
+            if (auto* w = qobject_cast<T*>(sub->widget()))
+                out << QStringLiteral("%1 %2").arg(w->tag()).arg(w->windowNumber());
+        return out;
+    }
+    static QStringList rows(QWidget* w, const char* grid, int column = 0) {
+        auto* g = child<QTableWidget>(w, grid);
+        QStringList out;
+        for (int r = 0; r < g->rowCount(); ++r)
+            out << (g->item(r, column) ? g->item(r, column)->text() : QString());
+        return out;
+    }
+    static QWidget* topLevel(const char* name) {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String(name) && w->isVisible()) return w;
+        return nullptr;
+    }
+    // A Reference of `authors` made the way the program makes it, with a title and a type.
+    QString reference(const QStringList& authors, const QString& title = {},
+                      const QString& type = {}) {
+        const QString n = CreateReference(ctx(), authors).number;
+        StoreReference(ctx(), n, {title, {}, type});
+        return n;
+    }
+    QString quote(const QString& ref, const QString& text = {}) {
+        const QString n = AddQuote(ctx(), ref).number;
+        StoreQuote(ctx(), n, {ctx().rs().CIT.TITRE1.text(), text, QString()});
+        return n;
+    }
+    QString stored(CardKind kind, const QString& number, const QString& field) {
+        return cardExists(ctx(), kind, number) ? cardTable(ctx(), kind).value(field).toString()
+                                               : QStringLiteral("<absent>");
+    }
+
+private slots:
+    void init() {
+        b = std::make_unique<test::CardBase>();
+        b->ctx.openCard = cards::openCurrentCard;
+        mdi = std::make_unique<QMdiArea>();
+        mdi->resize(1200, 800);
+        mdi->show();
+        ctx().mdiArea = mdi.get();
+    }
+    void cleanup() {
+        mdi.reset();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("fMultSel") ||
+                w->objectName() == QLatin1String("frmType"))
+                delete w;
+        QCOMPARE(prompter().pending(), size_t(0));
+        b.reset();
+    }
+
+    void theQuoteWindowShowsItsControlsAndItsReferencesAuthors() {
+        const QString ref = reference({"Smith", "Jones"}, "On trees");
+        const QString q = quote(ref, "Leaves fall");
+        b->addQuote("NOAUT001.TXT", "Noaut__001"); // a Reference without author rows
+        QuoteWindow* w = openQuote(q);
+        QVERIFY(w);
+        QCOMPARE(w->objectName(), QStringLiteral("fCitMulti"));
+        const struct {
+            const char* name;
+            const char* caption;
+            const char* tip;
+        } buttons[] = {
+            {"cmdAdd", "Add", "  Adds a Keyword to the Card  "},
+            {"CmdSupp", "Supp", "  Discard a Keyword from the Card"},
+            {"CmdTextComp", "Text Compare",
+             "  Compare the Card Keywords to the Words in the Text  "},
+            {"CmdStore", "Store", "  Saves the Card  "},
+            {"CmdDelete", "Delete", "  Deletes this Card  "},
+            {"Command2", "New", "  New Card  "},
+            {"Command1", "Quote's Refs", ""},
+        };
+        for (const auto& e : buttons) {
+            auto* button = child<QPushButton>(w, e.name);
+            QVERIFY2(button, e.name);
+            QCOMPARE(button->text(), QString::fromLatin1(e.caption));
+            QCOMPARE(button->toolTip(), QString::fromLatin1(e.tip));
+        }
+        QVERIFY(!child<QPushButton>(w, "CmdTextComp")->isEnabled());
+        QCOMPARE(child<QGroupBox>(w, "Frame1")->title(), QStringLiteral("Keywords"));
+        QCOMPARE(w->windowTitle(), QStringLiteral("Smith : '' (1)"));
+        QCOMPARE(rows(w, "cgAutCit"), (QStringList{"Smith", "Jones"}));
+        QCOMPARE(child<QLineEdit>(w, "cCitTitle")->text(), QStringLiteral("On trees"));
+        QCOMPARE(child<QLineEdit>(w, "cCitNDX")->text(), QStringLiteral("SMITH001.TXT"));
+        QVERIFY(!child<QLineEdit>(w, "cCitDate")->text().isEmpty());
+        QCOMPARE(w->textBox()->toPlainText(), QStringLiteral("Leaves fall"));
+        QCOMPARE(rows(w, "cgMCCit"), QStringList{QString()});
+        QVERIFY(!w->changed());
+        QCOMPARE(cardFrame(w)->size(), QSize(562, 374)); // 8430 by 5610 twips
+
+        QuoteWindow* bare = openQuote("NOAUT001.TXT");
+        QCOMPARE(bare->windowTitle(), QStringLiteral(" : '' (2)"));
+        QCOMPARE(child<QTableWidget>(bare, "cgAutCit")->rowCount(), 0);
+    }
+
+    void theQuoteWindowStoresDeletesAndAsksBeforeClosing() {
+        const QString ref = reference({"Smith"});
+        const QString q = quote(ref, "old");
+        QuoteWindow* w = openQuote(q);
+        child<QLineEdit>(w, "cCitTitle")->setText("New title");
+        w->textBox()->setPlainText("new text");
+        click(w, "CmdStore");
+        QCOMPARE(stored(CardKind::Quote, q, "TITRE1"), QStringLiteral("New title"));
+        QCOMPARE(stored(CardKind::Quote, q, "TEXTE"), QStringLiteral("new text"));
+        QCOMPARE(stored(CardKind::Quote, q, "AUTEUR"),
+                 QStringLiteral("Smith ")); // no author written
+
+        // The close question; OK stores again.
+        w->textBox()->setPlainText("at close");
+        prompter().answer(Answer::Ok);
+        cardFrame(w)->close();
+        QCOMPARE(prompter().messages(),
+                 QStringList{QStringLiteral("The data have changed - do you want to save?")});
+        QCOMPARE(stored(CardKind::Quote, q, "TEXTE"), QStringLiteral("at close"));
+
+        // Deleted in one window, the other reports it instead of writing it back.
+        QuoteWindow* first = openQuote(q);
+        QuoteWindow* second = openQuote(q);
+        b->linkQuote(q, "Bark");
+        prompter().clear();
+        prompter().answer(Answer::Ok);
+        click(first, "CmdDelete");
+        QCOMPARE(prompter().messages(),
+                 QStringList{QStringLiteral("Confirm that you want to delete this card ?")});
+        QCOMPARE(shown<QuoteWindow>(), QStringList{"SMITH001.TXT 3"});
+        QCOMPARE(ctx().CitWinCount, 3); // not the window opened last
+        QVERIFY(b->column("GRCIT", "NDX").isEmpty());
+        prompter().clear();
+        click(second, "CmdStore");
+        QCOMPARE(prompter().messages(), QStringList{"This record does not exists"});
+        QCOMPARE(stored(CardKind::Quote, q, "CIT"), QStringLiteral("<absent>"));
+        prompter().answer(Answer::Ok);
+        click(second, "CmdDelete");
+        QCOMPARE(ctx().CitWinCount, 2);
+    }
+
+    void newAndQuotesRefsOpenTheReferenceAndCreateNothing() {
+        const QString ref = reference({"Smith"}, "On trees");
+        const QString q = quote(ref);
+        QuoteWindow* w = openQuote(q);
+        click(w, "Command2");
+        QCOMPARE(prompter().messages(),
+                 QStringList{" You shall select or create a Reference, then run the Add Quote "
+                             "button from it "});
+        QCOMPARE(prompter().shown().back().icon, Icon::Information);
+        QCOMPARE(b->column("CIT", "CIT"), QStringList{q});
+        click(w, "Command1");
+        QCOMPARE(shown<ReferenceWindow>(), (QStringList{"Smith__001 1", "Smith__001 2"}));
+        QCOMPARE(ctx().CurBibNDX, ref);
+    }
+
+    void theReferenceWindowShowsTypeSortedKeywordsAndItsQuotes() {
+        const QString ref = reference({"Smith", "Jones"}, "On trees", "Article");
+        StoreReference(ctx(), ref, {"On trees", "and roots", "Article"});
+        for (const char* k : {"beta", "Alpha", "Gamma"})
+            b->linkReference(ref, QString::fromLatin1(k));
+        const QString first = quote(ref);
+        const QString second = quote(ref);
+        b->linkQuote(first, "Roots");
+        b->linkQuote(first, "Bark");
+        ctx().selectedKeyword = [] { return QStringLiteral("Trees"); };
+
+        ReferenceWindow* w = openReference(ref);
+        QCOMPARE(w->objectName(), QStringLiteral("fBibMulti"));
+        QCOMPARE(w->windowTitle(), QStringLiteral("Smith : Trees (1)"));
+        const struct {
+            const char* name;
+            const char* title;
+        } frames[] = {{"FrameAuthors", "Authors"},
+                      {"FrameTitles", "Title -Sub Title"},
+                      {"FrameKW", "Document's Keywords"},
+                      {"FrameQuotes", "Quotes from this document and their keywords"},
+                      {"FrameRefs", "Document's References"},
+                      {"FrameOther", "Reference"}};
+        for (const auto& f : frames)
+            QCOMPARE(child<QGroupBox>(w, f.name)->title(), QString::fromLatin1(f.title));
+        for (const auto& [name, caption] : {std::pair{"cmdAddKW", "Add"},
+                                            {"cmdSuppKW", "Supp"},
+                                            {"CmdAddQuote", "Add Quote"},
+                                            {"CommandStore", "Store"},
+                                            {"CmdDelete", "Delete"},
+                                            {"CommandNew", "New"},
+                                            {"SwitchCompleteRefs", "Complete Refs"}})
+            QCOMPARE(child<QPushButton>(w, name)->text(), QString::fromLatin1(caption));
+        QCOMPARE(rows(w, "cgAutBib"), (QStringList{"Smith", "Jones"}));
+        QCOMPARE(child<QLineEdit>(w, "cBibTitre2")->text(), QStringLiteral("and roots"));
+        QCOMPARE(child<QComboBox>(w, "ComboType")->currentText(), QStringLiteral("Article"));
+        QCOMPARE(rows(w, "cgMCBib"), (QStringList{"Alpha", "beta", "Gamma"}));
+        QCOMPARE(rows(w, "cgBibCit"), (QStringList{"Roots", "Bark", ""}));
+        QCOMPARE(rows(w, "cgBibCit", 1), (QStringList{first, first, second}));
+        QVERIFY(!w->changed());
+
+        // Hints in the status bar while the mouse is over a control.
+        auto* bar = child<QStatusBar>(w, "StatusBar1");
+        const struct {
+            const char* name;
+            const char* text;
+        } hints[] = {{"CmdDelete", "Deletes this Reference and all its links"},
+                     {"CommandNew", "Creates a new Reference"},
+                     {"CommandStore", "Stores the changes to the Card"},
+                     {"cgMCBib", "Keywords linked to this Reference"}};
+        for (const auto& h : hints) {
+            QEvent enter(QEvent::Enter), leave(QEvent::Leave);
+            QApplication::sendEvent(child<QWidget>(w, h.name), &enter);
+            QCOMPARE(bar->currentMessage(), QString::fromLatin1(h.text));
+            QApplication::sendEvent(child<QWidget>(w, h.name), &leave);
+            QVERIFY(bar->currentMessage().isEmpty());
+        }
+
+        // A type that is not in the list shows "No Type"; Store writes titles and type.
+        SetReferenceType(ctx(), ref, "Nonsense");
+        ReferenceWindow* again = openReference(ref);
+        QCOMPARE(child<QComboBox>(again, "ComboType")->currentText(), QStringLiteral("No Type"));
+        child<QComboBox>(again, "ComboType")->setCurrentText("Book");
+        QVERIFY(again->changed());
+        click(again, "CommandStore");
+        QCOMPARE(stored(CardKind::Reference, ref, "Type"), QStringLiteral("Book"));
+
+        // A double click in the Quotes list opens that Quote.
+        doubleClick(w, "cgBibCit", 2);
+        QCOMPARE(shown<QuoteWindow>(), QStringList{second + " 1"});
+    }
+
+    void keywordDoubleClicksOpenEveryCardOfThatKeywordAndKind() {
+        const QString r1 = reference({"Smith"}), r2 = reference({"Jones"}),
+                      r3 = reference({"Adam"});
+        const QString q1 = quote(r1), q2 = quote(r2), q3 = quote(r3);
+        for (const QString& r : {r1, r3})
+            b->linkReference(r, "Trees");
+        b->linkReference(r2, "Other");
+        for (const QString& q : {q1, q3})
+            b->linkQuote(q, "Bark");
+        b->linkQuote(q2, "Other");
+
+        QuoteWindow* qw = openQuote(q1);
+        doubleClick(qw, "cgMCCit", 0);
+        QCOMPARE(shown<QuoteWindow>(), (QStringList{q1 + " 1", q1 + " 2", q3 + " 3"}));
+        QCOMPARE(ctx().ResultKind, QStringLiteral("Cit"));
+        ReferenceWindow* rw = openReference(r1);
+        doubleClick(rw, "cgMCBib", 0);
+        QCOMPARE(shown<ReferenceWindow>(), (QStringList{r1 + " 1", r1 + " 2", r3 + " 3"}));
+        QCOMPARE(ctx().ResultKind, QStringLiteral("Bib"));
+    }
+
+    void printingPutsTheAuthorsInBoldAboveTheQuote() {
+        const QString q = quote(reference({"Smith", "Jones"}), "Velmora prints quotes");
+        QuoteWindow* w = openQuote(q);
+        const QString all = b->dir.file("all.pdf");
+        prompter().print(all);
+        QVERIFY(w->print());
+        QString text = test::pdfText(test::readAll(all));
+        for (const char* part : {"Smith", "Jones", "Velmora prints quotes"})
+            QVERIFY2(text.contains(QString::fromLatin1(part)), qPrintable(text));
+        const QTextDocument* paper = child<QTextEdit>(w, "ToPrint")->document();
+        QCOMPARE(paper->toPlainText(), QStringLiteral("Smith\nJones\nVelmora prints quotes"));
+        auto weightAt = [paper](int position) {
+            QTextCursor at(const_cast<QTextDocument*>(paper));
+            at.setPosition(position);
+            return at.charFormat().fontWeight();
+        };
+        QCOMPARE(weightAt(1), int(QFont::Bold));   // in Smith
+        QCOMPARE(weightAt(7), int(QFont::Bold));   // in Jones
+        QVERIFY(weightAt(13) != int(QFont::Bold)); // in the Quote
+
+        // The selection alone, under the authors.
+        QTextCursor c = w->textBox()->textCursor();
+        c.setPosition(8);
+        c.setPosition(14, QTextCursor::KeepAnchor);
+        w->textBox()->setTextCursor(c);
+        prompter().print(b->dir.file("part.pdf"), /*selection*/ true);
+        QVERIFY(w->print());
+        text = test::pdfText(test::readAll(b->dir.file("part.pdf")));
+        QVERIFY2(text.contains("Jones") && text.contains("prints"), qPrintable(text));
+        QVERIFY2(!text.contains("Velmora") && !text.contains("quotes"), qPrintable(text));
+    }
+
+    // From a fresh base: a Reference with two authors and a type, two Quotes with text and
+    // keywords, found again through the lists, and a Reference that keeps its Quotes.
+    void aUserBuildsAReferenceWithQuotesAndFindsThemAgain() {
+        for (const char* name : {"Smith", "Jones"})
+            test::addRow(*ctx().rs().AUTEURS, {{"NOM", QString::fromLatin1(name)}});
+        for (const char* k : {"Bark", "Roots"})
+            test::addRow(*ctx().rs().CGROUP1, {{"GROUPE", QString::fromLatin1(k)}});
+        auto pick = [](QWidget* dialog, const char* name) {
+            auto* list = child<QAbstractItemView>(dialog, "cgList");
+            const int row = int(test::rowsOf(list).indexOf(QString::fromLatin1(name)));
+            QVERIFY2(row >= 0, name);
+            test::clickCell(list, row);
+        };
+
+        // Cancel in the type dialog: the Reference stays, typeless, and no window opens.
+        // Then OK with a type.
+        for (const bool ok : {false, true}) {
+            ChooseReferenceAuthors(ctx());
+            QWidget* dialog = topLevel("fMultSel");
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Authors"));
+            pick(dialog, "Smith");
+            pick(dialog, "Jones");
+            click(dialog, "cBibAutSel");
+            QWidget* type = topLevel("frmType");
+            QVERIFY(type);
+            QCOMPARE(type->windowTitle(), QStringLiteral("Type selection"));
+            auto* combo = child<QComboBox>(type, "Combo1");
+            QCOMPARE(combo->currentText(), QStringLiteral("No Type"));
+            QStringList items;
+            for (int i = 0; i < combo->count(); ++i)
+                items << combo->itemText(i);
+            QCOMPARE(items, store::seedTypes());
+            combo->setCurrentText("Book");
+            click(type, ok ? "CmdOK" : "CmdCancel");
+            QVERIFY(!topLevel("frmType"));
+        }
+        QCOMPARE(b->column("BIBLIO", "NDX"), (QStringList{"Smith__001", "Smith__002"}));
+        QCOMPARE(b->column("BIBLIO", "Type"), (QStringList{"", "Book"}));
+        QCOMPARE(b->column("AUTNDX", "AUTEUR"), (QStringList{"Smith", "Jones", "Smith", "Jones"}));
+        QCOMPARE(shown<ReferenceWindow>(), QStringList{"Smith__002 1"});
+        auto* rw = qobject_cast<ReferenceWindow*>(mdi->subWindowList().first()->widget());
+        QCOMPARE(child<QComboBox>(rw, "ComboType")->currentText(), QStringLiteral("Book"));
+
+        // Two Quotes, each with a text and a keyword chosen in the selection dialog.
+        const char* keywords[] = {"Bark", "Roots"};
+        for (int i = 0; i < 2; ++i) {
+            click(rw, "CmdAddQuote");
+            QCOMPARE(rows(rw, "cgBibCit", 1).size(), i + 1); // the list follows at once
+            QuoteWindow* qw = nullptr;
+            for (QMdiSubWindow* sub : mdi->subWindowList())
+                if (auto* w = qobject_cast<QuoteWindow*>(sub->widget())) qw = w;
+            QVERIFY(qw);
+            qw->textBox()->setPlainText(QStringLiteral("Quote text %1").arg(i + 1));
+            click(qw, "CmdStore");
+            click(qw, "cmdAdd");
+            QWidget* dialog = topLevel("fMultSel");
+            QVERIFY(dialog);
+            pick(dialog, keywords[i]);
+            click(dialog, "KWCitAdd");
+            QCOMPARE(rows(qw, "cgMCCit"), QStringList{QString::fromLatin1(keywords[i])});
+            dialog->close();
+        }
+        QCOMPARE(b->column("CIT", "CIT"), (QStringList{"SMITH001.TXT", "SMITH002.TXT"}));
+        QCOMPARE(b->column("CIT", "TEXTE"), (QStringList{"Quote text 1", "Quote text 2"}));
+        ctx().KWChanged = true;
+        rw->activate();
+        QCOMPARE(rows(rw, "cgBibCit"), (QStringList{"Bark", "Roots"}));
+
+        // Found again through the lists, and opened from their rows.
+        mdi->closeAllSubWindows();
+        using namespace retrieval;
+        auto openFirstResult = [this](CardKind kind) {
+            ResultWindow* list = nullptr;
+            for (QMdiSubWindow* sub : mdi->subWindowList())
+                if (auto* w = qobject_cast<ResultWindow*>(sub->widget())) list = w;
+            QVERIFY(list);
+            QCOMPARE(list->kind(), kind);
+            list->openRow(1); // the first row of the table
+        };
+        QuotesByKeyword(ctx(), "Roots");
+        openFirstResult(CardKind::Quote);
+        AuthorCit(ctx(), "Jones");
+        openFirstResult(CardKind::Quote);
+        ListByDateWindow(ctx(), CardKind::Quote)->openRow(0);
+        QCOMPARE(shown<QuoteWindow>().size(), 3);
+        b->linkReference("Smith__002", "Roots");
+        ReferencesByKeyword(ctx(), "Roots");
+        openFirstResult(CardKind::Reference);
+        AuthorSel(ctx(), "Smith");
+        openFirstResult(CardKind::Reference);
+        QCOMPARE(shown<ReferenceWindow>().size(), 2);
+
+        // A Quote goes on paper; the Reference cannot go while it has Quotes.
+        QuoteWindow* qw = nullptr;
+        for (QMdiSubWindow* sub : mdi->subWindowList())
+            if (auto* w = qobject_cast<QuoteWindow*>(sub->widget())) qw = w;
+        prompter().print(b->dir.file("quote.pdf"));
+        QVERIFY(qw->print());
+        ReferenceWindow* last = nullptr;
+        for (QMdiSubWindow* sub : mdi->subWindowList())
+            if (auto* w = qobject_cast<ReferenceWindow*>(sub->widget()))
+                if (w->tag() == QLatin1String("Smith__002")) last = w;
+        QVERIFY(last);
+        prompter().clear();
+        prompter().answer(Answer::Ok);
+        click(last, "CmdDelete");
+        QCOMPARE(
+            prompter().messages(),
+            (QStringList{"Confirm that you want to delete this card ?",
+                         "Quotes belong to this reference. Please delete these quotes first"}));
+        QCOMPARE(b->column("BIBLIO", "NDX"), (QStringList{"Smith__001", "Smith__002"}));
+        QCOMPARE(shown<ReferenceWindow>().size(), 2);
+    }
+
+    void aReadOnlyBaseRefusesEveryWriteOfTheWindows() {
+        const QString ref = reference({"Smith"}, "T");
+        const QString q = quote(ref, "text");
+        b->linkQuote(q, "Bark");
+        b->linkReference(ref, "Trees");
+        b->reopenReadOnly();
+        QuoteWindow* qw = openQuote(q);
+        ReferenceWindow* rw = openReference(ref);
+        qw->textBox()->setPlainText("edited");
+        child<QLineEdit>(rw, "cBibTitre1")->setText("edited");
+        const struct {
+            QWidget* window;
+            const char* button;
+        } writes[] = {{qw, "CmdStore"},     {qw, "CmdDelete"},   {qw, "CmdSupp"},
+                      {rw, "CommandStore"}, {rw, "CmdAddQuote"}, {rw, "cmdSuppKW"}};
+        for (const auto& w : writes) {
+            prompter().clear();
+            if (QLatin1String(w.button) == QLatin1String("CmdDelete"))
+                prompter().answer(Answer::Ok);
+            click(w.window, w.button);
+            QCOMPARE(prompter().messages().last(), QStringLiteral("Fichier en lecture seule !"));
+        }
+        QCOMPARE(b->column("CIT", "TEXTE"), QStringList{"text"});
+        QCOMPARE(b->column("BIBLIO", "TITRE1"), QStringList{"T"});
+        QCOMPARE(b->column("GRCIT", "GROUPE"), QStringList{"Bark"});
+        QCOMPARE(b->column("GRBIB", "GROUPE"), QStringList{"Trees"});
+        QCOMPARE(shown<QuoteWindow>().size() + shown<ReferenceWindow>().size(), 2);
+        // The windows close without storing when told so.
+        prompter().answer(Answer::Cancel);
+        prompter().answer(Answer::Cancel);
+        mdi->closeAllSubWindows();
+    }
+};
+
+QTEST_MAIN(QuoteRefWindowsTest)
+#include "quoterefwindows_test.moc"
