@@ -343,6 +343,7 @@ void KWPanelTest::addNewSelectsItInOrder() {
 
     // Enter in the text box adds too.
     s.prompter.clear();
+    s.prompter.answer(Answer::Yes);
     side.text1()->setText("Apricot");
     side.text1()->setFocus();
     QTest::keyClick(side.text1(), Qt::Key_Return);
@@ -366,6 +367,7 @@ void KWPanelTest::addOfANameEqualButForCase() {
     s.keywords({"Alpha", "Phone"});
     Side side(s);
     side.text1()->setText("PHONE");
+    s.prompter.answer(Answer::Yes);
     side.press(child<QPushButton>(&side.window, "KWAdd"));
     // Asked, then refused by the store: the user is told which keyword stands for it.
     QCOMPARE(s.prompter.messages(), (QStringList{" Do you want to add PHONE as a new Keyword? ",
@@ -404,6 +406,7 @@ void KWPanelTest::discardOfTheLastKeywordIsRefused() {
     QVERIFY(KWSeedNoKeyword(s.ctx).ok());
     Side side(s);
     QCOMPARE(rowsOf(side.list()), QStringList{"No Keyword"});
+    s.prompter.answer(Answer::Ok);
     side.press(child<QPushButton>(&side.window, "KWSupp"));
     QCOMPARE(s.prompter.messages(),
              (QStringList{"discard this Keyword ?", "The list cannot be empty sorry"}));
@@ -951,6 +954,7 @@ void ReadOnlyTest::everyChangeIsRefused() {
     };
 
     side.text1()->setText("Bird");
+    s.prompter.answer(Answer::Yes);
     side.press(child<QPushButton>(&side.window, "KWAdd"));
     readOnlyShown(Icon::Exclamation);
     QCOMPARE(rowsOf(side.list()), (QStringList{"Animal", "Cat", "Dog"}));
