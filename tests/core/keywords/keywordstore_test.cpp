@@ -2,8 +2,7 @@
 #include "core/session/session.h"
 #include "core/store/collation.h"
 #include "core/store/storeerror.h"
-#include "support/scriptedprompter.h"
-#include "support/storefixture.h"
+#include "support/sessionbase.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -108,18 +107,8 @@ QStringList linkRows(Session& ctx) {
     return out;
 }
 
-class KWStoreTest : public ::testing::Test {
+class KWStoreTest : public ::testing::Test, public test::SessionBase {
 protected:
-    test::ScriptedPrompter prompter;
-    Session ctx{prompter};
-    test::TempDir dir;
-
-    QString path() const { return dir.file("kw.vlm"); }
-    void SetUp() override {
-        ASSERT_EQ(ctx.base.CreateStartBase(path()), store::Next::ShowMainWindow)
-            << qPrintable(prompter.messages().join('|'));
-    }
-
     void link(const QString& lower, const QString& upper) {
         ASSERT_TRUE(KWLinkAdd(ctx, lower, upper).ok()) << qPrintable(lower + " < " + upper);
     }
@@ -128,13 +117,6 @@ protected:
             ASSERT_TRUE(KWStoreAdd(ctx, n).ok()) << qPrintable(n);
     }
     long linkCount() { return ctx.rs().GROUP2->recordCount(); }
-
-    // Reopens the base file read-only, as the shared recordsets of the program.
-    void reopenReadOnly() {
-        ctx.base.closeBase();
-        ctx.base.BaseDb = test::openBase(path(), {}, /*readOnly*/ true);
-        ctx.base.shared = store::OpenSharedRecordsets(*ctx.base.BaseDb);
-    }
 };
 
 TEST_F(KWStoreTest, WalksAreSortedWhateverTheOrderLinksWereStored) {

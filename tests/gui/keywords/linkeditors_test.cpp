@@ -8,8 +8,7 @@
 #include "core/store/recordset.h"
 #include "gui/keywords/linkeditors.h"
 #include "gui/shell/mainwindow.h"
-#include "support/scriptedprompter.h"
-#include "support/storefixture.h"
+#include "support/sessionbase.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -31,17 +30,7 @@ using namespace vlm::keywords;
 namespace {
 
 // A base of its own for each test, its links stored directly.
-struct Base {
-    test::ScriptedPrompter prompter;
-    Session ctx{prompter};
-    test::TempDir dir;
-
-    Base() {
-        if (ctx.base.CreateStartBase(path()) != store::Next::ShowMainWindow)
-            qFatal("no base: %s", qPrintable(prompter.messages().join('|')));
-    }
-    QString path() const { return dir.file("l.vlm"); }
-
+struct Base : test::SessionBase {
     // Each pair is "lower<upper": lower is included in upper.
     void links(const QStringList& pairs) {
         for (const QString& p : pairs) {
@@ -51,27 +40,15 @@ struct Base {
     }
     // The rows of GROUP2 as "lower<upper", sorted.
     QStringList rows() {
-        QStringList out;
-        auto& g = ctx.rs().GROUP2;
-        g->setIndex({});
-        if (g->recordCount() > 0)
-            for (g->moveFirst(); !g->eof(); g->moveNext())
-                out << g.GROUPE.text() + '<' + g.GROUPE2.text();
+        QStringList out = column(*ctx.rs().GROUP2, "GROUPE");
+        const QStringList upper = column(*ctx.rs().GROUP2, "GROUPE2");
+        for (qsizetype i = 0; i < out.size(); ++i)
+            out[i] += '<' + upper[i];
         out.sort();
         return out;
     }
-    void reopenReadOnly() {
-        ctx.base.closeBase();
-        ctx.base.BaseDb = test::openBase(path(), {}, /*readOnly*/ true);
-        ctx.base.shared = store::OpenSharedRecordsets(*ctx.base.BaseDb);
-    }
 };
-
-template <class T> T* child(QWidget* w, const char* name) {
-    T* c = w->findChild<T*>(QString::fromLatin1(name));
-    if (!c) qFatal("no control %s", name);
-    return c;
-}
+using test::child;
 
 QStringList rowsOf(QTableWidget* g) {
     QStringList out;

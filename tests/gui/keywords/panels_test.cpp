@@ -15,8 +15,7 @@
 #include "gui/keywords/keywordpanels.h"
 #include "gui/keywords/levelbrowser.h"
 #include "gui/shell/mainwindow.h"
-#include "support/scriptedprompter.h"
-#include "support/storefixture.h"
+#include "support/sessionbase.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -43,17 +42,7 @@ using namespace vlm::keywords;
 namespace {
 
 // A base of its own, with keywords and links stored through the keyword store.
-struct PanelBase {
-    test::ScriptedPrompter prompter;
-    vlm::Session ctx{prompter};
-    test::TempDir dir;
-
-    PanelBase() {
-        if (ctx.base.CreateStartBase(path()) != store::Next::ShowMainWindow)
-            qFatal("no base: %s", qPrintable(prompter.messages().join('|')));
-    }
-    QString path() const { return dir.file("k.vlm"); }
-
+struct PanelBase : test::SessionBase {
     void keywords(const QStringList& names) {
         ctx.base.BaseDb->beginTrans();
         for (const QString& n : names)
@@ -66,13 +55,6 @@ struct PanelBase {
     long linkCount() { return ctx.rs().GROUP2->recordCount(); }
     bool linked(const QString& lower, const QString& upper) {
         return KWSubsets(ctx, upper).contains(lower);
-    }
-    // The base opened again, read-only, as the session's open base.
-    void reopenReadOnly() {
-        ctx.base.closeBase();
-        ctx.base.BaseDb = store::Database::open(path(), false, /*readOnly*/ true,
-                                                test::fixedConnect(), store::velmoraSchema());
-        ctx.base.shared = store::OpenSharedRecordsets(*ctx.base.BaseDb);
     }
 };
 
@@ -139,11 +121,7 @@ struct Side {
     void press(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
 };
 
-template <class T> T* child(QObject* w, const char* name) {
-    T* c = w->findChild<T*>(QString::fromLatin1(name));
-    if (!c) qFatal("no control %s", name);
-    return c;
-}
+using test::child;
 
 QStringList rowsOf(const QTableWidget* g) {
     QStringList out;
