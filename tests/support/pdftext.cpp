@@ -1,137 +1,67 @@
 #include "support/pdftext.h"
 
 #include <QHash>
-#include <QList>
 #include <QRegularExpression>
-
-#include <zlib.h>
+#include <QtEndian>
 
 namespace vlm::test {
 namespace {
 
-QByteArray inflate(const QByteArray& in) {
-    z_stream z{};
-    if (inflateInit(&z) != Z_OK) return {};
-    QByteArray out;
-    char buf[16384];
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.constData()));
-    z.avail_in = uInt(in.size());
-    int rc = Z_OK;
-    while (rc == Z_OK) {
-        z.next_out = reinterpret_cast<Bytef*>(buf);
-        z.avail_out = sizeof buf;
-        rc = ::inflate(&z, Z_NO_FLUSH);
-        out.append(buf, qsizetype(sizeof buf - z.avail_out));
-    }
-    inflateEnd(&z);
-    return out;
-}
-
-// The streams of the file, decompressed when they are Flate-encoded.
-QList<QByteArray> streams(const QByteArray& pdf) {
-    QList<QByteArray> out;
-    qsizetype from = 0;
-    for (;;) {
-        const qsizetype s = pdf.indexOf("stream", from);
-        if (s < 0) break;
-        if (s >= 3 && pdf.mid(s - 3, 3) == "end") { // "endstream"
-            from = s + 6;
-            continue;
-        }
-        qsizetype begin = s + 6;
-        if (begin < pdf.size() && pdf.at(begin) == '\r') ++begin;
-        if (begin < pdf.size() && pdf.at(begin) == '\n') ++begin;
-        const qsizetype end = pdf.indexOf("endstream", begin);
-        if (end < 0) break;
-        const qsizetype dict = pdf.lastIndexOf("obj", s);
-        const QByteArray head = pdf.mid(dict, s - dict);
-        const QByteArray raw = pdf.mid(begin, end - begin);
-        out << (head.contains("/FlateDecode") ? inflate(raw) : raw);
-        from = end + 9;
-    }
-    return out;
-}
-
-QString utf16Hex(const QByteArray& hex) {
-    const QByteArray bytes = QByteArray::fromHex(hex);
+QString utf16(const QString& hex) {
+    const QByteArray b = QByteArray::fromHex(hex.toLatin1());
     QString s;
-    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
-        s += QChar(char16_t((uchar(bytes[i]) << 8) | uchar(bytes[i + 1])));
+    for (qsizetype i = 0; i + 1 < b.size(); i += 2)
+        s += QChar(qFromBigEndian<char16_t>(b.constData() + i));
     return s;
-}
-
-void readCMap(const QByteArray& cmap, QHash<uint, QString>& map) {
-    static const QRegularExpression chars(QStringLiteral("beginbfchar(.*?)endbfchar"),
-                                          QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression ranges(QStringLiteral("beginbfrange(.*?)endbfrange"),
-                                           QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression pair(QStringLiteral("<([0-9A-Fa-f]+)>\\s*<([0-9A-Fa-f]+)>"));
-    static const QRegularExpression triple(
-        QStringLiteral("<([0-9A-Fa-f]+)>\\s*<([0-9A-Fa-f]+)>\\s*<([0-9A-Fa-f]+)>"));
-    const QString text = QString::fromLatin1(cmap);
-    for (auto m = chars.globalMatch(text); m.hasNext();) {
-        const QString body = m.next().captured(1);
-        for (auto p = pair.globalMatch(body); p.hasNext();) {
-            const auto pm = p.next();
-            map.insert(pm.captured(1).toUInt(nullptr, 16), utf16Hex(pm.captured(2).toLatin1()));
-        }
-    }
-    static const QRegularExpression list(
-        QStringLiteral("<([0-9A-Fa-f]+)>\\s*<([0-9A-Fa-f]+)>\\s*\\[([^\\]]*)\\]"));
-    static const QRegularExpression hex(QStringLiteral("<([0-9A-Fa-f]+)>"));
-    for (auto m = ranges.globalMatch(text); m.hasNext();) {
-        QString body = m.next().captured(1);
-        // <lo> <hi> [<u> <u> ...]: one text per glyph of the range.
-        for (auto l = list.globalMatch(body); l.hasNext();) {
-            const auto lm = l.next();
-            uint g = lm.captured(1).toUInt(nullptr, 16);
-            for (auto h = hex.globalMatch(lm.captured(3)); h.hasNext(); ++g)
-                map.insert(g, utf16Hex(h.next().captured(1).toLatin1()));
-        }
-        // <lo> <hi> <u>: consecutive characters.
-        body.remove(list);
-        for (auto t = triple.globalMatch(body); t.hasNext();) {
-            const auto tm = t.next();
-            const uint lo = tm.captured(1).toUInt(nullptr, 16);
-            const uint hi = tm.captured(2).toUInt(nullptr, 16);
-            const QString first = utf16Hex(tm.captured(3).toLatin1());
-            for (uint g = lo; g <= hi && g - lo < 65536 && !first.isEmpty(); ++g) {
-                QString s = first;
-                s.back() = QChar(char16_t(s.back().unicode() + (g - lo)));
-                map.insert(g, s);
-            }
-        }
-    }
 }
 
 } // namespace
 
 QString pdfText(const QByteArray& pdf) {
-    const QList<QByteArray> all = streams(pdf);
-    QHash<uint, QString> map;
-    for (const QByteArray& s : all)
-        if (s.contains("begincmap")) readCMap(s, map);
-
-    static const QRegularExpression textBlock(QStringLiteral("BT(.*?)ET"),
-                                              QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression hexString(QStringLiteral("<([0-9A-Fa-f]*)>"));
-    // Qt's writer maps the blank glyph to a tab in its ToUnicode maps.
-    for (QString& t : map)
-        if (t == QLatin1String("\t")) t = QStringLiteral(" ");
-
-    QString out;
-    for (const QByteArray& s : all) {
-        if (s.contains("begincmap")) continue;
-        const QString content = QString::fromLatin1(s);
-        for (auto b = textBlock.globalMatch(content); b.hasNext();) {
-            const QString block = b.next().captured(1);
-            for (auto h = hexString.globalMatch(block); h.hasNext();) {
-                const QString hex = h.next().captured(1);
-                for (qsizetype i = 0; i + 4 <= hex.size(); i += 4)
-                    out += map.value(hex.mid(i, 4).toUInt(nullptr, 16));
+    // Every stream, inflated when it is compressed (Qt's writer compresses all of them).
+    QStringList streams;
+    for (qsizetype at = pdf.indexOf(">>\nstream\n"); at >= 0;
+         at = pdf.indexOf(">>\nstream\n", at + 1)) {
+        const qsizetype begin = at + 10, end = pdf.indexOf("\nendstream", begin);
+        const QByteArray raw = pdf.mid(begin, end - begin);
+        const bool deflated = pdf.lastIndexOf("/FlateDecode", at) > pdf.lastIndexOf(" obj", at);
+        streams << QString::fromLatin1(deflated ? qUncompress(QByteArray("\0\1\0\0", 4) + raw)
+                                                : raw);
+    }
+    // The fonts' ToUnicode maps: "<first> <last> [<text> ...]" or "<first> <last> <text>".
+    static const QRegularExpression range(
+        QStringLiteral(R"(<(\w+)>\s*<(\w+)>\s*(\[[^\]]*\]|<\w+>))"));
+    static const QRegularExpression hex(QStringLiteral(R"(<(\w*)>)"));
+    QHash<uint, QString> glyphs;
+    for (const QString& s : streams)
+        for (auto r = range.globalMatch(s.section(QStringLiteral("beginbfrange"), 1));
+             r.hasNext();) {
+            const auto m = r.next();
+            uint g = m.captured(1).toUInt(nullptr, 16);
+            const uint last = m.captured(2).toUInt(nullptr, 16);
+            if (m.captured(3).startsWith(QLatin1Char('['))) {
+                for (auto t = hex.globalMatch(m.captured(3)); t.hasNext(); ++g)
+                    glyphs.insert(g, utf16(t.next().captured(1)));
+            } else {
+                const QString first = utf16(m.captured(3));
+                for (uint i = 0; g + i <= last && !first.isEmpty(); ++i)
+                    glyphs.insert(g + i, first.chopped(1) + QChar(first.back().unicode() + i));
             }
-            out += QLatin1Char('\n');
         }
+    // The glyphs the pages show, four hex digits each, one line per text block.
+    static const QRegularExpression block(QStringLiteral("BT(.*?)ET"),
+                                          QRegularExpression::DotMatchesEverythingOption);
+    QString out;
+    for (const QString& s : streams) {
+        if (s.contains(QLatin1String("begincmap"))) continue;
+        for (auto b = block.globalMatch(s); b.hasNext(); out += QLatin1Char('\n'))
+            for (auto h = hex.globalMatch(b.next().captured(1)); h.hasNext();) {
+                const QString glyphHex = h.next().captured(1);
+                for (qsizetype i = 0; i + 4 <= glyphHex.size(); i += 4) {
+                    const QString t = glyphs.value(glyphHex.mid(i, 4).toUInt(nullptr, 16));
+                    out += t == QLatin1String("\t") ? QStringLiteral(" ") : t; // Qt's blank
+                }
+            }
     }
     return out;
 }
