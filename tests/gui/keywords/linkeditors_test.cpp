@@ -7,7 +7,6 @@
 #include "core/session/session.h"
 #include "core/store/recordset.h"
 #include "gui/keywords/linkeditors.h"
-#include "gui/shell/mainwindow.h"
 #include "support/sessionbase.h"
 
 #include <QApplication>
@@ -73,12 +72,6 @@ void clickRow(QTableWidget* g, int row) {
     QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, rowCentre(g, row));
 }
 
-void rightPress(QTableWidget* g, int row) {
-    const QPoint p = rowCentre(g, row);
-    QTest::mousePress(g->viewport(), Qt::RightButton, {}, p);
-    QTest::mouseRelease(g->viewport(), Qt::RightButton, {}, p);
-}
-
 // Drags `data` over `target` and drops it there, as the window system delivers a drop.
 // True when the drop was taken.
 bool drop(QWidget* target, QMimeData& data) {
@@ -122,11 +115,9 @@ private slots:
     void suppDiscardsTheLinkToTheNameBefore();
     void suppOfALinkNoLongerStored();
     void aReadOnlyBaseChangesNothing();
-    void rightButtonSaysToCome();
     void upLinksWindowWalksUpwards();
     void dropOnTheUpLinksWindowStartsItAgain();
     void windowsOpenInTheMainWindowArea();
-    void keywordsStructureOpensTheEditor();
     void columnsAndNamesAreNotCapped();
     void viewFollowsTheSlotRuleOnRandomClicks();
 };
@@ -394,29 +385,6 @@ void LinkWindowsTest::aReadOnlyBaseChangesNothing() {
     QCOMPARE(rowsOf(w.grid(1)), (QStringList{"B", "C"}));
 }
 
-void LinkWindowsTest::rightButtonSaysToCome() {
-    Base b;
-    b.links({"B<A"});
-    StructureEditor w(b.ctx);
-    w.show();
-    clickRow(w.grid(0), 0);
-    rightPress(w.grid(1), 0);
-    QCOMPARE(b.prompter.messages(), QStringList{"To come..."});
-    QCOMPARE(b.prompter.shown().back().buttons, Buttons::Ok);
-    // Nothing else: no selection, no new column.
-    QCOMPARE(w.columns().count(), 2);
-    QCOMPARE(w.selBox(1)->text(), QString());
-    QCOMPARE(w.columns().current(), 0);
-
-    b.ctx.LinksKeyword = "B";
-    UpLinksWindow up(b.ctx, "B");
-    up.show();
-    b.prompter.clear();
-    rightPress(up.grid(1), 0);
-    QCOMPARE(b.prompter.messages(), QStringList{"To come..."});
-    QCOMPARE(up.columns().count(), 2);
-}
-
 void LinkWindowsTest::upLinksWindowWalksUpwards() {
     Base b;
     b.links({"B<A", "B<C", "A<Z"});
@@ -527,23 +495,6 @@ void LinkWindowsTest::windowsOpenInTheMainWindowArea() {
     QCOMPARE(linkEditorPlace(QSize(1000, 2000), QSize(500, 30)),
              QPoint(250, 2000 - twipsToPixels(700)));
     QCOMPARE(linkEditorPlace(QSize(1000, 2000), QSize(500, 250)), QPoint(250, 1750));
-}
-
-void LinkWindowsTest::keywordsStructureOpensTheEditor() {
-    Base b;
-    b.links({"B<A"});
-    MainWindow main(b.ctx);
-    main.show();
-    QAction* structure = main.findChild<QAction*>("mKWStruct");
-    QVERIFY(structure);
-    QVERIFY(structure->isEnabled());
-    structure->trigger();
-    structure->trigger();
-    QList<StructureEditor*> editors;
-    for (QMdiSubWindow* s : main.mdiArea()->subWindowList())
-        if (auto* w = qobject_cast<StructureEditor*>(s->widget())) editors << w;
-    QCOMPARE(editors.size(), 2);
-    QCOMPARE(rowsOf(editors[0]->grid(0)), QStringList{"A"});
 }
 
 void LinkWindowsTest::columnsAndNamesAreNotCapped() {
