@@ -1,7 +1,6 @@
-// Logic of the application frame: twips, file filters, the start animation, base choice.
+// Logic of the application frame: twips, file filters, base choice, system information.
 #include "core/common/aboutinfo.h"
 #include "core/common/filefilter.h"
-#include "core/common/startanimation.h"
 #include "core/common/twips.h"
 #include "core/session/basechoice.h"
 #include "core/session/session.h"
@@ -42,40 +41,6 @@ TEST(FileFilter, PairsBecomeNamedFilters) {
     // A lone description without patterns, or nothing at all, gives no filter.
     EXPECT_TRUE(qtNameFilters(QStringLiteral("Orphan")).isEmpty());
     EXPECT_TRUE(qtNameFilters(QString()).isEmpty());
-}
-
-TEST(StartAnimation, GrowsFromTheCentreThenSlidesTheLabelsIn) {
-    StartAnimation::Design d{QRect(136, 20, 128, 128), 80, 40};
-    StartAnimation a(d);
-    EXPECT_EQ(a.state().picture, QRect(200, 84, 0, 0));
-    EXPECT_FALSE(a.state().titleVisible);
-    EXPECT_FALSE(a.state().secondVisible);
-    a.tick(); // n = 0: one seventh
-    EXPECT_EQ(a.state().picture, QRect(200 - 9, 84 - 9, 18, 18));
-    for (int i = 1; i <= 6; ++i)
-        a.tick();
-    EXPECT_EQ(a.state().picture, d.picture);
-    a.tick(); // n = 7: nothing moves yet
-    EXPECT_FALSE(a.state().titleVisible);
-    a.tick(); // n = 8
-    EXPECT_TRUE(a.state().titleVisible);
-    EXPECT_FALSE(a.state().secondVisible);
-    EXPECT_EQ(a.state().titleLeft, 80 / 7);
-    a.tick(), a.tick(); // n = 9, 10
-    EXPECT_FALSE(a.state().secondVisible);
-    a.tick(); // n = 11
-    EXPECT_TRUE(a.state().secondVisible);
-    a.tick(), a.tick(), a.tick(); // n = 14: both in place, even with lefts not divisible by 7
-    EXPECT_EQ(a.state().titleLeft, 80);
-    EXPECT_EQ(a.state().secondLeft, 40);
-    int ticks = 15;
-    while (!a.state().finished)
-        a.tick(), ++ticks;
-    EXPECT_EQ(ticks, 65);
-    const StartAnimation::State after = a.state();
-    a.tick(); // no effect once finished
-    EXPECT_EQ(a.state().picture, after.picture);
-    EXPECT_EQ(a.counter(), 64);
 }
 
 TEST(BaseChoice, DialogsOfTheWelcomeAndTheBaseFileDialog) {
