@@ -191,7 +191,6 @@ QStringList fillers(const QString& prefix, int n) {
 class KWPanelTest : public QObject {
     Q_OBJECT
 private slots:
-    void controlsAndTheirTexts();
     void typingCapitalisesAndFindsTheExactBeginning();
     void addEmptyOrExistingTouchesNothing();
     void addNewSelectsItInOrder();
@@ -201,24 +200,6 @@ private slots:
     void clicksSetKWSelAndRewriteTheTips();
     void clicksListCardsOnlyOutsideKeywordMode();
 };
-
-void KWPanelTest::controlsAndTheirTexts() {
-    PanelBase s;
-    s.keywords({"Beta", "Alpha"});
-    Side side(s);
-    QCOMPARE(rowsOf(side.list()), (QStringList{"Alpha", "Beta"}));
-    QCOMPARE(side.list()->columnWidth(0), twipsToPixels(5000));
-    QCOMPARE(side.text1()->objectName(), QString("Text1"));
-    QCOMPARE(side.text1()->toolTip(), QString("  Type the Keyword to find or add  "));
-    auto* add = child<QPushButton>(&side.window, "KWAdd");
-    QCOMPARE(add->text(), QString("Add"));
-    QCOMPARE(add->toolTip(), QString("  Add the typed text above to keywords list  "));
-    QCOMPARE(child<QPushButton>(&side.window, "KWSupp")->text(), QString("Supp"));
-    QCOMPARE(side.list()->currentRow(), 0);
-    // The browsers' buttons work once the panels have them; cmdReverseSearch does nothing.
-    for (QAbstractButton* b : side.buttons())
-        QCOMPARE(b->isEnabled(), b != side.controls.links.cmdReverseSearch);
-}
 
 void KWPanelTest::typingCapitalisesAndFindsTheExactBeginning() {
     PanelBase s;
@@ -445,7 +426,6 @@ void KWPanelTest::clicksListCardsOnlyOutsideKeywordMode() {
 class CentralBrowserTest : public QObject {
     Q_OBJECT
 private slots:
-    void controlsAndTheirTexts();
     void addedSubsetsAndSupersetsAppearInOrder();
     void doubleClickMovesTheCentre();
     void discardingTheOnlySubsetLeavesOneEmptyRow();
@@ -453,20 +433,6 @@ private slots:
     void draggingKWSelOntoAGridLinksIt();
     void fiveHundredSubsetsAllShow();
 };
-
-void CentralBrowserTest::controlsAndTheirTexts() {
-    PanelBase s;
-    Side side(s);
-    QCOMPARE(child<QLabel>(&side.window, "Label2")->text(), QString("Sets including"));
-    QCOMPARE(child<QLabel>(&side.window, "Label3")->text(), QString("Sets included in"));
-    for (const char* g : {"GridUp", "GridDown"}) {
-        auto* grid = child<KeywordGrid>(&side.window, g);
-        QCOMPARE(grid->toolTip(), QString("  Double-click on a Set makes it the central Set  "));
-        QCOMPARE(grid->columnWidth(0), twipsToPixels(3000));
-        QCOMPARE(rowsOf(grid), QStringList{""});
-    }
-    QVERIFY(side.central()->central().isEmpty());
-}
 
 void CentralBrowserTest::addedSubsetsAndSupersetsAppearInOrder() {
     PanelBase s;

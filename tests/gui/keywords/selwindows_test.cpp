@@ -106,18 +106,6 @@ void MultSelTest::controlsAndTheOneSelectButtonOfEachMode() {
             QCOMPARE(sel->isVisible(), k == m);
             QCOMPARE(sel->isEnabled(), k == m);
         }
-        if (m == 0) {
-            QCOMPARE(child<QGroupBox>(&w, "Frame1")->title(), QString("Origin List"));
-            QCOMPARE(child<QGroupBox>(&w, "Frame2")->title(), QString("Selection List"));
-            QCOMPARE(child<QPushButton>(&w, "cListAdd")->text(), QString("Add"));
-            QCOMPARE(child<QPushButton>(&w, "cListSupp")->text(), QString("Supp"));
-            QCOMPARE(child<QPushButton>(&w, "cSelSupp")->text(), QString("Supp"));
-            QCOMPARE(child<QPushButton>(&w, "Command3")->toolTip(),
-                     QString("Makes the selected Word a Keyword"));
-            child<QLineEdit>(&w, "Text1");
-            for (const char* g : {"cgList", "cgSel"})
-                QCOMPARE(child<QTableWidget>(&w, g)->columnWidth(0), twipsToPixels(2000));
-        }
         w.close();
         for (const QString& n : names) {
             auto* sel = child<QPushButton>(&w, qPrintable(n));
