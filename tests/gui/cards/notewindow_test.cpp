@@ -437,7 +437,6 @@ private slots:
         prompter().print(QString());
         tool(w, "Print");
         QVERIFY(!QFile::exists(none));
-        QCOMPARE(prompter().pending(), size_t(0));
     }
 
     void fontAppliesTheSevenAttributesToTheSelection() {
@@ -524,31 +523,6 @@ private slots:
         tool(other, "Open");
         QCOMPARE(prompter().messages().size(), 1);
         QVERIFY(prompter().messages().first().contains("missing.rtf"));
-    }
-
-    void newQuoteOnlySaysWhereQuotesComeFrom() {
-        mCitNew_Click(ctx());
-        mCitNew2_Click(ctx());
-        const QString m =
-            "Please select or create a Reference, then run the Add Quote button from it";
-        QCOMPARE(prompter().messages(), (QStringList{m, m}));
-        QCOMPARE(prompter().shown().back().icon, Icon::Information);
-        QVERIFY(b->column("CIT", "CIT").isEmpty());
-    }
-
-    void theMainWindowsNewItemsComeAlive() {
-        QWidget main;
-        for (const char* name : {"mNNew", "mNoteNew", "mCitNew", "mCitNew2", "mBibNew"}) {
-            auto* a = new QAction(&main);
-            a->setObjectName(QString::fromLatin1(name));
-            a->setEnabled(false);
-        }
-        connectCardMenus(ctx(), &main);
-        for (const char* name : {"mNNew", "mNoteNew", "mCitNew", "mCitNew2"})
-            QVERIFY2(child<QAction>(&main, name)->isEnabled(), name);
-        QVERIFY(!child<QAction>(&main, "mBibNew")->isEnabled()); // with the Reference window
-        child<QAction>(&main, "mCitNew2")->trigger();
-        QCOMPARE(prompter().messages().size(), 1);
     }
 
     void theMainWindowsMenusStartNotesAndExplainQuotes() {
