@@ -7,6 +7,7 @@
 #include "core/session/session.h"
 #include "core/store/recordset.h"
 #include "gui/keywords/linkeditors.h"
+#include "support/gridrows.h"
 #include "support/sessionbase.h"
 
 #include <QApplication>
@@ -49,12 +50,7 @@ struct Base : test::SessionBase {
 };
 using test::child;
 
-QStringList rowsOf(QTableWidget* g) {
-    QStringList out;
-    for (int i = 0; i < g->rowCount(); ++i)
-        out << (g->item(i, 0) ? g->item(i, 0)->text() : QString());
-    return out;
-}
+using test::rowsOf;
 
 QStringList pathOf(const LinkColumnsWindow& w) {
     QStringList out;

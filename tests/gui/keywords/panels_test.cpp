@@ -15,6 +15,7 @@
 #include "gui/keywords/keywordpanels.h"
 #include "gui/keywords/levelbrowser.h"
 #include "gui/shell/mainwindow.h"
+#include "support/gridrows.h"
 #include "support/sessionbase.h"
 
 #include <QAbstractButton>
@@ -123,12 +124,7 @@ struct Side {
 
 using test::child;
 
-QStringList rowsOf(const QTableWidget* g) {
-    QStringList out;
-    for (int i = 0; i < g->rowCount(); ++i)
-        out << (g->item(i, 0) ? g->item(i, 0)->text() : QString());
-    return out;
-}
+using test::rowsOf;
 
 QPoint rowCentre(QTableWidget* g, int row) {
     g->scrollToItem(g->item(row, 0));

@@ -8,6 +8,7 @@
 #include "core/store/storeerror.h"
 #include "gui/keywords/keywordlistwindow.h"
 #include "gui/keywords/selectiondialog.h"
+#include "support/gridrows.h"
 #include "support/sessionbase.h"
 
 #include <QApplication>
@@ -34,12 +35,7 @@ struct Base : test::SessionBase {
 };
 using test::child;
 
-QStringList rowsOf(QTableWidget* g) {
-    QStringList out;
-    for (int i = 0; i < g->rowCount(); ++i)
-        out << (g->item(i, 0) ? g->item(i, 0)->text() : QString());
-    return out;
-}
+using test::rowsOf;
 
 QStringList itemsOf(QListWidget* l) {
     QStringList out;
