@@ -3,8 +3,7 @@
 #include "core/session/resulttable.h"
 #include "core/session/session.h"
 #include "support/qstringprint.h"
-#include "support/scriptedprompter.h"
-#include "support/storefixture.h"
+#include "support/sessionbase.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -12,13 +11,8 @@
 namespace vlm::test {
 
 // A start base in a temporary folder, with helpers that write cards, links and authors.
-class RetrievalBase {
-public:
-    RetrievalBase() { ctx.base.CreateStartBase(dir.file(QStringLiteral("ret.vlm"))); }
-
-    TempDir dir; // outlives the base, which the context closes first
-    ScriptedPrompter prompter;
-    Session ctx{prompter};
+struct RetrievalBase : SessionBase {
+    RetrievalBase() : SessionBase(QStringLiteral("ret.vlm")) {}
 
     static QDateTime day(int d, int hour = 9) {
         return QDateTime(QDate(2024, 1, d), QTime(hour, 0));
@@ -46,16 +40,16 @@ public:
         addRow(*ctx.rs().CIT,
                {{"CIT", number}, {"NDX", reference}, {"TITRE1", title}, {"JOUR", jour}});
     }
-    void linkNote(const QString& number, const QString& keyword) {
-        addRow(*ctx.rs().GRNOTE, {{"NDX", number}, {"GROUPE", keyword}});
+    void linkNote(const QString& number, const QString& kw) {
+        cardLink(*ctx.rs().GRNOTE, kw, number);
     }
-    void linkQuote(const QString& number, const QString& keyword) {
-        addRow(*ctx.rs().GRCIT, {{"NDX", number}, {"GROUPE", keyword}});
+    void linkQuote(const QString& number, const QString& kw) {
+        cardLink(*ctx.rs().GRCIT, kw, number);
     }
-    void linkReference(const QString& number, const QString& keyword) {
-        addRow(*ctx.rs().GRBIB, {{"NDX", number}, {"GROUPE", keyword}});
+    void linkReference(const QString& number, const QString& kw) {
+        cardLink(*ctx.rs().GRBIB, kw, number);
     }
-    void keyword(const QString& name) { addRow(*ctx.rs().CGROUP1, {{"GROUPE", name}}); }
+    void keyword(const QString& name) { keywords({name}); }
     void removeNote(const QString& number) {
         auto& n = ctx.rs().NOTE;
         n->setIndex(QStringLiteral("NoteNDX"));

@@ -10,7 +10,10 @@
 
 namespace vlm::test {
 
-// Plays answers prepared by a test and records every box and dialog shown.
+// Plays answers prepared by a test and records every box and dialog shown. A question the test
+// did not answer beforehand fails the test (GoogleTest or Qt Test, whichever runs it), and so
+// do answers still unused when the prompter goes. Boxes with only "OK" ask nothing and take no
+// answer.
 class ScriptedPrompter : public Prompter {
 public:
     struct Shown {
@@ -23,11 +26,10 @@ public:
         bool selectionAvailable = false; // print dialogs: was "Selection" offered
     };
 
-    // How a queued print dialog ends: printed to a PDF file, or cancelled (empty path).
-    struct PrintAnswer {
-        QString pdfPath;
-        bool selection = false;
-    };
+    ScriptedPrompter() = default;
+    ScriptedPrompter(const ScriptedPrompter&) = delete;
+    ScriptedPrompter& operator=(const ScriptedPrompter&) = delete;
+    ~ScriptedPrompter() override;
 
     void answer(Answer a) { answers_.push_back(a); }
     void type(std::optional<QString> text) { inputs_.push_back(std::move(text)); }
@@ -58,6 +60,13 @@ public:
     }
 
 private:
+    struct PrintAnswer {
+        QString pdfPath;
+        bool selection = false;
+    };
+    // The next prepared answer of a queue; a failure of the test when there is none.
+    template <class T> std::optional<T> next(std::deque<T>& queue);
+
     std::deque<Answer> answers_;
     std::deque<std::optional<QString>> inputs_;
     std::deque<QString> files_;

@@ -1,5 +1,6 @@
 #include "core/cards/richtext.h"
 #include "core/cards/rtf.h"
+#include "support/qstringprint.h"
 
 #include <gtest/gtest.h>
 
@@ -9,13 +10,7 @@
 #include <QTextDocument>
 #include <QTextFragment>
 
-#include <ostream>
 #include <random>
-
-// Readable failures.
-void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 using namespace vlm::cards;
 

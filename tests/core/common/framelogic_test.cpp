@@ -1,7 +1,6 @@
-// Logic of the application frame: twips, file filters, the start animation, base choice.
+// Logic of the application frame: twips, file filters, base choice, system information.
 #include "core/common/aboutinfo.h"
 #include "core/common/filefilter.h"
-#include "core/common/startanimation.h"
 #include "core/common/twips.h"
 #include "core/session/basechoice.h"
 #include "core/session/session.h"
@@ -9,7 +8,6 @@
 #include "support/tempdir.h"
 
 #include <QFile>
-#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 namespace vlm {
@@ -45,91 +43,6 @@ TEST(FileFilter, PairsBecomeNamedFilters) {
     EXPECT_TRUE(qtNameFilters(QString()).isEmpty());
 }
 
-// The animation as the start window describes it, tick by tick, for comparison.
-struct PlainAnimation {
-    PlainAnimation(QRect d, int t, int s)
-        : design(d), titleLeft(t), secondLeft(s),
-          picture(d.left() + d.width() / 2, d.top() + d.height() / 2, 0, 0) {}
-    QRect design;
-    int titleLeft, secondLeft;
-    int n = 0;
-    QRect picture;
-    int tl = 0, sl = 0;
-    bool tv = false, sv = false, done = false;
-    void tick() {
-        const int cx = design.left() + design.width() / 2, cy = design.top() + design.height() / 2;
-        if (n >= 0 && n <= 6) {
-            const int w = design.width() * (n + 1) / 7, h = design.height() * (n + 1) / 7;
-            picture = QRect(cx - w / 2, cy - h / 2, w, h);
-        }
-        if (n >= 8 && n <= 14) {
-            tv = true;
-            tl = titleLeft * (n - 7) / 7;
-            sl = secondLeft * (n - 7) / 7;
-        }
-        if (n > 10.5) sv = true;
-        if (n == 64)
-            done = true;
-        else
-            ++n;
-    }
-};
-
-TEST(StartAnimation, GrowsFromTheCentreThenSlidesTheLabelsIn) {
-    StartAnimation::Design d{QRect(136, 20, 128, 128), 80, 40};
-    StartAnimation a(d);
-    EXPECT_EQ(a.state().picture, QRect(200, 84, 0, 0));
-    EXPECT_FALSE(a.state().titleVisible);
-    EXPECT_FALSE(a.state().secondVisible);
-    a.tick(); // n = 0: one seventh
-    EXPECT_EQ(a.state().picture, QRect(200 - 9, 84 - 9, 18, 18));
-    for (int i = 1; i <= 6; ++i)
-        a.tick();
-    EXPECT_EQ(a.state().picture, d.picture);
-    a.tick(); // n = 7: nothing moves yet
-    EXPECT_FALSE(a.state().titleVisible);
-    a.tick(); // n = 8
-    EXPECT_TRUE(a.state().titleVisible);
-    EXPECT_FALSE(a.state().secondVisible);
-    EXPECT_EQ(a.state().titleLeft, 80 / 7);
-    a.tick(), a.tick(); // n = 9, 10
-    EXPECT_FALSE(a.state().secondVisible);
-    a.tick(); // n = 11
-    EXPECT_TRUE(a.state().secondVisible);
-    a.tick(), a.tick(), a.tick(); // n = 14: both in place, even with lefts not divisible by 7
-    EXPECT_EQ(a.state().titleLeft, 80);
-    EXPECT_EQ(a.state().secondLeft, 40);
-    int ticks = 15;
-    while (!a.state().finished)
-        a.tick(), ++ticks;
-    EXPECT_EQ(ticks, 65);
-    const StartAnimation::State after = a.state();
-    a.tick(); // no effect once finished
-    EXPECT_EQ(a.state().picture, after.picture);
-    EXPECT_EQ(a.counter(), 64);
-}
-
-TEST(StartAnimation, MatchesThePlainTickByTickDescriptionOnRandomDesigns) {
-    QRandomGenerator rng(1234);
-    for (int round = 0; round < 200; ++round) {
-        const QRect pic(rng.bounded(0, 300), rng.bounded(0, 300), rng.bounded(0, 400),
-                        rng.bounded(0, 400));
-        const int tl = rng.bounded(0, 500), sl = rng.bounded(0, 500);
-        StartAnimation a({pic, tl, sl});
-        PlainAnimation p(pic, tl, sl);
-        for (int t = 0; t < 70; ++t) {
-            a.tick();
-            p.tick();
-            ASSERT_EQ(a.state().picture, p.picture) << round << " tick " << t;
-            ASSERT_EQ(a.state().titleLeft, p.tl);
-            ASSERT_EQ(a.state().secondLeft, p.sl);
-            ASSERT_EQ(a.state().titleVisible, p.tv);
-            ASSERT_EQ(a.state().secondVisible, p.sv);
-            ASSERT_EQ(a.state().finished, p.done);
-        }
-    }
-}
-
 TEST(BaseChoice, DialogsOfTheWelcomeAndTheBaseFileDialog) {
     test::ScriptedPrompter prompter;
     Session ctx(prompter);
@@ -156,14 +69,6 @@ TEST(BaseChoice, DialogsOfTheWelcomeAndTheBaseFileDialog) {
     EXPECT_EQ(prompter.shown()[2].title, QStringLiteral(" Enter a name for your new base "));
     EXPECT_EQ(mainWindowTitle(QStringLiteral("anthropo2.vlm")),
               QStringLiteral("Velmora - anthropo2.vlm"));
-}
-
-TEST(AboutInfo, VersionHasThreeNumbers) {
-    const QStringList parts = velmoraVersion().split(QLatin1Char('.'));
-    ASSERT_EQ(parts.size(), 3);
-    EXPECT_EQ(parts[0].toInt(), VELMORA_VERSION_MAJOR);
-    EXPECT_EQ(parts[1].toInt(), VELMORA_VERSION_MINOR);
-    EXPECT_EQ(parts[2].toInt(), VELMORA_VERSION_PATCH);
 }
 
 TEST(AboutInfo, SystemInformationToolIsFoundOnThePathOrNotAtAll) {

@@ -2,8 +2,7 @@
 #include "core/session/session.h"
 #include "core/store/collation.h"
 #include "core/store/storeerror.h"
-#include "support/scriptedprompter.h"
-#include "support/storefixture.h"
+#include "support/sessionbase.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -108,18 +107,8 @@ QStringList linkRows(Session& ctx) {
     return out;
 }
 
-class KWStoreTest : public ::testing::Test {
+class KWStoreTest : public ::testing::Test, public test::SessionBase {
 protected:
-    test::ScriptedPrompter prompter;
-    Session ctx{prompter};
-    test::TempDir dir;
-
-    QString path() const { return dir.file("kw.vlm"); }
-    void SetUp() override {
-        ASSERT_EQ(ctx.base.CreateStartBase(path()), store::Next::ShowMainWindow)
-            << qPrintable(prompter.messages().join('|'));
-    }
-
     void link(const QString& lower, const QString& upper) {
         ASSERT_TRUE(KWLinkAdd(ctx, lower, upper).ok()) << qPrintable(lower + " < " + upper);
     }
@@ -128,37 +117,7 @@ protected:
             ASSERT_TRUE(KWStoreAdd(ctx, n).ok()) << qPrintable(n);
     }
     long linkCount() { return ctx.rs().GROUP2->recordCount(); }
-
-    // Reopens the base file read-only, as the shared recordsets of the program.
-    void reopenReadOnly() {
-        ctx.base.closeBase();
-        ctx.base.BaseDb = test::openBase(path(), {}, /*readOnly*/ true);
-        ctx.base.shared = store::OpenSharedRecordsets(*ctx.base.BaseDb);
-    }
 };
-
-TEST_F(KWStoreTest, WalksAreSortedWhateverTheOrderLinksWereStored) {
-    for (const char* s : {"Tiger", "ant", "Mouse", "bee", "Zebra", "cat"})
-        link(s, "Animal");
-    link("Animal", "Living");
-    link("Plant", "Living");
-    EXPECT_EQ(KWSubsets(ctx, "Animal"), (NameList{"ant", "bee", "cat", "Mouse", "Tiger", "Zebra"}));
-    EXPECT_EQ(KWSubsets(ctx, "Living"), (NameList{"Animal", "Plant"}));
-    link("Cat", "Pet"); // same keyword as "cat" for the store
-    link("cat", "Feline");
-    EXPECT_EQ(KWSupersets(ctx, "cat"), (NameList{"Animal", "Feline", "Pet"}));
-    EXPECT_EQ(KWRoots(ctx), (NameList{"Feline", "Living", "Pet"}));
-}
-
-TEST_F(KWStoreTest, AKeywordWithTwoSupersetsIsListedUnderEach) {
-    link("Whale", "Mammal");
-    link("Whale", "Sea life");
-    link("Cod", "Sea life");
-    EXPECT_EQ(KWSubsets(ctx, "Mammal"), NameList{"Whale"});
-    EXPECT_EQ(KWSubsets(ctx, "Sea life"), (NameList{"Cod", "Whale"}));
-    EXPECT_EQ(KWSupersets(ctx, "Whale"), (NameList{"Mammal", "Sea life"}));
-    EXPECT_EQ(KWRoots(ctx), (NameList{"Mammal", "Sea life"}));
-}
 
 TEST_F(KWStoreTest, OnlyUpperKeywordsWithoutSupersetsAreRoots) {
     keywords({"Alone", "Top", "Middle", "Leaf"});
@@ -278,28 +237,6 @@ TEST_F(KWStoreTest, DiscardingAKeywordKeepsItsLinks) {
     EXPECT_EQ(KWSubsets(ctx, "Food"), NameList{"Fruit"});
     EXPECT_EQ(KWSubsets(ctx, "Fruit"), NameList{"Apple"});
     EXPECT_EQ(KWRoots(ctx), NameList{"Food"});
-}
-
-TEST_F(KWStoreTest, NamesDifferingInCaseAreOneKeywordAndAccentsMakeAnother) {
-    // Links may name keywords in any spelling (a keyword discarded and added again in
-    // capitals keeps its old links): the walks treat the spellings as one keyword, whatever
-    // order the rows were stored in.
-    link("beta", "alpha");
-    link("gamma", "ALPHA");
-    link("delta", "Alpha");
-    link("epsilon", "Älpha");
-    for (const char* a : {"alpha", "ALPHA", "Alpha"})
-        EXPECT_EQ(KWSubsets(ctx, a), (NameList{"beta", "delta", "gamma"}));
-    EXPECT_EQ(KWSubsets(ctx, "älpha"), NameList{"epsilon"});
-    EXPECT_EQ(KWSupersets(ctx, "GAMMA"), NameList{"ALPHA"});
-    EXPECT_EQ(KWRoots(ctx), (NameList{"alpha", "Älpha"})); // the oldest spelling
-    EXPECT_EQ(walkedRoots(ctx), KWRoots(ctx));
-
-    EXPECT_TRUE(KWLinkSupp(ctx, "beta", "alpha").ok());
-    EXPECT_EQ(KWRoots(ctx), (NameList{"ALPHA", "Älpha"}));
-    link("Alpha", "Greek");
-    EXPECT_EQ(KWRoots(ctx), (NameList{"Älpha", "Greek"}));
-    EXPECT_EQ(KWSupersets(ctx, "ALPHA"), NameList{"Greek"});
 }
 
 TEST_F(KWStoreTest, WalksMatchAPlainModelOnRandomGraphs) {

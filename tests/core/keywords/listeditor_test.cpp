@@ -4,8 +4,7 @@
 #include "core/session/session.h"
 #include "core/store/collation.h"
 #include "core/store/storeerror.h"
-#include "support/scriptedprompter.h"
-#include "support/storefixture.h"
+#include "support/sessionbase.h"
 
 #include <QRandomGenerator>
 
@@ -85,48 +84,9 @@ TEST(ListRules, TopRowAfterAnAddFollowsTheScrollingRule) {
 
 // --- The list editor on a base ---
 
-class ListEditorTest : public ::testing::Test {
+class ListEditorTest : public ::testing::Test, public test::SessionBase {
 protected:
-    test::ScriptedPrompter prompter;
-    Session ctx{prompter};
-    test::TempDir dir;
     ListTexts texts = itemTexts();
-
-    QString path() const { return dir.file("sel.vlm"); }
-    void SetUp() override {
-        ASSERT_EQ(ctx.base.CreateStartBase(path()), store::Next::ShowMainWindow)
-            << qPrintable(prompter.messages().join('|'));
-    }
-
-    void put(store::Recordset& rs, const QString& field, const QStringList& names) {
-        for (const QString& n : names) {
-            rs.addNew();
-            rs.setValue(field, n);
-            rs.update();
-        }
-    }
-    void keywords(const QStringList& names) { put(*ctx.rs().CGROUP1, "GROUPE", names); }
-    void cardLink(store::Recordset& rs, const QString& keyword, const QString& card) {
-        rs.addNew();
-        rs.setValue("GROUPE", keyword);
-        rs.setValue("NDX", card);
-        rs.update();
-    }
-    // Every value of a field in the order rows were stored.
-    QStringList column(store::Recordset& rs, const QString& field) {
-        QStringList out;
-        rs.setIndex({});
-        if (rs.recordCount() == 0) return out;
-        for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-            out << rs.value(field).toString();
-        return out;
-    }
-    void reopenReadOnly() {
-        ctx.base.closeBase();
-        ctx.base.BaseDb = test::openBase(path(), {}, /*readOnly*/ true);
-        ctx.base.shared = store::OpenSharedRecordsets(*ctx.base.BaseDb);
-        ASSERT_TRUE(ctx.base.BaseDb->isReadOnly());
-    }
 };
 
 TEST_F(ListEditorTest, FillListsTheNamesInIndexOrderAndNothingForAnEmptyTable) {

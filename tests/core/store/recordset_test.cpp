@@ -87,33 +87,6 @@ TEST_F(RecordsetTest, SeekOnLeadingFieldWalksOneBlockInOrder) {
     EXPECT_EQ(rs->value("UP").toString(), "a");
 }
 
-TEST_F(RecordsetTest, EqualKeysComeInTheOrderTheyWereAddedBothWays) {
-    for (int i = 0; i < 5; ++i)
-        add("k", QString::number(i));
-    add("a", "first");
-    rs->setIndex("Up");
-    rs->seek("=", "K");
-    EXPECT_EQ(walk("DOWN"), QStringList({"0", "1", "2", "3", "4"}));
-    rs->moveLast();
-    QStringList back;
-    while (!rs->bof()) {
-        back << rs->value("DOWN").toString();
-        rs->movePrevious();
-    }
-    EXPECT_EQ(back, QStringList({"4", "3", "2", "1", "0", "first"}));
-    // From the end, MovePrevious comes back to the last record.
-    rs->moveFirst();
-    while (!rs->eof())
-        rs->moveNext();
-    rs->movePrevious();
-    EXPECT_EQ(rs->value("DOWN").toString(), "4");
-    EXPECT_EQ(errorOf([&] {
-                  rs->moveNext();
-                  rs->moveNext();
-              }),
-              err::NoCurrentRecord);
-}
-
 TEST_F(RecordsetTest, EmptyTableAndMissingRecords) {
     EXPECT_TRUE(rs->eof());
     EXPECT_TRUE(rs->bof());

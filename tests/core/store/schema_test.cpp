@@ -26,19 +26,10 @@ protected:
     std::unique_ptr<Database> db;
 };
 
-TEST_F(SchemaTest, ANewBaseHasTheTwentyTablesAndOnlyTheSeededTypes) {
-    const QStringList names = {
-        "CGROUP1", "GROUP2",        "NOTE",           "GRNOTE",      "AUTNOTE",
-        "CIT",     "GRCIT",         "BIBLIO",         "GRBIB",       "AUTNDX",
-        "AUTEURS", "TYPES",         "EDITEUR",        "REVUE",       "RevueArticle",
-        "words",   "WordsCitIndex", "WordsNoteIndex", "WordsCitAll", "WordsNoteAll"};
-    QStringList got;
-    for (const TableDef& t : db->tableDefs()) {
-        got << t.name;
-        auto rs = db->openRecordset(t.name);
-        EXPECT_EQ(rs->recordCount(), t.name == "TYPES" ? 13 : 0) << t.name.toStdString();
-    }
-    EXPECT_EQ(got, names);
+TEST_F(SchemaTest, ANewBaseHoldsOnlyTheSeededTypes) {
+    for (const TableDef& t : db->tableDefs())
+        EXPECT_EQ(db->openRecordset(t.name)->recordCount(), t.name == "TYPES" ? 13 : 0)
+            << t.name.toStdString();
 
     // Seeded in this order; the TYPE index reads them alphabetically.
     auto types = db->openRecordset("Types");
@@ -54,27 +45,6 @@ TEST_F(SchemaTest, ANewBaseHasTheTwentyTablesAndOnlyTheSeededTypes) {
     QStringList expect = seedTypes();
     expect.sort(Qt::CaseInsensitive);
     EXPECT_EQ(sorted, expect);
-}
-
-TEST_F(SchemaTest, FieldsKeepTheirTypesSizesAndFlags) {
-    const TableDef& note = db->tableDef("note");
-    EXPECT_EQ(note.fields.size(), 10u);
-    const FieldDef& cit = note.fields[size_t(note.fieldPos("Cit"))];
-    EXPECT_EQ(cit.type, FieldType::Text);
-    EXPECT_EQ(cit.size, 20);
-    EXPECT_FALSE(cit.allowZeroLength);
-    EXPECT_EQ(note.fields[size_t(note.fieldPos("TEXTE"))].type, FieldType::Memo);
-    EXPECT_TRUE(note.fields[size_t(note.fieldPos("NoteCount"))].isCounter());
-    const TableDef& wi = db->tableDef("WordsNoteIndex");
-    EXPECT_EQ(wi.fields[0].name, QString::fromUtf8("N°"));
-    EXPECT_TRUE(wi.fields[0].isCounter());
-    EXPECT_GE(wi.indexPos("NboccurIndex"), 0);
-    EXPECT_EQ(wi.fields[size_t(wi.fieldPos("AsKW"))].type, FieldType::Boolean);
-    const TableDef& group2 = db->tableDef("GROUP2");
-    const IndexDef& pk = group2.indexes[size_t(group2.indexPos("GrUpDown"))];
-    EXPECT_TRUE(pk.primary);
-    EXPECT_EQ(pk.fields, QStringList({"GROUPE2", "GROUPE"}));
-    EXPECT_TRUE(db->tableDef("REVUE").indexes.empty());
 }
 
 TEST_F(SchemaTest, TheStoreEnforcesTheSchema) {

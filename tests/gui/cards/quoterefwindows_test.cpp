@@ -414,7 +414,10 @@ private slots:
         rw->activate();
         QCOMPARE(rows(rw, "cgBibCit"), (QStringList{"Bark", "Roots"}));
 
-        // Found again through the lists, and opened from their rows.
+        // Found again through the lists, and opened from their rows. The two Quote windows
+        // ask before they close, their text being stored already.
+        prompter().answer(Answer::Ok);
+        prompter().answer(Answer::Ok);
         mdi->closeAllSubWindows();
         using namespace retrieval;
         auto openFirstResult = [this](CardKind kind) {

@@ -8,8 +8,7 @@
 #include "core/store/recordset.h"
 #include "gui/keywords/linkeditors.h"
 #include "gui/shell/mainwindow.h"
-#include "support/scriptedprompter.h"
-#include "support/storefixture.h"
+#include "support/sessionbase.h"
 #include "support/viewcells.h"
 
 #include <QApplication>
@@ -32,17 +31,7 @@ using namespace vlm::keywords;
 namespace {
 
 // A base of its own for each test, its links stored directly.
-struct Base {
-    test::ScriptedPrompter prompter;
-    Session ctx{prompter};
-    test::TempDir dir;
-
-    Base() {
-        if (ctx.base.CreateStartBase(path()) != store::Next::ShowMainWindow)
-            qFatal("no base: %s", qPrintable(prompter.messages().join('|')));
-    }
-    QString path() const { return dir.file("l.vlm"); }
-
+struct Base : test::SessionBase {
     // Each pair is "lower<upper": lower is included in upper.
     void links(const QStringList& pairs) {
         for (const QString& p : pairs) {
@@ -52,27 +41,15 @@ struct Base {
     }
     // The rows of GROUP2 as "lower<upper", sorted.
     QStringList rows() {
-        QStringList out;
-        auto& g = ctx.rs().GROUP2;
-        g->setIndex({});
-        if (g->recordCount() > 0)
-            for (g->moveFirst(); !g->eof(); g->moveNext())
-                out << g.GROUPE.text() + '<' + g.GROUPE2.text();
+        QStringList out = column(*ctx.rs().GROUP2, "GROUPE");
+        const QStringList upper = column(*ctx.rs().GROUP2, "GROUPE2");
+        for (qsizetype i = 0; i < out.size(); ++i)
+            out[i] += '<' + upper[i];
         out.sort();
         return out;
     }
-    void reopenReadOnly() {
-        ctx.base.closeBase();
-        ctx.base.BaseDb = test::openBase(path(), {}, /*readOnly*/ true);
-        ctx.base.shared = store::OpenSharedRecordsets(*ctx.base.BaseDb);
-    }
 };
-
-template <class T> T* child(QWidget* w, const char* name) {
-    T* c = w->findChild<T*>(QString::fromLatin1(name));
-    if (!c) qFatal("no control %s", name);
-    return c;
-}
+using test::child;
 
 using test::rowsOf;
 
@@ -85,12 +62,6 @@ QStringList pathOf(const LinkColumnsWindow& w) {
 
 void clickRow(QAbstractItemView* g, int row) {
     test::clickCell(g, row);
-}
-
-void rightPress(QAbstractItemView* g, int row) {
-    const QPoint p = test::cellCentre(g, row);
-    QTest::mousePress(g->viewport(), Qt::RightButton, {}, p);
-    QTest::mouseRelease(g->viewport(), Qt::RightButton, {}, p);
 }
 
 // Drags `data` over `target` and drops it there, as the window system delivers a drop.
@@ -136,11 +107,9 @@ private slots:
     void suppDiscardsTheLinkToTheNameBefore();
     void suppOfALinkNoLongerStored();
     void aReadOnlyBaseChangesNothing();
-    void rightButtonSaysToCome();
     void upLinksWindowWalksUpwards();
     void dropOnTheUpLinksWindowStartsItAgain();
     void windowsOpenInTheMainWindowArea();
-    void keywordsStructureOpensTheEditor();
     void columnsAndNamesAreNotCapped();
     void viewFollowsTheSlotRuleOnRandomClicks();
 };
@@ -408,29 +377,6 @@ void LinkWindowsTest::aReadOnlyBaseChangesNothing() {
     QCOMPARE(rowsOf(w.grid(1)), (QStringList{"B", "C"}));
 }
 
-void LinkWindowsTest::rightButtonSaysToCome() {
-    Base b;
-    b.links({"B<A"});
-    StructureEditor w(b.ctx);
-    w.show();
-    clickRow(w.grid(0), 0);
-    rightPress(w.grid(1), 0);
-    QCOMPARE(b.prompter.messages(), QStringList{"To come..."});
-    QCOMPARE(b.prompter.shown().back().buttons, Buttons::Ok);
-    // Nothing else: no selection, no new column.
-    QCOMPARE(w.columns().count(), 2);
-    QCOMPARE(w.selBox(1)->text(), QString());
-    QCOMPARE(w.columns().current(), 0);
-
-    b.ctx.LinksKeyword = "B";
-    UpLinksWindow up(b.ctx, "B");
-    up.show();
-    b.prompter.clear();
-    rightPress(up.grid(1), 0);
-    QCOMPARE(b.prompter.messages(), QStringList{"To come..."});
-    QCOMPARE(up.columns().count(), 2);
-}
-
 void LinkWindowsTest::upLinksWindowWalksUpwards() {
     Base b;
     b.links({"B<A", "B<C", "A<Z"});
@@ -541,23 +487,6 @@ void LinkWindowsTest::windowsOpenInTheMainWindowArea() {
     QCOMPARE(linkEditorPlace(QSize(1000, 2000), QSize(500, 30)),
              QPoint(250, 2000 - twipsToPixels(700)));
     QCOMPARE(linkEditorPlace(QSize(1000, 2000), QSize(500, 250)), QPoint(250, 1750));
-}
-
-void LinkWindowsTest::keywordsStructureOpensTheEditor() {
-    Base b;
-    b.links({"B<A"});
-    MainWindow main(b.ctx);
-    main.show();
-    QAction* structure = main.findChild<QAction*>("mKWStruct");
-    QVERIFY(structure);
-    QVERIFY(structure->isEnabled());
-    structure->trigger();
-    structure->trigger();
-    QList<StructureEditor*> editors;
-    for (QMdiSubWindow* s : main.mdiArea()->subWindowList())
-        if (auto* w = qobject_cast<StructureEditor*>(s->widget())) editors << w;
-    QCOMPARE(editors.size(), 2);
-    QCOMPARE(rowsOf(editors[0]->grid(0)), QStringList{"A"});
 }
 
 void LinkWindowsTest::columnsAndNamesAreNotCapped() {

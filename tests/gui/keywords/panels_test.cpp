@@ -15,8 +15,7 @@
 #include "gui/keywords/keywordpanels.h"
 #include "gui/keywords/levelbrowser.h"
 #include "gui/shell/mainwindow.h"
-#include "support/scriptedprompter.h"
-#include "support/storefixture.h"
+#include "support/sessionbase.h"
 #include "support/viewcells.h"
 
 #include <QAbstractButton>
@@ -44,17 +43,7 @@ using namespace vlm::keywords;
 namespace {
 
 // A base of its own, with keywords and links stored through the keyword store.
-struct PanelBase {
-    test::ScriptedPrompter prompter;
-    vlm::Session ctx{prompter};
-    test::TempDir dir;
-
-    PanelBase() {
-        if (ctx.base.CreateStartBase(path()) != store::Next::ShowMainWindow)
-            qFatal("no base: %s", qPrintable(prompter.messages().join('|')));
-    }
-    QString path() const { return dir.file("k.vlm"); }
-
+struct PanelBase : test::SessionBase {
     void keywords(const QStringList& names) {
         ctx.base.BaseDb->beginTrans();
         for (const QString& n : names)
@@ -67,13 +56,6 @@ struct PanelBase {
     long linkCount() { return ctx.rs().GROUP2->recordCount(); }
     bool linked(const QString& lower, const QString& upper) {
         return KWSubsets(ctx, upper).contains(lower);
-    }
-    // The base opened again, read-only, as the session's open base.
-    void reopenReadOnly() {
-        ctx.base.closeBase();
-        ctx.base.BaseDb = store::Database::open(path(), false, /*readOnly*/ true,
-                                                test::fixedConnect(), store::velmoraSchema());
-        ctx.base.shared = store::OpenSharedRecordsets(*ctx.base.BaseDb);
     }
 };
 
@@ -140,11 +122,7 @@ struct Side {
     void press(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
 };
 
-template <class T> T* child(QObject* w, const char* name) {
-    T* c = w->findChild<T*>(QString::fromLatin1(name));
-    if (!c) qFatal("no control %s", name);
-    return c;
-}
+using test::child;
 
 using test::rowsOf;
 
@@ -202,7 +180,6 @@ QStringList fillers(const QString& prefix, int n) {
 class KWPanelTest : public QObject {
     Q_OBJECT
 private slots:
-    void controlsAndTheirTexts();
     void typingCapitalisesAndFindsTheExactBeginning();
     void addEmptyOrExistingTouchesNothing();
     void addNewSelectsItInOrder();
@@ -212,24 +189,6 @@ private slots:
     void clicksSetKWSelAndRewriteTheTips();
     void clicksListCardsOnlyOutsideKeywordMode();
 };
-
-void KWPanelTest::controlsAndTheirTexts() {
-    PanelBase s;
-    s.keywords({"Beta", "Alpha"});
-    Side side(s);
-    QCOMPARE(rowsOf(side.list()), (QStringList{"Alpha", "Beta"}));
-    QCOMPARE(side.list()->columnWidth(0), twipsToPixels(5000));
-    QCOMPARE(side.text1()->objectName(), QString("Text1"));
-    QCOMPARE(side.text1()->toolTip(), QString("  Type the Keyword to find or add  "));
-    auto* add = child<QPushButton>(&side.window, "KWAdd");
-    QCOMPARE(add->text(), QString("Add"));
-    QCOMPARE(add->toolTip(), QString("  Add the typed text above to keywords list  "));
-    QCOMPARE(child<QPushButton>(&side.window, "KWSupp")->text(), QString("Supp"));
-    QCOMPARE(side.list()->currentRow(), 0);
-    // The browsers' buttons work once the panels have them; cmdReverseSearch does nothing.
-    for (QAbstractButton* b : side.buttons())
-        QCOMPARE(b->isEnabled(), b != side.controls.links.cmdReverseSearch);
-}
 
 void KWPanelTest::typingCapitalisesAndFindsTheExactBeginning() {
     PanelBase s;
@@ -332,6 +291,7 @@ void KWPanelTest::addNewSelectsItInOrder() {
 
     // Enter in the text box adds too.
     s.prompter.clear();
+    s.prompter.answer(Answer::Yes);
     side.text1()->setText("Apricot");
     side.text1()->setFocus();
     QTest::keyClick(side.text1(), Qt::Key_Return);
@@ -355,6 +315,7 @@ void KWPanelTest::addOfANameEqualButForCase() {
     s.keywords({"Alpha", "Phone"});
     Side side(s);
     side.text1()->setText("PHONE");
+    s.prompter.answer(Answer::Yes);
     side.press(child<QPushButton>(&side.window, "KWAdd"));
     // Asked, then refused by the store: the user is told which keyword stands for it.
     QCOMPARE(s.prompter.messages(), (QStringList{" Do you want to add PHONE as a new Keyword? ",
@@ -393,6 +354,7 @@ void KWPanelTest::discardOfTheLastKeywordIsRefused() {
     QVERIFY(KWSeedNoKeyword(s.ctx).ok());
     Side side(s);
     QCOMPARE(rowsOf(side.list()), QStringList{"No Keyword"});
+    s.prompter.answer(Answer::Ok);
     side.press(child<QPushButton>(&side.window, "KWSupp"));
     QCOMPARE(s.prompter.messages(),
              (QStringList{"discard this Keyword ?", "The list cannot be empty sorry"}));
@@ -453,7 +415,6 @@ void KWPanelTest::clicksListCardsOnlyOutsideKeywordMode() {
 class CentralBrowserTest : public QObject {
     Q_OBJECT
 private slots:
-    void controlsAndTheirTexts();
     void addedSubsetsAndSupersetsAppearInOrder();
     void doubleClickMovesTheCentre();
     void discardingTheOnlySubsetLeavesOneEmptyRow();
@@ -461,20 +422,6 @@ private slots:
     void draggingKWSelOntoAGridLinksIt();
     void fiveHundredSubsetsAllShow();
 };
-
-void CentralBrowserTest::controlsAndTheirTexts() {
-    PanelBase s;
-    Side side(s);
-    QCOMPARE(child<QLabel>(&side.window, "Label2")->text(), QString("Sets including"));
-    QCOMPARE(child<QLabel>(&side.window, "Label3")->text(), QString("Sets included in"));
-    for (const char* g : {"GridUp", "GridDown"}) {
-        auto* grid = child<KeywordGrid>(&side.window, g);
-        QCOMPARE(grid->toolTip(), QString("  Double-click on a Set makes it the central Set  "));
-        QCOMPARE(grid->columnWidth(0), twipsToPixels(3000));
-        QCOMPARE(rowsOf(grid), QStringList{""});
-    }
-    QVERIFY(side.central()->central().isEmpty());
-}
 
 void CentralBrowserTest::addedSubsetsAndSupersetsAppearInOrder() {
     PanelBase s;
@@ -973,6 +920,7 @@ void ReadOnlyTest::everyChangeIsRefused() {
     };
 
     side.text1()->setText("Bird");
+    s.prompter.answer(Answer::Yes);
     side.press(child<QPushButton>(&side.window, "KWAdd"));
     readOnlyShown(Icon::Exclamation);
     QCOMPARE(rowsOf(side.list()), (QStringList{"Animal", "Cat", "Dog"}));

@@ -24,71 +24,6 @@ using namespace vlm::test;
 
 namespace {
 
-struct Item {
-    const char* parent; // object name of the menu holding it, "" for the menu bar
-    const char* name;
-    const char* caption; // empty for a separator
-    bool enabled;
-};
-
-// The whole menu tree, in order. Items whose work comes later are disabled.
-const Item menuTree[] = {
-    {"", "mDatabase", "&Database", true},
-    {"mDatabase", "mLoad2", "&Load", true},
-    {"mDatabase", "mNewBase", "&New", true},
-    {"mDatabase", "Nul", "", true},
-    {"mDatabase", "mImport", "&Import", false},
-    {"mDatabase", "Nul3", "", true},
-    {"mDatabase", "mSaveAs", "&Save As...", true},
-    {"mDatabase", "Nul2", "", true},
-    {"mDatabase", "mQuit", "&Quit", true},
-    {"", "mDataType", "&DataType", true},
-    {"mDataType", "mRef", "&Reference", true},
-    {"mRef", "mBibOpen", "&Open", true},
-    {"mBibOpen", "mBibOpenAuthor", "by &Author", true},
-    {"mBibOpen", "mBibOpenKW", "by &Keyword", true},
-    {"mRef", "mBibNew2", "&New", true},
-    {"mDataType", "mQuote", "&Quote", true},
-    {"mQuote", "mCitOpen", "&Open", true},
-    {"mCitOpen", "mCitOpenAuthor", "by &Author", true},
-    {"mCitOpen", "mCitOpenKW", "by &Keyword", true},
-    {"mCitOpen", "mCitOpenDate", "by &Date", true},
-    {"mQuote", "mCitNew2", "&New", true},
-    {"mDataType", "mn", "&Note", true},
-    {"mn", "mNote", "&Open", true},
-    {"mNote", "mNotebyKeyword", "by &Keyword", true},
-    {"mNote", "mNotebyDate", "by &Date", true},
-    {"mn", "mNoteNew", "&New", true},
-    {"mDataType", "Nul4", "", true},
-    {"", "mNew", "&New", true},
-    {"mNew", "mBibNew", "&Reference", true},
-    {"mNew", "mCitNew", "&Quote", true},
-    {"mNew", "mNNew", "&Note", true},
-    {"", "mEdit", "&Edit", false}, // hidden, so disabled too
-    {"", "mKeywords", "&Keywords", true},
-    {"mKeywords", "mKWList", "&List", true},
-    {"mKeywords", "mKWStruct", "&Structure", true},
-    {"mKeywords", "mIndexAll", "&Index All", true},
-    {"mIndexAll", "mIndexAllQuotes", "&Quotes", false},
-    {"mIndexAll", "mIndexAllNotes", "&Notes", false},
-    {"mKeywords", "mnuAllKeywords", "&All Keywords", true},
-    {"mnuAllKeywords", "mnuAllKeywordsQuotes", "&Quotes", false},
-    {"mnuAllKeywords", "mnuAllKeywordsNotes", "&Notes", false},
-    {"", "FindNoteText", "Search Word in Text", true},
-    {"FindNoteText", "mCitFindTextAll", "in Quotes", true},
-    {"mCitFindTextAll", "GridKWText2", "display Grid", false},
-    {"mCitFindTextAll", "mCitFindText", "display Cards", false},
-    {"FindNoteText", "mNFindTextAll", "in Notes", true},
-    {"mNFindTextAll", "GridKWText", "display Grid", false},
-    {"mNFindTextAll", "mNFindText", "display Cards", false},
-    {"", "mWindows", "Windows", true},
-    {"mWindows", "mWCascade", "Cascade", true},
-    {"mWindows", "mWIcons", "Arrange Icons", true},
-    {"mWindows", "mCloseAll", "Close All", true},
-    {"", "mHelp", "&?", true},
-    {"mHelp", "mCopyright", "&About", true},
-};
-
 QMdiSubWindow* addChild(MainWindow* w, const QString& title) {
     auto* content = new QWidget;
     content->setWindowTitle(title);
@@ -119,44 +54,6 @@ public slots:
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void menuTreeHasEveryItemInOrder() {
-        Program p;
-        p.startNow();
-        MainWindow* w = p.main();
-        QHash<QString, QList<QAction*>> seen; // per parent, the actions in order
-        for (const Item& item : menuTree) {
-            const QString parent = QLatin1String(item.parent);
-            QList<QAction*>& list = seen[parent];
-            if (list.isEmpty()) {
-                if (parent.isEmpty())
-                    list = w->menuBar()->actions();
-                else {
-                    auto* menu = w->findChild<QMenu*>(parent);
-                    QVERIFY2(menu, item.parent);
-                    list = menu->actions();
-                }
-                list.removeIf(
-                    [](QAction* a) { return a->objectName() == QLatin1String("mWindowList"); });
-            }
-            QVERIFY2(!list.isEmpty(), item.name);
-            QAction* a = list.takeFirst();
-            QCOMPARE(a->objectName(), QLatin1String(item.name));
-            if (*item.caption == 0) {
-                QVERIFY2(a->isSeparator(), item.name);
-            } else {
-                QCOMPARE(a->text(), QString::fromUtf8(item.caption));
-                QVERIFY2(a->isEnabled() == item.enabled, item.name);
-            }
-        }
-        for (auto it = seen.begin(); it != seen.end(); ++it)
-            QVERIFY2(it.value().isEmpty(),
-                     qPrintable(QStringLiteral("extra items in ") + it.key()));
-        QCOMPARE(w->action(QStringLiteral("mQuit"))->shortcut(),
-                 QKeySequence(QStringLiteral("Ctrl+Q")));
-        // The Edit entry has no items and no action: it is not shown.
-        QVERIFY(!w->action(QStringLiteral("mEdit"))->isVisible());
-    }
-
     void loadsWithTitleSizeAndPlace() {
         Program p;
         p.startNow();

@@ -75,22 +75,6 @@ private slots:
         QVERIFY(cardKindShown(w));
     }
 
-    void tabStripHasThreeTabsWithTheirTips() {
-        Program p;
-        p.startNow();
-        QTabBar* tabs = p.main()->TabStrip1;
-        QCOMPARE(tabs->objectName(), QStringLiteral("TabStrip1"));
-        QCOMPARE(tabs->count(), 3);
-        QCOMPARE(tabs->tabText(0), QStringLiteral("Down Links"));
-        QCOMPARE(tabs->tabText(1), QStringLiteral("Up Links"));
-        QCOMPARE(tabs->tabText(2), QStringLiteral("  All Keywords  "));
-        QCOMPARE(tabs->tabToolTip(0),
-                 QStringLiteral("displays the subsets of the selected Keyword"));
-        QCOMPARE(tabs->tabToolTip(1),
-                 QStringLiteral("displays the supersets or the selected Keyword"));
-        QCOMPARE(tabs->tabToolTip(2), QStringLiteral("display, add and remove Keywords"));
-    }
-
     void clickingTabsShowsTheirPages() {
         Program p;
         p.startNow();
