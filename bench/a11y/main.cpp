@@ -293,7 +293,7 @@ int main(int argc, char** argv) {
     QTemporaryDir tmp;
     SilentPrompter prompter;
     Session ctx(prompter);
-    ctx.base.CreateStartBase(tmp.filePath(QStringLiteral("bench.vlm")));
+    ctx.base.createStartBase(tmp.filePath(QStringLiteral("bench.vlm")));
     const double g0 = now();
     bench::generateNotes(ctx, notes, 3 * notes, notes / 10);
     std::printf("Card lists on %d Notes, a keyword carried by %d of them (generated in %.1f s), "
@@ -327,7 +327,7 @@ int main(int argc, char** argv) {
     if (list == QLatin1String("keyword") || list == QLatin1String("both"))
         measure(
             o, log, QStringLiteral("Notes of a keyword (fGrid)"),
-            [&] { retrieval::NotesByKeyword(ctx, bench::targetKeyword()); },
+            [&] { retrieval::notesByKeyword(ctx, bench::targetKeyword()); },
             openWindow<retrieval::ResultWindow>);
     if (list == QLatin1String("date") || list == QLatin1String("both"))
         measure(

@@ -195,16 +195,16 @@ int main(int argc, char** argv) {
     const QString path = dir.filePath(QStringLiteral("bench.vlm"));
     SilentPrompter prompter;
     vlm::Session ctx(prompter);
-    if (ctx.base.CreateStartBase(path) != vlm::store::Next::ShowMainWindow) return 1;
+    if (ctx.base.createStartBase(path) != vlm::store::Next::ShowMainWindow) return 1;
 
     QElapsedTimer fill;
     fill.start();
     const Graph g = makeGraph(nKeywords, nLinks, hubSubsets);
     ctx.base.BaseDb->beginTrans();
     for (const QString& n : g.names)
-        if (!vlm::keywords::KWStoreAdd(ctx, n).ok()) return 2;
+        if (!vlm::keywords::storeKeyword(ctx, n).ok()) return 2;
     for (auto [lower, upper] : g.links)
-        if (!vlm::keywords::KWLinkAdd(ctx, g.names[lower], g.names[upper]).ok()) return 3;
+        if (!vlm::keywords::linkKeywords(ctx, g.names[lower], g.names[upper]).ok()) return 3;
     ctx.base.BaseDb->commitTrans();
     std::printf("base: %d keywords, %zu links, filled in %.0f ms\n", nKeywords, g.links.size(),
                 double(fill.nsecsElapsed()) / 1e6);
@@ -216,7 +216,7 @@ int main(int argc, char** argv) {
                 static_cast<long long>(raw.names("SELECT DISTINCT GROUPE FROM GROUP2").size()));
 
     vlm::keywords::NameList walk, query;
-    double a = timeMs([&] { walk = vlm::keywords::KWRoots(ctx); });
+    double a = timeMs([&] { walk = vlm::keywords::keywordRoots(ctx); });
     // The rule as written: upper keywords that are nobody's lower keyword.
     double b = timeMs([&] {
         query = raw.names("SELECT DISTINCT u.GROUPE2 FROM GROUP2 AS u WHERE NOT EXISTS (SELECT 1 "
@@ -229,13 +229,13 @@ int main(int argc, char** argv) {
     });
     report("KWRoots vs EXCEPT", a, b, walk == query, walk.size());
 
-    a = timeMs([&] { walk = vlm::keywords::KWSubsets(ctx, hub); });
+    a = timeMs([&] { walk = vlm::keywords::keywordSubsets(ctx, hub); });
     b = timeMs([&] {
         query = raw.names("SELECT GROUPE FROM GROUP2 WHERE GROUPE2 = ?1 ORDER BY GROUPE", hub);
     });
     report("KWSubsets (hub)", a, b, walk == query, walk.size());
 
-    a = timeMs([&] { walk = vlm::keywords::KWAllKeywords(ctx); });
+    a = timeMs([&] { walk = vlm::keywords::allKeywordNames(ctx); });
     b = timeMs([&] { query = raw.names("SELECT GROUPE FROM CGROUP1 ORDER BY GROUPE"); });
     report("all keywords (Groupe order)", a, b, walk == query, walk.size());
     return 0;

@@ -142,7 +142,7 @@ int main(int argc, char** argv) {
     const QString path = tmp.filePath(QStringLiteral("bench.vlm"));
     SilentPrompter prompter;
     Session ctx(prompter);
-    ctx.base.CreateStartBase(path);
+    ctx.base.createStartBase(path);
 
     QElapsedTimer gen;
     gen.start();
@@ -168,21 +168,21 @@ int main(int argc, char** argv) {
     // Warm both connections' caches the same way: one pass over each table.
     query(raw, "SELECT * FROM NOTE");
     query(raw, "SELECT * FROM GRNOTE");
-    retrieval::FillByKeyword(ctx, CardKind::Note, kTarget);
-    retrieval::ListByDate(ctx, CardKind::Note);
+    retrieval::fillByKeyword(ctx, CardKind::Note, kTarget);
+    retrieval::listByDate(ctx, CardKind::Note);
 
     const Time kwLayer = best([&] {
-        retrieval::NotesByKeyword(ctx, kTarget);
+        retrieval::notesByKeyword(ctx, kTarget);
         QApplication::processEvents();
         layerRows = long(ctx.Result.ResultGrid.size());
     });
     const Time kwSql = best([&] { sqlRows = query(raw, byKeyword, kTarget); });
     report("Notes of a keyword (filled, fGrid shown)", kwLayer, kwSql, layerRows);
     part("of which: filling the table",
-         best([&] { retrieval::FillByKeyword(ctx, CardKind::Note, kTarget); }));
+         best([&] { retrieval::fillByKeyword(ctx, CardKind::Note, kTarget); }));
     part("of which: filling and sorting it", best([&] {
-             retrieval::FillByKeyword(ctx, CardKind::Note, kTarget);
-             retrieval::SortResult(ctx.Result);
+             retrieval::fillByKeyword(ctx, CardKind::Note, kTarget);
+             retrieval::sortResult(ctx.Result);
          }));
     if (layerRows != sqlRows) std::printf("  warning: the query gave %ld rows\n", sqlRows);
 
@@ -200,7 +200,7 @@ int main(int argc, char** argv) {
     report("the same table sorted again by author", sortLayer, sortSql, layerRows);
 
     const Time dateLayer = best([&] {
-        retrieval::NotesByDate(ctx);
+        retrieval::notesByDate(ctx);
         QApplication::processEvents();
     });
     const Time dateSql = best([&] { sqlRows = query(raw, byDate); });
@@ -209,7 +209,7 @@ int main(int argc, char** argv) {
         if (auto* l = qobject_cast<retrieval::DateListWindow*>(w); l && l->isVisible())
             dateRows = l->grid()->rowCount();
     report("every Note by date (FListSel shown)", dateLayer, dateSql, dateRows);
-    part("of which: reading the dates", best([&] { retrieval::ListByDate(ctx, CardKind::Note); }));
+    part("of which: reading the dates", best([&] { retrieval::listByDate(ctx, CardKind::Note); }));
     if (dateRows != sqlRows) std::printf("  warning: the query gave %ld rows\n", sqlRows);
 
     sqlite3_close(raw);

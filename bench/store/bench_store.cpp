@@ -66,8 +66,8 @@ sqlite3* rawOpen(const QString& path) {
 
 void freshBase(const QString& path) {
     auto db = Database::create(path, QStringLiteral(";LANGID=0x0409;CP=1252;COUNTRY=0") + kConnect);
-    CreateSchema(*db);
-    SeedTypes(*db);
+    createSchema(*db);
+    writeSeedTypes(*db);
 }
 
 } // namespace
@@ -107,7 +107,7 @@ int main() {
     // Open an empty base.
     const double openLayer = seconds([&] {
         auto db = Database::open(layerPath, false, false, kConnect, velmoraSchema());
-        OpenSharedRecordsets(*db);
+        openSharedRecordsets(*db);
     });
     const double openRaw = seconds([&] {
         sqlite3* db = rawOpen(rawPath);
@@ -119,7 +119,7 @@ int main() {
     // Add the Notes in one transaction.
     const double addLayer = seconds([&] {
         auto db = Database::open(layerPath, false, false, kConnect, velmoraSchema());
-        auto s = OpenSharedRecordsets(*db);
+        auto s = openSharedRecordsets(*db);
         db->beginTrans();
         for (int k = 0; k < kRows; ++k) {
             const int i = shuffled(k);
@@ -166,7 +166,7 @@ int main() {
     report("add 100,000 Notes in one transaction", addLayer, addRaw);
 
     auto db = Database::open(layerPath, false, false, kConnect, velmoraSchema());
-    auto s = OpenSharedRecordsets(*db);
+    auto s = openSharedRecordsets(*db);
     sqlite3* raw = rawOpen(rawPath);
 
     // Walk every Note in number order, reading its number and title.
@@ -219,7 +219,7 @@ int main() {
 
     const double openFull = seconds([&] {
         auto d = Database::open(layerPath, false, false, kConnect, velmoraSchema());
-        OpenSharedRecordsets(*d);
+        openSharedRecordsets(*d);
     });
     std::printf("\nopen the filled base (%lld KiB, with its checks): %.1f ms\n",
                 QFileInfo(layerPath).size() / 1024, openFull * 1e3);

@@ -16,7 +16,7 @@ struct SessionBase {
     Session ctx{prompter};
 
     explicit SessionBase(const QString& name = QStringLiteral("test.vlm")) {
-        if (ctx.base.CreateStartBase(dir.file(name)) != store::Next::ShowMainWindow)
+        if (ctx.base.createStartBase(dir.file(name)) != store::Next::ShowMainWindow)
             qFatal("no base: %s", qPrintable(prompter.messages().join(QLatin1Char('|'))));
         path_ = ctx.base.BaseDb->path();
     }
@@ -26,7 +26,7 @@ struct SessionBase {
     void reopenReadOnly() {
         ctx.base.closeBase();
         ctx.base.BaseDb = openBase(path_, {}, /*readOnly*/ true);
-        ctx.base.shared = store::OpenSharedRecordsets(*ctx.base.BaseDb);
+        ctx.base.shared = store::openSharedRecordsets(*ctx.base.BaseDb);
     }
     // One row per name, the name in field.
     static void put(store::Recordset& rs, const QString& field, const QStringList& names) {

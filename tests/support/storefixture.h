@@ -20,8 +20,8 @@ inline QString fixedConnect(const QString& user = {}) {
 inline std::unique_ptr<store::Database> makeBase(const QString& path, const QString& user = {}) {
     auto db = store::Database::create(path, QStringLiteral(";LANGID=0x0409;CP=1252;COUNTRY=0") +
                                                 fixedConnect(user));
-    store::CreateSchema(*db);
-    store::SeedTypes(*db);
+    store::createSchema(*db);
+    store::writeSeedTypes(*db);
     return db;
 }
 

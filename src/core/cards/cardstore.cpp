@@ -76,7 +76,7 @@ bool seekCard(Recordset& rs, const QString& index, const QString& number) {
 
 } // namespace
 
-CardResult CreateNoteRecord(Session& ctx, const QStringList& picked) {
+CardResult createNoteRecord(Session& ctx, const QStringList& picked) {
     if (picked.isEmpty() || picked.first().isEmpty()) return nothing();
     const QString author = picked.first();
     auto& note = ctx.rs().NOTE;
@@ -96,7 +96,7 @@ CardResult CreateNoteRecord(Session& ctx, const QStringList& picked) {
     });
 }
 
-CardResult CreateReference(Session& ctx, const QStringList& picked) {
+CardResult createReference(Session& ctx, const QStringList& picked) {
     if (picked.isEmpty() || picked.first().isEmpty()) return nothing();
     auto& bib = ctx.rs().BIBLIO;
     auto& aut = ctx.rs().AUTNDX;
@@ -127,7 +127,7 @@ CardResult CreateReference(Session& ctx, const QStringList& picked) {
     });
 }
 
-std::optional<QString> NextQuoteNumber(Session& ctx, const QString& referenceNumber) {
+std::optional<QString> nextQuoteNumber(Session& ctx, const QString& referenceNumber) {
     return firstFreeNumber(*ctx.rs().CIT, QStringLiteral("CitNDX"), QStringLiteral("CIT"),
                            quotePrefix(referenceNumber), quoteNumber);
 }
@@ -227,7 +227,7 @@ int windowCount(const Session& ctx, CardKind kind) {
     return ctx.NoteWinCount;
 }
 
-CardResult StoreNote(Session& ctx, const QString& number, const NoteContent& content) {
+CardResult storeNote(Session& ctx, const QString& number, const NoteContent& content) {
     auto& note = ctx.rs().NOTE;
     const CardResult result = inTransaction(ctx, {note.rs.get()}, [&] {
         if (!seekCard(*note, QStringLiteral("NoteNDX"), number)) return nothing();
@@ -244,7 +244,7 @@ CardResult StoreNote(Session& ctx, const QString& number, const NoteContent& con
     return announced(ctx, CardKind::Note, number, result);
 }
 
-CardResult DeleteNote(Session& ctx, const QString& number) {
+CardResult deleteNote(Session& ctx, const QString& number) {
     auto& note = ctx.rs().NOTE;
     auto& gr = ctx.rs().GRNOTE;
     const CardResult result = inTransaction(ctx, {}, [&] {
@@ -271,7 +271,7 @@ CardResult DeleteNote(Session& ctx, const QString& number) {
     return announced(ctx, CardKind::Note, number, result);
 }
 
-CardResult RemoveNoteKeyword(Session& ctx, const QString& number, const QString& keyword) {
+CardResult removeNoteKeyword(Session& ctx, const QString& number, const QString& keyword) {
     return RemoveCardKeyword(ctx, CardKind::Note, number, keyword);
 }
 
@@ -363,7 +363,7 @@ CardResult AddQuote(Session& ctx, const QString& referenceNumber) {
         if (!seekCard(*bib, QStringLiteral("BibNDX"), referenceNumber)) return nothing();
         const QString authors = bib.AUTEUR.text();
         const QString title = bib.TITRE1.text();
-        const auto number = NextQuoteNumber(ctx, referenceNumber);
+        const auto number = nextQuoteNumber(ctx, referenceNumber);
         if (!number) return noNumber();
         cit->addNew();
         cit.NDX = referenceNumber;

@@ -1,5 +1,7 @@
 #pragma once
 
+// Cards as records of the base: creating, reading, storing and deleting them.
+
 #include "core/common/status.h"
 #include "core/session/cardkind.h"
 
@@ -53,17 +55,17 @@ struct CardResult {
 
 // A new Note for the first name of `picked` (the author dialog's selection; further names are
 // ignored): number, AUTEUR = the name as picked, JOUR = now. Nothing for an empty first name.
-// On success NOTE is left on the new record, ready for OpenNoteCard.
-CardResult CreateNoteRecord(Session& ctx, const QStringList& picked);
+// On success NOTE is left on the new record, ready for openNoteCard.
+CardResult createNoteRecord(Session& ctx, const QStringList& picked);
 
 // A new Reference for the authors in `picked`, in order: the number comes from the first one;
 // one AUTNDX row per author; BIBLIO.AUTEUR holds every name followed by one blank. Nothing for
 // an empty first name. On success BIBLIO is left on the new record.
-CardResult CreateReference(Session& ctx, const QStringList& picked);
+CardResult createReference(Session& ctx, const QStringList& picked);
 
 // The number the next Quote of Reference `referenceNumber` takes (the Reference window makes
 // the Quote). Nothing when all 32767 are taken.
-std::optional<QString> NextQuoteNumber(Session& ctx, const QString& referenceNumber);
+std::optional<QString> nextQuoteNumber(Session& ctx, const QString& referenceNumber);
 
 // --- Reading a card for its window ---
 
@@ -112,13 +114,13 @@ inline constexpr int kNoteTitleLength = 100;
 
 // Writes AUTEUR, TITRE1, Texte and TEXTRTF of Note `number`. Nothing when the Note is no
 // longer in the base. The number, date and keywords are never written.
-CardResult StoreNote(Session& ctx, const QString& number, const NoteContent& content);
+CardResult storeNote(Session& ctx, const QString& number, const NoteContent& content);
 
 // Deletes Note `number` and all its keyword links.
-CardResult DeleteNote(Session& ctx, const QString& number);
+CardResult deleteNote(Session& ctx, const QString& number);
 
 // Removes every link of Note `number` to `keyword` (names compared as the store does).
-CardResult RemoveNoteKeyword(Session& ctx, const QString& number, const QString& keyword);
+CardResult removeNoteKeyword(Session& ctx, const QString& number, const QString& keyword);
 
 // --- Any kind ---
 

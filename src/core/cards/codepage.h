@@ -1,5 +1,7 @@
 #pragma once
 
+// Single-byte code pages: decoding RTF text and classifying characters by Windows-1252.
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringDecoder>

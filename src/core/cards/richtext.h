@@ -1,5 +1,7 @@
 #pragma once
 
+// Rich text as the card windows keep it: paragraphs of formatted runs.
+
 #include <QColor>
 #include <QList>
 #include <QString>

@@ -1,5 +1,7 @@
 #pragma once
 
+// Our RTF reader and writer for the cards' rich text.
+
 #include "core/cards/richtext.h"
 
 #include <QByteArray>

@@ -1,5 +1,7 @@
 #pragma once
 
+// What the About window shows: version text, web pages, the system information tool.
+
 #include <QString>
 #include <QStringList>
 #include <QUrl>

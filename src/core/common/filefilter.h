@@ -1,5 +1,7 @@
 #pragma once
 
+// File dialog filters: the "Description|pattern|..." form turned into Qt's named filters.
+
 #include <QString>
 #include <QStringList>
 

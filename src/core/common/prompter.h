@@ -1,5 +1,7 @@
 #pragma once
 
+// The Prompter interface: every message box, input box and common dialog goes through it.
+
 #include <QColor>
 #include <QString>
 #include <optional>

@@ -1,5 +1,7 @@
 #pragma once
 
+// The steps of the start window's animation, computed without widgets.
+
 #include <QRect>
 
 namespace vlm {

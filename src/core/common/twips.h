@@ -1,5 +1,7 @@
 #pragma once
 
+// Twips, the unit the windows are laid out in: 15 twips to a pixel.
+
 #include <QPoint>
 #include <QRect>
 #include <QSize>

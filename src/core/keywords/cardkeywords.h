@@ -1,5 +1,7 @@
 #pragma once
 
+// The keywords carried by a card: reading them and attaching picked keywords.
+
 #include "core/common/status.h"
 #include "core/session/cardkind.h"
 

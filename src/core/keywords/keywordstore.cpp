@@ -105,12 +105,12 @@ int compareNames(const QString& a, const QString& b) {
     return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
 }
 
-NameList KWSubsets(Session& ctx, const QString& keyword) {
+NameList keywordSubsets(Session& ctx, const QString& keyword) {
     auto& g = ctx.rs().GROUP2;
     return walkBlock(ctx, kGrUp, kGrUpDown, g.GROUPE2, g.GROUPE, keyword);
 }
 
-NameList KWSupersets(Session& ctx, const QString& keyword) {
+NameList keywordSupersets(Session& ctx, const QString& keyword) {
     auto& g = ctx.rs().GROUP2;
     return walkBlock(ctx, kGrDown, kGrDownUp, g.GROUPE, g.GROUPE2, keyword);
 }
@@ -121,7 +121,7 @@ NameList KWSupersets(Session& ctx, const QString& keyword) {
 // store's comparison, so one merge of the two walks finds the upper keywords that are never a
 // lower one. The result is the same: each upper keyword once, ascending, spelt as the first row
 // of its block in GrUp order.
-NameList KWRoots(Session& ctx) {
+NameList keywordRoots(Session& ctx) {
     NameList out;
     auto& g = ctx.rs().GROUP2;
     if (g->recordCount() == 0) return out;
@@ -180,7 +180,7 @@ NameList KWRoots(Session& ctx) {
     return out;
 }
 
-KWResult KWLinkAdd(Session& ctx, const QString& lower, const QString& upper) {
+KWResult linkKeywords(Session& ctx, const QString& lower, const QString& upper) {
     auto& g = ctx.rs().GROUP2;
     try {
         g->addNew();
@@ -195,7 +195,7 @@ KWResult KWLinkAdd(Session& ctx, const QString& lower, const QString& upper) {
     return {};
 }
 
-KWResult KWLinkSupp(Session& ctx, const QString& lower, const QString& upper, LinkSide side) {
+KWResult unlinkKeywords(Session& ctx, const QString& lower, const QString& upper, LinkSide side) {
     auto& g = ctx.rs().GROUP2;
     KWResult notFound{KWStatus::NotFound, {}, linkNotFoundMessage()};
     if (!fitsKey(lower) || !fitsKey(upper)) return notFound;
@@ -216,7 +216,7 @@ KWResult KWLinkSupp(Session& ctx, const QString& lower, const QString& upper, Li
     return {};
 }
 
-NameList KWAllKeywords(Session& ctx) {
+NameList allKeywordNames(Session& ctx) {
     NameList out;
     auto& k = ctx.rs().CGROUP1;
     const long n = k->recordCount();
@@ -228,7 +228,7 @@ NameList KWAllKeywords(Session& ctx) {
     return out;
 }
 
-KWResult KWStoreAdd(Session& ctx, const QString& typed) {
+KWResult storeKeyword(Session& ctx, const QString& typed) {
     const QString name = oneLineName(typed);
     if (name.isEmpty()) return {KWStatus::Empty, {}, {}};
     if (!fitsKey(name)) return {KWStatus::TooLong, {}, {}};
@@ -245,7 +245,7 @@ KWResult KWStoreAdd(Session& ctx, const QString& typed) {
     return {};
 }
 
-KWResult KWStoreSupp(Session& ctx, const QString& name) {
+KWResult discardKeyword(Session& ctx, const QString& name) {
     auto& k = ctx.rs().CGROUP1;
     if (!fitsKey(name)) return {KWStatus::NotFound, {}, {}};
     try {
@@ -260,13 +260,13 @@ KWResult KWStoreSupp(Session& ctx, const QString& name) {
     return {};
 }
 
-KWResult KWSeedNoKeyword(Session& ctx) {
+KWResult seedNoKeyword(Session& ctx) {
     try {
         if (ctx.rs().CGROUP1->recordCount() > 0) return {};
     } catch (const store::StoreError& e) {
         return writeRefusal(e, {});
     }
-    return KWStoreAdd(ctx, noKeywordName());
+    return storeKeyword(ctx, noKeywordName());
 }
 
 } // namespace vlm::keywords

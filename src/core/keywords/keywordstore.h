@@ -82,12 +82,12 @@ struct KWResult {
 // A failure of the store itself (a closed base) comes out as store::StoreError.
 
 // Subsets of `keyword`, ascending (index GrUpDown). Empty when it has none.
-NameList KWSubsets(Session& ctx, const QString& keyword);
+NameList keywordSubsets(Session& ctx, const QString& keyword);
 // Supersets of `keyword`, ascending (index GrDownUp). Empty when it has none.
-NameList KWSupersets(Session& ctx, const QString& keyword);
+NameList keywordSupersets(Session& ctx, const QString& keyword);
 // The Roots: keywords that are the upper member of a link and the lower member of none,
 // ascending. A keyword without links is not a Root.
-NameList KWRoots(Session& ctx);
+NameList keywordRoots(Session& ctx);
 
 // --- Links ---
 
@@ -95,7 +95,7 @@ NameList KWRoots(Session& ctx);
 // not exist, a keyword may be linked to itself and links may form cycles. Refused as
 // Duplicate when the link is already stored (message linkExistsMessage()), as ReadOnly on a
 // read-only base (message readOnlyMessage()).
-KWResult KWLinkAdd(Session& ctx, const QString& lower, const QString& upper);
+KWResult linkKeywords(Session& ctx, const QString& lower, const QString& upper);
 
 // Which index the discard of a link goes through: the Subsets side seeks on GrUpDown (the
 // upper keyword first), the Supersets side on GrDownUp (the lower keyword first). Both delete
@@ -104,25 +104,25 @@ enum class LinkSide { FromUpper, FromLower };
 
 // Deletes the link that includes `lower` in `upper`. When no such row is stored nothing is
 // deleted and the result is NotFound (message linkNotFoundMessage()).
-KWResult KWLinkSupp(Session& ctx, const QString& lower, const QString& upper,
-                    LinkSide side = LinkSide::FromUpper);
+KWResult unlinkKeywords(Session& ctx, const QString& lower, const QString& upper,
+                        LinkSide side = LinkSide::FromUpper);
 
 // --- Keywords (table CGROUP1) ---
 
 // Every keyword name, in the order of the index Groupe.
-NameList KWAllKeywords(Session& ctx);
+NameList allKeywordNames(Session& ctx);
 
 // Stores a new keyword, its name made one line by oneLineName(). Refusals: Empty, TooLong,
 // Duplicate (a keyword equal under the store's comparison exists) end silently (no message);
 // ReadOnly carries readOnlyMessage().
-KWResult KWStoreAdd(Session& ctx, const QString& name);
+KWResult storeKeyword(Session& ctx, const QString& name);
 
 // Deletes the keyword `name` from CGROUP1. Its links and card links stay in the base.
 // NotFound when no keyword has that name; ReadOnly carries readOnlyMessage().
-KWResult KWStoreSupp(Session& ctx, const QString& name);
+KWResult discardKeyword(Session& ctx, const QString& name);
 
 // Stores "No Keyword" when the keyword table is empty, so that the list always holds one
 // keyword. Done when nothing had to be stored.
-KWResult KWSeedNoKeyword(Session& ctx);
+KWResult seedNoKeyword(Session& ctx);
 
 } // namespace vlm::keywords

@@ -21,7 +21,7 @@ QString dateText(const QVariant& value) {
     return QString::fromLatin1(buf);
 }
 
-std::vector<DateLine> ListByDate(Session& ctx, CardKind kind) {
+std::vector<DateLine> listByDate(Session& ctx, CardKind kind) {
     const KindSources& src = sourcesOf(kind);
     store::Recordset& cards = cardTable(ctx, kind);
     const ReadSnapshot snapshot(ctx);

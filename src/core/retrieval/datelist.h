@@ -1,7 +1,7 @@
 #pragma once
 
 // Module LIST: the cards of one kind in date order, newest first, for the window DateListWindow.
-// ListByDate throws StoreError when the store fails; windows run it through runGuarded.
+// listByDate throws StoreError when the store fails; windows run it through runGuarded.
 
 #include "core/retrieval/grids.h"
 
@@ -18,7 +18,7 @@ struct DateLine {
 
 // Every card of `kind`, read backwards along the card table's index Jour (so cards of equal
 // dates come in the reverse of that index's order), then the number index selected again.
-std::vector<DateLine> ListByDate(Session& ctx, CardKind kind);
+std::vector<DateLine> listByDate(Session& ctx, CardKind kind);
 
 // How a card date is written in the lists: "yyyy-MM-dd hh:mm:ss"; empty for no date.
 QString dateText(const QVariant& value);

@@ -63,7 +63,7 @@ void addCardRows(ResultTable& table, store::Recordset& links, const KindSources&
 
 } // namespace
 
-std::optional<QStringList> KeywordCardNumbers(Session& ctx, CardKind kind, const QString& keyword) {
+std::optional<QStringList> keywordCardNumbers(Session& ctx, CardKind kind, const QString& keyword) {
     const ReadSnapshot snapshot(ctx);
     const KindSources& src = sourcesOf(kind);
     store::Recordset& links = linkTable(ctx, kind);
@@ -96,13 +96,13 @@ std::optional<QStringList> KeywordCardNumbers(Session& ctx, CardKind kind, const
     return out;
 }
 
-bool FillByKeyword(Session& ctx, CardKind kind, const QString& keyword) {
+bool fillByKeyword(Session& ctx, CardKind kind, const QString& keyword) {
     const ReadSnapshot snapshot(ctx);
     const KindSources& src = sourcesOf(kind);
     ResultTable& table = ctx.Result;
     table.clear();
 
-    const auto numbers = KeywordCardNumbers(ctx, kind, keyword);
+    const auto numbers = keywordCardNumbers(ctx, kind, keyword);
     if (numbers) {
         store::Recordset& links = linkTable(ctx, kind);
         store::Recordset& cards = cardTable(ctx, kind);
@@ -123,7 +123,7 @@ bool FillByKeyword(Session& ctx, CardKind kind, const QString& keyword) {
     return found;
 }
 
-bool FillByAuthor(Session& ctx, CardKind kind, const QString& author) {
+bool fillByAuthor(Session& ctx, CardKind kind, const QString& author) {
     const ReadSnapshot snapshot(ctx);
     store::Recordset& autndx = *ctx.rs().AUTNDX;
     autndx.setIndex(QStringLiteral("AutBib"));
@@ -190,7 +190,7 @@ bool FillByAuthor(Session& ctx, CardKind kind, const QString& author) {
     return true;
 }
 
-bool SeekCard(Session& ctx, CardKind kind, const QString& number) {
+bool seekCardNumber(Session& ctx, CardKind kind, const QString& number) {
     store::Recordset& cards = cardTable(ctx, kind);
     cards.setIndex(sourcesOf(kind).numberIndex);
     cards.seek(QStringLiteral("="), number);

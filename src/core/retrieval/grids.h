@@ -50,21 +50,21 @@ private:
 // is listed once, whatever the number of its links to the keyword; links to cards that no
 // longer exist are skipped. Returns false when no card carries the keyword: the table then
 // holds the single row "No Match".
-bool FillByKeyword(Session& ctx, CardKind kind, const QString& keyword);
+bool fillByKeyword(Session& ctx, CardKind kind, const QString& keyword);
 
 // Fills the result table with the References of `author` (AuthorSel, kind Bib) or with the
 // Quotes of those References (AuthorCit, kind Cit), one row per keyword of each card, a
 // single blank standing for the keyword of a card that has none; author column = `author`.
 // Caption "Reference Author : " + author. Returns false, leaving the table as it was, when
 // the author has no Reference at all (the caller shows "No Match").
-bool FillByAuthor(Session& ctx, CardKind kind, const QString& author);
+bool fillByAuthor(Session& ctx, CardKind kind, const QString& author);
 
 // Makes the card numbered `number` the current record of its table (number index selected).
 // False when there is no such card.
-bool SeekCard(Session& ctx, CardKind kind, const QString& number);
+bool seekCardNumber(Session& ctx, CardKind kind, const QString& number);
 
 // The numbers of the existing cards that carry `keyword`, each once, in the order of the
 // link table's keyword index. Nothing when no link names the keyword.
-std::optional<QStringList> KeywordCardNumbers(Session& ctx, CardKind kind, const QString& keyword);
+std::optional<QStringList> keywordCardNumbers(Session& ctx, CardKind kind, const QString& keyword);
 
 } // namespace vlm::retrieval

@@ -4,7 +4,7 @@
 
 namespace vlm::retrieval {
 
-MemoryStatus ReadMemoryStatus() {
+MemoryStatus readMemoryStatus() {
     MemoryStatus m;
     struct sysinfo info {};
     if (sysinfo(&info) != 0) return m;
@@ -18,11 +18,11 @@ MemoryStatus ReadMemoryStatus() {
     return m;
 }
 
-bool MemoryTooLow(const MemoryStatus& s) {
+bool memoryTooLow(const MemoryStatus& s) {
     return s.availPhysicalKB < 50 && s.availVirtualKB < 2000;
 }
 
-double FreeMemoryShare(const MemoryStatus& s) {
+double freeMemoryShare(const MemoryStatus& s) {
     if (s.totalPhysicalKB <= 0) return 1.0;
     return double(s.availPhysicalKB) / double(s.totalPhysicalKB);
 }
@@ -34,7 +34,7 @@ QString percent(qint64 part, qint64 whole) {
 }
 } // namespace
 
-QStringList AlertLines(const MemoryStatus& s) {
+QStringList alertLines(const MemoryStatus& s) {
     return {QStringLiteral("Physical memory free : ") +
                 percent(s.availPhysicalKB, s.totalPhysicalKB),
             QStringLiteral("Virtual memory free : ") + percent(s.availVirtualKB, s.totalVirtualKB)};

@@ -16,16 +16,16 @@ struct MemoryStatus {
 };
 
 // Reads the figures from the system (sysinfo).
-MemoryStatus ReadMemoryStatus();
+MemoryStatus readMemoryStatus();
 
 // True when less than 50 KB of physical memory and less than 2000 KB of virtual memory are
 // free: then no card is opened.
-bool MemoryTooLow(const MemoryStatus& status);
+bool memoryTooLow(const MemoryStatus& status);
 
 // The free part of physical memory, 0 to 1 (the text search warns below 0.1).
-double FreeMemoryShare(const MemoryStatus& status);
+double freeMemoryShare(const MemoryStatus& status);
 
-// The lines the window MemoryAlert shows: each figure as a percentage followed by " %".
-QStringList AlertLines(const MemoryStatus& status);
+// The lines the window Alert shows: each figure as a percentage followed by " %".
+QStringList alertLines(const MemoryStatus& status);
 
 } // namespace vlm::retrieval

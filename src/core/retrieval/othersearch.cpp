@@ -37,11 +37,11 @@ OtherSearchPlan byKeyword(Session& ctx, CardKind kind, const char* caption, cons
 
 } // namespace
 
-bool NotesListable(Session& ctx) {
+bool notesListable(Session& ctx) {
     return hasRecords(*ctx.rs().NOTE) && hasRecords(*ctx.rs().GRNOTE);
 }
 
-OtherSearchPlan PlanOtherSearch(Session& ctx, CardKind kind, Criterion criterion) {
+OtherSearchPlan planOtherSearch(Session& ctx, CardKind kind, Criterion criterion) {
     using A = OtherSearchPlan::Action;
     switch (kind) {
     case CardKind::Reference:
@@ -78,23 +78,23 @@ OtherSearchPlan PlanOtherSearch(Session& ctx, CardKind kind, Criterion criterion
     return {};
 }
 
-OtherSearchPlan PlanMenu(Session& ctx, RetrievalMenu item) {
+OtherSearchPlan planMenu(Session& ctx, RetrievalMenu item) {
     using A = OtherSearchPlan::Action;
     switch (item) {
     case RetrievalMenu::NotebyKeyword:
-        return PlanOtherSearch(ctx, CardKind::Note, Criterion::Keyword);
+        return planOtherSearch(ctx, CardKind::Note, Criterion::Keyword);
     case RetrievalMenu::NotebyDate:
-        return PlanOtherSearch(ctx, CardKind::Note, Criterion::Date);
+        return planOtherSearch(ctx, CardKind::Note, Criterion::Date);
     case RetrievalMenu::CitOpenKW:
-        return PlanOtherSearch(ctx, CardKind::Quote, Criterion::Keyword);
+        return planOtherSearch(ctx, CardKind::Quote, Criterion::Keyword);
     case RetrievalMenu::CitOpenDate:
         // Listed even when there is no Quote: the list is then empty.
         return simple(A::DateList, CardKind::Quote);
     case RetrievalMenu::CitOpenAuthor:
         // Quote > Open > by Author lists Quotes, as the other-search panel does.
-        return PlanOtherSearch(ctx, CardKind::Quote, Criterion::Author);
+        return planOtherSearch(ctx, CardKind::Quote, Criterion::Author);
     case RetrievalMenu::BibOpenAuthor:
-        return PlanOtherSearch(ctx, CardKind::Reference, Criterion::Author);
+        return planOtherSearch(ctx, CardKind::Reference, Criterion::Author);
     }
     return {};
 }

@@ -38,8 +38,8 @@ inline QString noRecordsMessage() {
     return QStringLiteral("No Records");
 }
 
-// The plan of RunOtherSearch for a kind and a criterion, the emptiness tests included.
-OtherSearchPlan PlanOtherSearch(Session& ctx, CardKind kind, Criterion criterion);
+// The plan of runOtherSearch for a kind and a criterion, the emptiness tests included.
+OtherSearchPlan planOtherSearch(Session& ctx, CardKind kind, Criterion criterion);
 
 // The menu items of the DataType menu that list cards.
 enum class RetrievalMenu {
@@ -50,9 +50,9 @@ enum class RetrievalMenu {
     CitOpenAuthor, // mCitOpenAuthor
     BibOpenAuthor, // mBibOpenAuthor
 };
-OtherSearchPlan PlanMenu(Session& ctx, RetrievalMenu item);
+OtherSearchPlan planMenu(Session& ctx, RetrievalMenu item);
 
 // The Notes option may only be chosen when there are Notes linked to keywords.
-bool NotesListable(Session& ctx);
+bool notesListable(Session& ctx);
 
 } // namespace vlm::retrieval

@@ -19,7 +19,7 @@ QString chooseNewBase(Prompter& prompter) {
     return prompter.saveFile(r);
 }
 
-bool OuvreFichier(Session& ctx) {
+bool chooseBaseFile(Session& ctx) {
     const QString chosen = chooseExistingBase(ctx.prompter);
     if (chosen.isEmpty()) return false;
     ctx.base.BasePath = chosen;

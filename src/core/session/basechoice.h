@@ -1,5 +1,7 @@
 #pragma once
 
+// Choosing a base file: the open and new-base dialogs and the main window's title.
+
 #include <QString>
 
 namespace vlm {
@@ -7,10 +9,10 @@ namespace vlm {
 struct Session;
 class Prompter;
 
-// The base file dialog (the hidden host `OuvreFichier`): "Please select a base", the base
+// The base file dialog (the hidden host `chooseBaseFile`): "Please select a base", the base
 // filter; a chosen file becomes BasePath, a cancelled dialog leaves it as it was.
 // Tells whether a file was chosen.
-bool OuvreFichier(Session& ctx);
+bool chooseBaseFile(Session& ctx);
 
 // Name of an existing base to open, or an empty text when cancelled.
 QString chooseExistingBase(Prompter& prompter);

@@ -40,7 +40,7 @@ std::unique_ptr<Database> BaseSession::openWith(const QString& path, const QStri
 }
 
 void BaseSession::adopt(std::unique_ptr<Database> db, const QString& path, const QString& connect) {
-    auto recordsets = OpenSharedRecordsets(*db);
+    auto recordsets = openSharedRecordsets(*db);
     closeBase();
     BaseDb = std::move(db);
     shared = std::move(recordsets);
@@ -58,7 +58,7 @@ Next BaseSession::afterFailure(const QString& description) {
     return Next::StayInWelcome;
 }
 
-Next BaseSession::CreateBase(const QString& path) {
+Next BaseSession::createBase(const QString& path) {
     const QString connect =
         QStringLiteral(";pwd=") + fixedPassword() +
         askPassword(QStringLiteral("Enter a Password for your base - or leave it blank"));
@@ -73,8 +73,8 @@ Next BaseSession::CreateBase(const QString& path) {
         return afterFailure(e.description());
     }
     try {
-        CreateSchema(*db);
-        SeedTypes(*db);
+        createSchema(*db);
+        writeSeedTypes(*db);
         db->close();
         db = openWith(path, connect);
         adopt(std::move(db), path, connect);
@@ -86,13 +86,13 @@ Next BaseSession::CreateBase(const QString& path) {
     return Next::ShowMainWindow;
 }
 
-Next BaseSession::CreateStartBase(const QString& path) {
+Next BaseSession::createStartBase(const QString& path) {
     const QString connect = QStringLiteral(";pwd=") + fixedPassword();
     try {
         auto db = Database::create(path, locale() + connect, Encrypt);
         try {
-            CreateSchema(*db);
-            SeedTypes(*db);
+            createSchema(*db);
+            writeSeedTypes(*db);
             adopt(std::move(db), path, connect);
         } catch (const StoreError&) {
             db.reset();
@@ -107,19 +107,19 @@ Next BaseSession::CreateStartBase(const QString& path) {
     return Next::ShowMainWindow;
 }
 
-Next BaseSession::OpenBase(const QString& path) {
+Next BaseSession::openBase(const QString& path) {
     BasePath = path;
     const QString connect = QStringLiteral(";pwd=") + fixedPassword();
     try {
         adopt(openWith(path, connect), path, connect);
     } catch (const StoreError& e) {
-        if (e.number() == err::WrongPassword) return RetryBasePassword();
+        if (e.number() == err::WrongPassword) return retryBasePassword();
         return afterFailure(e.description());
     }
     return Next::ShowMainWindow;
 }
 
-Next BaseSession::RetryBasePassword() {
+Next BaseSession::retryBasePassword() {
     const QString connect = QStringLiteral(";pwd=") + fixedPassword() +
                             askPassword(QStringLiteral("Enter the Password for your base"));
     try {
@@ -131,7 +131,7 @@ Next BaseSession::RetryBasePassword() {
     return Next::ShowMainWindow;
 }
 
-Next BaseSession::ReopenBase() {
+Next BaseSession::reopenBase() {
     const QString path = BasePath;
     const QString previous = BaseConnect;
     for (;;) {
@@ -152,7 +152,7 @@ Next BaseSession::ReopenBase() {
     }
 }
 
-Next BaseSession::SaveBaseAs() {
+Next BaseSession::saveBaseAs() {
     const QString from = openPath_.isEmpty() ? BasePath : openPath_;
     const QString connect = BaseConnect;
     closeBase();

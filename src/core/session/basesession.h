@@ -1,5 +1,7 @@
 #pragma once
 
+// The open base and its lifecycle: create, open, retry a password, reopen, save as, close.
+
 #include "core/store/database.h"
 #include "core/store/schema.h"
 
@@ -43,14 +45,14 @@ public:
     // File name of the open base, as the title bar shows it.
     QString fileName() const;
 
-    Next CreateBase(const QString& path);
-    Next CreateStartBase(const QString& path);
-    Next OpenBase(const QString& path);
-    Next RetryBasePassword();
-    Next ReopenBase();
+    Next createBase(const QString& path);
+    Next createStartBase(const QString& path);
+    Next openBase(const QString& path);
+    Next retryBasePassword();
+    Next reopenBase();
     // Moves the open base to a file the user chooses. The windows on the base must be
     // closed by the caller first.
-    Next SaveBaseAs();
+    Next saveBaseAs();
 
     // Closes the open base (Database > Load, the import).
     void closeBase();

@@ -5,7 +5,7 @@
 
 namespace vlm::retrieval {
 
-void SortResult(ResultTable& t) {
+void sortResult(ResultTable& t) {
     if (t.ResultSortCol < 1 || t.ResultSortCol > 4) t.ResultSortCol = 1;
     const int first = t.ResultSortCol;
     const int second = secondSortColumn(first);

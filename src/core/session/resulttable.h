@@ -52,7 +52,7 @@ inline int secondSortColumn(int sortCol) {
 // both columns keep their order. Then ResultRow becomes the first row (1-based) whose text
 // in the sort column equals ResultKeyword (compared without regard to case when no row is
 // equal, 1 when none is).
-void SortResult(ResultTable& table);
+void sortResult(ResultTable& table);
 
 // The four texts row `row` (1-based) shows in columns 1 to 4 (index 0 unused): a keyword or
 // card number equal to the one in the row above is left empty; author and title are left

@@ -1,5 +1,7 @@
 #pragma once
 
+// The session: the one object that owns the open base and the state windows share.
+
 #include "core/common/prompter.h"
 #include "core/session/basesession.h"
 #include "core/session/cardkind.h"

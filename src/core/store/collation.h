@@ -1,5 +1,7 @@
 #pragma once
 
+// How the store compares text keys: without regard to letter case, accents last.
+
 #include <QString>
 #include <string_view>
 

@@ -1,5 +1,7 @@
 #pragma once
 
+// A base file: an SQLCipher database opened, checked and written through the store.
+
 #include "core/store/tabledef.h"
 
 #include <QString>

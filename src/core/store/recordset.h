@@ -1,5 +1,7 @@
 #pragma once
 
+// Table-type recordsets: an index, seeks, walks, and edits of one table.
+
 #include "core/store/tabledef.h"
 
 #include <QByteArray>

@@ -214,7 +214,7 @@ const QStringList& seedTypes() {
     return types;
 }
 
-void CreateSchema(Database& db) {
+void createSchema(Database& db) {
     // One transaction: a base is never left with half of its tables.
     Transaction t(db);
     for (const TableDef& def : velmoraSchema())
@@ -222,7 +222,7 @@ void CreateSchema(Database& db) {
     t.commit();
 }
 
-void SeedTypes(Database& db) {
+void writeSeedTypes(Database& db) {
     auto rs = db.openRecordset(QStringLiteral("TYPES"));
     rs->setIndex(QStringLiteral("TYPE"));
     for (const QString& type : seedTypes()) {
@@ -232,7 +232,7 @@ void SeedTypes(Database& db) {
     }
 }
 
-std::unique_ptr<SharedRecordsets> OpenSharedRecordsets(Database& db) {
+std::unique_ptr<SharedRecordsets> openSharedRecordsets(Database& db) {
     auto s = std::make_unique<SharedRecordsets>();
     bind(db, s->CGROUP1, "CGROUP1", "Groupe", {{&Cgroup1Rs::GROUPE, "GROUPE"}});
     bind(db, s->GROUP2, "GROUP2", nullptr,

@@ -1,5 +1,7 @@
 #pragma once
 
+// The tables and indexes of a base, the reference types, and the shared recordsets.
+
 #include "core/store/database.h"
 #include "core/store/recordset.h"
 
@@ -11,9 +13,9 @@ namespace vlm::store {
 const Schema& velmoraSchema();
 
 // Builds the 20 tables in a database that has just been created.
-void CreateSchema(Database& db);
+void createSchema(Database& db);
 // Adds the 13 reference types.
-void SeedTypes(Database& db);
+void writeSeedTypes(Database& db);
 
 // The reference types a new base is seeded with, in order.
 const QStringList& seedTypes();
@@ -105,6 +107,6 @@ struct SharedRecordsets {
     WordsAllRs WordsNoteAll;
 };
 
-std::unique_ptr<SharedRecordsets> OpenSharedRecordsets(Database& db);
+std::unique_ptr<SharedRecordsets> openSharedRecordsets(Database& db);
 
 } // namespace vlm::store

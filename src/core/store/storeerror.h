@@ -1,5 +1,7 @@
 #pragma once
 
+// The store's errors: numbers, descriptions and the exception that carries them.
+
 #include "core/common/status.h"
 
 #include <QString>

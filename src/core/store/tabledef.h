@@ -1,5 +1,7 @@
 #pragma once
 
+// Table and index definitions: fields, types, sizes and key flags.
+
 #include <QString>
 #include <QStringList>
 #include <vector>

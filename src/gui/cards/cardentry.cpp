@@ -10,63 +10,63 @@
 
 namespace vlm::cards {
 
-void ChooseNoteAuthor(Session& ctx) {
+void chooseNoteAuthor(Session& ctx) {
     openAuthorSelection(ctx, CardKind::Note,
-                        [&ctx](const QStringList& picked) { return CreateNote(ctx, picked); });
+                        [&ctx](const QStringList& picked) { return createNote(ctx, picked); });
 }
 
-bool CreateNote(Session& ctx, const QStringList& picked) {
-    const CardResult r = CreateNoteRecord(ctx, picked);
+bool createNote(Session& ctx, const QStringList& picked) {
+    const CardResult r = createNoteRecord(ctx, picked);
     if (!r.message.isEmpty()) ctx.prompter.message(r.message, Buttons::Ok, Icon::Exclamation);
     if (!r.ok()) return false;
-    OpenNoteCard(ctx);
+    openNoteCard(ctx);
     return true;
 }
 
-void ChooseReferenceAuthors(Session& ctx) {
+void chooseReferenceAuthors(Session& ctx) {
     openAuthorSelection(ctx, CardKind::Reference, [&ctx](const QStringList& picked) {
-        return CreateReferenceFromAuthors(ctx, picked);
+        return createReferenceFromAuthors(ctx, picked);
     });
 }
 
-bool CreateReferenceFromAuthors(Session& ctx, const QStringList& picked) {
-    const CardResult r = CreateReference(ctx, picked);
+bool createReferenceFromAuthors(Session& ctx, const QStringList& picked) {
+    const CardResult r = createReference(ctx, picked);
     if (!r.message.isEmpty()) ctx.prompter.message(r.message, Buttons::Ok, Icon::Exclamation);
     if (!r.ok()) return false;
     openReferenceTypeDialog(ctx, r.number);
     return true;
 }
 
-void mNNew_Click(Session& ctx) {
-    ChooseNoteAuthor(ctx);
+void onNewNote(Session& ctx) {
+    chooseNoteAuthor(ctx);
 }
 
-void mNoteNew_Click(Session& ctx) {
-    ChooseNoteAuthor(ctx);
+void onNoteMenuNew(Session& ctx) {
+    chooseNoteAuthor(ctx);
 }
 
-void mCitNew_Click(Session& ctx) {
+void onNewQuote(Session& ctx) {
     ctx.prompter.message(newQuoteMessage(), Buttons::Ok, Icon::Information);
 }
 
-void mCitNew2_Click(Session& ctx) {
-    mCitNew_Click(ctx);
+void onQuoteMenuNew(Session& ctx) {
+    onNewQuote(ctx);
 }
 
 void mBibNew_Click(Session& ctx) {
-    ChooseReferenceAuthors(ctx);
+    chooseReferenceAuthors(ctx);
 }
 
 void mBibNew2_Click(Session& ctx) {
-    ChooseReferenceAuthors(ctx);
+    chooseReferenceAuthors(ctx);
 }
 
 void connectCardMenus(Session& ctx, QWidget* mainWindow) {
     const struct {
         const char* name;
         void (*run)(Session&);
-    } items[] = {{"mNNew", mNNew_Click},     {"mNoteNew", mNoteNew_Click},
-                 {"mCitNew", mCitNew_Click}, {"mCitNew2", mCitNew2_Click},
+    } items[] = {{"mNNew", onNewNote},       {"mNoteNew", onNoteMenuNew},
+                 {"mCitNew", onNewQuote},    {"mCitNew2", onQuoteMenuNew},
                  {"mBibNew", mBibNew_Click}, {"mBibNew2", mBibNew2_Click}};
     for (const auto& item : items) {
         QAction* a = mainWindow->findChild<QAction*>(QLatin1String(item.name));

@@ -16,17 +16,17 @@ struct Session;
 namespace vlm::cards {
 
 // The selection dialog in Note-author mode ("Note Authors"); its Select button runs
-// CreateNote with the names picked.
-void ChooseNoteAuthor(Session& ctx);
+// createNote with the names picked.
+void chooseNoteAuthor(Session& ctx);
 // A new Note for the first picked name, opened in its window. False when nothing was created
 // (an empty pick; a refusal of the store, which is shown).
-bool CreateNote(Session& ctx, const QStringList& picked);
+bool createNote(Session& ctx, const QStringList& picked);
 
 // The selection dialog in Reference-author mode ("Authors"); its Select button runs
-// CreateReferenceFromAuthors with the names picked.
-void ChooseReferenceAuthors(Session& ctx);
+// createReferenceFromAuthors with the names picked.
+void chooseReferenceAuthors(Session& ctx);
 // A new Reference for the picked names, then its type dialog. False when nothing was created.
-bool CreateReferenceFromAuthors(Session& ctx, const QStringList& picked);
+bool createReferenceFromAuthors(Session& ctx, const QStringList& picked);
 
 // Shown by New > Quote and Quote > New (information icon).
 inline QString newQuoteMessage() {
@@ -35,10 +35,10 @@ inline QString newQuoteMessage() {
 }
 
 // The main window's menu items.
-void mNNew_Click(Session& ctx);    // New > Note
-void mNoteNew_Click(Session& ctx); // DataType > Note > New
-void mCitNew_Click(Session& ctx);  // New > Quote
-void mCitNew2_Click(Session& ctx); // DataType > Quote > New
+void onNewNote(Session& ctx);      // New > Note
+void onNoteMenuNew(Session& ctx);  // DataType > Note > New
+void onNewQuote(Session& ctx);     // New > Quote
+void onQuoteMenuNew(Session& ctx); // DataType > Quote > New
 void mBibNew_Click(Session& ctx);  // New > Reference
 void mBibNew2_Click(Session& ctx); // DataType > Reference > New
 

@@ -62,19 +62,19 @@ void openAuthorSelection(Session& ctx, CardKind kind,
 }
 
 void openNotesOfKeyword(Session& ctx, const QString& keyword) {
-    retrieval::OpenKeywordNotes(ctx, keyword);
+    retrieval::openKeywordNotes(ctx, keyword);
 }
 
 void openCardsOfKeyword(Session& ctx, CardKind kind, const QString& keyword) {
     switch (kind) {
     case CardKind::Note:
-        retrieval::OpenKeywordNotes(ctx, keyword);
+        retrieval::openKeywordNotes(ctx, keyword);
         break;
     case CardKind::Quote:
-        retrieval::OpenKeywordQuotes(ctx, keyword);
+        retrieval::openKeywordQuotes(ctx, keyword);
         break;
     case CardKind::Reference:
-        retrieval::OpenKeywordReferences(ctx, keyword);
+        retrieval::openKeywordReferences(ctx, keyword);
         break;
     }
 }

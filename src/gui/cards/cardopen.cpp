@@ -8,7 +8,7 @@ namespace vlm::cards {
 bool openCurrentCard(Session& ctx, CardKind kind) {
     switch (kind) {
     case CardKind::Note:
-        return OpenNoteCard(ctx) != nullptr;
+        return openNoteCard(ctx) != nullptr;
     case CardKind::Quote:
         return OpenQuoteCard(ctx) != nullptr;
     case CardKind::Reference:

@@ -277,7 +277,7 @@ void NoteWindow::showResult(const CardResult& r) {
 }
 
 bool NoteWindow::store() {
-    const CardResult r = StoreNote(ctx_, tag_, content());
+    const CardResult r = storeNote(ctx_, tag_, content());
     if (r.status == CardStatus::Nothing) {
         ctx_.prompter.message(
             QStringLiteral("This Note is no longer in the base: it could not be stored."),
@@ -291,7 +291,7 @@ bool NoteWindow::store() {
 void NoteWindow::deleteCard() {
     if (ctx_.prompter.message(deleteQuestion(), Buttons::OkCancel, Icon::None) != Answer::Ok)
         return;
-    const CardResult r = DeleteNote(ctx_, tag_);
+    const CardResult r = deleteNote(ctx_, tag_);
     if (r.status == CardStatus::ReadOnly || r.status == CardStatus::Failed) {
         showResult(r);
         return;
@@ -318,7 +318,7 @@ void NoteWindow::removeKeyword() {
     const QString keyword = currentKeyword(cgMCNote);
     // The Note is stored first, its rich text with the rest, so that what the base holds
     // agrees with itself whatever the answer.
-    const CardResult stored = StoreNote(ctx_, tag_, content());
+    const CardResult stored = storeNote(ctx_, tag_, content());
     if (stored.status == CardStatus::ReadOnly || stored.status == CardStatus::Failed) {
         showResult(stored);
         return;
@@ -327,13 +327,13 @@ void NoteWindow::removeKeyword() {
     if (ctx_.prompter.message(removeQuestion(keyword), Buttons::OkCancel, Icon::Question) !=
         Answer::Ok)
         return;
-    const CardResult r = RemoveNoteKeyword(ctx_, tag_, keyword);
+    const CardResult r = removeNoteKeyword(ctx_, tag_, keyword);
     showResult(r);
     rereadKeywords();
 }
 
 void NoteWindow::newNote() {
-    ChooseNoteAuthor(ctx_);
+    chooseNoteAuthor(ctx_);
 }
 
 void NoteWindow::openNotesOfKeyword(int row) {

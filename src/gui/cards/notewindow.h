@@ -1,7 +1,7 @@
 #pragma once
 
 // The Note window NoteWindow: one Note, its author, title, rich text and keywords. Opened by
-// OpenNoteCard (cards/openers.h); any number may be open, several on the same Note. The
+// openNoteCard (cards/openers.h); any number may be open, several on the same Note. The
 // window knows its card by the Note number (its tag) and its window number (FenNum).
 
 #include "core/cards/cardstore.h"

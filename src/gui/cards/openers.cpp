@@ -10,7 +10,7 @@
 
 namespace vlm::cards {
 
-QWidget* OpenNoteCard(Session& ctx) {
+QWidget* openNoteCard(Session& ctx) {
     return runOpener(ctx, [&ctx]() -> QWidget* {
         return openNoteWindow(ctx, readCurrentCard(ctx, CardKind::Note));
     });

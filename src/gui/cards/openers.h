@@ -22,14 +22,14 @@ class NoteWindow;
 
 // A Note window on the current record of NOTE. Nothing (and "Not enough memory ! Please
 // close some windows !") when memory runs out.
-QWidget* OpenNoteCard(Session& ctx);
+QWidget* openNoteCard(Session& ctx);
 
 // A Quote window on the current record of CIT, with the authors of its Reference.
 QWidget* OpenQuoteCard(Session& ctx);
 // A Reference window on the current record of BIBLIO.
 QWidget* OpenReferenceCard(Session& ctx);
 
-// A Note window on the card given: what OpenNoteCard does once it has read the record.
+// A Note window on the card given: what openNoteCard does once it has read the record.
 // The text search uses it to show the plain text the word was found in. Throws on failure.
 NoteWindow* openNoteWindow(Session& ctx, CardSlots card);
 

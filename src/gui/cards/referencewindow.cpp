@@ -302,7 +302,7 @@ void ReferenceWindow::deleteCard() {
 }
 
 void ReferenceWindow::newReference() {
-    ChooseReferenceAuthors(ctx_);
+    chooseReferenceAuthors(ctx_);
 }
 
 void ReferenceWindow::addQuote() {

@@ -116,7 +116,7 @@ CentralSetBrowser::CentralSetBrowser(Session& ctx, QWidget* parent) : QWidget(pa
         const QString name = grid->nameAt(row);
         if (name.isEmpty()) return;
         SelUpDown_->setText(name);
-        RefreshCentral();
+        refreshCentral();
     };
     connect(GridUp_, &KeywordGrid::cellDoubleClicked, this,
             [this, makeCentralFrom](int row, int) { makeCentralFrom(GridUp_, row); });
@@ -158,8 +158,8 @@ void CentralSetBrowser::fillGrids() {
     downNames_.clear();
     if (ctx_.base.isOpen() && !c.isEmpty()) {
         const bool read = runGuarded(ctx_, [&] {
-            downNames_ = KWSubsets(ctx_, c);
-            upNames_ = KWSupersets(ctx_, c);
+            downNames_ = keywordSubsets(ctx_, c);
+            upNames_ = keywordSupersets(ctx_, c);
         });
         if (!read) {
             upNames_.clear();
@@ -170,7 +170,7 @@ void CentralSetBrowser::fillGrids() {
     GridUp_->setNames(upNames_);
 }
 
-void CentralSetBrowser::RefreshCentral() {
+void CentralSetBrowser::refreshCentral() {
     Label4_->setText(central());
     Label5_->setText(central());
     fillGrids();
@@ -180,14 +180,14 @@ void CentralSetBrowser::followLinks() {
     const QString c = central();
     if (c.isEmpty() || !ctx_.base.isOpen()) return;
     try {
-        if (KWSubsets(ctx_, c) == downNames_ && KWSupersets(ctx_, c) == upNames_) return;
+        if (keywordSubsets(ctx_, c) == downNames_ && keywordSupersets(ctx_, c) == upNames_) return;
     } catch (const store::StoreError&) {
         return;
     }
     fillGrids();
 }
 
-void CentralSetBrowser::MakeCentral(const QString& name) {
+void CentralSetBrowser::makeCentral(const QString& name) {
     SelUpDown_->setText(name);
     Label5_->setText(name);
     Label4_->setText(name);
@@ -201,7 +201,7 @@ void CentralSetBrowser::MakeCentral(const QString& name) {
 
 void CentralSetBrowser::clear() {
     SelUpDown_->clear();
-    RefreshCentral();
+    refreshCentral();
 }
 
 void CentralSetBrowser::keywordSelected(const QString& keyword) {
@@ -253,66 +253,66 @@ void CentralSetBrowser::addFromListDown() {
     const QString k = listName_ ? listName_() : QString();
     const QString c = central();
     if (!ctx_.base.isOpen() || k.isEmpty() || c.isEmpty()) return;
-    tell(KWLinkAdd(ctx_, k, c));
-    RefreshCentral();
+    tell(linkKeywords(ctx_, k, c));
+    refreshCentral();
 }
 
 void CentralSetBrowser::addFromListUp() {
     const QString k = listName_ ? listName_() : QString();
     const QString c = central();
     if (!ctx_.base.isOpen() || k.isEmpty() || c.isEmpty()) return;
-    tell(KWLinkAdd(ctx_, c, k));
-    RefreshCentral();
+    tell(linkKeywords(ctx_, c, k));
+    refreshCentral();
 }
 
 void CentralSetBrowser::dropOnDown(const QString& dragged) {
     const QString c = central();
     if (!ctx_.base.isOpen() || dragged.isEmpty() || c.isEmpty()) return;
-    tell(KWLinkAdd(ctx_, dragged, c));
-    MakeCentral(c);
+    tell(linkKeywords(ctx_, dragged, c));
+    makeCentral(c);
 }
 
 void CentralSetBrowser::dropOnUp(const QString& dragged) {
     const QString c = central();
     if (!ctx_.base.isOpen() || dragged.isEmpty() || c.isEmpty()) return;
-    tell(KWLinkAdd(ctx_, c, dragged));
-    MakeCentral(c);
+    tell(linkKeywords(ctx_, c, dragged));
+    makeCentral(c);
 }
 
 void CentralSetBrowser::suppFromListDown() {
     const QString lower = GridDown_->selectedName();
     const QString c = central();
     if (!ctx_.base.isOpen() || lower.isEmpty() || c.isEmpty()) return;
-    tell(KWLinkSupp(ctx_, lower, c, LinkSide::FromUpper));
-    RefreshCentral();
+    tell(unlinkKeywords(ctx_, lower, c, LinkSide::FromUpper));
+    refreshCentral();
 }
 
 void CentralSetBrowser::suppFromListUp() {
     const QString upper = GridUp_->selectedName();
     const QString c = central();
     if (!ctx_.base.isOpen() || upper.isEmpty() || c.isEmpty()) return;
-    tell(KWLinkSupp(ctx_, c, upper, LinkSide::FromLower));
-    RefreshCentral();
+    tell(unlinkKeywords(ctx_, c, upper, LinkSide::FromLower));
+    refreshCentral();
 }
 
 void CentralSetBrowser::selFromUp() {
     const QString name = GridUp_->selectedName();
     if (name.isEmpty()) return;
     SelUpDown_->setText(name);
-    RefreshCentral();
+    refreshCentral();
 }
 
 void CentralSetBrowser::selFromDown() {
     const QString name = GridDown_->selectedName();
     if (name.isEmpty()) return;
     SelUpDown_->setText(name);
-    RefreshCentral();
+    refreshCentral();
 }
 
 void CentralSetBrowser::findIfLinks() {
     const QString k = listName_ ? listName_() : QString();
     if (k.isEmpty()) return;
-    MakeCentral(k);
+    makeCentral(k);
 }
 
 } // namespace vlm::keywords

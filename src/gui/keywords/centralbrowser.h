@@ -52,9 +52,9 @@ public:
     // The central Set (caption of SelUpDown); empty until one is chosen.
     QString central() const;
     // Puts `name` at the centre and fills both grids around it.
-    void MakeCentral(const QString& name);
+    void makeCentral(const QString& name);
     // Fills both grids again around the current central Set.
-    void RefreshCentral();
+    void refreshCentral();
     // Links changed elsewhere: the grids are filled again when what they show is out of date.
     void followLinks();
     // Forgets the central Set (another base was opened).

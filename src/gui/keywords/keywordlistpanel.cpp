@@ -73,7 +73,7 @@ namespace {
 // The stored keywords; nothing when the store failed (the user was told).
 std::optional<QStringList> storedKeywords(Session& ctx) {
     if (!ctx.base.isOpen()) return QStringList();
-    return runGuarded(ctx, [&] { return QStringList(KWAllKeywords(ctx)); });
+    return runGuarded(ctx, [&] { return QStringList(allKeywordNames(ctx)); });
 }
 
 } // namespace

@@ -49,7 +49,7 @@ KeywordListWindow::KeywordListWindow(Session& ctx, QWidget* parent)
             [this] { keywordsChanged_.request(); });
 
     if (ctx_.base.isOpen()) {
-        const KWResult seeded = KWSeedNoKeyword(ctx_);
+        const KWResult seeded = seedNoKeyword(ctx_);
         if (!seeded.ok() && !seeded.message.isEmpty())
             ctx_.prompter.message(seeded.message, Buttons::Ok, Icon::Exclamation);
     }
@@ -66,7 +66,7 @@ KeywordListWindow* KeywordListWindow::open(Session& ctx) {
 void KeywordListWindow::fill() {
     std::optional<QStringList> names = QStringList();
     if (ctx_.base.isOpen())
-        names = runGuarded(ctx_, [&] { return QStringList(KWAllKeywords(ctx_)); });
+        names = runGuarded(ctx_, [&] { return QStringList(allKeywordNames(ctx_)); });
     std::vector<QStringList> rows;
     for (const QString& name : names.value_or(QStringList()))
         rows.push_back({name});
@@ -79,7 +79,7 @@ void KeywordListWindow::reload() {
         shown << names_->text(i, 0);
     QStringList stored;
     if (ctx_.base.isOpen()) {
-        const auto names = runGuarded(ctx_, [&] { return QStringList(KWAllKeywords(ctx_)); });
+        const auto names = runGuarded(ctx_, [&] { return QStringList(allKeywordNames(ctx_)); });
         if (!names) return; // the list keeps what it showed
         stored = *names;
     }
@@ -110,7 +110,7 @@ void KeywordListWindow::onAdd() {
     if (!answer) return;
     const QString name = oneLineName(*answer);
     if (name.isEmpty()) return;
-    const KWResult r = KWStoreAdd(ctx_, name);
+    const KWResult r = storeKeyword(ctx_, name);
     // The list shows the keywords as the table holds them, whatever the outcome.
     fill();
     const ListTexts texts = keywordTexts();
@@ -151,7 +151,7 @@ void KeywordListWindow::onSupp() {
         return;
     const QString name = names_->text(current.row(), 0);
     names_->removeRow(current.row());
-    const KWResult r = KWStoreSupp(ctx_, name);
+    const KWResult r = discardKeyword(ctx_, name);
     if (r.status == KWStatus::Done || r.status == KWStatus::NotFound) return;
     // Refused: the keyword is still in the table, so it comes back in the list.
     fill();

@@ -36,7 +36,7 @@ KeywordPanels::KeywordPanels(Session& ctx, KeywordHost host, SideControls contro
     });
     connect(list_, &KeywordListPanel::keywordDoubleClicked, this, [this](const QString& name) {
         if (keywordMode())
-            central_->MakeCentral(name);
+            central_->makeCentral(name);
         else if (host_.searchMode && host_.searchMode() && host_.openCards)
             host_.openCards(name);
     });

@@ -64,8 +64,8 @@ QStringList LevelBrowser::walk(const QString& name) {
     if (name.isEmpty() || !ctx_.base.isOpen()) return {};
     return runGuarded(ctx_,
                       [&] {
-                          return direction_ == Direction::Down ? KWSubsets(ctx_, name)
-                                                               : KWSupersets(ctx_, name);
+                          return direction_ == Direction::Down ? keywordSubsets(ctx_, name)
+                                                               : keywordSupersets(ctx_, name);
                       })
         .value_or(QStringList());
 }
@@ -111,7 +111,7 @@ void LevelBrowser::removeLevelsFrom(int first) {
 
 QStringList LevelBrowser::roots() {
     if (!ctx_.base.isOpen()) return {};
-    return runGuarded(ctx_, [&] { return KWRoots(ctx_); }).value_or(QStringList());
+    return runGuarded(ctx_, [&] { return keywordRoots(ctx_); }).value_or(QStringList());
 }
 
 void LevelBrowser::refreshRoots() {

@@ -304,7 +304,7 @@ static LinkColumns::Walk guardedWalk(Session& ctx, NameList (*walk)(Session&, co
 // --- StructureEditor ---
 
 StructureEditor::StructureEditor(Session& ctx, QWidget* parent)
-    : LinkColumnsWindow(ctx, guardedWalk(ctx, &KWSubsets), kLinksKeyHeight, parent) {
+    : LinkColumnsWindow(ctx, guardedWalk(ctx, &keywordSubsets), kLinksKeyHeight, parent) {
     setObjectName(QStringLiteral("fLinksKey"));
     setWindowTitle(QStringLiteral("Top-Down Links"));
 
@@ -324,7 +324,7 @@ StructureEditor::StructureEditor(Session& ctx, QWidget* parent)
     NameList roots;
     if (baseOpen()) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        roots = runGuarded(ctx_, [&] { return KWRoots(ctx_); }).value_or(NameList());
+        roots = runGuarded(ctx_, [&] { return keywordRoots(ctx_); }).value_or(NameList());
         QApplication::restoreOverrideCursor();
     }
     model_.reset(std::move(roots));
@@ -370,7 +370,7 @@ void StructureEditor::dropOnColumn(int k, const QString& name) {
     }
     const QString upper = model_.selected(k - 1);
     if (upper.isEmpty() || name.isEmpty()) return;
-    const KWResult r = KWLinkAdd(ctx_, name, upper);
+    const KWResult r = linkKeywords(ctx_, name, upper);
     reopen(k);
     tellRefusal(r, false);
 }
@@ -381,7 +381,7 @@ void StructureEditor::supp() {
     if (k <= 0 || k >= model_.count()) return;
     const QString lower = model_.selected(k);
     if (lower.isEmpty() || ctx_.rs().GROUP2->recordCount() == 0) return;
-    const KWResult r = KWLinkSupp(ctx_, lower, model_.selected(k - 1), LinkSide::FromUpper);
+    const KWResult r = unlinkKeywords(ctx_, lower, model_.selected(k - 1), LinkSide::FromUpper);
     reopen(k);
     tellRefusal(r, true);
 }
@@ -399,7 +399,7 @@ void StructureEditor::newList() {
 // --- UpLinksWindow ---
 
 UpLinksWindow::UpLinksWindow(Session& ctx, const QString& keyword, QWidget* parent)
-    : LinkColumnsWindow(ctx, guardedWalk(ctx, &KWSupersets), kDownUpHeight, parent) {
+    : LinkColumnsWindow(ctx, guardedWalk(ctx, &keywordSupersets), kDownUpHeight, parent) {
     setObjectName(QStringLiteral("fDownUpLinks"));
     setWindowTitle(QStringLiteral("Down-Up Links"));
     setAcceptDrops(true);

@@ -15,7 +15,7 @@ MemoryAlert::MemoryAlert(const MemoryStatus& status, QWidget* parent)
         new QLabel(QStringLiteral("Memory is low: close some windows, then try again."), this);
     head->setObjectName(QStringLiteral("Label1"));
     layout->addWidget(head);
-    const QStringList lines = AlertLines(status);
+    const QStringList lines = alertLines(status);
     for (int i = 0; i < lines.size(); ++i) {
         auto* l = new QLabel(lines[i], this);
         l->setObjectName(QStringLiteral("Label%1").arg(i + 2));
@@ -29,7 +29,7 @@ MemoryAlert::MemoryAlert(const MemoryStatus& status, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
 }
 
-MemoryAlert* ShowAlert(const MemoryStatus& status) {
+MemoryAlert* showMemoryAlert(const MemoryStatus& status) {
     auto* a = new MemoryAlert(status);
     a->show();
     return a;

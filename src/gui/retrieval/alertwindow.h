@@ -1,6 +1,6 @@
 #pragma once
 
-// The window MemoryAlert: memory is too low to open the cards asked for.
+// The window Alert (MemoryAlert): memory is too low to open the cards asked for.
 
 #include "core/retrieval/memoryguard.h"
 
@@ -14,7 +14,7 @@ public:
     explicit MemoryAlert(const MemoryStatus& status, QWidget* parent = nullptr);
 };
 
-// Shows the window MemoryAlert with the figures of `status` (a window of its own, modeless).
-MemoryAlert* ShowAlert(const MemoryStatus& status);
+// Shows the window Alert with the figures of `status` (a window of its own, modeless).
+MemoryAlert* showMemoryAlert(const MemoryStatus& status);
 
 } // namespace vlm::retrieval

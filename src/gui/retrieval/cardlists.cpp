@@ -82,7 +82,7 @@ void carryOut(Session& ctx, const OtherSearchPlan& plan, const SelectionOpener& 
         if (openSelection) openSelection(plan.selection);
         return;
     case A::DateList:
-        ListByDateWindow(ctx, plan.kind);
+        listByDateWindow(ctx, plan.kind);
         return;
     }
 }
@@ -95,43 +95,43 @@ void closeSelectionDialog(Session& ctx) {
 
 // ---------------------------------------------------------------- GRIDS
 
-void CloseResult(Session& ctx) {
+void closeResult(Session& ctx) {
     closeChildWindow(findWindowNamed(ctx, QStringLiteral("fGrid")));
 }
 
-ResultWindow* ShowResult(Session& ctx, CardKind kind) {
-    CloseResult(ctx);
+ResultWindow* showResultWindow(Session& ctx, CardKind kind) {
+    closeResult(ctx);
     auto* w = new ResultWindow(ctx, kind);
     showChildWindow(ctx, w);
     return w;
 }
 
-void ListByKeyword(Session& ctx, CardKind kind, const QString& keyword) {
-    const auto found = runGuarded(ctx, [&] { return FillByKeyword(ctx, kind, keyword); });
+void listByKeyword(Session& ctx, CardKind kind, const QString& keyword) {
+    const auto found = runGuarded(ctx, [&] { return fillByKeyword(ctx, kind, keyword); });
     if (!found) return;
     if (!*found && kind == CardKind::Note) setChecked(mainOf(ctx), "OptionNote", true);
-    ShowResult(ctx, kind);
+    showResultWindow(ctx, kind);
 }
 
-void NotesByKeyword(Session& ctx, const QString& keyword) {
-    ListByKeyword(ctx, CardKind::Note, keyword);
+void notesByKeyword(Session& ctx, const QString& keyword) {
+    listByKeyword(ctx, CardKind::Note, keyword);
 }
-void QuotesByKeyword(Session& ctx, const QString& keyword) {
-    ListByKeyword(ctx, CardKind::Quote, keyword);
+void quotesByKeyword(Session& ctx, const QString& keyword) {
+    listByKeyword(ctx, CardKind::Quote, keyword);
 }
-void ReferencesByKeyword(Session& ctx, const QString& keyword) {
-    ListByKeyword(ctx, CardKind::Reference, keyword);
+void referencesByKeyword(Session& ctx, const QString& keyword) {
+    listByKeyword(ctx, CardKind::Reference, keyword);
 }
 
 namespace {
 void listByAuthor(Session& ctx, CardKind kind, const QString& author) {
-    const auto found = runGuarded(ctx, [&] { return FillByAuthor(ctx, kind, author); });
+    const auto found = runGuarded(ctx, [&] { return fillByAuthor(ctx, kind, author); });
     if (!found) return;
     if (!*found) {
         ctx.prompter.message(noMatchText(), Buttons::Ok, Icon::Exclamation);
         return;
     }
-    ShowResult(ctx, kind);
+    showResultWindow(ctx, kind);
 }
 } // namespace
 
@@ -144,9 +144,9 @@ void AuthorCit(Session& ctx, const QString& author) {
 
 // ---------------------------------------------------------------- LIST
 
-DateListWindow* ListByDateWindow(Session& ctx, CardKind kind) {
+DateListWindow* listByDateWindow(Session& ctx, CardKind kind) {
     ctx.DateListKind = kindText(kind);
-    const auto lines = runGuarded(ctx, [&] { return ListByDate(ctx, kind); });
+    const auto lines = runGuarded(ctx, [&] { return listByDate(ctx, kind); });
     if (!lines) return nullptr;
     auto* w = qobject_cast<DateListWindow*>(findWindowNamed(ctx, QStringLiteral("FListSel")));
     const bool fresh = w == nullptr;
@@ -168,14 +168,14 @@ DateListWindow* ListByDateWindow(Session& ctx, CardKind kind) {
     return w;
 }
 
-void NotesByDate(Session& ctx) {
-    ListByDateWindow(ctx, CardKind::Note);
+void notesByDate(Session& ctx) {
+    listByDateWindow(ctx, CardKind::Note);
 }
-void QuotesByDate(Session& ctx) {
-    ListByDateWindow(ctx, CardKind::Quote);
+void quotesByDate(Session& ctx) {
+    listByDateWindow(ctx, CardKind::Quote);
 }
-void ReferencesByDate(Session& ctx) {
-    ListByDateWindow(ctx, CardKind::Reference);
+void referencesByDate(Session& ctx) {
+    listByDateWindow(ctx, CardKind::Reference);
 }
 
 // ---------------------------------------------------------------- the selection dialog
@@ -187,7 +187,7 @@ constexpr int kDialogLeft = 1200;
 constexpr int kDialogTop = 900;
 } // namespace
 
-QWidget* OpenSelection(Session& ctx, QWidget* parent, const SelectionRequest& request) {
+QWidget* openSelectionDialog(Session& ctx, QWidget* parent, const SelectionRequest& request) {
     using keywords::SelectionDialog;
     using M = SelectionDialog::Mode;
     std::optional<M> mode;
@@ -199,7 +199,7 @@ QWidget* OpenSelection(Session& ctx, QWidget* parent, const SelectionRequest& re
     QPointer<SelectionDialog> guard(dialog);
     QObject::connect(dialog, &SelectionDialog::selected, dialog,
                      [&ctx, guard](M m, const QStringList&, const QString& current) {
-                         SelectButtonPressed(ctx, SelectionDialog::buttonName(m), current);
+                         selectButtonPressed(ctx, SelectionDialog::buttonName(m), current);
                          // The keyword lists close the dialog; after an author list it
                          // stays, for another author.
                          const bool byKeyword =
@@ -210,18 +210,18 @@ QWidget* OpenSelection(Session& ctx, QWidget* parent, const SelectionRequest& re
 }
 
 SelectionOpener selectionDialog(Session& ctx, QWidget* parent) {
-    return [&ctx, parent](const SelectionRequest& r) { OpenSelection(ctx, parent, r); };
+    return [&ctx, parent](const SelectionRequest& r) { openSelectionDialog(ctx, parent, r); };
 }
 
 // ---------------------------------------------------------------- panel and menus
 
-void RunOtherSearch(Session& ctx, CardKind kind, Criterion criterion,
+void runOtherSearch(Session& ctx, CardKind kind, Criterion criterion,
                     const SelectionOpener& openSelection) {
     closeSelectionDialog(ctx);
-    carryOut(ctx, PlanOtherSearch(ctx, kind, criterion), openSelection);
+    carryOut(ctx, planOtherSearch(ctx, kind, criterion), openSelection);
 }
 
-void RunOtherSearch(Session& ctx, QWidget* main, const SelectionOpener& openSelection) {
+void runOtherSearch(Session& ctx, QWidget* main, const SelectionOpener& openSelection) {
     std::optional<CardKind> kind;
     if (checked(main, "OptionNote"))
         kind = CardKind::Note;
@@ -234,12 +234,12 @@ void RunOtherSearch(Session& ctx, QWidget* main, const SelectionOpener& openSele
         closeSelectionDialog(ctx);
         return;
     }
-    RunOtherSearch(ctx, *kind, *criterion, openSelection);
+    runOtherSearch(ctx, *kind, *criterion, openSelection);
 }
 
-void KindOptionClicked(Session& ctx, QWidget* main, CardKind kind,
+void kindOptionClicked(Session& ctx, QWidget* main, CardKind kind,
                        const SelectionOpener& openSelection) {
-    if (kind == CardKind::Note && !NotesListable(ctx)) {
+    if (kind == CardKind::Note && !notesListable(ctx)) {
         info(ctx, noRecordsMessage());
         setChecked(main, "OptionNote", false);
         setChecked(main, "OptionCit", true);
@@ -247,18 +247,18 @@ void KindOptionClicked(Session& ctx, QWidget* main, CardKind kind,
     }
     ctx.ResultKind = kindText(kind);
     const QString keyword = kwSel(main);
-    if (!keyword.isEmpty() && checked(main, "SwitchSearch")) ListByKeyword(ctx, kind, keyword);
-    if (checked(main, "SwitchOther")) RunOtherSearch(ctx, main, openSelection);
+    if (!keyword.isEmpty() && checked(main, "SwitchSearch")) listByKeyword(ctx, kind, keyword);
+    if (checked(main, "SwitchOther")) runOtherSearch(ctx, main, openSelection);
 }
 
-void RunMenu(Session& ctx, RetrievalMenu item, const SelectionOpener& openSelection) {
+void runMenu(Session& ctx, RetrievalMenu item, const SelectionOpener& openSelection) {
     if (item == RetrievalMenu::NotebyKeyword || item == RetrievalMenu::CitOpenKW ||
         item == RetrievalMenu::CitOpenAuthor || item == RetrievalMenu::BibOpenAuthor)
         closeSelectionDialog(ctx);
-    carryOut(ctx, PlanMenu(ctx, item), openSelection);
+    carryOut(ctx, planMenu(ctx, item), openSelection);
 }
 
-void BibOpenKW(QWidget* main) {
+void connectReferenceByKeywordItem(QWidget* main) {
     if (!main) return;
     if (auto* bar = main->findChild<QTabBar*>(QStringLiteral("TabStrip1"))) {
         if (bar->count() >= 3) bar->setCurrentIndex(2);
@@ -267,13 +267,13 @@ void BibOpenKW(QWidget* main) {
     }
 }
 
-bool SelectButtonPressed(Session& ctx, const QString& button, const QString& currentCell) {
+bool selectButtonPressed(Session& ctx, const QString& button, const QString& currentCell) {
     if (button == QLatin1String("KWnoteSel"))
-        NotesByKeyword(ctx, currentCell);
+        notesByKeyword(ctx, currentCell);
     else if (button == QLatin1String("KWCitSel"))
-        QuotesByKeyword(ctx, currentCell);
+        quotesByKeyword(ctx, currentCell);
     else if (button == QLatin1String("KWBibSel"))
-        ReferencesByKeyword(ctx, currentCell);
+        referencesByKeyword(ctx, currentCell);
     else if (button == QLatin1String("AuthorSel"))
         AuthorSel(ctx, currentCell);
     else if (button == QLatin1String("AuthorCit"))
@@ -283,17 +283,17 @@ bool SelectButtonPressed(Session& ctx, const QString& button, const QString& cur
     return true;
 }
 
-void KeywordClicked(Session& ctx, QWidget* main, const QString& keyword) {
+void keywordClickedOutsideKeywordMode(Session& ctx, QWidget* main, const QString& keyword) {
     if (checked(main, "SwitchKW")) return; // keyword mode: clicks do not list cards
-    if (checked(main, "OptionRef")) ReferencesByKeyword(ctx, keyword);
-    if (checked(main, "OptionCit")) QuotesByKeyword(ctx, keyword);
-    if (checked(main, "OptionNote")) NotesByKeyword(ctx, keyword);
+    if (checked(main, "OptionRef")) referencesByKeyword(ctx, keyword);
+    if (checked(main, "OptionCit")) quotesByKeyword(ctx, keyword);
+    if (checked(main, "OptionNote")) notesByKeyword(ctx, keyword);
 }
 
-void KeywordDoubleClicked(Session& ctx, QWidget* main, const QString& keyword) {
-    if (checked(main, "OptionRef")) OpenKeywordReferences(ctx, keyword);
-    if (checked(main, "OptionNote")) OpenKeywordNotes(ctx, keyword);
-    if (checked(main, "OptionCit")) OpenKeywordQuotes(ctx, keyword);
+void keywordDoubleClickedOutsideKeywordMode(Session& ctx, QWidget* main, const QString& keyword) {
+    if (checked(main, "OptionRef")) openKeywordReferences(ctx, keyword);
+    if (checked(main, "OptionNote")) openKeywordNotes(ctx, keyword);
+    if (checked(main, "OptionCit")) openKeywordQuotes(ctx, keyword);
 }
 
 void connectRetrieval(Session& ctx, QWidget* main) {
@@ -313,11 +313,12 @@ void connectRetrieval(Session& ctx, QWidget* main) {
         if (!a) continue;
         a->setEnabled(true);
         QObject::connect(a, &QAction::triggered, main,
-                         [&ctx, open, item = m.item] { RunMenu(ctx, item, open); });
+                         [&ctx, open, item = m.item] { runMenu(ctx, item, open); });
     }
     if (QAction* a = main->findChild<QAction*>(QStringLiteral("mBibOpenKW"))) {
         a->setEnabled(true);
-        QObject::connect(a, &QAction::triggered, main, [main] { BibOpenKW(main); });
+        QObject::connect(a, &QAction::triggered, main,
+                         [main] { connectReferenceByKeywordItem(main); });
     }
 
     const struct {
@@ -329,7 +330,7 @@ void connectRetrieval(Session& ctx, QWidget* main) {
     for (const auto& k : kinds)
         if (auto* b = main->findChild<QAbstractButton*>(QLatin1String(k.name)))
             QObject::connect(b, &QAbstractButton::clicked, main, [&ctx, main, open, kind = k.kind] {
-                KindOptionClicked(ctx, main, kind, open);
+                kindOptionClicked(ctx, main, kind, open);
             });
     for (const char* name :
          {"OptionByAuthor", "OptionByDate", "OptionByKeyword", "CommandSearchOther"}) {
@@ -337,21 +338,21 @@ void connectRetrieval(Session& ctx, QWidget* main) {
         if (!b) continue;
         b->setEnabled(true);
         QObject::connect(b, &QAbstractButton::clicked, main,
-                         [&ctx, main, open] { RunOtherSearch(ctx, main, open); });
+                         [&ctx, main, open] { runOtherSearch(ctx, main, open); });
     }
 }
 
 // ---------------------------------------------------------------- all cards of a keyword
 
-int OpenKeywordCards(Session& ctx, CardKind kind, const QString& keyword,
+int openKeywordCards(Session& ctx, CardKind kind, const QString& keyword,
                      const MemoryStatus& memory, const CardOpener& open) {
-    if (MemoryTooLow(memory)) {
-        ShowAlert(memory);
+    if (memoryTooLow(memory)) {
+        showMemoryAlert(memory);
         return 0;
     }
     int opened = 0;
     runGuarded(ctx, [&] {
-        const auto numbers = KeywordCardNumbers(ctx, kind, keyword);
+        const auto numbers = keywordCardNumbers(ctx, kind, keyword);
         if (!numbers) {
             ctx.prompter.message(noMatchText(), Buttons::Ok, Icon::Exclamation);
             return;
@@ -361,7 +362,7 @@ int OpenKeywordCards(Session& ctx, CardKind kind, const QString& keyword,
             ~Restore() { QApplication::restoreOverrideCursor(); }
         } restore;
         for (const QString& n : *numbers) {
-            if (!SeekCard(ctx, kind, n)) continue;
+            if (!seekCardNumber(ctx, kind, n)) continue;
             // A window that did not open (memory ran out, or no window for the kind) ends
             // the operation: the ones opened so far stay.
             if (!open || !open(ctx, kind)) break;
@@ -371,14 +372,14 @@ int OpenKeywordCards(Session& ctx, CardKind kind, const QString& keyword,
     return opened;
 }
 
-void OpenKeywordNotes(Session& ctx, const QString& keyword) {
-    OpenKeywordCards(ctx, CardKind::Note, keyword, ReadMemoryStatus());
+void openKeywordNotes(Session& ctx, const QString& keyword) {
+    openKeywordCards(ctx, CardKind::Note, keyword, readMemoryStatus());
 }
-void OpenKeywordQuotes(Session& ctx, const QString& keyword) {
-    OpenKeywordCards(ctx, CardKind::Quote, keyword, ReadMemoryStatus());
+void openKeywordQuotes(Session& ctx, const QString& keyword) {
+    openKeywordCards(ctx, CardKind::Quote, keyword, readMemoryStatus());
 }
-void OpenKeywordReferences(Session& ctx, const QString& keyword) {
-    OpenKeywordCards(ctx, CardKind::Reference, keyword, ReadMemoryStatus());
+void openKeywordReferences(Session& ctx, const QString& keyword) {
+    openKeywordCards(ctx, CardKind::Reference, keyword, readMemoryStatus());
 }
 
 } // namespace vlm::retrieval

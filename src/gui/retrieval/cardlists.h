@@ -29,15 +29,15 @@ using SelectionOpener = std::function<void(const SelectionRequest&)>;
 // Opens the selection dialog SelectionDialog as `request` says, over `parent` (the main window),
 // its Select button wired to the card lists: a keyword list closes the dialog, an author
 // list leaves it open for another author. Nothing for a button that lists no cards.
-QWidget* OpenSelection(Session& ctx, QWidget* parent, const SelectionRequest& request);
-// The opener to hand to the functions below: OpenSelection over `parent`.
+QWidget* openSelectionDialog(Session& ctx, QWidget* parent, const SelectionRequest& request);
+// The opener to hand to the functions below: openSelectionDialog over `parent`.
 SelectionOpener selectionDialog(Session& ctx, QWidget* parent);
 
 // --- module GRIDS: cards by keyword, shown in ResultWindow ---
-void NotesByKeyword(Session& ctx, const QString& keyword);
-void QuotesByKeyword(Session& ctx, const QString& keyword);
-void ReferencesByKeyword(Session& ctx, const QString& keyword);
-void ListByKeyword(Session& ctx, CardKind kind, const QString& keyword);
+void notesByKeyword(Session& ctx, const QString& keyword);
+void quotesByKeyword(Session& ctx, const QString& keyword);
+void referencesByKeyword(Session& ctx, const QString& keyword);
+void listByKeyword(Session& ctx, CardKind kind, const QString& keyword);
 
 // The selection dialog's author buttons: References (AuthorSel) or Quotes (AuthorCit) of
 // the author in its current cell. "No Match" when the author has no Reference.
@@ -46,55 +46,55 @@ void AuthorCit(Session& ctx, const QString& author);
 
 // Closes any open ResultWindow and shows the result table (ctx.Result) in a new one whose rows
 // open cards of `kind`. The text search shows its results through this too.
-ResultWindow* ShowResult(Session& ctx, CardKind kind);
+ResultWindow* showResultWindow(Session& ctx, CardKind kind);
 // Closes the result window, if one is open.
-void CloseResult(Session& ctx);
+void closeResult(Session& ctx);
 
 // --- module LIST: cards by date, shown in DateListWindow (reused when open) ---
-void NotesByDate(Session& ctx);
-void QuotesByDate(Session& ctx);
-void ReferencesByDate(Session& ctx);
+void notesByDate(Session& ctx);
+void quotesByDate(Session& ctx);
+void referencesByDate(Session& ctx);
 // The list by date, or nullptr when the store failed (the failure is shown).
-DateListWindow* ListByDateWindow(Session& ctx, CardKind kind);
+DateListWindow* listByDateWindow(Session& ctx, CardKind kind);
 
 // --- the other-search panel and the menus ---
 // Closes the selection dialog, then lists, asks for a name, or shows "No Records".
-void RunOtherSearch(Session& ctx, CardKind kind, Criterion criterion,
+void runOtherSearch(Session& ctx, CardKind kind, Criterion criterion,
                     const SelectionOpener& openSelection);
 // The same for the kind and criterion chosen in the main window (OptionByAuthor,
-// OptionByDate, OptionByKeyword and CommandSearchOther).
-void RunOtherSearch(Session& ctx, QWidget* main, const SelectionOpener& openSelection);
+// OptionByDate, OptionByKeyword and commandSearchOther).
+void runOtherSearch(Session& ctx, QWidget* main, const SelectionOpener& openSelection);
 // OptionNote, OptionCit, OptionRef clicked.
-void KindOptionClicked(Session& ctx, QWidget* main, CardKind kind,
+void kindOptionClicked(Session& ctx, QWidget* main, CardKind kind,
                        const SelectionOpener& openSelection);
 // mNotebyKeyword, mNotebyDate, mCitOpenKW, mCitOpenDate, mCitOpenAuthor, mBibOpenAuthor.
-void RunMenu(Session& ctx, RetrievalMenu item, const SelectionOpener& openSelection);
+void runMenu(Session& ctx, RetrievalMenu item, const SelectionOpener& openSelection);
 // mBibOpenKW: the keyword tab strip TabStrip1 turns to its third page ("  All Keywords  ").
-void BibOpenKW(QWidget* main);
+void connectReferenceByKeywordItem(QWidget* main);
 // A Select button of the selection dialog that lists cards (KWnoteSel, KWCitSel, KWBibSel,
 // AuthorSel, AuthorCit), with the name of the current cell of its selection list. False
 // for the other buttons.
-bool SelectButtonPressed(Session& ctx, const QString& button, const QString& currentCell);
+bool selectButtonPressed(Session& ctx, const QString& button, const QString& currentCell);
 
 // A click on a keyword (KWList, DownGrid, UpGrid): outside keyword mode, lists the cards of
 // the kind chosen in the main window.
-void KeywordClicked(Session& ctx, QWidget* main, const QString& keyword);
+void keywordClickedOutsideKeywordMode(Session& ctx, QWidget* main, const QString& keyword);
 // A double click on a keyword in DownGrid (or in KWList while SwitchSearch is on): opens
 // every card of the chosen kind that carries it.
-void KeywordDoubleClicked(Session& ctx, QWidget* main, const QString& keyword);
+void keywordDoubleClickedOutsideKeywordMode(Session& ctx, QWidget* main, const QString& keyword);
 
 // Makes the main window's retrieval controls live: the menu items mNotebyKeyword,
 // mNotebyDate, mCitOpenKW, mCitOpenDate, mCitOpenAuthor, mBibOpenAuthor and mBibOpenKW
 // (enabled), the kind options OptionNote, OptionCit, OptionRef, the criterion options
-// OptionByAuthor, OptionByDate, OptionByKeyword and the button CommandSearchOther (enabled).
+// OptionByAuthor, OptionByDate, OptionByKeyword and the button commandSearchOther (enabled).
 void connectRetrieval(Session& ctx, QWidget* main);
 
 // --- every card of a keyword at once, after the memory guard ---
-void OpenKeywordNotes(Session& ctx, const QString& keyword);
-void OpenKeywordQuotes(Session& ctx, const QString& keyword);
-void OpenKeywordReferences(Session& ctx, const QString& keyword);
+void openKeywordNotes(Session& ctx, const QString& keyword);
+void openKeywordQuotes(Session& ctx, const QString& keyword);
+void openKeywordReferences(Session& ctx, const QString& keyword);
 // Returns the number of cards opened.
-int OpenKeywordCards(Session& ctx, CardKind kind, const QString& keyword,
+int openKeywordCards(Session& ctx, CardKind kind, const QString& keyword,
                      const MemoryStatus& memory, const CardOpener& open = openThroughSession);
 
 } // namespace vlm::retrieval

@@ -46,7 +46,7 @@ void DateListWindow::openRow(int row) {
     if (!kind) return;
     const QString number = grid_->text(row, 1);
     runGuarded(ctx_, [&] {
-        if (!SeekCard(ctx_, *kind, number)) {
+        if (!seekCardNumber(ctx_, *kind, number)) {
             // Deleted since the list was made.
             ctx_.prompter.message(missingCardMessage(), Buttons::Ok, Icon::Information);
             return;

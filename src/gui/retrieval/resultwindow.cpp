@@ -57,7 +57,7 @@ ResultWindow::ResultWindow(Session& ctx, CardKind kind, QWidget* parent)
 }
 
 void ResultWindow::sortAndShow() {
-    SortResult(ctx_.Result);
+    sortResult(ctx_.Result);
     display();
     placeCursor();
 }
@@ -110,7 +110,7 @@ void ResultWindow::openRow(int row) {
     highlight(row);
     const QString number = t.ResultGrid[size_t(row - 1)].ndx;
     runGuarded(ctx_, [&] {
-        if (!SeekCard(ctx_, kind_, number)) {
+        if (!seekCardNumber(ctx_, kind_, number)) {
             ctx_.prompter.message(missingCardMessage(), Buttons::Ok, Icon::Information);
             return;
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+// The About window: version, web pages and system information.
+
 #include <QDialog>
 #include <functional>
 

@@ -58,7 +58,7 @@ void Frame::startBase() {
     const QString path =
         QDir(workFolder_).filePath(store::BaseSession::freeStartBaseName(workFolder_));
     ctx_.base.BasePath = path;
-    follow(ctx_.base.CreateStartBase(path));
+    follow(ctx_.base.createStartBase(path));
     if (start_) start_->close();
 }
 
@@ -144,7 +144,7 @@ void Frame::saveBaseAs() {
     MainWindow* w = ensureMain();
     if (!w->closeChildWindows()) return;
     w->hide();
-    follow(ctx_.base.SaveBaseAs());
+    follow(ctx_.base.saveBaseAs());
 }
 
 bool Frame::quitProgram() {

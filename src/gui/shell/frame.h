@@ -1,5 +1,8 @@
 #pragma once
 
+// The program's course from window to window: start window, start base, main window, welcome
+// dialog, and the Database commands that move between bases.
+
 #include "core/session/basesession.h"
 #include "gui/shell/mainwindow.h"
 #include "gui/shell/startwindow.h"

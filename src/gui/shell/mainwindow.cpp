@@ -128,9 +128,13 @@ keywords::KeywordPanels* attachKeywordPanels(Session& ctx, MainWindow& main) {
     MainWindow* w = &main;
     host.keywordMode = [w] { return w->keywordMode(); };
     host.searchMode = [w] { return w->mode() == MainWindow::Mode::Search; };
-    host.listCards = [&ctx, w](const QString& k) { retrieval::KeywordClicked(ctx, w, k); };
-    host.openCards = [&ctx, w](const QString& k) { retrieval::KeywordDoubleClicked(ctx, w, k); };
-    host.closeCardList = [&ctx] { retrieval::CloseResult(ctx); };
+    host.listCards = [&ctx, w](const QString& k) {
+        retrieval::keywordClickedOutsideKeywordMode(ctx, w, k);
+    };
+    host.openCards = [&ctx, w](const QString& k) {
+        retrieval::keywordDoubleClickedOutsideKeywordMode(ctx, w, k);
+    };
+    host.closeCardList = [&ctx] { retrieval::closeResult(ctx); };
 
     SideControls controls;
     controls.KWSel = main.KWSel;
@@ -374,7 +378,7 @@ void MainWindow::showTitle() {
 
 void MainWindow::seedKeywords() {
     if (!ctx_.base.isOpen()) return;
-    const keywords::KWResult r = keywords::KWSeedNoKeyword(ctx_);
+    const keywords::KWResult r = keywords::seedNoKeyword(ctx_);
     if (!r.ok() && !r.message.isEmpty())
         ctx_.prompter.message(r.message, Buttons::Ok, Icon::Exclamation);
 }
@@ -546,11 +550,11 @@ void MainWindow::buildTopBar() {
     OptionByAuthor = makeOption(FrameOther, "OptionByAuthor", QStringLiteral("Author"));
     OptionByDate = makeOption(FrameOther, "OptionByDate", QStringLiteral("Date"));
     OptionByKeyword = makeOption(FrameOther, "OptionByKeyword", QStringLiteral("Keyword"));
-    CommandSearchOther = new QPushButton(QStringLiteral("Go"), FrameOther);
-    CommandSearchOther->setObjectName(QStringLiteral("CommandSearchOther"));
-    CommandSearchOther->setEnabled(false); // the card lists enable it
+    commandSearchOther = new QPushButton(QStringLiteral("Go"), FrameOther);
+    commandSearchOther->setObjectName(QStringLiteral("CommandSearchOther"));
+    commandSearchOther->setEnabled(false); // the card lists enable it
     static_cast<QHBoxLayout*>(FrameOther->layout())->addStretch();
-    FrameOther->layout()->addWidget(CommandSearchOther);
+    FrameOther->layout()->addWidget(commandSearchOther);
     placeFrame(FrameOther, OptionFrameLeft);
     FrameOther->hide();
 

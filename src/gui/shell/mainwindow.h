@@ -1,5 +1,8 @@
 #pragma once
 
+// The main window: menus, the side bar with its panels and modes, and the MDI area where
+// card and result windows open.
+
 #include <QMainWindow>
 #include <QPointer>
 #include <vector>
@@ -105,7 +108,7 @@ public:
     QRadioButton* OptionByDate;
     QRadioButton* OptionByKeyword;
     QLabel* Label6;
-    QPushButton* CommandSearchOther;
+    QPushButton* commandSearchOther;
     QLabel* LabelText;
     QLineEdit* TextSearch;
     QPushButton* CommandSearchText;

@@ -1,5 +1,7 @@
 #pragma once
 
+// The desktop prompter: message boxes, input boxes and common dialogs shown with Qt.
+
 #include "core/common/prompter.h"
 
 #include <QPointer>

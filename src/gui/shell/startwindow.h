@@ -1,5 +1,7 @@
 #pragma once
 
+// The start window shown while the program starts, with its animation.
+
 #include "core/common/startanimation.h"
 
 #include <QLabel>

@@ -96,20 +96,20 @@ void WelcomeDialog::setRetryMode() {
 void WelcomeDialog::newBase() {
     const QString name = chooseNewBase(ctx_.prompter);
     if (name.isEmpty()) return; // cancelled: the dialog stays as it is
-    emit operationDone(ctx_.base.CreateBase(name));
+    emit operationDone(ctx_.base.createBase(name));
 }
 
 void WelcomeDialog::existingBase() {
     hide();
-    if (!OuvreFichier(ctx_)) {
+    if (!chooseBaseFile(ctx_)) {
         emit existingBaseCancelled();
         return;
     }
-    emit operationDone(ctx_.base.OpenBase(ctx_.base.BasePath));
+    emit operationDone(ctx_.base.openBase(ctx_.base.BasePath));
 }
 
 void WelcomeDialog::retryPassword() {
-    emit operationDone(ctx_.base.RetryBasePassword());
+    emit operationDone(ctx_.base.retryBasePassword());
 }
 
 } // namespace vlm

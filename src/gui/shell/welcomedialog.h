@@ -1,5 +1,7 @@
 #pragma once
 
+// The welcome dialog: create, open or retry a base, in its normal and retry modes.
+
 #include "core/session/basesession.h"
 
 #include <QDialog>

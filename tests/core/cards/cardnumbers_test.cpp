@@ -13,12 +13,12 @@ namespace {
 class CardNumbers : public ::testing::Test, public test::CardBase {
 protected:
     QString newNote(const QString& author) {
-        const CardResult r = CreateNoteRecord(ctx, {author});
+        const CardResult r = createNoteRecord(ctx, {author});
         EXPECT_TRUE(r.ok()) << r.message.toStdString();
         return r.number;
     }
     QString newReference(const QStringList& authors) {
-        const CardResult r = CreateReference(ctx, authors);
+        const CardResult r = createReference(ctx, authors);
         EXPECT_TRUE(r.ok()) << r.message.toStdString();
         return r.number;
     }
@@ -67,7 +67,7 @@ TEST_F(CardNumbers, NotesTakeTheFirstFreeNumberOfTheirAuthor) {
     EXPECT_EQ(column("NOTE", "AUTEUR"), (QStringList{"Li", "Lindqvist", "Lindqvist", "lindberg"}));
 
     // A freed number is given again, before any higher one.
-    ASSERT_TRUE(DeleteNote(ctx, "LIND0001.TXT").ok());
+    ASSERT_TRUE(deleteNote(ctx, "LIND0001.TXT").ok());
     EXPECT_EQ(newNote("Lindqvist"), "LIND0001.TXT");
     EXPECT_EQ(newNote("Lindqvist"), "LIND0004.TXT");
 
@@ -80,12 +80,12 @@ TEST_F(CardNumbers, NotesTakeTheFirstFreeNumberOfTheirAuthor) {
 
 TEST_F(CardNumbers, OnlyTheFirstPickedAuthorMakesANoteAndAnEmptyPickMakesNone) {
     EXPECT_EQ(newNote("Ng"), "NG__0001.TXT");
-    EXPECT_EQ(CreateNoteRecord(ctx, {"Ada", "Grace"}).number, "ADA_0001.TXT");
+    EXPECT_EQ(createNoteRecord(ctx, {"Ada", "Grace"}).number, "ADA_0001.TXT");
     EXPECT_EQ(column("NOTE", "AUTEUR"), (QStringList{"Ng", "Ada"}));
 
-    EXPECT_EQ(CreateNoteRecord(ctx, {}).status, CardStatus::Nothing);
-    EXPECT_EQ(CreateNoteRecord(ctx, {"", "Grace"}).status, CardStatus::Nothing);
-    EXPECT_EQ(CreateReference(ctx, {""}).status, CardStatus::Nothing);
+    EXPECT_EQ(createNoteRecord(ctx, {}).status, CardStatus::Nothing);
+    EXPECT_EQ(createNoteRecord(ctx, {"", "Grace"}).status, CardStatus::Nothing);
+    EXPECT_EQ(createReference(ctx, {""}).status, CardStatus::Nothing);
     EXPECT_EQ(column("NOTE", "CIT").size(), 2);
     EXPECT_TRUE(column("BIBLIO", "NDX").isEmpty());
 }
@@ -99,9 +99,9 @@ TEST_F(CardNumbers, ReferenceNumbersKeepCaseButTheIndexIgnoresIt) {
     EXPECT_EQ(column("BIBLIO", "NDX"), (QStringList{"Smith__001", "smith__002", "SMITH__003"}));
 
     // Quotes of References that share the first five characters share one counter.
-    addQuote(*NextQuoteNumber(ctx, "Smith__001"), "Smith__001");
+    addQuote(*nextQuoteNumber(ctx, "Smith__001"), "Smith__001");
     EXPECT_EQ(column("CIT", "CIT"), QStringList{"SMITH001.TXT"});
-    EXPECT_EQ(*NextQuoteNumber(ctx, "smith__002"), "SMITH002.TXT");
+    EXPECT_EQ(*nextQuoteNumber(ctx, "smith__002"), "SMITH002.TXT");
 }
 
 TEST_F(CardNumbers, AReferenceKeepsEveryPickedAuthor) {
@@ -124,7 +124,7 @@ TEST_F(CardNumbers, ARefusedReferenceLeavesNothingBehind) {
     QStringList many;
     for (int i = 0; i < 10; ++i)
         many << QStringLiteral("Author number %1 of many").arg(i);
-    const CardResult r = CreateReference(ctx, many);
+    const CardResult r = createReference(ctx, many);
     EXPECT_EQ(r.status, CardStatus::Failed);
     EXPECT_EQ(r.store.code(), ErrorCode::FieldTooSmall);
     EXPECT_FALSE(r.message.isEmpty());
@@ -137,10 +137,10 @@ TEST_F(CardNumbers, ARefusedReferenceLeavesNothingBehind) {
 TEST_F(CardNumbers, AReadOnlyBaseCreatesNothing) {
     addNote("LIND0001.TXT", "Lindqvist");
     reopenReadOnly();
-    CardResult r = CreateNoteRecord(ctx, {"Lindqvist"});
+    CardResult r = createNoteRecord(ctx, {"Lindqvist"});
     EXPECT_EQ(r.status, CardStatus::ReadOnly);
     EXPECT_EQ(r.message, "Fichier en lecture seule !");
-    r = CreateReference(ctx, {"Smith", "Jones"});
+    r = createReference(ctx, {"Smith", "Jones"});
     EXPECT_EQ(r.status, CardStatus::ReadOnly);
     EXPECT_EQ(r.message, "Fichier en lecture seule !");
     EXPECT_EQ(column("NOTE", "CIT"), QStringList{"LIND0001.TXT"});
@@ -153,7 +153,7 @@ TEST_F(CardNumbers, AFullPrefixGivesNoNumber) {
     for (int c = 1; c <= kMaxCardCounter; ++c)
         addNote(noteNumber("ZZ__", c));
     ctx.base.BaseDb->commitTrans();
-    const CardResult r = CreateNoteRecord(ctx, {"zz"});
+    const CardResult r = createNoteRecord(ctx, {"zz"});
     EXPECT_EQ(r.status, CardStatus::NoNumber);
     EXPECT_FALSE(r.message.isEmpty());
     EXPECT_EQ(newNote("zy"), "ZY__0001.TXT");
@@ -207,7 +207,7 @@ TEST_F(CardNumbers, NoDuplicateIsEverRefusedWhateverTheCaseOfTheAuthors) {
     QStringList numbers;
     for (int i = 0; i < 60; ++i) {
         const QString name = names.at(int(rng.bounded(names.size())));
-        const CardResult r = CreateReference(ctx, {name});
+        const CardResult r = createReference(ctx, {name});
         ASSERT_TRUE(r.ok()) << r.message.toStdString();
         EXPECT_TRUE(r.number.startsWith(referencePrefix(name)));
         for (const QString& n : numbers)

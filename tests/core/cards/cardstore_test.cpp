@@ -85,7 +85,7 @@ TEST_F(CardStore, WindowNumbersCountUpAndOnlyTheLastOneIsGivenBack) {
 TEST_F(CardStore, StoringWritesTheFourEditableFieldsOnly) {
     addNote("LI__0001.TXT", "Li", "Old", "old", "{\\rtf1 old}");
     linkNote("LI__0001.TXT", "Kept");
-    EXPECT_TRUE(StoreNote(ctx, "LI__0001.TXT", {"Li Wei", "New", "new", "{\\rtf1 new}"}).ok());
+    EXPECT_TRUE(storeNote(ctx, "LI__0001.TXT", {"Li Wei", "New", "new", "{\\rtf1 new}"}).ok());
     EXPECT_EQ(column("NOTE", "AUTEUR"), QStringList{"Li Wei"});
     EXPECT_EQ(column("NOTE", "TITRE1"), QStringList{"New"});
     EXPECT_EQ(column("NOTE", "TEXTE"), QStringList{"new"});
@@ -94,14 +94,14 @@ TEST_F(CardStore, StoringWritesTheFourEditableFieldsOnly) {
     EXPECT_EQ(column("GRNOTE", "GROUPE"), QStringList{"Kept"});
 
     // A Note deleted meanwhile (from another window) is not brought back.
-    ASSERT_TRUE(DeleteNote(ctx, "LI__0001.TXT").ok());
-    EXPECT_EQ(StoreNote(ctx, "LI__0001.TXT", {"a", "b", "c", "d"}).status, CardStatus::Nothing);
+    ASSERT_TRUE(deleteNote(ctx, "LI__0001.TXT").ok());
+    EXPECT_EQ(storeNote(ctx, "LI__0001.TXT", {"a", "b", "c", "d"}).status, CardStatus::Nothing);
     EXPECT_TRUE(column("NOTE", "CIT").isEmpty());
 }
 
 TEST_F(CardStore, ARefusedStoreChangesNothing) {
     addNote("LI__0001.TXT", "Li", "Old", "old", "{\\rtf1 old}");
-    const CardResult r = StoreNote(ctx, "LI__0001.TXT", {"Li", QString(101, 'x'), "new", "x"});
+    const CardResult r = storeNote(ctx, "LI__0001.TXT", {"Li", QString(101, 'x'), "new", "x"});
     EXPECT_EQ(r.status, CardStatus::Failed);
     EXPECT_EQ(r.store.code(), ErrorCode::FieldTooSmall);
     EXPECT_EQ(column("NOTE", "TEXTE"), QStringList{"old"});
@@ -109,11 +109,11 @@ TEST_F(CardStore, ARefusedStoreChangesNothing) {
 
     linkNote("LI__0001.TXT", "x");
     reopenReadOnly();
-    const CardResult ro = StoreNote(ctx, "LI__0001.TXT", {"Li", "t", "new", "x"});
+    const CardResult ro = storeNote(ctx, "LI__0001.TXT", {"Li", "t", "new", "x"});
     EXPECT_EQ(ro.status, CardStatus::ReadOnly);
     EXPECT_EQ(ro.message, "Fichier en lecture seule !");
-    EXPECT_EQ(DeleteNote(ctx, "LI__0001.TXT").status, CardStatus::ReadOnly);
-    EXPECT_EQ(RemoveNoteKeyword(ctx, "LI__0001.TXT", "x").status, CardStatus::ReadOnly);
+    EXPECT_EQ(deleteNote(ctx, "LI__0001.TXT").status, CardStatus::ReadOnly);
+    EXPECT_EQ(removeNoteKeyword(ctx, "LI__0001.TXT", "x").status, CardStatus::ReadOnly);
     EXPECT_EQ(column("NOTE", "TEXTE"), QStringList{"old"});
     EXPECT_EQ(column("GRNOTE", "GROUPE"), QStringList{"x"});
 }
@@ -127,12 +127,12 @@ TEST_F(CardStore, DeletingANoteTakesItsLinksAndNoOtherCardsLinks) {
     linkNote("B___0001.TXT", "Two");
     linkNote("C___0001.TXT", "Two");
     linkNote("B___0001.TXT", "Three");
-    ASSERT_TRUE(DeleteNote(ctx, "B___0001.TXT").ok());
+    ASSERT_TRUE(deleteNote(ctx, "B___0001.TXT").ok());
     EXPECT_EQ(column("NOTE", "CIT"), (QStringList{"A___0001.TXT", "C___0001.TXT"}));
     EXPECT_EQ(column("GRNOTE", "NDX"), (QStringList{"A___0001.TXT", "C___0001.TXT"}));
     // The first Note of the table too.
-    ASSERT_TRUE(DeleteNote(ctx, "A___0001.TXT").ok());
-    ASSERT_TRUE(DeleteNote(ctx, "C___0001.TXT").ok());
+    ASSERT_TRUE(deleteNote(ctx, "A___0001.TXT").ok());
+    ASSERT_TRUE(deleteNote(ctx, "C___0001.TXT").ok());
     EXPECT_TRUE(column("NOTE", "CIT").isEmpty());
     EXPECT_TRUE(column("GRNOTE", "NDX").isEmpty());
 }
@@ -144,12 +144,12 @@ TEST_F(CardStore, RemovingAKeywordTakesEveryLinkOfThatNameOnThatNoteOnly) {
     linkNote("A___0001.TXT", "Waves");
     linkNote("A___0001.TXT", "optics"); // the same keyword for the store
     linkNote("B___0001.TXT", "Optics");
-    ASSERT_TRUE(RemoveNoteKeyword(ctx, "A___0001.TXT", "Optics").ok());
+    ASSERT_TRUE(removeNoteKeyword(ctx, "A___0001.TXT", "Optics").ok());
     EXPECT_EQ(cardKeywords(ctx, CardKind::Note, "A___0001.TXT"), QStringList{"Waves"});
     EXPECT_EQ(cardKeywords(ctx, CardKind::Note, "B___0001.TXT"), QStringList{"Optics"});
     // Nothing to remove is no failure.
-    EXPECT_TRUE(RemoveNoteKeyword(ctx, "A___0001.TXT", "Absent").ok());
-    EXPECT_TRUE(RemoveNoteKeyword(ctx, "Z___0001.TXT", "Waves").ok());
+    EXPECT_TRUE(removeNoteKeyword(ctx, "A___0001.TXT", "Absent").ok());
+    EXPECT_TRUE(removeNoteKeyword(ctx, "Z___0001.TXT", "Waves").ok());
 }
 
 } // namespace

@@ -13,7 +13,7 @@ namespace {
 class QuoteRef : public ::testing::Test, public test::CardBase {
 protected:
     QString newReference(const QStringList& authors, const QString& title = {}) {
-        const CardResult r = CreateReference(ctx, authors);
+        const CardResult r = createReference(ctx, authors);
         EXPECT_TRUE(r.ok());
         if (!title.isEmpty()) {
             EXPECT_TRUE(StoreReference(ctx, r.number, {title, {}, {}}).ok());

@@ -49,10 +49,10 @@ TEST(BaseChoice, DialogsOfTheWelcomeAndTheBaseFileDialog) {
     ctx.base.BasePath = QStringLiteral("/before.vlm");
 
     prompter.choose(QString()); // cancelled: BasePath unchanged
-    EXPECT_FALSE(OuvreFichier(ctx));
+    EXPECT_FALSE(chooseBaseFile(ctx));
     EXPECT_EQ(ctx.base.BasePath, QStringLiteral("/before.vlm"));
     prompter.choose(QStringLiteral("/chosen.mdb"));
-    EXPECT_TRUE(OuvreFichier(ctx));
+    EXPECT_TRUE(chooseBaseFile(ctx));
     EXPECT_EQ(ctx.base.BasePath, QStringLiteral("/chosen.mdb"));
 
     prompter.choose(QStringLiteral("/typed")); // taken as typed, no extension added

@@ -110,11 +110,11 @@ QStringList linkRows(Session& ctx) {
 class KWStoreTest : public ::testing::Test, public test::SessionBase {
 protected:
     void link(const QString& lower, const QString& upper) {
-        ASSERT_TRUE(KWLinkAdd(ctx, lower, upper).ok()) << qPrintable(lower + " < " + upper);
+        ASSERT_TRUE(linkKeywords(ctx, lower, upper).ok()) << qPrintable(lower + " < " + upper);
     }
     void keywords(const QStringList& names) {
         for (const QString& n : names)
-            ASSERT_TRUE(KWStoreAdd(ctx, n).ok()) << qPrintable(n);
+            ASSERT_TRUE(storeKeyword(ctx, n).ok()) << qPrintable(n);
     }
     long linkCount() { return ctx.rs().GROUP2->recordCount(); }
 };
@@ -123,21 +123,21 @@ TEST_F(KWStoreTest, OnlyUpperKeywordsWithoutSupersetsAreRoots) {
     keywords({"Alone", "Top", "Middle", "Leaf"});
     link("Middle", "Top");
     link("Leaf", "Middle");
-    EXPECT_EQ(KWRoots(ctx), NameList{"Top"}); // not the unlinked "Alone", not the lower "Leaf"
-    EXPECT_TRUE(KWSubsets(ctx, "Leaf").isEmpty());
-    EXPECT_TRUE(KWSupersets(ctx, "Top").isEmpty());
-    EXPECT_TRUE(KWSubsets(ctx, "Alone").isEmpty());
-    EXPECT_TRUE(KWSupersets(ctx, "Nowhere").isEmpty());
+    EXPECT_EQ(keywordRoots(ctx), NameList{"Top"}); // not the unlinked "Alone", not the lower "Leaf"
+    EXPECT_TRUE(keywordSubsets(ctx, "Leaf").isEmpty());
+    EXPECT_TRUE(keywordSupersets(ctx, "Top").isEmpty());
+    EXPECT_TRUE(keywordSubsets(ctx, "Alone").isEmpty());
+    EXPECT_TRUE(keywordSupersets(ctx, "Nowhere").isEmpty());
     // A name the store could not hold has no links rather than failing the seek.
-    EXPECT_TRUE(KWSubsets(ctx, QString(40, 'x')).isEmpty());
-    EXPECT_TRUE(KWSupersets(ctx, QString(40, 'x')).isEmpty());
+    EXPECT_TRUE(keywordSubsets(ctx, QString(40, 'x')).isEmpty());
+    EXPECT_TRUE(keywordSupersets(ctx, QString(40, 'x')).isEmpty());
 
     // A cycle has no Root; a keyword linked to itself is its own Superset.
     link("Top", "Leaf");
-    EXPECT_TRUE(KWRoots(ctx).isEmpty());
+    EXPECT_TRUE(keywordRoots(ctx).isEmpty());
     link("Self", "Self");
-    EXPECT_EQ(KWSubsets(ctx, "Self"), NameList{"Self"});
-    EXPECT_TRUE(KWRoots(ctx).isEmpty());
+    EXPECT_EQ(keywordSubsets(ctx, "Self"), NameList{"Self"});
+    EXPECT_TRUE(keywordRoots(ctx).isEmpty());
 }
 
 TEST_F(KWStoreTest, ListsAreNotCapped) {
@@ -150,14 +150,14 @@ TEST_F(KWStoreTest, ListsAreNotCapped) {
         link("Big", n);
     }
     ctx.base.BaseDb->commitTrans();
-    EXPECT_EQ(KWSubsets(ctx, "Big"), expected);
-    EXPECT_EQ(KWSupersets(ctx, "Big"), expected);
+    EXPECT_EQ(keywordSubsets(ctx, "Big"), expected);
+    EXPECT_EQ(keywordSupersets(ctx, "Big"), expected);
 }
 
 TEST_F(KWStoreTest, StoringALinkTwiceLeavesOneRowAndSaysItExists) {
     link("Rose", "Flower");
     for (auto [lower, upper] : {std::pair{"Rose", "Flower"}, std::pair{"ROSE", "flower"}}) {
-        const KWResult r = KWLinkAdd(ctx, lower, upper);
+        const KWResult r = linkKeywords(ctx, lower, upper);
         EXPECT_EQ(r.status, KWStatus::Duplicate);
         EXPECT_EQ(r.store.code(), vlm::ErrorCode::DuplicateKey);
         EXPECT_EQ(r.message, linkExistsMessage());
@@ -165,13 +165,13 @@ TEST_F(KWStoreTest, StoringALinkTwiceLeavesOneRowAndSaysItExists) {
     EXPECT_EQ(linkRows(ctx), QStringList{"Rose<Flower"});
     // The refused row does not linger: the next link is stored normally.
     link("Tulip", "Flower");
-    EXPECT_EQ(KWSubsets(ctx, "Flower"), (NameList{"Rose", "Tulip"}));
+    EXPECT_EQ(keywordSubsets(ctx, "Flower"), (NameList{"Rose", "Tulip"}));
 
-    EXPECT_EQ(KWLinkAdd(ctx, "", "Flower").status, KWStatus::Empty);
-    EXPECT_EQ(KWLinkAdd(ctx, "Rose", "").status, KWStatus::Empty);
-    EXPECT_EQ(KWLinkAdd(ctx, QString(31, 'a'), "Flower").status, KWStatus::TooLong);
-    EXPECT_EQ(KWLinkAdd(ctx, "Rose", QString(31, 'a')).status, KWStatus::TooLong);
-    EXPECT_TRUE(KWLinkAdd(ctx, QString(30, 'a'), "Flower").ok());
+    EXPECT_EQ(linkKeywords(ctx, "", "Flower").status, KWStatus::Empty);
+    EXPECT_EQ(linkKeywords(ctx, "Rose", "").status, KWStatus::Empty);
+    EXPECT_EQ(linkKeywords(ctx, QString(31, 'a'), "Flower").status, KWStatus::TooLong);
+    EXPECT_EQ(linkKeywords(ctx, "Rose", QString(31, 'a')).status, KWStatus::TooLong);
+    EXPECT_TRUE(linkKeywords(ctx, QString(30, 'a'), "Flower").ok());
     EXPECT_EQ(linkCount(), 3);
 }
 
@@ -180,63 +180,63 @@ TEST_F(KWStoreTest, DiscardingALinkDeletesThatRowOnlyAndSaysWhenNoneMatches) {
     link("Oak", "Wood");
     link("Pine", "Tree");
     // From the Subsets side of "Tree" and from the Supersets side of "Oak".
-    EXPECT_TRUE(KWLinkSupp(ctx, "Oak", "Tree", LinkSide::FromUpper).ok());
+    EXPECT_TRUE(unlinkKeywords(ctx, "Oak", "Tree", LinkSide::FromUpper).ok());
     EXPECT_EQ(linkRows(ctx), (QStringList{"Oak<Wood", "Pine<Tree"}));
-    EXPECT_TRUE(KWLinkSupp(ctx, "oak", "WOOD", LinkSide::FromLower).ok());
+    EXPECT_TRUE(unlinkKeywords(ctx, "oak", "WOOD", LinkSide::FromLower).ok());
     EXPECT_EQ(linkRows(ctx), QStringList{"Pine<Tree"});
 
     for (LinkSide side : {LinkSide::FromUpper, LinkSide::FromLower}) {
         for (auto [lower, upper] : {std::pair{"Oak", "Tree"}, std::pair{"Tree", "Pine"},
                                     std::pair{"Pine", "Wood"}, std::pair{"", ""}}) {
-            const KWResult r = KWLinkSupp(ctx, lower, upper, side);
+            const KWResult r = unlinkKeywords(ctx, lower, upper, side);
             EXPECT_EQ(r.status, KWStatus::NotFound) << lower << upper;
             EXPECT_EQ(r.message, linkNotFoundMessage());
         }
-        EXPECT_EQ(KWLinkSupp(ctx, QString(31, 'p'), "Tree", side).status, KWStatus::NotFound);
+        EXPECT_EQ(unlinkKeywords(ctx, QString(31, 'p'), "Tree", side).status, KWStatus::NotFound);
     }
     EXPECT_EQ(linkRows(ctx), QStringList{"Pine<Tree"});
-    EXPECT_TRUE(KWLinkSupp(ctx, "Pine", "Tree").ok());
-    EXPECT_EQ(KWLinkSupp(ctx, "Pine", "Tree").status, KWStatus::NotFound);
-    EXPECT_TRUE(KWRoots(ctx).isEmpty());
+    EXPECT_TRUE(unlinkKeywords(ctx, "Pine", "Tree").ok());
+    EXPECT_EQ(unlinkKeywords(ctx, "Pine", "Tree").status, KWStatus::NotFound);
+    EXPECT_TRUE(keywordRoots(ctx).isEmpty());
 }
 
 TEST_F(KWStoreTest, KeywordsAreAddedInOrderAndRefusalsAreTold) {
-    EXPECT_TRUE(KWAllKeywords(ctx).isEmpty());
-    EXPECT_TRUE(KWSeedNoKeyword(ctx).ok());
-    EXPECT_EQ(KWAllKeywords(ctx), NameList{"No Keyword"});
-    EXPECT_TRUE(KWSeedNoKeyword(ctx).ok()); // not empty any more: nothing added
-    EXPECT_EQ(KWAllKeywords(ctx), NameList{"No Keyword"});
+    EXPECT_TRUE(allKeywordNames(ctx).isEmpty());
+    EXPECT_TRUE(seedNoKeyword(ctx).ok());
+    EXPECT_EQ(allKeywordNames(ctx), NameList{"No Keyword"});
+    EXPECT_TRUE(seedNoKeyword(ctx).ok()); // not empty any more: nothing added
+    EXPECT_EQ(allKeywordNames(ctx), NameList{"No Keyword"});
 
     keywords({"Zoology", "émile", "apple", "Emile", "Banana"});
     const NameList order{"apple", "Banana", "Emile", "émile", "No Keyword", "Zoology"};
-    EXPECT_EQ(KWAllKeywords(ctx), order);
+    EXPECT_EQ(allKeywordNames(ctx), order);
 
-    const KWResult dup = KWStoreAdd(ctx, "APPLE");
+    const KWResult dup = storeKeyword(ctx, "APPLE");
     EXPECT_EQ(dup.status, KWStatus::Duplicate);
     EXPECT_EQ(dup.store.code(), vlm::ErrorCode::DuplicateKey);
     EXPECT_TRUE(dup.message.isEmpty());
-    EXPECT_EQ(KWStoreAdd(ctx, "ÉMILE").status, KWStatus::Duplicate); // case of an accented letter
-    EXPECT_EQ(KWStoreAdd(ctx, "").status, KWStatus::Empty);
-    EXPECT_EQ(KWStoreAdd(ctx, QString(31, 'k')).status, KWStatus::TooLong);
-    EXPECT_EQ(KWStoreAdd(ctx, QString(28, 'k') + "é€").status, KWStatus::Done); // 30 characters
-    EXPECT_EQ(KWAllKeywords(ctx).size(), order.size() + 1);
+    EXPECT_EQ(storeKeyword(ctx, "ÉMILE").status, KWStatus::Duplicate); // case of an accented letter
+    EXPECT_EQ(storeKeyword(ctx, "").status, KWStatus::Empty);
+    EXPECT_EQ(storeKeyword(ctx, QString(31, 'k')).status, KWStatus::TooLong);
+    EXPECT_EQ(storeKeyword(ctx, QString(28, 'k') + "é€").status, KWStatus::Done); // 30 characters
+    EXPECT_EQ(allKeywordNames(ctx).size(), order.size() + 1);
 
-    EXPECT_TRUE(KWStoreSupp(ctx, "Banana").ok());
-    EXPECT_EQ(KWStoreSupp(ctx, "Banana").status, KWStatus::NotFound);
-    EXPECT_EQ(KWStoreSupp(ctx, QString(31, 'k')).status, KWStatus::NotFound);
-    EXPECT_FALSE(KWAllKeywords(ctx).contains("Banana"));
+    EXPECT_TRUE(discardKeyword(ctx, "Banana").ok());
+    EXPECT_EQ(discardKeyword(ctx, "Banana").status, KWStatus::NotFound);
+    EXPECT_EQ(discardKeyword(ctx, QString(31, 'k')).status, KWStatus::NotFound);
+    EXPECT_FALSE(allKeywordNames(ctx).contains("Banana"));
 }
 
 TEST_F(KWStoreTest, DiscardingAKeywordKeepsItsLinks) {
     keywords({"Fruit", "Apple", "Food"});
     link("Apple", "Fruit");
     link("Fruit", "Food");
-    EXPECT_TRUE(KWStoreSupp(ctx, "Fruit").ok());
-    EXPECT_EQ(KWAllKeywords(ctx), (NameList{"Apple", "Food"}));
+    EXPECT_TRUE(discardKeyword(ctx, "Fruit").ok());
+    EXPECT_EQ(allKeywordNames(ctx), (NameList{"Apple", "Food"}));
     EXPECT_EQ(linkCount(), 2);
-    EXPECT_EQ(KWSubsets(ctx, "Food"), NameList{"Fruit"});
-    EXPECT_EQ(KWSubsets(ctx, "Fruit"), NameList{"Apple"});
-    EXPECT_EQ(KWRoots(ctx), NameList{"Food"});
+    EXPECT_EQ(keywordSubsets(ctx, "Food"), NameList{"Fruit"});
+    EXPECT_EQ(keywordSubsets(ctx, "Fruit"), NameList{"Apple"});
+    EXPECT_EQ(keywordRoots(ctx), NameList{"Food"});
 }
 
 TEST_F(KWStoreTest, WalksMatchAPlainModelOnRandomGraphs) {
@@ -261,13 +261,13 @@ TEST_F(KWStoreTest, WalksMatchAPlainModelOnRandomGraphs) {
             const QString upper = pool[int(rng.bounded(pool.size()))];
             if (rng.bounded(4) == 0) {
                 const LinkSide side = rng.bounded(2) ? LinkSide::FromUpper : LinkSide::FromLower;
-                const KWResult r = KWLinkSupp(ctx, lower, upper, side);
+                const KWResult r = unlinkKeywords(ctx, lower, upper, side);
                 ASSERT_EQ(r.ok(), model.supp(lower, upper)) << seed;
                 if (!r.ok()) {
                     ASSERT_EQ(r.status, KWStatus::NotFound);
                 }
             } else {
-                const KWResult r = KWLinkAdd(ctx, lower, upper);
+                const KWResult r = linkKeywords(ctx, lower, upper);
                 ASSERT_EQ(r.ok(), model.add(lower, upper)) << seed;
                 if (!r.ok()) {
                     ASSERT_EQ(r.status, KWStatus::Duplicate);
@@ -276,10 +276,10 @@ TEST_F(KWStoreTest, WalksMatchAPlainModelOnRandomGraphs) {
         }
         ASSERT_EQ(linkCount(), long(model.links.size()));
         for (const QString& x : pool) {
-            EXPECT_EQ(KWSubsets(ctx, x), model.subsets(x)) << seed << " " << qPrintable(x);
-            EXPECT_EQ(KWSupersets(ctx, x), model.supersets(x)) << seed << " " << qPrintable(x);
+            EXPECT_EQ(keywordSubsets(ctx, x), model.subsets(x)) << seed << " " << qPrintable(x);
+            EXPECT_EQ(keywordSupersets(ctx, x), model.supersets(x)) << seed << " " << qPrintable(x);
         }
-        EXPECT_EQ(KWRoots(ctx), model.roots()) << seed;
+        EXPECT_EQ(keywordRoots(ctx), model.roots()) << seed;
         EXPECT_EQ(walkedRoots(ctx), model.roots()) << seed;
         ctx.base.BaseDb->commitTrans();
     }
@@ -309,22 +309,22 @@ TEST_F(KWStoreTest, CompareNamesIsTheStoresComparison) {
 TEST_F(KWStoreTest, AReadOnlyBaseRefusesEveryChangeAndStaysAsItWas) {
     keywords({"Kept", "Other"});
     link("Other", "Kept");
-    const NameList keywordsBefore = KWAllKeywords(ctx);
+    const NameList keywordsBefore = allKeywordNames(ctx);
     ctx.base.closeBase();
     const QByteArray bytes = test::readAll(path());
 
     auto check = [&] {
-        for (const KWResult& r :
-             {KWStoreAdd(ctx, "New"), KWStoreSupp(ctx, "Kept"), KWLinkAdd(ctx, "Kept", "Other"),
-              KWLinkSupp(ctx, "Other", "Kept", LinkSide::FromUpper),
-              KWLinkSupp(ctx, "Other", "Kept", LinkSide::FromLower)}) {
+        for (const KWResult& r : {storeKeyword(ctx, "New"), discardKeyword(ctx, "Kept"),
+                                  linkKeywords(ctx, "Kept", "Other"),
+                                  unlinkKeywords(ctx, "Other", "Kept", LinkSide::FromUpper),
+                                  unlinkKeywords(ctx, "Other", "Kept", LinkSide::FromLower)}) {
             EXPECT_EQ(r.status, KWStatus::ReadOnly);
             EXPECT_EQ(r.store.code(), vlm::ErrorCode::ReadOnly);
             EXPECT_EQ(r.message, "Fichier en lecture seule !");
         }
-        EXPECT_EQ(KWAllKeywords(ctx), keywordsBefore);
+        EXPECT_EQ(allKeywordNames(ctx), keywordsBefore);
         EXPECT_EQ(linkRows(ctx), QStringList{"Other<Kept"});
-        EXPECT_EQ(KWRoots(ctx), NameList{"Kept"});
+        EXPECT_EQ(keywordRoots(ctx), NameList{"Kept"});
     };
 
     reopenReadOnly();
@@ -336,7 +336,7 @@ TEST_F(KWStoreTest, AReadOnlyBaseRefusesEveryChangeAndStaysAsItWas) {
     // A file the user may not write opens read-only by itself (root writes anyway).
     if (::geteuid() != 0) {
         QFile::setPermissions(path(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-        ASSERT_EQ(ctx.base.OpenBase(path()), store::Next::ShowMainWindow);
+        ASSERT_EQ(ctx.base.openBase(path()), store::Next::ShowMainWindow);
         ASSERT_TRUE(ctx.base.BaseDb->isReadOnly());
         check();
         ctx.base.closeBase();
@@ -347,10 +347,10 @@ TEST_F(KWStoreTest, AReadOnlyBaseRefusesEveryChangeAndStaysAsItWas) {
 TEST_F(KWStoreTest, AnEmptyReadOnlyBaseCannotBeSeeded) {
     ctx.base.closeBase();
     reopenReadOnly();
-    const KWResult r = KWSeedNoKeyword(ctx);
+    const KWResult r = seedNoKeyword(ctx);
     EXPECT_EQ(r.status, KWStatus::ReadOnly);
     EXPECT_EQ(r.message, readOnlyMessage());
-    EXPECT_TRUE(KWAllKeywords(ctx).isEmpty());
+    EXPECT_TRUE(allKeywordNames(ctx).isEmpty());
 }
 
 } // namespace

@@ -35,7 +35,7 @@ TEST_F(Grids, ACardWithThreeKeywordsGivesThreeRowsPlacedByTheKeywordSort) {
     linkNote("JONE0001.TXT", "Beta");
     linkNote("SMIT0001.TXT", "Alpha");
 
-    ASSERT_TRUE(FillByKeyword(ctx, CardKind::Note, "Beta"));
+    ASSERT_TRUE(fillByKeyword(ctx, CardKind::Note, "Beta"));
     EXPECT_EQ(ctx.ResultKind, "Note");
     EXPECT_EQ(ctx.Result.ResultCaption, "Notes - Keyword : Beta");
     EXPECT_EQ(ctx.Result.ResultCount(), 6);
@@ -48,7 +48,7 @@ TEST_F(Grids, ACardWithThreeKeywordsGivesThreeRowsPlacedByTheKeywordSort) {
                                  "Beta|JONE0001.TXT|Jones|On roots|JONE0001.TXT",
                              }));
 
-    SortResult(ctx.Result);
+    sortResult(ctx.Result);
     EXPECT_EQ(ctx.Result.ResultRow, 2);
     EXPECT_EQ(shown(ctx.Result), (QStringList{
                                      "Alpha|SMIT0001.TXT|Smith|On trees",
@@ -69,16 +69,16 @@ TEST_F(Grids, DanglingLinksAreSkippedAndEachCardIsListedOnce) {
     linkNote("adam0002.txt", "trees"); // the store finds numbers and names whatever the case
     linkNote("ADAM0002.TXT", "Roots");
 
-    ASSERT_TRUE(FillByKeyword(ctx, CardKind::Note, "Trees"));
+    ASSERT_TRUE(fillByKeyword(ctx, CardKind::Note, "Trees"));
     EXPECT_EQ(resultLines(), (QStringList{
                                  "Trees|ADAM0001.TXT|Adam|First|ADAM0001.TXT",
                                  "Trees|ADAM0001.TXT|Adam|First|ADAM0001.TXT",
                                  "trees|adam0002.txt|Adam|Second|ADAM0002.TXT",
                                  "Roots|ADAM0002.TXT|Adam|Second|ADAM0002.TXT",
                              }));
-    EXPECT_EQ(KeywordCardNumbers(ctx, CardKind::Note, "TREES"),
+    EXPECT_EQ(keywordCardNumbers(ctx, CardKind::Note, "TREES"),
               (QStringList{"ADAM0001.TXT", "ADAM0002.TXT"}));
-    EXPECT_EQ(KeywordCardNumbers(ctx, CardKind::Note, "Leaves"), std::nullopt);
+    EXPECT_EQ(keywordCardNumbers(ctx, CardKind::Note, "Leaves"), std::nullopt);
 }
 
 TEST_F(Grids, NoMatchWhenNoLinkOrOnlyDanglingOnes) {
@@ -87,13 +87,13 @@ TEST_F(Grids, NoMatchWhenNoLinkOrOnlyDanglingOnes) {
 
     for (const QString& kw : {QStringLiteral("Nothing"), QStringLiteral("Ghost")}) {
         ctx.Result.ResultSortCol = 3;
-        EXPECT_FALSE(FillByKeyword(ctx, CardKind::Note, kw));
+        EXPECT_FALSE(fillByKeyword(ctx, CardKind::Note, kw));
         EXPECT_EQ(resultLines(), QStringList{"No Match||||"});
         EXPECT_EQ(ctx.Result.ResultCaption, "Notes - Keyword : " + kw);
         EXPECT_EQ(ctx.Result.ResultSortCol, 1);
         EXPECT_EQ(ctx.Result.ResultRow, 1);
     }
-    EXPECT_EQ(KeywordCardNumbers(ctx, CardKind::Note, "Ghost"), QStringList{});
+    EXPECT_EQ(keywordCardNumbers(ctx, CardKind::Note, "Ghost"), QStringList{});
 }
 
 TEST_F(Grids, QuotesAndReferencesComeFromTheirOwnTables) {
@@ -110,12 +110,12 @@ TEST_F(Grids, QuotesAndReferencesComeFromTheirOwnTables) {
     linkReference("Smith__001", "Trees");
     linkReference("Smith__001", "Botany");
 
-    ASSERT_TRUE(FillByKeyword(ctx, CardKind::Quote, "Trees"));
+    ASSERT_TRUE(fillByKeyword(ctx, CardKind::Quote, "Trees"));
     EXPECT_EQ(ctx.ResultKind, "Cit");
     EXPECT_EQ(ctx.Result.ResultCaption, "Quote + Keyword : Trees");
     EXPECT_EQ(resultLines(), QStringList{"Trees|SMITH001.TXT|Smith Jones |Oaks|SMITH001.TXT"});
 
-    ASSERT_TRUE(FillByKeyword(ctx, CardKind::Reference, "Trees"));
+    ASSERT_TRUE(fillByKeyword(ctx, CardKind::Reference, "Trees"));
     EXPECT_EQ(ctx.ResultKind, "Bib");
     EXPECT_EQ(ctx.Result.ResultCaption, "References + Keyword : Trees");
     EXPECT_EQ(resultLines(), (QStringList{"Trees|Smith__001|Smith Jones |Forests|Smith__001",
@@ -145,14 +145,14 @@ TEST_F(Grids, AuthorListsGiveTheReferencesOrTheQuotesOfTheAuthor) {
         r->update();
     }
 
-    ASSERT_TRUE(FillByAuthor(ctx, CardKind::Reference, "Smith"));
+    ASSERT_TRUE(fillByAuthor(ctx, CardKind::Reference, "Smith"));
     EXPECT_EQ(ctx.ResultKind, "Bib");
     EXPECT_EQ(ctx.Result.ResultCaption, "Reference Author : Smith");
     EXPECT_EQ(resultLines(), (QStringList{"Trees|Smith__001|Smith|Forests|Smith__001",
                                           "Botany|Smith__001|Smith|Forests|Smith__001",
                                           " |Smith__002|Smith|Meadows|Smith__002"}));
 
-    ASSERT_TRUE(FillByAuthor(ctx, CardKind::Quote, "Smith"));
+    ASSERT_TRUE(fillByAuthor(ctx, CardKind::Quote, "Smith"));
     EXPECT_EQ(ctx.ResultKind, "Cit");
     EXPECT_EQ(ctx.Result.ResultCaption, "Reference Author : Smith");
     EXPECT_EQ(resultLines(), (QStringList{"Trees|SMITH001.TXT|Smith|Oaks|SMITH001.TXT",
@@ -162,11 +162,11 @@ TEST_F(Grids, AuthorListsGiveTheReferencesOrTheQuotesOfTheAuthor) {
 
     // An author with References but no Quote: the single row "No Match".
     reference("Brown__001", {"Brown"}, "Hills");
-    ASSERT_TRUE(FillByAuthor(ctx, CardKind::Quote, "Brown"));
+    ASSERT_TRUE(fillByAuthor(ctx, CardKind::Quote, "Brown"));
     EXPECT_EQ(resultLines(), QStringList{"No Match||||"});
 
     // An author without any Reference leaves the table as it was.
-    EXPECT_FALSE(FillByAuthor(ctx, CardKind::Reference, "Nobody"));
+    EXPECT_FALSE(fillByAuthor(ctx, CardKind::Reference, "Nobody"));
     EXPECT_EQ(resultLines(), QStringList{"No Match||||"});
 }
 
@@ -174,11 +174,11 @@ TEST_F(Grids, SeekCardMakesTheCardCurrent) {
     note("ADAM0001.TXT", "Adam", "First");
     note("ADAM0002.TXT", "Adam", "Second");
     ctx.rs().NOTE->setIndex("Jour");
-    EXPECT_TRUE(SeekCard(ctx, CardKind::Note, "ADAM0002.TXT"));
+    EXPECT_TRUE(seekCardNumber(ctx, CardKind::Note, "ADAM0002.TXT"));
     EXPECT_EQ(ctx.rs().NOTE.TITRE1.text(), "Second");
     EXPECT_EQ(ctx.rs().NOTE->index(), "NoteNDX");
     removeNote("ADAM0002.TXT");
-    EXPECT_FALSE(SeekCard(ctx, CardKind::Note, "ADAM0002.TXT"));
+    EXPECT_FALSE(seekCardNumber(ctx, CardKind::Note, "ADAM0002.TXT"));
 }
 
 // ---------------------------------------------------------------- date lists
@@ -190,7 +190,7 @@ TEST_F(Grids, DateListsAreNewestFirstAndEqualDatesFollowTheIndexBackwards) {
     note("A4", "", "", day(4)); // same date as A3, added later
     note("A5", "", "", day(4));
     note("A6"); // no date
-    const auto lines = ListByDate(ctx, CardKind::Note);
+    const auto lines = listByDate(ctx, CardKind::Note);
     QStringList got;
     for (const auto& l : lines)
         got << l.date + "|" + l.number;
@@ -199,7 +199,7 @@ TEST_F(Grids, DateListsAreNewestFirstAndEqualDatesFollowTheIndexBackwards) {
                                 "2024-01-03 09:00:00|A1", "|A6"}));
     EXPECT_EQ(ctx.rs().NOTE->index(), "NoteNDX");
 
-    EXPECT_TRUE(ListByDate(ctx, CardKind::Quote).empty());
+    EXPECT_TRUE(listByDate(ctx, CardKind::Quote).empty());
     EXPECT_EQ(ctx.rs().CIT->index(), "CitNDX");
 }
 
@@ -210,7 +210,7 @@ TEST_F(Grids, ReferenceDatesAreShownInTheOrderOfTheirJourIndex) {
     reference("Smith__002", {"Smith"}, "", day(2));
     reference("Smith__003", {"Smith"});
     QStringList got;
-    for (const auto& l : ListByDate(ctx, CardKind::Reference))
+    for (const auto& l : listByDate(ctx, CardKind::Reference))
         got << l.date + "|" + l.number;
     EXPECT_EQ(got, (QStringList{"|Smith__003", "2024-01-02 09:00:00|Smith__002",
                                 "2024-01-09 09:00:00|Smith__001"}));
@@ -222,60 +222,60 @@ TEST_F(Grids, ReferenceDatesAreShownInTheOrderOfTheirJourIndex) {
 TEST_F(Grids, OtherSearchPlans) {
     using A = OtherSearchPlan::Action;
     // Empty base: only the keyword "No Keyword" would be there once the main window opened.
-    EXPECT_EQ(PlanOtherSearch(ctx, CardKind::Note, Criterion::Date).action, A::NoRecords);
-    EXPECT_EQ(PlanOtherSearch(ctx, CardKind::Note, Criterion::Keyword).action, A::NoRecords);
-    EXPECT_EQ(PlanOtherSearch(ctx, CardKind::Note, Criterion::Author).action, A::Nothing);
-    EXPECT_EQ(PlanOtherSearch(ctx, CardKind::Quote, Criterion::Date).action, A::DateList);
-    EXPECT_EQ(PlanOtherSearch(ctx, CardKind::Reference, Criterion::Date).action, A::DateList);
-    EXPECT_EQ(PlanMenu(ctx, RetrievalMenu::CitOpenDate).action, A::DateList);
-    EXPECT_EQ(PlanMenu(ctx, RetrievalMenu::NotebyDate).action, A::NoRecords);
-    EXPECT_FALSE(NotesListable(ctx));
+    EXPECT_EQ(planOtherSearch(ctx, CardKind::Note, Criterion::Date).action, A::NoRecords);
+    EXPECT_EQ(planOtherSearch(ctx, CardKind::Note, Criterion::Keyword).action, A::NoRecords);
+    EXPECT_EQ(planOtherSearch(ctx, CardKind::Note, Criterion::Author).action, A::Nothing);
+    EXPECT_EQ(planOtherSearch(ctx, CardKind::Quote, Criterion::Date).action, A::DateList);
+    EXPECT_EQ(planOtherSearch(ctx, CardKind::Reference, Criterion::Date).action, A::DateList);
+    EXPECT_EQ(planMenu(ctx, RetrievalMenu::CitOpenDate).action, A::DateList);
+    EXPECT_EQ(planMenu(ctx, RetrievalMenu::NotebyDate).action, A::NoRecords);
+    EXPECT_FALSE(notesListable(ctx));
 
-    const auto bibAuthor = PlanOtherSearch(ctx, CardKind::Reference, Criterion::Author);
+    const auto bibAuthor = planOtherSearch(ctx, CardKind::Reference, Criterion::Author);
     EXPECT_EQ(bibAuthor.action, A::Select);
     EXPECT_EQ(bibAuthor.selection,
               (SelectionRequest{"AUTEURS", "NOM", "Select Author", "AuthorSel"}));
-    EXPECT_EQ(PlanOtherSearch(ctx, CardKind::Quote, Criterion::Author).selection,
+    EXPECT_EQ(planOtherSearch(ctx, CardKind::Quote, Criterion::Author).selection,
               (SelectionRequest{"AUTEURS", "NOM", "Select Author", "AuthorCit"}));
-    EXPECT_EQ(PlanMenu(ctx, RetrievalMenu::BibOpenAuthor).selection.button, "AuthorSel");
-    EXPECT_EQ(PlanMenu(ctx, RetrievalMenu::CitOpenAuthor).selection.button, "AuthorCit");
+    EXPECT_EQ(planMenu(ctx, RetrievalMenu::BibOpenAuthor).selection.button, "AuthorSel");
+    EXPECT_EQ(planMenu(ctx, RetrievalMenu::CitOpenAuthor).selection.button, "AuthorCit");
 
     // Quotes linked to keywords, no Reference linked.
     keyword("Trees");
     reference("Smith__001", {"Smith"});
     quote("SMITH001.TXT", "Smith__001");
     linkQuote("SMITH001.TXT", "Trees");
-    EXPECT_EQ(PlanOtherSearch(ctx, CardKind::Reference, Criterion::Keyword).action, A::NoRecords);
-    const auto citKw = PlanOtherSearch(ctx, CardKind::Quote, Criterion::Keyword);
+    EXPECT_EQ(planOtherSearch(ctx, CardKind::Reference, Criterion::Keyword).action, A::NoRecords);
+    const auto citKw = planOtherSearch(ctx, CardKind::Quote, Criterion::Keyword);
     EXPECT_EQ(citKw.action, A::Select);
     EXPECT_EQ(citKw.selection,
               (SelectionRequest{"CGROUP1", "GROUPE", "Select Keywords", "KWCitSel"}));
-    EXPECT_EQ(PlanMenu(ctx, RetrievalMenu::CitOpenKW).selection, citKw.selection);
+    EXPECT_EQ(planMenu(ctx, RetrievalMenu::CitOpenKW).selection, citKw.selection);
 
     // A Note without any keyword: listable by date, not by keyword.
     note("ADAM0001.TXT");
-    EXPECT_EQ(PlanOtherSearch(ctx, CardKind::Note, Criterion::Date).action, A::DateList);
-    EXPECT_EQ(PlanOtherSearch(ctx, CardKind::Note, Criterion::Keyword).action, A::NoRecords);
-    EXPECT_FALSE(NotesListable(ctx));
+    EXPECT_EQ(planOtherSearch(ctx, CardKind::Note, Criterion::Date).action, A::DateList);
+    EXPECT_EQ(planOtherSearch(ctx, CardKind::Note, Criterion::Keyword).action, A::NoRecords);
+    EXPECT_FALSE(notesListable(ctx));
     linkNote("ADAM0001.TXT", "Trees");
-    EXPECT_TRUE(NotesListable(ctx));
-    EXPECT_EQ(PlanMenu(ctx, RetrievalMenu::NotebyKeyword).selection,
+    EXPECT_TRUE(notesListable(ctx));
+    EXPECT_EQ(planMenu(ctx, RetrievalMenu::NotebyKeyword).selection,
               (SelectionRequest{"CGROUP1", "GROUPE", "Select Keyword", "KWnoteSel"}));
 }
 
 // ---------------------------------------------------------------- memory guard
 
 TEST(MemoryGuard, BlocksOnlyWhenBothFiguresAreLow) {
-    EXPECT_TRUE(MemoryTooLow({1000000, 49, 2000000, 1999}));
-    EXPECT_FALSE(MemoryTooLow({1000000, 50, 2000000, 10}));
-    EXPECT_FALSE(MemoryTooLow({1000000, 10, 2000000, 2000}));
-    EXPECT_EQ(AlertLines({1000, 30, 4000, 1000}),
+    EXPECT_TRUE(memoryTooLow({1000000, 49, 2000000, 1999}));
+    EXPECT_FALSE(memoryTooLow({1000000, 50, 2000000, 10}));
+    EXPECT_FALSE(memoryTooLow({1000000, 10, 2000000, 2000}));
+    EXPECT_EQ(alertLines({1000, 30, 4000, 1000}),
               (QStringList{"Physical memory free : 3 %", "Virtual memory free : 25 %"}));
-    EXPECT_DOUBLE_EQ(FreeMemoryShare({1000, 50, 0, 0}), 0.05);
+    EXPECT_DOUBLE_EQ(freeMemoryShare({1000, 50, 0, 0}), 0.05);
 
-    const MemoryStatus now = ReadMemoryStatus();
+    const MemoryStatus now = readMemoryStatus();
     EXPECT_GT(now.totalPhysicalKB, 0);
     EXPECT_LE(now.availPhysicalKB, now.totalPhysicalKB);
     EXPECT_GE(now.totalVirtualKB, now.totalPhysicalKB);
-    EXPECT_FALSE(MemoryTooLow(now));
+    EXPECT_FALSE(memoryTooLow(now));
 }

@@ -21,7 +21,7 @@ protected:
     // Creates a base with a user password through the welcome-dialog operation.
     void createWithPassword(const QString& p, const QString& pwd) {
         prompter.type(pwd);
-        ASSERT_EQ(ctx.base.CreateBase(p), Next::ShowMainWindow);
+        ASSERT_EQ(ctx.base.createBase(p), Next::ShowMainWindow);
     }
     int keywordCount() { return int(ctx.rs().CGROUP1->recordCount()); }
     void addKeyword(const QString& k) {
@@ -54,14 +54,14 @@ TEST_F(BaseSessionTest, PasswordsAskOnceThenSwitchToRetryMode) {
     // The fixed part alone fails, the question follows, a wrong answer gives retry mode.
     prompter.clear();
     prompter.type("wrong");
-    EXPECT_EQ(ctx.base.OpenBase(p), Next::RetryMode);
+    EXPECT_EQ(ctx.base.openBase(p), Next::RetryMode);
     ASSERT_EQ(prompter.shown().size(), 1u);
     EXPECT_EQ(prompter.shown()[0].text, "Enter the Password for your base");
     EXPECT_FALSE(ctx.base.isOpen());
     EXPECT_TRUE(prompter.messages().isEmpty()); // a wrong password is never an error box
 
     prompter.type("opensesame");
-    EXPECT_EQ(ctx.base.RetryBasePassword(), Next::ShowMainWindow);
+    EXPECT_EQ(ctx.base.retryBasePassword(), Next::ShowMainWindow);
     EXPECT_TRUE(ctx.base.isOpen());
     EXPECT_EQ(ctx.base.BasePath, p);
 }
@@ -69,24 +69,24 @@ TEST_F(BaseSessionTest, PasswordsAskOnceThenSwitchToRetryMode) {
 TEST_F(BaseSessionTest, AnEmptyPasswordOpensWithoutAQuestion) {
     const QString p = dir.file("open.vlm");
     prompter.type(std::nullopt); // cancelling the question gives the empty password
-    ASSERT_EQ(ctx.base.CreateBase(p), Next::ShowMainWindow);
+    ASSERT_EQ(ctx.base.createBase(p), Next::ShowMainWindow);
     EXPECT_EQ(ctx.base.BaseConnect, ";pwd=Rt48Kw27");
     EXPECT_EQ(ctx.rs().TYPES->recordCount(), 13);
     ctx.base.closeBase();
     prompter.clear();
-    EXPECT_EQ(ctx.base.OpenBase(p), Next::ShowMainWindow);
+    EXPECT_EQ(ctx.base.openBase(p), Next::ShowMainWindow);
     EXPECT_TRUE(prompter.shown().empty());
 }
 
 TEST_F(BaseSessionTest, FailuresKeepThePreviousBaseOpen) {
     const QString first = dir.file("first.vlm");
-    ASSERT_EQ(ctx.base.CreateStartBase(first), Next::ShowMainWindow);
+    ASSERT_EQ(ctx.base.createStartBase(first), Next::ShowMainWindow);
     addKeyword("Kept");
 
     // Creating over an existing file: the store's description, no icon, nothing changed.
     test::writeAll(dir.file("taken.vlm"), "mine");
     prompter.type("");
-    EXPECT_EQ(ctx.base.CreateBase(dir.file("taken.vlm")), Next::StayInWelcome);
+    EXPECT_EQ(ctx.base.createBase(dir.file("taken.vlm")), Next::StayInWelcome);
     ASSERT_EQ(prompter.messages().size(), 1);
     EXPECT_EQ(prompter.messages()[0],
               QStringLiteral("Database '%1' already exists.").arg(dir.file("taken.vlm")));
@@ -95,7 +95,7 @@ TEST_F(BaseSessionTest, FailuresKeepThePreviousBaseOpen) {
 
     // Opening a file that is not a base is reported, and the first base stays open.
     prompter.clear();
-    EXPECT_EQ(ctx.base.OpenBase(dir.file("taken.vlm")), Next::ShowMainWindow);
+    EXPECT_EQ(ctx.base.openBase(dir.file("taken.vlm")), Next::ShowMainWindow);
     ASSERT_EQ(prompter.messages().size(), 1);
     EXPECT_TRUE(ctx.base.isOpen());
     EXPECT_EQ(ctx.base.BasePath, first);
@@ -104,14 +104,14 @@ TEST_F(BaseSessionTest, FailuresKeepThePreviousBaseOpen) {
     // Creating in a folder that does not exist.
     prompter.clear();
     prompter.type("");
-    EXPECT_EQ(ctx.base.CreateBase(dir.file("none/x.vlm")), Next::ShowMainWindow);
+    EXPECT_EQ(ctx.base.createBase(dir.file("none/x.vlm")), Next::ShowMainWindow);
     EXPECT_EQ(prompter.messages().size(), 1);
     EXPECT_EQ(ctx.base.BasePath, first);
 
     // With no base open, a failed open leaves the welcome dialog up.
     ctx.base.closeBase();
     prompter.clear();
-    EXPECT_EQ(ctx.base.OpenBase(dir.file("taken.vlm")), Next::StayInWelcome);
+    EXPECT_EQ(ctx.base.openBase(dir.file("taken.vlm")), Next::StayInWelcome);
 }
 
 TEST_F(BaseSessionTest, SaveAsMovesTheBaseAndKeepsItsPassword) {
@@ -122,7 +122,7 @@ TEST_F(BaseSessionTest, SaveAsMovesTheBaseAndKeepsItsPassword) {
     // Cancelled: the file stays where it was and is reopened without a question.
     prompter.clear();
     prompter.choose("");
-    EXPECT_EQ(ctx.base.SaveBaseAs(), Next::ShowMainWindow);
+    EXPECT_EQ(ctx.base.saveBaseAs(), Next::ShowMainWindow);
     EXPECT_EQ(ctx.base.BasePath, p);
     EXPECT_EQ(prompter.shown().size(), 1u);
     EXPECT_EQ(prompter.shown()[0].title, "Please select a base");
@@ -131,7 +131,7 @@ TEST_F(BaseSessionTest, SaveAsMovesTheBaseAndKeepsItsPassword) {
     // To a new name.
     const QString q = dir.file("b.vlm");
     prompter.choose(q);
-    EXPECT_EQ(ctx.base.SaveBaseAs(), Next::ShowMainWindow);
+    EXPECT_EQ(ctx.base.saveBaseAs(), Next::ShowMainWindow);
     EXPECT_EQ(ctx.base.BasePath, q);
     EXPECT_EQ(ctx.base.fileName(), "b.vlm");
     EXPECT_FALSE(QFile::exists(p));
@@ -141,7 +141,7 @@ TEST_F(BaseSessionTest, SaveAsMovesTheBaseAndKeepsItsPassword) {
     test::writeAll(p, "other");
     prompter.clear();
     prompter.choose(p);
-    EXPECT_EQ(ctx.base.SaveBaseAs(), Next::ShowMainWindow);
+    EXPECT_EQ(ctx.base.saveBaseAs(), Next::ShowMainWindow);
     EXPECT_EQ(prompter.messages().size(), 1);
     EXPECT_EQ(test::readAll(p), "other");
     EXPECT_EQ(ctx.base.BasePath, q);
@@ -156,13 +156,13 @@ TEST_F(BaseSessionTest, ReopenAsksAgainOnAWrongPassword) {
     prompter.clear();
     prompter.type("wrong");
     prompter.type("right");
-    EXPECT_EQ(ctx.base.ReopenBase(), Next::ShowMainWindow);
+    EXPECT_EQ(ctx.base.reopenBase(), Next::ShowMainWindow);
     EXPECT_EQ(prompter.shown().size(), 2u);
     EXPECT_TRUE(ctx.base.isOpen());
     // Cancelling falls back to the password the base was open with.
     ctx.base.closeBase();
     prompter.type(std::nullopt);
-    EXPECT_EQ(ctx.base.ReopenBase(), Next::ShowMainWindow);
+    EXPECT_EQ(ctx.base.reopenBase(), Next::ShowMainWindow);
     EXPECT_TRUE(ctx.base.isOpen());
 }
 

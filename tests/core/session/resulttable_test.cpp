@@ -10,7 +10,7 @@ using vlm::retrieval::ResultLine;
 using vlm::retrieval::ResultTable;
 using vlm::retrieval::secondSortColumn;
 using vlm::retrieval::shownCells;
-using vlm::retrieval::SortResult;
+using vlm::retrieval::sortResult;
 
 namespace {
 
@@ -94,7 +94,7 @@ TEST(ResultSort, MatchesThePlainSelectionSortOnRandomTables) {
         const QStringList before = wholeRows(t);
 
         plainSort(plain);
-        SortResult(t);
+        sortResult(t);
 
         ASSERT_EQ(keys(t), keys(plain)) << "round " << round;
         const bool keywordListed =
@@ -129,7 +129,7 @@ TEST(ResultSort, ComparesByCharacterCodesAndFindsTheKeywordRow) {
     t.add("alpha", "N3", "", "", "N3");
     t.add("Beta", "N0", "", "", "N0");
     t.ResultKeyword = "beta";
-    SortResult(t);
+    sortResult(t);
     QStringList order;
     for (const auto& r : t.ResultGrid)
         order << r.keyword() + "/" + r.number();
@@ -144,7 +144,7 @@ TEST(ResultSort, ComparesByCharacterCodesAndFindsTheKeywordRow) {
     t.ResultGrid[3].cell[3] = "Jones";
     t.ResultSortCol = 3;
     t.ResultKeyword = "Smith";
-    SortResult(t);
+    sortResult(t);
     order.clear();
     for (const auto& r : t.ResultGrid)
         order << r.cell[3] + "/" + r.keyword();
@@ -153,10 +153,10 @@ TEST(ResultSort, ComparesByCharacterCodesAndFindsTheKeywordRow) {
 
     // No row equal: one equal but for letter case, else row 1.
     t.ResultKeyword = "SMITH";
-    SortResult(t);
+    sortResult(t);
     EXPECT_EQ(t.ResultRow, 3);
     t.ResultKeyword = "Nobody";
-    SortResult(t);
+    sortResult(t);
     EXPECT_EQ(t.ResultRow, 1);
 }
 

@@ -22,7 +22,7 @@ protected:
     // A base holding one keyword and one Note.
     void makeFilled(const QString& p, const QString& user = {}) {
         auto db = vlm::test::makeBase(p, user);
-        auto s = OpenSharedRecordsets(*db);
+        auto s = openSharedRecordsets(*db);
         s->CGROUP1->addNew();
         s->CGROUP1.GROUPE = "Philosophy";
         s->CGROUP1->update();
@@ -125,7 +125,7 @@ TEST_F(DatabaseTest, AReadOnlyBaseRefusesEveryWriteAndChangesNothing) {
     const QByteArray before = readAll(path());
     auto db = openBase(path(), {}, /*readOnly*/ true);
     EXPECT_TRUE(db->isReadOnly());
-    auto s = OpenSharedRecordsets(*db);
+    auto s = openSharedRecordsets(*db);
     EXPECT_EQ(errorOf([&] { s->CGROUP1->addNew(); }), err::ReadOnly);
     s->CGROUP1->moveFirst();
     EXPECT_EQ(s->CGROUP1.GROUPE.text(), "Philosophy");
@@ -151,7 +151,7 @@ TEST_F(DatabaseTest, WritesAreDurableWhileAWalkIsOpen) {
     makeFilled(path());
     {
         auto db = openBase(path());
-        auto s = OpenSharedRecordsets(*db);
+        auto s = openSharedRecordsets(*db);
         s->TYPES->moveFirst(); // a walk in progress on another table
         s->CGROUP1->addNew();
         s->CGROUP1.GROUPE = "Added";

@@ -70,7 +70,7 @@ TEST_F(SchemaTest, TheStoreEnforcesTheSchema) {
 }
 
 TEST_F(SchemaTest, SharedRecordsetsOpenWithDefaultIndexesAndLiveHandles) {
-    auto s = OpenSharedRecordsets(*db);
+    auto s = openSharedRecordsets(*db);
     EXPECT_EQ(s->NOTE->index(), "NoteNDX");
     EXPECT_EQ(s->CGROUP1->index(), "Groupe");
     EXPECT_EQ(s->GROUP2->index(), "");

@@ -48,7 +48,7 @@ class NoteWindowTest : public QObject {
         note->setIndex("NoteNDX");
         note->seek("=", number);
         if (note->noMatch()) return nullptr;
-        return qobject_cast<NoteWindow*>(OpenNoteCard(ctx()));
+        return qobject_cast<NoteWindow*>(openNoteCard(ctx()));
     }
     template <class T> static T* child(QWidget* w, const char* name) {
         return w->findChild<T*>(QString::fromLatin1(name));
@@ -227,7 +227,7 @@ private slots:
         QVERIFY(w->changed()); // storing does not clear it
 
         // Someone else writes the Note; closing asks, and OK stores this window again.
-        StoreNote(ctx(), "A___0001.TXT", {"x", "x", "x", ""});
+        storeNote(ctx(), "A___0001.TXT", {"x", "x", "x", ""});
         prompter().clear();
         prompter().answer(Answer::Ok);
         closeWindow(w);
@@ -563,7 +563,7 @@ private slots:
         QCOMPARE(p.messages().last(), newQuoteMessage());
 
         // A Note window opens in the main window, centred beside its side bar.
-        QVERIFY(CreateNote(c, {"Li"}));
+        QVERIFY(createNote(c, {"Li"}));
         const QList<QMdiSubWindow*> subs = main->mdiArea()->subWindowList();
         QCOMPARE(subs.size(), 1);
         const int side = main->Picture1->isVisible() ? main->Picture1->width() * 15 : 0;
@@ -575,7 +575,7 @@ private slots:
     }
 
     void createNoteOpensTheNewNote() {
-        QVERIFY(CreateNote(ctx(), {"Lindqvist"}));
+        QVERIFY(createNote(ctx(), {"Lindqvist"}));
         QCOMPARE(windows().size(), 1);
         NoteWindow* w = windows().first();
         QCOMPARE(w->tag(), QStringLiteral("LIND0001.TXT"));
@@ -583,9 +583,9 @@ private slots:
         QVERIFY(!child<QLineEdit>(w, "cNoteDate")->text().isEmpty());
         QCOMPARE(w->windowTitle(), QStringLiteral(" : '' (1)"));
 
-        QVERIFY(!CreateNote(ctx(), {}));
+        QVERIFY(!createNote(ctx(), {}));
         b->reopenReadOnly();
-        QVERIFY(!CreateNote(ctx(), {"Lindqvist"}));
+        QVERIFY(!createNote(ctx(), {"Lindqvist"}));
         QCOMPARE(prompter().messages(), QStringList{QStringLiteral("Fichier en lecture seule !")});
         QCOMPARE(windows().size(), 1);
     }
@@ -597,7 +597,7 @@ private slots:
             a.NOM = QString::fromLatin1(name);
             a->update();
         }
-        ChooseNoteAuthor(ctx());
+        chooseNoteAuthor(ctx());
         QDialog* dialog = selectionDialog();
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Note Authors"));

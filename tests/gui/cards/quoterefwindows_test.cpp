@@ -87,7 +87,7 @@ class QuoteRefWindowsTest : public QObject {
     // A Reference of `authors` made the way the program makes it, with a title and a type.
     QString reference(const QStringList& authors, const QString& title = {},
                       const QString& type = {}) {
-        const QString n = CreateReference(ctx(), authors).number;
+        const QString n = createReference(ctx(), authors).number;
         StoreReference(ctx(), n, {title, {}, type});
         return n;
     }
@@ -362,7 +362,7 @@ private slots:
         // Cancel in the type dialog: the Reference stays, typeless, and no window opens.
         // Then OK with a type.
         for (const bool ok : {false, true}) {
-            ChooseReferenceAuthors(ctx());
+            chooseReferenceAuthors(ctx());
             QWidget* dialog = topLevel("fMultSel");
             QVERIFY(dialog);
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Authors"));
@@ -428,14 +428,14 @@ private slots:
             QCOMPARE(list->kind(), kind);
             list->openRow(1); // the first row of the table
         };
-        QuotesByKeyword(ctx(), "Roots");
+        quotesByKeyword(ctx(), "Roots");
         openFirstResult(CardKind::Quote);
         AuthorCit(ctx(), "Jones");
         openFirstResult(CardKind::Quote);
-        ListByDateWindow(ctx(), CardKind::Quote)->openRow(0);
+        listByDateWindow(ctx(), CardKind::Quote)->openRow(0);
         QCOMPARE(shown<QuoteWindow>().size(), 3);
         b->linkReference("Smith__002", "Roots");
-        ReferencesByKeyword(ctx(), "Roots");
+        referencesByKeyword(ctx(), "Roots");
         openFirstResult(CardKind::Reference);
         AuthorSel(ctx(), "Smith");
         openFirstResult(CardKind::Reference);

@@ -36,7 +36,7 @@ struct Base : test::SessionBase {
     void links(const QStringList& pairs) {
         for (const QString& p : pairs) {
             const QStringList two = p.split('<');
-            if (!KWLinkAdd(ctx, two[0], two[1]).ok()) qFatal("link %s refused", qPrintable(p));
+            if (!linkKeywords(ctx, two[0], two[1]).ok()) qFatal("link %s refused", qPrintable(p));
         }
     }
     // The rows of GROUP2 as "lower<upper", sorted.
@@ -349,7 +349,7 @@ void LinkWindowsTest::suppOfALinkNoLongerStored() {
     clickRow(w.grid(0), 0);
     clickRow(w.grid(1), 0); // B
     // Discarded behind the window's back (another window).
-    QVERIFY(KWLinkSupp(b.ctx, "B", "A").ok());
+    QVERIFY(unlinkKeywords(b.ctx, "B", "A").ok());
     QTest::mouseClick(child<QPushButton>(&w, "cSupp"), Qt::LeftButton);
     QCOMPARE(b.prompter.messages(), QStringList{linkNotFoundMessage()});
     QCOMPARE(b.rows(), QStringList{"C<A"});

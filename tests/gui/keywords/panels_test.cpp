@@ -47,15 +47,15 @@ struct PanelBase : test::SessionBase {
     void keywords(const QStringList& names) {
         ctx.base.BaseDb->beginTrans();
         for (const QString& n : names)
-            if (!KWStoreAdd(ctx, n).ok()) qFatal("keyword %s refused", qPrintable(n));
+            if (!storeKeyword(ctx, n).ok()) qFatal("keyword %s refused", qPrintable(n));
         ctx.base.BaseDb->commitTrans();
     }
     void link(const QString& lower, const QString& upper) {
-        if (!KWLinkAdd(ctx, lower, upper).ok()) qFatal("link refused");
+        if (!linkKeywords(ctx, lower, upper).ok()) qFatal("link refused");
     }
     long linkCount() { return ctx.rs().GROUP2->recordCount(); }
     bool linked(const QString& lower, const QString& upper) {
-        return KWSubsets(ctx, upper).contains(lower);
+        return keywordSubsets(ctx, upper).contains(lower);
     }
 };
 
@@ -237,7 +237,7 @@ void KWPanelTest::addEmptyOrExistingTouchesNothing() {
     QCOMPARE(s.prompter.messages(),
              QStringList{" Fill in the text zone above the List zone to add a Keyword"});
     QCOMPARE(s.prompter.shown().back().icon, Icon::Information);
-    QCOMPARE(KWAllKeywords(s.ctx).size(), 80);
+    QCOMPARE(allKeywordNames(s.ctx).size(), 80);
 
     s.prompter.clear();
     side.text1()->setText("K20");
@@ -247,7 +247,7 @@ void KWPanelTest::addEmptyOrExistingTouchesNothing() {
     QCOMPARE(s.prompter.shown().back().icon, Icon::Exclamation);
     QVERIFY(selected(side.list(), 20));
     QCOMPARE(side.list()->topRow(), 17); // the fourth row shown
-    QCOMPARE(KWAllKeywords(s.ctx).size(), 80);
+    QCOMPARE(allKeywordNames(s.ctx).size(), 80);
 
     // Near the end of the list the found row shows among the last seven.
     s.prompter.clear();
@@ -274,7 +274,7 @@ void KWPanelTest::addNewSelectsItInOrder() {
     QCOMPARE(s.prompter.messages(), QStringList{" Do you want to add Banana as a new Keyword? "});
     QCOMPARE(s.prompter.shown().back().buttons, Buttons::YesNo);
     QCOMPARE(s.prompter.shown().back().icon, Icon::None);
-    QVERIFY(!KWAllKeywords(s.ctx).contains("Banana"));
+    QVERIFY(!allKeywordNames(s.ctx).contains("Banana"));
 
     s.prompter.clear();
     s.prompter.answer(Answer::Yes);
@@ -282,7 +282,7 @@ void KWPanelTest::addNewSelectsItInOrder() {
     side.press(add);
     QCOMPARE(s.prompter.messages().size(), 1); // the question only
     const QStringList rows = rowsOf(side.list());
-    QCOMPARE(rows, KWAllKeywords(s.ctx));
+    QCOMPARE(rows, allKeywordNames(s.ctx));
     QCOMPARE(rows, sortedAsStore(rows));
     const int at = int(rows.indexOf("Banana"));
     QCOMPARE(at, 30);
@@ -307,7 +307,7 @@ void KWPanelTest::addNewSelectsItInOrder() {
     side.press(add);
     QCOMPARE(s.prompter.messages(), QStringList{" Do you want to add Red Blue as a new Keyword? "});
     QCOMPARE(side.list()->currentName(), QString("Red Blue"));
-    QVERIFY(KWAllKeywords(s.ctx).contains("Red Blue"));
+    QVERIFY(allKeywordNames(s.ctx).contains("Red Blue"));
 }
 
 void KWPanelTest::addOfANameEqualButForCase() {
@@ -320,7 +320,7 @@ void KWPanelTest::addOfANameEqualButForCase() {
     // Asked, then refused by the store: the user is told which keyword stands for it.
     QCOMPARE(s.prompter.messages(), (QStringList{" Do you want to add PHONE as a new Keyword? ",
                                                  keywordTexts().duplicateOf.arg("Phone")}));
-    QCOMPARE(KWAllKeywords(s.ctx), (QStringList{"Alpha", "Phone"}));
+    QCOMPARE(allKeywordNames(s.ctx), (QStringList{"Alpha", "Phone"}));
     QVERIFY(selected(side.list(), 1));
 }
 
@@ -338,20 +338,20 @@ void KWPanelTest::discardAsksAndCancelKeepsTheKeyword() {
     QCOMPARE(s.prompter.shown().back().buttons, Buttons::OkCancel);
     QCOMPARE(s.prompter.shown().back().icon, Icon::Question);
     QCOMPARE(rowsOf(side.list()), (QStringList{"Alpha", "Beta", "Gamma"}));
-    QCOMPARE(KWAllKeywords(s.ctx), (QStringList{"Alpha", "Beta", "Gamma"}));
+    QCOMPARE(allKeywordNames(s.ctx), (QStringList{"Alpha", "Beta", "Gamma"}));
 
     s.prompter.clear();
     s.prompter.answer(Answer::Ok);
     side.press(supp);
     QCOMPARE(s.prompter.messages(), QStringList{"discard this Keyword ?"});
     QCOMPARE(rowsOf(side.list()), (QStringList{"Alpha", "Gamma"}));
-    QCOMPARE(KWAllKeywords(s.ctx), (QStringList{"Alpha", "Gamma"}));
+    QCOMPARE(allKeywordNames(s.ctx), (QStringList{"Alpha", "Gamma"}));
     QVERIFY(s.linked("Beta", "Alpha")); // its links stay
 }
 
 void KWPanelTest::discardOfTheLastKeywordIsRefused() {
     PanelBase s;
-    QVERIFY(KWSeedNoKeyword(s.ctx).ok());
+    QVERIFY(seedNoKeyword(s.ctx).ok());
     Side side(s);
     QCOMPARE(rowsOf(side.list()), QStringList{"No Keyword"});
     s.prompter.answer(Answer::Ok);
@@ -359,7 +359,7 @@ void KWPanelTest::discardOfTheLastKeywordIsRefused() {
     QCOMPARE(s.prompter.messages(),
              (QStringList{"discard this Keyword ?", "The list cannot be empty sorry"}));
     QCOMPARE(s.prompter.shown().back().icon, Icon::Critical);
-    QCOMPARE(KWAllKeywords(s.ctx), QStringList{"No Keyword"});
+    QCOMPARE(allKeywordNames(s.ctx), QStringList{"No Keyword"});
     QCOMPARE(rowsOf(side.list()), QStringList{"No Keyword"});
 }
 
@@ -428,7 +428,7 @@ void CentralBrowserTest::addedSubsetsAndSupersetsAppearInOrder() {
     s.keywords({"Animal", "Cat", "Dog", "Living", "Pet"});
     Side side(s);
     const LinkButtons& b = side.controls.links;
-    side.central()->MakeCentral("Animal");
+    side.central()->makeCentral("Animal");
 
     clickName(side.list(), "Dog");
     side.press(b.cmdAddFromListDown);
@@ -474,7 +474,7 @@ void CentralBrowserTest::doubleClickMovesTheCentre() {
     s.link("Dog", "Pet");
     s.link("Dog", "Animal");
     Side side(s);
-    side.central()->MakeCentral("Animal");
+    side.central()->makeCentral("Animal");
     doubleClickName(side.central()->gridDown(), "Dog");
     QCOMPARE(side.central()->central(), QString("Dog"));
     QCOMPARE(child<QLabel>(&side.window, "SelUpDown")->text(), QString("Dog"));
@@ -496,7 +496,7 @@ void CentralBrowserTest::discardingTheOnlySubsetLeavesOneEmptyRow() {
     s.link("Animal", "Living");
     Side side(s);
     const LinkButtons& b = side.controls.links;
-    side.central()->MakeCentral("Animal");
+    side.central()->makeCentral("Animal");
 
     // Nothing selected yet: the discard buttons have no row to act on.
     side.press(b.cmdSuppFromListDown);
@@ -512,7 +512,7 @@ void CentralBrowserTest::discardingTheOnlySubsetLeavesOneEmptyRow() {
     QCOMPARE(rowsOf(side.central()->gridUp()), QStringList{""});
     QCOMPARE(s.linkCount(), 0L);
     QVERIFY(s.prompter.shown().empty());
-    QCOMPARE(KWAllKeywords(s.ctx).size(), 3); // the keywords stay
+    QCOMPARE(allKeywordNames(s.ctx).size(), 3); // the keywords stay
 }
 
 void CentralBrowserTest::aLinkGoneMeanwhileIsReported() {
@@ -520,9 +520,9 @@ void CentralBrowserTest::aLinkGoneMeanwhileIsReported() {
     s.keywords({"Animal", "Dog"});
     s.link("Dog", "Animal");
     Side side(s);
-    side.central()->MakeCentral("Animal");
+    side.central()->makeCentral("Animal");
     clickName(side.central()->gridDown(), "Dog");
-    QVERIFY(KWLinkSupp(s.ctx, "Dog", "Animal").ok()); // another window took it
+    QVERIFY(unlinkKeywords(s.ctx, "Dog", "Animal").ok()); // another window took it
     side.press(side.controls.links.cmdSuppFromListDown);
     QCOMPARE(s.prompter.messages(), QStringList{linkNotFoundMessage()});
     QCOMPARE(rowsOf(side.central()->gridDown()), QStringList{""}); // the grid follows the base
@@ -532,7 +532,7 @@ void CentralBrowserTest::draggingKWSelOntoAGridLinksIt() {
     PanelBase s;
     s.keywords({"Animal", "Cat", "Living"});
     Side side(s);
-    side.central()->MakeCentral("Animal");
+    side.central()->makeCentral("Animal");
     QSignalSpy started(side.panels.get(), &KeywordPanels::dragStarted);
 
     // An empty KWSel drags nothing.
@@ -584,7 +584,7 @@ void CentralBrowserTest::fiveHundredSubsetsAllShow() {
         s.link(n, "Hub");
     s.ctx.base.BaseDb->commitTrans();
     Side side(s);
-    side.central()->MakeCentral("Hub");
+    side.central()->makeCentral("Hub");
     QCOMPARE(rowsOf(side.central()->gridDown()), subsets);
     side.keywordMode = false;
     clickRow(side.down()->grid(0), 0); // the Root Hub
@@ -731,9 +731,9 @@ void LevelBrowserTest::slotsFollowThePlainSlotRuleOnRandomClicks() {
             QCOMPARE(down->slotOf(l), plain[l]);
             QCOMPARE(down->grid(l)->isVisible(), plain[l] >= 0 && plain[l] <= 2);
         }
-        QCOMPARE(rowsOf(down->grid(k + 1)), KWSubsets(s.ctx, rows[row]).isEmpty()
+        QCOMPARE(rowsOf(down->grid(k + 1)), keywordSubsets(s.ctx, rows[row]).isEmpty()
                                                 ? QStringList{""}
-                                                : KWSubsets(s.ctx, rows[row]));
+                                                : keywordSubsets(s.ctx, rows[row]));
     }
 }
 
@@ -842,11 +842,11 @@ void LevelBrowserTest::thePanelsFollowChangesMadeElsewhere() {
     Side side(s);
     side.list()->selectRow(int(rowsOf(side.list()).indexOf("Pet")));
     side.down()->clickLevel(0, 0); // Animal
-    side.central()->MakeCentral("Mammal");
+    side.central()->makeCentral("Mammal");
 
     s.prompter.answer(Answer::Yes);
     QCOMPARE(
-        listAdd(s.prompter, keywordSource(s.ctx), itemTexts(), KWAllKeywords(s.ctx), "Aardvark")
+        listAdd(s.prompter, keywordSource(s.ctx), itemTexts(), allKeywordNames(s.ctx), "Aardvark")
             .outcome,
         AddOutcome::Added);
     s.link("Stone", "Lonely");
@@ -931,7 +931,7 @@ void ReadOnlyTest::everyChangeIsRefused() {
     readOnlyShown(Icon::Critical);
     QCOMPARE(rowsOf(side.list()), (QStringList{"Animal", "Cat", "Dog"}));
 
-    side.central()->MakeCentral("Animal");
+    side.central()->makeCentral("Animal");
     side.press(b.cmdAddFromListDown); // Cat as a Subset
     readOnlyShown(Icon::Exclamation);
     side.press(b.cmdAddFromListUp);

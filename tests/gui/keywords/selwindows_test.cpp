@@ -460,7 +460,7 @@ void KWListTest::addStoresTheTypedName() {
 
     // A keyword added elsewhere (the keyword panel, the selection dialog) shows at once; the
     // current name stays.
-    QVERIFY(KWStoreAdd(b.ctx, "Avocado").ok());
+    QVERIFY(storeKeyword(b.ctx, "Avocado").ok());
     QTRY_COMPARE(rowsOf(list).value(1), QString("Avocado"));
     QCOMPARE(list->currentIndex().data().toString(), QString("Red Blue"));
 }

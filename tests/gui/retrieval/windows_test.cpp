@@ -172,7 +172,7 @@ private slots:
 
     void resultWindowShowsTheSortedTable() {
         fourNotes();
-        NotesByKeyword(ctx(), "Beta");
+        notesByKeyword(ctx(), "Beta");
         const auto grids = windowsOf<ResultWindow>();
         QCOMPARE(grids.size(), 1);
         ResultWindow* w = grids.front();
@@ -210,7 +210,7 @@ private slots:
         QCOMPARE(selectedCols, (QList<int>{1, 2, 3, 4}));
 
         // A second list replaces the first window.
-        QuotesByKeyword(ctx(), "Beta");
+        quotesByKeyword(ctx(), "Beta");
         QCoreApplication::processEvents();
         QCOMPARE(windowsOf<ResultWindow>().size(), 1);
         QCOMPARE(windowsOf<ResultWindow>().front()->property("tag").toString(), QString("Cit"));
@@ -219,7 +219,7 @@ private slots:
 
     void clicksSortInRowOneAndHighlight() {
         fourNotes();
-        NotesByKeyword(ctx(), "Beta");
+        notesByKeyword(ctx(), "Beta");
         ResultWindow* w = windowsOf<ResultWindow>().front();
         TextTableView* g = w->grid();
         const QBrush highlight = w->palette().highlight();
@@ -254,7 +254,7 @@ private slots:
 
     void doubleClickOpensTheCardOrSaysItIsGone() {
         fourNotes();
-        NotesByKeyword(ctx(), "Beta");
+        notesByKeyword(ctx(), "Beta");
         ResultWindow* w = windowsOf<ResultWindow>().front();
         TextTableView* g = w->grid();
 
@@ -316,7 +316,7 @@ private slots:
 
     void noMatchForNotesSetsTheNotesOption() {
         main->cit->setChecked(true);
-        NotesByKeyword(ctx(), "Nothing");
+        notesByKeyword(ctx(), "Nothing");
         QVERIFY(main->note->isChecked());
         QCOMPARE(rowsOf(windowsOf<ResultWindow>().front()->grid(), 1), QStringList{"No Match"});
     }
@@ -326,7 +326,7 @@ private slots:
         b->reference("Smith__001", {"Smith"});
         b->quote("SMITH001.TXT", "Smith__001", "", b->day(7));
         b->quote("SMITH002.TXT", "Smith__001", "", b->day(8));
-        NotesByDate(ctx());
+        notesByDate(ctx());
         QCOMPARE(ctx().DateListKind, QString("Note"));
         const auto lists = windowsOf<DateListWindow>();
         QCOMPARE(lists.size(), 1);
@@ -351,7 +351,7 @@ private slots:
         QCOMPARE(b->prompter.messages(), QStringList{"This record does not exists"});
 
         // The same window, rewritten with the Quotes.
-        RunMenu(ctx(), RetrievalMenu::CitOpenDate, {});
+        runMenu(ctx(), RetrievalMenu::CitOpenDate, {});
         QCOMPARE(windowsOf<DateListWindow>().size(), 1);
         QCOMPARE(windowsOf<DateListWindow>().front(), w);
         QCOMPARE(ctx().DateListKind, QString("Cit"));
@@ -372,7 +372,7 @@ private slots:
         main->switchOther->setChecked(true);
         main->byKeyword->setChecked(true);
         main->note->setChecked(true);
-        KindOptionClicked(ctx(), &main->window, CardKind::Note, opener);
+        kindOptionClicked(ctx(), &main->window, CardKind::Note, opener);
         QCOMPARE(b->prompter.messages(), QStringList{"No Records"});
         QCOMPARE(b->prompter.shown().back().icon, Icon::Information);
         QVERIFY(main->cit->isChecked());
@@ -389,24 +389,24 @@ private slots:
         dialog->show();
         main->ref->setChecked(true);
         b->prompter.clear();
-        RunOtherSearch(ctx(), &main->window, opener);
+        runOtherSearch(ctx(), &main->window, opener);
         QVERIFY(watch.isNull());
         QCOMPARE(b->prompter.messages(), QStringList{"No Records"});
         QCOMPARE(asked.size(), 1);
 
         // By author, then by date.
         main->byAuthor->setChecked(true);
-        RunOtherSearch(ctx(), &main->window, opener);
+        runOtherSearch(ctx(), &main->window, opener);
         QCOMPARE(asked.last().button, QString("AuthorSel"));
         main->byDate->setChecked(true);
-        RunOtherSearch(ctx(), &main->window, opener);
+        runOtherSearch(ctx(), &main->window, opener);
         QCOMPARE(ctx().DateListKind, QString("Bib"));
         QCOMPARE(rowsOf(windowsOf<DateListWindow>().front()->grid(), 1), QStringList{"Smith__001"});
 
         // In Search mode a kind option lists the cards of the keyword shown in KWSel.
         main->switchSearch->setChecked(true);
         main->kwSel->setText("Trees");
-        KindOptionClicked(ctx(), &main->window, CardKind::Quote, opener);
+        kindOptionClicked(ctx(), &main->window, CardKind::Quote, opener);
         QCOMPARE(windowsOf<ResultWindow>().size(), 1);
         QCOMPARE(windowsOf<ResultWindow>().front()->windowTitle(),
                  QString("Quote + Keyword : Trees"));
@@ -422,14 +422,14 @@ private slots:
         // In keyword mode a click lists nothing.
         main->switchKW->setChecked(true);
         main->ref->setChecked(true);
-        KeywordClicked(ctx(), &main->window, "Beta");
+        keywordClickedOutsideKeywordMode(ctx(), &main->window, "Beta");
         QCOMPARE(windowsOf<ResultWindow>().size(), 0);
         main->switchOther->setChecked(true);
-        KeywordClicked(ctx(), &main->window, "Beta");
+        keywordClickedOutsideKeywordMode(ctx(), &main->window, "Beta");
         QCOMPARE(windowsOf<ResultWindow>().size(), 1);
         QCOMPARE(windowsOf<ResultWindow>().front()->kind(), CardKind::Reference);
 
-        QVERIFY(SelectButtonPressed(ctx(), "AuthorCit", "Smith"));
+        QVERIFY(selectButtonPressed(ctx(), "AuthorCit", "Smith"));
         QCoreApplication::processEvents();
         QCOMPARE(windowsOf<ResultWindow>().size(), 1);
         ResultWindow* w = windowsOf<ResultWindow>().front();
@@ -438,14 +438,14 @@ private slots:
         QCOMPARE(rowsOf(w->grid(), 2), QStringList{"SMITH001.TXT"});
         QCOMPARE(rowsOf(w->grid(), 4), QStringList{"Oaks"});
 
-        QVERIFY(SelectButtonPressed(ctx(), "KWnoteSel", "Alpha"));
+        QVERIFY(selectButtonPressed(ctx(), "KWnoteSel", "Alpha"));
         QCOMPARE(windowsOf<ResultWindow>().front()->windowTitle(),
                  QString("Notes - Keyword : Alpha"));
 
-        QVERIFY(SelectButtonPressed(ctx(), "AuthorSel", "Nobody"));
+        QVERIFY(selectButtonPressed(ctx(), "AuthorSel", "Nobody"));
         QCOMPARE(b->prompter.messages(), QStringList{"No Match"});
         QCOMPARE(b->prompter.shown().back().icon, Icon::Exclamation);
-        QVERIFY(!SelectButtonPressed(ctx(), "KWNoteSelect", "Alpha"));
+        QVERIFY(!selectButtonPressed(ctx(), "KWNoteSelect", "Alpha"));
     }
 
     void everyCardOfAKeywordBehindTheMemoryGuard() {
@@ -453,12 +453,12 @@ private slots:
         b->linkNote("GONE0001.TXT", "Beta");
         OpenLog log;
         const MemoryStatus plenty{8000000, 4000000, 9000000, 5000000};
-        QCOMPARE(OpenKeywordCards(ctx(), CardKind::Note, "Beta", plenty, log.opener(ctx())), 3);
+        QCOMPARE(openKeywordCards(ctx(), CardKind::Note, "Beta", plenty, log.opener(ctx())), 3);
         QCOMPARE(log.opened,
                  (QStringList{"Note:SMIT0001.TXT", "Note:JONE0001.TXT", "Note:ADAM0001.TXT"}));
 
         const MemoryStatus low{8000000, 40, 9000000, 1500};
-        QCOMPARE(OpenKeywordCards(ctx(), CardKind::Note, "Beta", low, log.opener(ctx())), 0);
+        QCOMPARE(openKeywordCards(ctx(), CardKind::Note, "Beta", low, log.opener(ctx())), 0);
         QCOMPARE(log.opened.size(), 3);
         QWidget* alert = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
@@ -470,7 +470,7 @@ private slots:
         QVERIFY(texts.contains("Physical memory free : 0 %"));
         QVERIFY(texts.contains("Virtual memory free : 0 %"));
 
-        QCOMPARE(OpenKeywordCards(ctx(), CardKind::Note, "Nothing", plenty, log.opener(ctx())), 0);
+        QCOMPARE(openKeywordCards(ctx(), CardKind::Note, "Nothing", plenty, log.opener(ctx())), 0);
         QCOMPARE(b->prompter.messages(), QStringList{"No Match"});
         QCOMPARE(b->prompter.shown().back().icon, Icon::Exclamation);
 
@@ -487,7 +487,7 @@ private slots:
                 return true;
             };
             b->prompter.clear();
-            QCOMPARE(OpenKeywordCards(ctx(), CardKind::Note, "Beta", plenty, failing), 1);
+            QCOMPARE(openKeywordCards(ctx(), CardKind::Note, "Beta", plenty, failing), 1);
             QCOMPARE(calls, 2);
             QCOMPARE(b->prompter.messages(), QStringList{text});
         }
@@ -495,7 +495,7 @@ private slots:
         // A window that does not open ends the operation too.
         int calls = 0;
         const CardOpener refusing = [&](Session&, CardKind) { return ++calls < 2; };
-        QCOMPARE(OpenKeywordCards(ctx(), CardKind::Note, "Beta", plenty, refusing), 1);
+        QCOMPARE(openKeywordCards(ctx(), CardKind::Note, "Beta", plenty, refusing), 1);
         QCOMPARE(calls, 2);
     }
 
@@ -543,7 +543,7 @@ private slots:
         // A Note not linked to any keyword: the Notes option says so and takes Quotes.
         b->prompter.clear();
         QTest::mouseClick(w->SwitchOther, Qt::LeftButton);
-        QVERIFY(w->CommandSearchOther->isEnabled());
+        QVERIFY(w->commandSearchOther->isEnabled());
         w->OptionByDate->setChecked(true);
         QTest::mouseClick(w->OptionNote, Qt::LeftButton);
         QCOMPARE(b->prompter.messages(), QStringList{"No Records"});
@@ -552,7 +552,7 @@ private slots:
         QCOMPARE(rowsOf(windowsIn(w->mdiArea()).front()->grid(), 1), QStringList{"SMITH001.TXT"});
 
         QTest::mouseClick(w->OptionRef, Qt::LeftButton);
-        QTest::mouseClick(w->CommandSearchOther, Qt::LeftButton);
+        QTest::mouseClick(w->commandSearchOther, Qt::LeftButton);
         QCOMPARE(ctx().DateListKind, QString("Bib"));
         QCOMPARE(childNamed("FListSel"), 1);
         w.reset();
@@ -581,7 +581,7 @@ private slots:
             QTest::mouseClick(select, Qt::LeftButton);
         };
 
-        RunMenu(ctx(), RetrievalMenu::NotebyKeyword, selectionDialog(ctx(), &main->window));
+        runMenu(ctx(), RetrievalMenu::NotebyKeyword, selectionDialog(ctx(), &main->window));
         QPointer<QWidget> dialog = findChildWindow("fMultSel");
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), QString("Select Keyword"));
@@ -592,7 +592,7 @@ private slots:
         QCOMPARE(windowsOf<ResultWindow>().front()->windowTitle(),
                  QString("Notes - Keyword : Alpha"));
 
-        RunMenu(ctx(), RetrievalMenu::CitOpenAuthor, selectionDialog(ctx(), &main->window));
+        runMenu(ctx(), RetrievalMenu::CitOpenAuthor, selectionDialog(ctx(), &main->window));
         dialog = findChildWindow("fMultSel");
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), QString("Select Author"));

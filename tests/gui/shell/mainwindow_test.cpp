@@ -209,7 +209,7 @@ private slots:
             Program p;
             p.startNow();
             MainWindow* w = p.main();
-            QVERIFY(cards::CreateNote(p.ctx, {QStringLiteral("Ada")}));
+            QVERIFY(cards::createNote(p.ctx, {QStringLiteral("Ada")}));
             QPointer<QMdiSubWindow> sub = w->mdiArea()->subWindowList().value(0);
             QVERIFY(sub);
             auto* note = qobject_cast<cards::NoteWindow*>(sub->widget());
@@ -256,8 +256,8 @@ private slots:
         // already, asks again at its next close.
         Program p;
         p.startNow();
-        QVERIFY(cards::CreateNote(p.ctx, {QStringLiteral("Ada")}));
-        QVERIFY(cards::CreateNote(p.ctx, {QStringLiteral("Bob")}));
+        QVERIFY(cards::createNote(p.ctx, {QStringLiteral("Ada")}));
+        QVERIFY(cards::createNote(p.ctx, {QStringLiteral("Bob")}));
         const QList<QMdiSubWindow*> subs = p.main()->mdiArea()->subWindowList();
         QCOMPARE(subs.size(), 2);
         for (QMdiSubWindow* s : subs)

@@ -187,7 +187,7 @@ private slots:
         QCOMPARE(w->OptionByAuthor->text(), QStringLiteral("Author"));
         QCOMPARE(w->OptionByDate->text(), QStringLiteral("Date"));
         QCOMPARE(w->OptionByKeyword->text(), QStringLiteral("Keyword"));
-        QCOMPARE(w->CommandSearchOther->text(), QStringLiteral("Go"));
+        QCOMPARE(w->commandSearchOther->text(), QStringLiteral("Go"));
     }
 
     void searchSwitchComesBackFromKeywordMode() {
