@@ -302,8 +302,8 @@ int main(int argc, char** argv) {
 
     // The main window as the program builds it on a base.
     MainWindow main(ctx);
-    cards::connectCardMenus(ctx, &main);
-    retrieval::connectRetrieval(ctx, &main);
+    cards::connectCardMenus(ctx, main.cardMenus());
+    retrieval::connectRetrieval(ctx, main.retrievalControls());
     main.load();
     main.show();
 

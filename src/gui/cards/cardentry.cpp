@@ -53,26 +53,27 @@ void onQuoteMenuNew(Session& ctx) {
     onNewQuote(ctx);
 }
 
-void mBibNew_Click(Session& ctx) {
+void onNewReference(Session& ctx) {
     chooseReferenceAuthors(ctx);
 }
 
-void mBibNew2_Click(Session& ctx) {
+void onReferenceMenuNew(Session& ctx) {
     chooseReferenceAuthors(ctx);
 }
 
-void connectCardMenus(Session& ctx, QWidget* mainWindow) {
+void connectCardMenus(Session& ctx, const CardMenus& m) {
     const struct {
-        const char* name;
+        QAction* action;
         void (*run)(Session&);
-    } items[] = {{"mNNew", onNewNote},       {"mNoteNew", onNoteMenuNew},
-                 {"mCitNew", onNewQuote},    {"mCitNew2", onQuoteMenuNew},
-                 {"mBibNew", mBibNew_Click}, {"mBibNew2", mBibNew2_Click}};
+    } items[] = {{m.newNote, onNewNote},           {m.noteNew, onNoteMenuNew},
+                 {m.newQuote, onNewQuote},         {m.quoteNew, onQuoteMenuNew},
+                 {m.newReference, onNewReference}, {m.referenceNew, onReferenceMenuNew}};
     for (const auto& item : items) {
-        QAction* a = mainWindow->findChild<QAction*>(QLatin1String(item.name));
-        if (!a) continue;
-        a->setEnabled(true);
-        QObject::connect(a, &QAction::triggered, mainWindow, [&ctx, run = item.run] { run(ctx); });
+        if (!m.window || !item.action)
+            qFatal("connectCardMenus: a New item of the main window is missing");
+        item.action->setEnabled(true);
+        QObject::connect(item.action, &QAction::triggered, m.window,
+                         [&ctx, run = item.run] { run(ctx); });
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+class QAction;
 class QWidget;
 
 namespace vlm {
@@ -35,14 +36,25 @@ inline QString newQuoteMessage() {
 }
 
 // The main window's menu items.
-void onNewNote(Session& ctx);      // New > Note
-void onNoteMenuNew(Session& ctx);  // DataType > Note > New
-void onNewQuote(Session& ctx);     // New > Quote
-void onQuoteMenuNew(Session& ctx); // DataType > Quote > New
-void mBibNew_Click(Session& ctx);  // New > Reference
-void mBibNew2_Click(Session& ctx); // DataType > Reference > New
+void onNewNote(Session& ctx);          // New > Note
+void onNoteMenuNew(Session& ctx);      // DataType > Note > New
+void onNewQuote(Session& ctx);         // New > Quote
+void onQuoteMenuNew(Session& ctx);     // DataType > Quote > New
+void onNewReference(Session& ctx);     // New > Reference
+void onReferenceMenuNew(Session& ctx); // DataType > Reference > New
 
-// Makes those six items of `mainWindow` (found by object name) live.
-void connectCardMenus(Session& ctx, QWidget* mainWindow);
+// The main window's New items; every one must be there.
+struct CardMenus {
+    QWidget* window = nullptr;
+    QAction* newNote = nullptr;      // mNNew
+    QAction* noteNew = nullptr;      // mNoteNew
+    QAction* newQuote = nullptr;     // mCitNew
+    QAction* quoteNew = nullptr;     // mCitNew2
+    QAction* newReference = nullptr; // mBibNew
+    QAction* referenceNew = nullptr; // mBibNew2
+};
+
+// Makes those six items live. A missing item stops the program: it is a fault of the window.
+void connectCardMenus(Session& ctx, const CardMenus& menus);
 
 } // namespace vlm::cards

@@ -48,8 +48,7 @@ void openAuthorSelection(Session& ctx, CardKind kind,
         ctx, mode, mainWindow(ctx),
         note ? QStringLiteral("Note Authors") : QStringLiteral("Authors"), kDialogLeft, kDialogTop);
     // The user may add or discard author names there.
-    for (const char* name : {"cListAdd", "cListSupp"})
-        if (auto* b = dialog->findChild<QWidget*>(QLatin1String(name))) b->setVisible(true);
+    dialog->showListEditing();
     QPointer<SelectionDialog> guard(dialog);
     QObject::connect(
         dialog, &SelectionDialog::selected, dialog,

@@ -7,6 +7,7 @@
 #include "core/store/storeerror.h"
 #include "gui/common/childwindows.h"
 #include "gui/common/guarded.h"
+#include "gui/common/mainwindowhost.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -40,9 +41,8 @@ QWidget* showCardWindow(Session& ctx, QWidget* content, int widthTwips, int heig
         // Centred across the main window, less half the side bar, an eighth of the way down;
         // whole twips, each division truncated.
         const QWidget* main = ctx.mdiArea->window();
-        int sideTwips = 0;
-        if (const auto* side = main->findChild<QWidget*>(QStringLiteral("Picture1")))
-            sideTwips = side->isVisible() ? side->width() * kTwipsPerPixel : 0;
+        const MainWindowHost* host = mainWindowHost(ctx);
+        const int sideTwips = host ? host->sideBarWidth() * kTwipsPerPixel : 0;
         const int leftTwips = (main->width() * kTwipsPerPixel - widthTwips) / 2 - sideTwips / 2;
         const int topTwips = (main->height() * kTwipsPerPixel - heightTwips) / 8;
         // A main window narrower than the card window still shows the card window's title bar.

@@ -32,22 +32,6 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption) {
 
 } // namespace
 
-LinkButtons findLinkButtons(QWidget* owner) {
-    auto find = [owner](const char* name) {
-        return owner->findChild<QAbstractButton*>(QLatin1String(name));
-    };
-    LinkButtons b;
-    b.cmdAddFromListUp = find("cmdAddFromListUp");
-    b.cmdFindIfLinks = find("cmdFindIfLinks");
-    b.cmdAddFromListDown = find("cmdAddFromListDown");
-    b.cmdSelFromUp = find("cmdSelFromUp");
-    b.cmdSelFromDown = find("cmdSelFromDown");
-    b.cmdSuppFromListUp = find("cmdSuppFromListUp");
-    b.cmdSuppFromListDown = find("cmdSuppFromListDown");
-    b.cmdReverseSearch = find("cmdReverseSearch");
-    return b;
-}
-
 LinkButtons makeLinkButtons(QWidget* parent) {
     auto make = [parent](const char* name, QStyle::StandardPixmap icon) {
         auto* b = new QToolButton(parent);

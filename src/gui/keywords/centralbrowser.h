@@ -32,8 +32,6 @@ struct LinkButtons {
     QAbstractButton* cmdSuppFromListDown = nullptr;
     QAbstractButton* cmdReverseSearch = nullptr; // shown in no layout, bound to nothing
 };
-// The buttons found among the children of `owner` by their object names.
-LinkButtons findLinkButtons(QWidget* owner);
 // New buttons, children of `parent`.
 LinkButtons makeLinkButtons(QWidget* parent);
 

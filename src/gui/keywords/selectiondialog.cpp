@@ -383,4 +383,9 @@ void SelectionDialog::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
 }
 
+void SelectionDialog::showListEditing() {
+    cListAdd_->setVisible(true);
+    cListSupp_->setVisible(true);
+}
+
 } // namespace vlm::keywords

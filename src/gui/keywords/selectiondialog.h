@@ -85,6 +85,9 @@ public:
     // Fills the origin list again from the table.
     void fill();
 
+    // Shows the Add and Supp buttons of the origin list, so that the user may edit it.
+    void showListEditing();
+
 signals:
     // A hand-back mode's Select button was pressed: the picked names and the current one.
     void selected(vlm::keywords::SelectionDialog::Mode mode, const QStringList& picked,

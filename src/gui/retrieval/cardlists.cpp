@@ -24,35 +24,6 @@ namespace vlm::retrieval {
 
 namespace {
 
-bool checked(QWidget* main, const char* name) {
-    if (!main) return false;
-    const auto* b = main->findChild<QAbstractButton*>(QString::fromLatin1(name));
-    return b && b->isChecked();
-}
-
-void setChecked(QWidget* main, const char* name, bool on) {
-    if (!main) return;
-    if (auto* b = main->findChild<QAbstractButton*>(QString::fromLatin1(name))) b->setChecked(on);
-}
-
-QString kwSel(QWidget* main) {
-    if (!main) return {};
-    const auto* l = main->findChild<QLabel*>(QStringLiteral("KWSel"));
-    return l ? l->text() : QString();
-}
-
-std::optional<Criterion> criterionOf(QWidget* main) {
-    if (checked(main, "OptionByAuthor")) return Criterion::Author;
-    if (checked(main, "OptionByDate")) return Criterion::Date;
-    if (checked(main, "OptionByKeyword")) return Criterion::Keyword;
-    return std::nullopt;
-}
-
-// The main window that holds the MDI area, if any.
-QWidget* mainOf(Session& ctx) {
-    return ctx.mdiArea ? ctx.mdiArea->window() : nullptr;
-}
-
 void info(Session& ctx, const QString& text) {
     ctx.prompter.message(text, Buttons::Ok, Icon::Information);
 }
@@ -109,7 +80,8 @@ ResultWindow* showResultWindow(Session& ctx, CardKind kind) {
 void listByKeyword(Session& ctx, CardKind kind, const QString& keyword) {
     const auto found = runGuarded(ctx, [&] { return fillByKeyword(ctx, kind, keyword); });
     if (!found) return;
-    if (!*found && kind == CardKind::Note) setChecked(mainOf(ctx), "OptionNote", true);
+    if (!*found && kind == CardKind::Note)
+        if (MainWindowHost* main = mainWindowHost(ctx)) main->chooseKind(CardKind::Note);
     showResultWindow(ctx, kind);
 }
 
@@ -221,15 +193,9 @@ void runOtherSearch(Session& ctx, CardKind kind, Criterion criterion,
     carryOut(ctx, planOtherSearch(ctx, kind, criterion), openSelection);
 }
 
-void runOtherSearch(Session& ctx, QWidget* main, const SelectionOpener& openSelection) {
-    std::optional<CardKind> kind;
-    if (checked(main, "OptionNote"))
-        kind = CardKind::Note;
-    else if (checked(main, "OptionCit"))
-        kind = CardKind::Quote;
-    else if (checked(main, "OptionRef"))
-        kind = CardKind::Reference;
-    const auto criterion = criterionOf(main);
+void runOtherSearch(Session& ctx, MainWindowHost& main, const SelectionOpener& openSelection) {
+    const auto kind = main.chosenKind();
+    const auto criterion = main.chosenCriterion();
     if (!kind || !criterion) {
         closeSelectionDialog(ctx);
         return;
@@ -237,18 +203,17 @@ void runOtherSearch(Session& ctx, QWidget* main, const SelectionOpener& openSele
     runOtherSearch(ctx, *kind, *criterion, openSelection);
 }
 
-void kindOptionClicked(Session& ctx, QWidget* main, CardKind kind,
+void kindOptionClicked(Session& ctx, MainWindowHost& main, CardKind kind,
                        const SelectionOpener& openSelection) {
     if (kind == CardKind::Note && !notesListable(ctx)) {
         info(ctx, noRecordsMessage());
-        setChecked(main, "OptionNote", false);
-        setChecked(main, "OptionCit", true);
+        main.chooseKind(CardKind::Quote);
         kind = CardKind::Quote;
     }
     ctx.ResultKind = kindText(kind);
-    const QString keyword = kwSel(main);
-    if (!keyword.isEmpty() && checked(main, "SwitchSearch")) listByKeyword(ctx, kind, keyword);
-    if (checked(main, "SwitchOther")) runOtherSearch(ctx, main, openSelection);
+    const QString keyword = main.selectedKeyword();
+    if (!keyword.isEmpty() && main.searchMode()) listByKeyword(ctx, kind, keyword);
+    if (main.otherMode()) runOtherSearch(ctx, main, openSelection);
 }
 
 void runMenu(Session& ctx, RetrievalMenu item, const SelectionOpener& openSelection) {
@@ -256,15 +221,6 @@ void runMenu(Session& ctx, RetrievalMenu item, const SelectionOpener& openSelect
         item == RetrievalMenu::CitOpenAuthor || item == RetrievalMenu::BibOpenAuthor)
         closeSelectionDialog(ctx);
     carryOut(ctx, planMenu(ctx, item), openSelection);
-}
-
-void connectReferenceByKeywordItem(QWidget* main) {
-    if (!main) return;
-    if (auto* bar = main->findChild<QTabBar*>(QStringLiteral("TabStrip1"))) {
-        if (bar->count() >= 3) bar->setCurrentIndex(2);
-    } else if (auto* tabs = main->findChild<QTabWidget*>(QStringLiteral("TabStrip1"))) {
-        if (tabs->count() >= 3) tabs->setCurrentIndex(2);
-    }
 }
 
 bool selectButtonPressed(Session& ctx, const QString& button, const QString& currentCell) {
@@ -283,62 +239,72 @@ bool selectButtonPressed(Session& ctx, const QString& button, const QString& cur
     return true;
 }
 
-void keywordClickedOutsideKeywordMode(Session& ctx, QWidget* main, const QString& keyword) {
-    if (checked(main, "SwitchKW")) return; // keyword mode: clicks do not list cards
-    if (checked(main, "OptionRef")) referencesByKeyword(ctx, keyword);
-    if (checked(main, "OptionCit")) quotesByKeyword(ctx, keyword);
-    if (checked(main, "OptionNote")) notesByKeyword(ctx, keyword);
+void keywordClickedOutsideKeywordMode(Session& ctx, const MainWindowHost& main,
+                                      const QString& keyword) {
+    if (main.keywordMode()) return; // keyword mode: clicks do not list cards
+    if (const auto kind = main.chosenKind()) listByKeyword(ctx, *kind, keyword);
 }
 
-void keywordDoubleClickedOutsideKeywordMode(Session& ctx, QWidget* main, const QString& keyword) {
-    if (checked(main, "OptionRef")) openKeywordReferences(ctx, keyword);
-    if (checked(main, "OptionNote")) openKeywordNotes(ctx, keyword);
-    if (checked(main, "OptionCit")) openKeywordQuotes(ctx, keyword);
+void keywordDoubleClickedOutsideKeywordMode(Session& ctx, const MainWindowHost& main,
+                                            const QString& keyword) {
+    const auto kind = main.chosenKind();
+    if (!kind) return;
+    switch (*kind) {
+    case CardKind::Reference:
+        openKeywordReferences(ctx, keyword);
+        break;
+    case CardKind::Note:
+        openKeywordNotes(ctx, keyword);
+        break;
+    case CardKind::Quote:
+        openKeywordQuotes(ctx, keyword);
+        break;
+    }
 }
 
-void connectRetrieval(Session& ctx, QWidget* main) {
-    if (!main) return;
+void connectRetrieval(Session& ctx, const RetrievalControls& c) {
+    const QList<QObject*> all = {
+        c.window,       c.notesByKeyword, c.notesByDate,        c.quotesByKeyword,
+        c.quotesByDate, c.quotesByAuthor, c.referencesByAuthor, c.referencesByKeyword,
+        c.optionNote,   c.optionCit,      c.optionRef,          c.byAuthor,
+        c.byDate,       c.byKeyword,      c.searchOther};
+    if (!c.host || all.contains(nullptr))
+        qFatal("connectRetrieval: a control of the main window is missing");
+    QWidget* main = c.window;
+    MainWindowHost* host = c.host;
     const SelectionOpener open = selectionDialog(ctx, main);
     const struct {
-        const char* name;
+        QAction* action;
         RetrievalMenu item;
-    } menus[] = {{"mNotebyKeyword", RetrievalMenu::NotebyKeyword},
-                 {"mNotebyDate", RetrievalMenu::NotebyDate},
-                 {"mCitOpenKW", RetrievalMenu::CitOpenKW},
-                 {"mCitOpenDate", RetrievalMenu::CitOpenDate},
-                 {"mCitOpenAuthor", RetrievalMenu::CitOpenAuthor},
-                 {"mBibOpenAuthor", RetrievalMenu::BibOpenAuthor}};
+    } menus[] = {{c.notesByKeyword, RetrievalMenu::NotebyKeyword},
+                 {c.notesByDate, RetrievalMenu::NotebyDate},
+                 {c.quotesByKeyword, RetrievalMenu::CitOpenKW},
+                 {c.quotesByDate, RetrievalMenu::CitOpenDate},
+                 {c.quotesByAuthor, RetrievalMenu::CitOpenAuthor},
+                 {c.referencesByAuthor, RetrievalMenu::BibOpenAuthor}};
     for (const auto& m : menus) {
-        QAction* a = main->findChild<QAction*>(QLatin1String(m.name));
-        if (!a) continue;
-        a->setEnabled(true);
-        QObject::connect(a, &QAction::triggered, main,
+        m.action->setEnabled(true);
+        QObject::connect(m.action, &QAction::triggered, main,
                          [&ctx, open, item = m.item] { runMenu(ctx, item, open); });
     }
-    if (QAction* a = main->findChild<QAction*>(QStringLiteral("mBibOpenKW"))) {
-        a->setEnabled(true);
-        QObject::connect(a, &QAction::triggered, main,
-                         [main] { connectReferenceByKeywordItem(main); });
-    }
+    c.referencesByKeyword->setEnabled(true);
+    QObject::connect(c.referencesByKeyword, &QAction::triggered, main,
+                     [host] { host->showAllKeywordsPage(); });
 
     const struct {
-        const char* name;
+        QAbstractButton* button;
         CardKind kind;
-    } kinds[] = {{"OptionNote", CardKind::Note},
-                 {"OptionCit", CardKind::Quote},
-                 {"OptionRef", CardKind::Reference}};
+    } kinds[] = {{c.optionNote, CardKind::Note},
+                 {c.optionCit, CardKind::Quote},
+                 {c.optionRef, CardKind::Reference}};
     for (const auto& k : kinds)
-        if (auto* b = main->findChild<QAbstractButton*>(QLatin1String(k.name)))
-            QObject::connect(b, &QAbstractButton::clicked, main, [&ctx, main, open, kind = k.kind] {
-                kindOptionClicked(ctx, main, kind, open);
-            });
-    for (const char* name :
-         {"OptionByAuthor", "OptionByDate", "OptionByKeyword", "CommandSearchOther"}) {
-        auto* b = main->findChild<QAbstractButton*>(QLatin1String(name));
-        if (!b) continue;
+        QObject::connect(
+            k.button, &QAbstractButton::clicked, main,
+            [&ctx, host, open, kind = k.kind] { kindOptionClicked(ctx, *host, kind, open); });
+    for (QAbstractButton* b : {c.byAuthor, c.byDate, c.byKeyword, c.searchOther}) {
         b->setEnabled(true);
         QObject::connect(b, &QAbstractButton::clicked, main,
-                         [&ctx, main, open] { runOtherSearch(ctx, main, open); });
+                         [&ctx, host, open] { runOtherSearch(ctx, *host, open); });
     }
 }
 

@@ -3,18 +3,20 @@
 // The card lists as the rest of the program starts them: from the main window's panels and
 // menus, the selection dialog's Select buttons and the keyword browsers.
 //
-// Functions that take `main` read the main window's controls by their object names:
-// OptionNote, OptionCit, OptionRef (card kind), OptionByAuthor, OptionByDate,
-// OptionByKeyword (criterion), SwitchKW, SwitchOther, SwitchSearch (mode switches, on when
-// checked) and the label KWSel.
+// Functions that take `main` read the main window's choices through MainWindowHost: the card
+// kind (OptionNote, OptionCit, OptionRef), the criterion (OptionByAuthor, OptionByDate,
+// OptionByKeyword), the mode switches (SwitchKW, SwitchOther, SwitchSearch) and KWSel.
 
 #include "core/retrieval/memoryguard.h"
 #include "core/retrieval/othersearch.h"
 #include "core/session/session.h"
+#include "gui/common/mainwindowhost.h"
 
 #include <functional>
 #include <optional>
 
+class QAbstractButton;
+class QAction;
 class QWidget;
 
 namespace vlm::retrieval {
@@ -63,14 +65,12 @@ void runOtherSearch(Session& ctx, CardKind kind, Criterion criterion,
                     const SelectionOpener& openSelection);
 // The same for the kind and criterion chosen in the main window (OptionByAuthor,
 // OptionByDate, OptionByKeyword and commandSearchOther).
-void runOtherSearch(Session& ctx, QWidget* main, const SelectionOpener& openSelection);
+void runOtherSearch(Session& ctx, MainWindowHost& main, const SelectionOpener& openSelection);
 // OptionNote, OptionCit, OptionRef clicked.
-void kindOptionClicked(Session& ctx, QWidget* main, CardKind kind,
+void kindOptionClicked(Session& ctx, MainWindowHost& main, CardKind kind,
                        const SelectionOpener& openSelection);
 // mNotebyKeyword, mNotebyDate, mCitOpenKW, mCitOpenDate, mCitOpenAuthor, mBibOpenAuthor.
 void runMenu(Session& ctx, RetrievalMenu item, const SelectionOpener& openSelection);
-// mBibOpenKW: the keyword tab strip TabStrip1 turns to its third page ("  All Keywords  ").
-void connectReferenceByKeywordItem(QWidget* main);
 // A Select button of the selection dialog that lists cards (KWnoteSel, KWCitSel, KWBibSel,
 // AuthorSel, AuthorCit), with the name of the current cell of its selection list. False
 // for the other buttons.
@@ -78,16 +78,37 @@ bool selectButtonPressed(Session& ctx, const QString& button, const QString& cur
 
 // A click on a keyword (KWList, DownGrid, UpGrid): outside keyword mode, lists the cards of
 // the kind chosen in the main window.
-void keywordClickedOutsideKeywordMode(Session& ctx, QWidget* main, const QString& keyword);
+void keywordClickedOutsideKeywordMode(Session& ctx, const MainWindowHost& main,
+                                      const QString& keyword);
 // A double click on a keyword in DownGrid (or in KWList while SwitchSearch is on): opens
 // every card of the chosen kind that carries it.
-void keywordDoubleClickedOutsideKeywordMode(Session& ctx, QWidget* main, const QString& keyword);
+void keywordDoubleClickedOutsideKeywordMode(Session& ctx, const MainWindowHost& main,
+                                            const QString& keyword);
 
-// Makes the main window's retrieval controls live: the menu items mNotebyKeyword,
-// mNotebyDate, mCitOpenKW, mCitOpenDate, mCitOpenAuthor, mBibOpenAuthor and mBibOpenKW
-// (enabled), the kind options OptionNote, OptionCit, OptionRef, the criterion options
-// OptionByAuthor, OptionByDate, OptionByKeyword and the button commandSearchOther (enabled).
-void connectRetrieval(Session& ctx, QWidget* main);
+// The main window's controls the card lists make live; every one must be there.
+struct RetrievalControls {
+    QWidget* window = nullptr; // the main window, parent of the selection dialog
+    MainWindowHost* host = nullptr;
+    QAction* notesByKeyword = nullptr;      // mNotebyKeyword
+    QAction* notesByDate = nullptr;         // mNotebyDate
+    QAction* quotesByKeyword = nullptr;     // mCitOpenKW
+    QAction* quotesByDate = nullptr;        // mCitOpenDate
+    QAction* quotesByAuthor = nullptr;      // mCitOpenAuthor
+    QAction* referencesByAuthor = nullptr;  // mBibOpenAuthor
+    QAction* referencesByKeyword = nullptr; // mBibOpenKW: the side bar turns to its third page
+    QAbstractButton* optionNote = nullptr;
+    QAbstractButton* optionCit = nullptr;
+    QAbstractButton* optionRef = nullptr;
+    QAbstractButton* byAuthor = nullptr;
+    QAbstractButton* byDate = nullptr;
+    QAbstractButton* byKeyword = nullptr;
+    QAbstractButton* searchOther = nullptr; // commandSearchOther
+};
+
+// Makes those controls live: the menu items, the criterion options and the search button
+// enabled, the kind options wired. A control missing from `controls` stops the program: it
+// is a fault of the window, not something to skip.
+void connectRetrieval(Session& ctx, const RetrievalControls& controls);
 
 // --- every card of a keyword at once, after the memory guard ---
 void openKeywordNotes(Session& ctx, const QString& keyword);

@@ -69,8 +69,8 @@ MainWindow* Frame::ensureMain() {
         connect(main_, &MainWindow::newBaseRequested, this, &Frame::newBase);
         connect(main_, &MainWindow::saveAsRequested, this, &Frame::saveBaseAs);
         connect(main_, &MainWindow::quitRequested, this, &Frame::quitProgram);
-        cards::connectCardMenus(ctx_, main_);
-        retrieval::connectRetrieval(ctx_, main_);
+        cards::connectCardMenus(ctx_, main_->cardMenus());
+        retrieval::connectRetrieval(ctx_, main_->retrievalControls());
     }
     return main_;
 }

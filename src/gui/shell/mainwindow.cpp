@@ -6,6 +6,7 @@
 #include "core/session/session.h"
 #include "gui/cards/cardopen.h"
 #include "gui/cards/cardwindows.h"
+#include "gui/keywords/keywordgrid.h"
 #include "gui/keywords/keywordlistwindow.h"
 #include "gui/keywords/keywordpanels.h"
 #include "gui/keywords/linkeditors.h"
@@ -129,10 +130,10 @@ keywords::KeywordPanels* attachKeywordPanels(Session& ctx, MainWindow& main) {
     host.keywordMode = [w] { return w->keywordMode(); };
     host.searchMode = [w] { return w->mode() == MainWindow::Mode::Search; };
     host.listCards = [&ctx, w](const QString& k) {
-        retrieval::keywordClickedOutsideKeywordMode(ctx, w, k);
+        retrieval::keywordClickedOutsideKeywordMode(ctx, *w, k);
     };
     host.openCards = [&ctx, w](const QString& k) {
-        retrieval::keywordDoubleClickedOutsideKeywordMode(ctx, w, k);
+        retrieval::keywordDoubleClickedOutsideKeywordMode(ctx, *w, k);
     };
     host.closeCardList = [&ctx] { retrieval::closeResult(ctx); };
 
@@ -732,6 +733,79 @@ void MainWindow::setSideBarWidth(int pixels) {
     if (QLayout* l = centralWidget() ? centralWidget()->layout() : nullptr) l->activate();
 }
 
+std::optional<CardKind> MainWindow::chosenKind() const {
+    if (OptionNote->isChecked()) return CardKind::Note;
+    if (OptionCit->isChecked()) return CardKind::Quote;
+    if (OptionRef->isChecked()) return CardKind::Reference;
+    return std::nullopt;
+}
+
+void MainWindow::chooseKind(CardKind kind) {
+    switch (kind) {
+    case CardKind::Note:
+        OptionNote->setChecked(true);
+        break;
+    case CardKind::Quote:
+        OptionCit->setChecked(true);
+        break;
+    case CardKind::Reference:
+        OptionRef->setChecked(true);
+        break;
+    }
+}
+
+std::optional<retrieval::Criterion> MainWindow::chosenCriterion() const {
+    if (OptionByAuthor->isChecked()) return retrieval::Criterion::Author;
+    if (OptionByDate->isChecked()) return retrieval::Criterion::Date;
+    if (OptionByKeyword->isChecked()) return retrieval::Criterion::Keyword;
+    return std::nullopt;
+}
+
+QString MainWindow::selectedKeyword() const {
+    return KWSel->text();
+}
+
+void MainWindow::showAllKeywordsPage() {
+    if (TabStrip1->count() >= 3) TabStrip1->setCurrentIndex(2);
+}
+
+int MainWindow::sideBarWidth() const {
+    return Picture1->isVisible() ? Picture1->width() : 0;
+}
+
+retrieval::RetrievalControls MainWindow::retrievalControls() {
+    retrieval::RetrievalControls c;
+    c.window = this;
+    c.host = this;
+    c.notesByKeyword = action(QStringLiteral("mNotebyKeyword"));
+    c.notesByDate = action(QStringLiteral("mNotebyDate"));
+    c.quotesByKeyword = action(QStringLiteral("mCitOpenKW"));
+    c.quotesByDate = action(QStringLiteral("mCitOpenDate"));
+    c.quotesByAuthor = action(QStringLiteral("mCitOpenAuthor"));
+    c.referencesByAuthor = action(QStringLiteral("mBibOpenAuthor"));
+    c.referencesByKeyword = action(QStringLiteral("mBibOpenKW"));
+    c.optionNote = OptionNote;
+    c.optionCit = OptionCit;
+    c.optionRef = OptionRef;
+    c.byAuthor = OptionByAuthor;
+    c.byDate = OptionByDate;
+    c.byKeyword = OptionByKeyword;
+    c.searchOther = commandSearchOther;
+    return c;
+}
+
+cards::CardMenus MainWindow::cardMenus() {
+    cards::CardMenus m;
+    m.window = this;
+    m.newNote = action(QStringLiteral("mNNew"));
+    m.noteNew = action(QStringLiteral("mNoteNew"));
+    m.newQuote = action(QStringLiteral("mCitNew"));
+    m.quoteNew = action(QStringLiteral("mCitNew2"));
+    m.newReference = action(QStringLiteral("mBibNew"));
+    m.referenceNew = action(QStringLiteral("mBibNew2"));
+    return m;
+}
+
 void MainWindow::showTabPage(int index) {
     QFrame* pages[3] = {DownPanel, UpPanel, AllKWPanel};
     for (int i = 0; i < 3; ++i) {
@@ -849,15 +923,14 @@ void MainWindow::placeSimpleBrowser() {
 
     // Beside GridUp and GridDown when the browser has its grids, else by the top and the
     // bottom sixth of the panel.
-    auto gridBand = [&](const char* grid, int fallbackCentre) {
-        if (auto* g = DownUpPanel->findChild<QWidget*>(QLatin1String(grid))) {
-            const QRect r(g->mapTo(Picture1, QPoint(0, 0)), g->size());
-            return r.center().y();
-        }
-        return fallbackCentre;
+    auto gridBand = [&](const QWidget* g, int fallbackCentre) {
+        if (!g) return fallbackCentre;
+        const QRect r(g->mapTo(Picture1, QPoint(0, 0)), g->size());
+        return r.center().y();
     };
-    const int upCentre = gridBand("GridUp", top + height / 6);
-    const int downCentre = gridBand("GridDown", top + height * 5 / 6);
+    keywords::CentralSetBrowser* central = keywordPanels_ ? keywordPanels_->central() : nullptr;
+    const int upCentre = gridBand(central ? central->gridUp() : nullptr, top + height / 6);
+    const int downCentre = gridBand(central ? central->gridDown() : nullptr, top + height * 5 / 6);
     const int middle = top + height / 2;
     addUp->move(columnLeft, upCentre - button / 2);
     find->move(columnLeft, middle - button / 2);

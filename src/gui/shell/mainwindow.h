@@ -3,6 +3,10 @@
 // The main window: menus, the side bar with its panels and modes, and the MDI area where
 // card and result windows open.
 
+#include "gui/cards/cardentry.h"
+#include "gui/common/mainwindowhost.h"
+#include "gui/retrieval/cardlists.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <vector>
@@ -29,7 +33,7 @@ class KeywordPanels;
 
 // The main window: an MDI frame with the menu bar, the top bar of mode switches and options
 // (`Picture2`), the side bar of keyword panels (`Picture1`) and the status bar.
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public MainWindowHost {
     Q_OBJECT
 public:
     enum class Mode { KeyWords, Other, Search };
@@ -65,7 +69,6 @@ public:
     QList<QWidget*> loadedWindows() const;
 
     // --- panels and modes ---
-    bool keywordMode() const { return keywordMode_; }
     Mode mode() const { return mode_; }
     SideLayout sideLayout() const { return layout_; }
     void tabStripLayout();
@@ -73,6 +76,20 @@ public:
     void doubleBrowserLayout();
 
     QMdiArea* mdiArea() const { return mdi_; }
+
+    // What the features read from the top bar and the side bar (MainWindowHost).
+    std::optional<CardKind> chosenKind() const override;
+    void chooseKind(CardKind kind) override;
+    std::optional<retrieval::Criterion> chosenCriterion() const override;
+    bool keywordMode() const override { return keywordMode_; }
+    bool otherMode() const override { return mode_ == Mode::Other; }
+    bool searchMode() const override { return mode_ == Mode::Search; }
+    QString selectedKeyword() const override;
+    void showAllKeywordsPage() override;
+    int sideBarWidth() const override;
+    // The controls the card lists and the New menus make live.
+    retrieval::RetrievalControls retrievalControls();
+    cards::CardMenus cardMenus();
     QAction* action(const QString& objectName) const;
     QString statusText() const;
 

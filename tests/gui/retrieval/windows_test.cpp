@@ -35,9 +35,25 @@ using namespace vlm::retrieval;
 
 namespace {
 
+struct FakeMain;
+
+// The window of the stand-in, answering what the card lists ask of the main window.
+struct FakeWindow : QWidget, MainWindowHost {
+    FakeMain* m = nullptr;
+    std::optional<CardKind> chosenKind() const override;
+    void chooseKind(CardKind kind) override;
+    std::optional<Criterion> chosenCriterion() const override;
+    bool keywordMode() const override;
+    bool otherMode() const override;
+    bool searchMode() const override;
+    QString selectedKeyword() const override;
+    void showAllKeywordsPage() override {}
+    int sideBarWidth() const override { return 0; }
+};
+
 // A stand-in for the main window: the MDI area and the controls retrieval reads.
 struct FakeMain {
-    QWidget window;
+    FakeWindow window;
     QMdiArea* area;
     QLabel* kwSel;
     QRadioButton* note;
@@ -51,6 +67,7 @@ struct FakeMain {
     QToolButton* switchSearch;
 
     FakeMain() {
+        window.m = this;
         auto* layout = new QVBoxLayout(&window);
         // Each group in a box of its own, so that its buttons exclude one another only.
         auto group = [&] {
@@ -96,6 +113,37 @@ struct FakeMain {
 };
 
 // Records the cards the windows ask to open.
+std::optional<CardKind> FakeWindow::chosenKind() const {
+    if (m->note->isChecked()) return CardKind::Note;
+    if (m->cit->isChecked()) return CardKind::Quote;
+    if (m->ref->isChecked()) return CardKind::Reference;
+    return std::nullopt;
+}
+void FakeWindow::chooseKind(CardKind kind) {
+    (kind == CardKind::Note    ? m->note
+     : kind == CardKind::Quote ? m->cit
+                               : m->ref)
+        ->setChecked(true);
+}
+std::optional<Criterion> FakeWindow::chosenCriterion() const {
+    if (m->byAuthor->isChecked()) return Criterion::Author;
+    if (m->byDate->isChecked()) return Criterion::Date;
+    if (m->byKeyword->isChecked()) return Criterion::Keyword;
+    return std::nullopt;
+}
+bool FakeWindow::keywordMode() const {
+    return m->switchKW->isChecked();
+}
+bool FakeWindow::otherMode() const {
+    return m->switchOther->isChecked();
+}
+bool FakeWindow::searchMode() const {
+    return m->switchSearch->isChecked();
+}
+QString FakeWindow::selectedKeyword() const {
+    return m->kwSel->text();
+}
+
 struct OpenLog {
     QStringList opened;
     CardOpener opener(Session& ctx) {
@@ -372,7 +420,7 @@ private slots:
         main->switchOther->setChecked(true);
         main->byKeyword->setChecked(true);
         main->note->setChecked(true);
-        kindOptionClicked(ctx(), &main->window, CardKind::Note, opener);
+        kindOptionClicked(ctx(), main->window, CardKind::Note, opener);
         QCOMPARE(b->prompter.messages(), QStringList{"No Records"});
         QCOMPARE(b->prompter.shown().back().icon, Icon::Information);
         QVERIFY(main->cit->isChecked());
@@ -389,24 +437,24 @@ private slots:
         dialog->show();
         main->ref->setChecked(true);
         b->prompter.clear();
-        runOtherSearch(ctx(), &main->window, opener);
+        runOtherSearch(ctx(), main->window, opener);
         QVERIFY(watch.isNull());
         QCOMPARE(b->prompter.messages(), QStringList{"No Records"});
         QCOMPARE(asked.size(), 1);
 
         // By author, then by date.
         main->byAuthor->setChecked(true);
-        runOtherSearch(ctx(), &main->window, opener);
+        runOtherSearch(ctx(), main->window, opener);
         QCOMPARE(asked.last().button, QString("AuthorSel"));
         main->byDate->setChecked(true);
-        runOtherSearch(ctx(), &main->window, opener);
+        runOtherSearch(ctx(), main->window, opener);
         QCOMPARE(ctx().DateListKind, QString("Bib"));
         QCOMPARE(rowsOf(windowsOf<DateListWindow>().front()->grid(), 1), QStringList{"Smith__001"});
 
         // In Search mode a kind option lists the cards of the keyword shown in KWSel.
         main->switchSearch->setChecked(true);
         main->kwSel->setText("Trees");
-        kindOptionClicked(ctx(), &main->window, CardKind::Quote, opener);
+        kindOptionClicked(ctx(), main->window, CardKind::Quote, opener);
         QCOMPARE(windowsOf<ResultWindow>().size(), 1);
         QCOMPARE(windowsOf<ResultWindow>().front()->windowTitle(),
                  QString("Quote + Keyword : Trees"));
@@ -422,10 +470,10 @@ private slots:
         // In keyword mode a click lists nothing.
         main->switchKW->setChecked(true);
         main->ref->setChecked(true);
-        keywordClickedOutsideKeywordMode(ctx(), &main->window, "Beta");
+        keywordClickedOutsideKeywordMode(ctx(), main->window, "Beta");
         QCOMPARE(windowsOf<ResultWindow>().size(), 0);
         main->switchOther->setChecked(true);
-        keywordClickedOutsideKeywordMode(ctx(), &main->window, "Beta");
+        keywordClickedOutsideKeywordMode(ctx(), main->window, "Beta");
         QCOMPARE(windowsOf<ResultWindow>().size(), 1);
         QCOMPARE(windowsOf<ResultWindow>().front()->kind(), CardKind::Reference);
 
@@ -503,7 +551,7 @@ private slots:
         auto w = std::make_unique<MainWindow>(ctx());
         w->load();
         w->show();
-        connectRetrieval(ctx(), w.get());
+        connectRetrieval(ctx(), w->retrievalControls());
         auto trigger = [&](const char* name) {
             QAction* a = w->action(QString::fromLatin1(name));
             QVERIFY2(a && a->isEnabled(), name);
