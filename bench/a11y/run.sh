@@ -8,7 +8,7 @@
 #   bench/a11y/run.sh [--notes N] [--cap SECONDS] [--list keyword|date|both]
 #                     [--client listen|read|both] [--reference] [--build DIR]
 #
-# --client listen: the client only listens (the figures of the issue: time and events);
+# --client listen: the client only listens (time until shown, events received);
 #          read: it also reads every cell of each table shown (see listener.py); both: one
 #          pass of each. --reference: the same lists timed first without the bridge.
 # Defaults: 100,000 Notes, 300 s per list, both lists, a listening client, build folder
