@@ -119,6 +119,28 @@ QString currentKeyword(const QTableWidget* grid) {
     return item ? item->text() : QString();
 }
 
+bool CardWindow::askToClose() {
+    if (unsavedChanges()) {
+        switch (closePrompter().message(closeQuestion(), Buttons::YesNoCancel, Icon::None)) {
+        case Answer::Yes:
+            if (!storeCard()) return false;
+            break;
+        case Answer::No:
+            break;
+        default:
+            return false;
+        }
+    }
+    closeAnswered_ = true;
+    return true;
+}
+
+bool CardWindow::mayClose() {
+    if (closeAnswered_ || !unsavedChanges()) return true;
+    return closePrompter().message(closeQuestion(), Buttons::OkCancel, Icon::None) != Answer::Ok ||
+           storeCard();
+}
+
 QList<CardWindow*> openCardWindows(Session& ctx) {
     QList<CardWindow*> out;
     auto take = [&out](QWidget* w) {

@@ -3,7 +3,9 @@
 // What the card windows (Note, Quote, Reference) share: where they open, their caption, how
 // they show a card's text and keywords, and the memory trap of the openers.
 
+#include "core/common/prompter.h"
 #include <QList>
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -24,13 +26,28 @@ namespace vlm::cards {
 class CardWindow {
 public:
     virtual ~CardWindow() = default;
-    // When the card has unsaved changes, asks "The data have changed - do you want save?"
-    // (Yes, No, Cancel): Yes stores, No lets the changes go. False on Cancel, and when the
-    // store failed (the user was told). After true, the window's next close asks nothing.
-    virtual bool askToClose() = 0;
+    // When the card has unsaved changes, asks the window's close question (Yes, No, Cancel):
+    // Yes stores, No lets the changes go. False on Cancel, and when the store failed (the user
+    // was told). After true, the window's next close asks nothing.
+    bool askToClose();
     // The close was called off after all (another window answered Cancel): the next close
     // asks again.
-    virtual void keepOpen() = 0;
+    void keepOpen() { closeAnswered_ = false; }
+
+protected:
+    virtual Prompter& closePrompter() = 0;
+    virtual QString closeQuestion() const = 0;
+    // Whether a close would lose changes (a changed card still in an open base).
+    virtual bool unsavedChanges() const = 0;
+    // The window's Store; false when nothing could be stored (the user was told).
+    virtual bool storeCard() = 0;
+    // The window's own close: unless askToClose() answered already, asks the close question
+    // (OK stores, Cancel lets the changes go). False when the window must stay open because
+    // nothing could be stored, so that its text is not lost.
+    bool mayClose();
+
+private:
+    bool closeAnswered_ = false;
 };
 
 // The card windows open, in the order they were opened.

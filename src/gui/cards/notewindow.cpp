@@ -40,7 +40,7 @@ constexpr int kButtonHeight = 375;
 // from the window's outer edges.
 constexpr int kTextRightRoom = 240, kTextBottomRoom = 1140;
 
-QString closeQuestion() {
+QString closeQuestionText() {
     return QStringLiteral("The data have changed - do you want save?");
 }
 QString deleteQuestion() {
@@ -343,30 +343,22 @@ void NoteWindow::openNotesOfKeyword(int row) {
     cards::openNotesOfKeyword(ctx_, item->text());
 }
 
-bool NoteWindow::askToClose() {
-    if (!deleted_ && changed_ && ctx_.base.isOpen()) {
-        switch (ctx_.prompter.message(closeQuestion(), Buttons::YesNoCancel, Icon::None)) {
-        case Answer::Yes:
-            if (!store()) return false;
-            break;
-        case Answer::No:
-            break;
-        default:
-            return false;
-        }
-    }
-    closeAnswered_ = true;
-    return true;
+Prompter& NoteWindow::closePrompter() {
+    return ctx_.prompter;
+}
+
+QString NoteWindow::closeQuestion() const {
+    return closeQuestionText();
+}
+
+bool NoteWindow::unsavedChanges() const {
+    return !deleted_ && changed_ && ctx_.base.isOpen();
 }
 
 void NoteWindow::closeEvent(QCloseEvent* event) {
-    if (!closeAnswered_ && !deleted_ && changed_ && ctx_.base.isOpen()) {
-        if (ctx_.prompter.message(closeQuestion(), Buttons::OkCancel, Icon::None) == Answer::Ok &&
-            !store()) {
-            // Nothing could be stored: the window stays, so that its text is not lost.
-            event->ignore();
-            return;
-        }
+    if (!mayClose()) {
+        event->ignore();
+        return;
     }
     event->accept();
 }

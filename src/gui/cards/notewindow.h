@@ -60,10 +60,11 @@ public:
     // Fills the keyword grid from the base.
     void rereadKeywords();
 
-    bool askToClose() override;
-    void keepOpen() override { closeAnswered_ = false; }
-
 protected:
+    Prompter& closePrompter() override;
+    QString closeQuestion() const override;
+    bool unsavedChanges() const override;
+    bool storeCard() override { return store(); }
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -87,7 +88,6 @@ private:
     bool changed_ = false;
     bool deleted_ = false;
     // The close question was answered for the program or its base going away.
-    bool closeAnswered_ = false;
     RefreshLater cardChanged_;
 
     QToolBar* Toolbar1 = nullptr;

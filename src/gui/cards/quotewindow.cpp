@@ -36,7 +36,7 @@ constexpr int kButtonHeight = 375;
 // Store, Delete and New stays under it.
 constexpr int kTextRightRoom = 240, kBottomRow = 495;
 
-QString closeQuestion() {
+QString closeQuestionText() {
     return QStringLiteral("The data have changed - do you want to save?");
 }
 QString deleteQuestion() {
@@ -354,32 +354,24 @@ void QuoteWindow::openQuotesOfKeyword(int row) {
     openCardsOfKeyword(ctx_, CardKind::Quote, item->text());
 }
 
-bool QuoteWindow::askToClose() {
-    if (!deleted_ && changed_ && ctx_.base.isOpen()) {
-        switch (ctx_.prompter.message(closeQuestion(), Buttons::YesNoCancel, Icon::None)) {
-        case Answer::Yes:
-            if (!store()) return false;
-            break;
-        case Answer::No:
-            break;
-        default:
-            return false;
-        }
-    }
-    closeAnswered_ = true;
-    return true;
+Prompter& QuoteWindow::closePrompter() {
+    return ctx_.prompter;
+}
+
+QString QuoteWindow::closeQuestion() const {
+    return closeQuestionText();
+}
+
+bool QuoteWindow::unsavedChanges() const {
+    return !deleted_ && changed_ && ctx_.base.isOpen();
 }
 
 void QuoteWindow::closeEvent(QCloseEvent* event) {
-    if (!closeAnswered_ && !deleted_ && changed_ && ctx_.base.isOpen()) {
-        if (ctx_.prompter.message(closeQuestion(), Buttons::OkCancel, Icon::None) == Answer::Ok &&
-            !store()) {
-            // Nothing could be stored: the window stays, so that its text is not lost.
-            event->ignore();
-            return;
-        }
-        changed_ = false;
+    if (!mayClose()) {
+        event->ignore();
+        return;
     }
+    changed_ = false;
     event->accept();
 }
 

@@ -27,9 +27,6 @@ namespace vlm::cards {
 class QuoteWindow : public QWidget, public CardWindow {
     Q_OBJECT
 public:
-    // The way out of the program asks this window first (see CardWindow).
-    bool askToClose() override;
-    void keepOpen() override { closeAnswered_ = false; }
     // Designed size of the window, in twips.
     static constexpr int kWidthTwips = 8430;
     static constexpr int kHeightTwips = 5610;
@@ -67,6 +64,10 @@ public:
     void rereadKeywords();
 
 protected:
+    Prompter& closePrompter() override;
+    QString closeQuestion() const override;
+    bool unsavedChanges() const override;
+    bool storeCard() override { return store(); }
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -86,7 +87,6 @@ private:
     QString reference_;
     bool changed_ = false;
     bool deleted_ = false;
-    bool closeAnswered_ = false; // askToClose() answered: the close asks nothing more
 
     QToolBar* Toolbar1 = nullptr;
     QLineEdit* cCitNDX = nullptr;

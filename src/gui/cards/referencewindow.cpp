@@ -27,7 +27,7 @@ namespace {
 
 constexpr int kButtonHeight = 375;
 
-QString closeQuestion() {
+QString closeQuestionText() {
     return QStringLiteral("The data have changed - do you want save?");
 }
 QString deleteQuestion() {
@@ -365,30 +365,22 @@ void ReferenceWindow::openReferencesOfKeyword(int row) {
     openCardsOfKeyword(ctx_, CardKind::Reference, item->text());
 }
 
-bool ReferenceWindow::askToClose() {
-    if (!deleted_ && changed_ && ctx_.base.isOpen()) {
-        switch (ctx_.prompter.message(closeQuestion(), Buttons::YesNoCancel, Icon::None)) {
-        case Answer::Yes:
-            if (!store()) return false;
-            break;
-        case Answer::No:
-            break;
-        default:
-            return false;
-        }
-    }
-    closeAnswered_ = true;
-    return true;
+Prompter& ReferenceWindow::closePrompter() {
+    return ctx_.prompter;
+}
+
+QString ReferenceWindow::closeQuestion() const {
+    return closeQuestionText();
+}
+
+bool ReferenceWindow::unsavedChanges() const {
+    return !deleted_ && changed_ && ctx_.base.isOpen();
 }
 
 void ReferenceWindow::closeEvent(QCloseEvent* event) {
-    if (!closeAnswered_ && !deleted_ && changed_ && ctx_.base.isOpen()) {
-        if (ctx_.prompter.message(closeQuestion(), Buttons::OkCancel, Icon::None) == Answer::Ok &&
-            !store()) {
-            // Nothing could be stored: the window stays, so that its changes are not lost.
-            event->ignore();
-            return;
-        }
+    if (!mayClose()) {
+        event->ignore();
+        return;
     }
     event->accept();
 }

@@ -29,9 +29,6 @@ namespace vlm::cards {
 class ReferenceWindow : public QWidget, public CardWindow {
     Q_OBJECT
 public:
-    // The way out of the program asks this window first (see CardWindow).
-    bool askToClose() override;
-    void keepOpen() override { closeAnswered_ = false; }
     // Designed size of the window, in twips.
     static constexpr int kWidthTwips = 8430;
     static constexpr int kHeightTwips = 6470;
@@ -67,6 +64,10 @@ public:
     void rereadKeywordsAndQuotes();
 
 protected:
+    Prompter& closePrompter() override;
+    QString closeQuestion() const override;
+    bool unsavedChanges() const override;
+    bool storeCard() override { return store(); }
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -84,7 +85,6 @@ private:
     QString tag_;
     bool changed_ = false;
     bool deleted_ = false;
-    bool closeAnswered_ = false; // askToClose() answered: the close asks nothing more
 
     QGroupBox* FrameAuthors = nullptr;
     QTableWidget* cgAutBib = nullptr;
