@@ -57,24 +57,6 @@ void checkPage(MainWindow* w, QFrame* page) {
 class PanelsTest : public QObject {
     Q_OBJECT
 private slots:
-    void opensInSearchModeOnTheDownLinksPage() {
-        Program p;
-        p.startNow();
-        MainWindow* w = p.main();
-        checkFrames(w, {false, true, false, true});
-        checkSwitches(w, w->SwitchSearch);
-        QVERIFY(w->SwitchSimpleBrowser->isChecked());
-        QVERIFY(!w->SwitchDoubleBrowser->isChecked());
-        QVERIFY(!w->keywordMode());
-        QCOMPARE(w->FrameSearch->pos(), twipsPoint(5880, -120));
-        QCOMPARE(w->FrameFile->pos(), twipsPoint(2620, -120));
-        QCOMPARE(w->Picture1->width(), twipsToPixels(2350));
-        QCOMPARE(w->TabStrip1->currentIndex(), 0);
-        checkPage(w, w->DownPanel);
-        QVERIFY(!w->DownUpPanel->isVisible());
-        QVERIFY(cardKindShown(w));
-    }
-
     void clickingTabsShowsTheirPages() {
         Program p;
         p.startNow();
@@ -127,6 +109,10 @@ private slots:
         QVERIFY(w->Picture1->width() >
                 w->sideButton(QStringLiteral("cmdSelFromUp"))->geometry().right());
         QVERIFY(w->Picture1->width() > twipsToPixels(2350));
+        // Pressing the switch that is on keeps it on.
+        click(w->SwitchKW);
+        checkSwitches(w, w->SwitchKW);
+        QVERIFY(w->keywordMode());
     }
 
     void doubleBrowserShowsBothLevelBrowsers() {
@@ -183,11 +169,6 @@ private slots:
         QVERIFY(w->TabStrip1->isVisible());
         checkPage(w, w->DownPanel);
         QVERIFY(!w->DownUpPanel->isVisible());
-        QCOMPARE(w->Label6->text(), QStringLiteral("sorted by :"));
-        QCOMPARE(w->OptionByAuthor->text(), QStringLiteral("Author"));
-        QCOMPARE(w->OptionByDate->text(), QStringLiteral("Date"));
-        QCOMPARE(w->OptionByKeyword->text(), QStringLiteral("Keyword"));
-        QCOMPARE(w->commandSearchOther->text(), QStringLiteral("Go"));
     }
 
     void searchSwitchComesBackFromKeywordMode() {
@@ -207,25 +188,7 @@ private slots:
         checkPage(w, w->DownPanel);
         QVERIFY(!w->sideButton(QStringLiteral("cmdSearchUp"))->isVisible());
         QCOMPARE(w->KWSel2->text(), QStringLiteral("Ethics"));
-        QCOMPARE(w->LabelText->text(), QStringLiteral("Text :"));
-        QCOMPARE(w->CommandSearchText->text(), QStringLiteral("Go"));
         QVERIFY(w->TextSearch->isVisible());
-        // The card-kind options.
-        QCOMPARE(w->OptionNote->text(), QStringLiteral("Notes"));
-        QCOMPARE(w->OptionCit->text(), QStringLiteral("Quotes"));
-        QCOMPARE(w->OptionRef->text(), QStringLiteral("References"));
-    }
-
-    void pressingTheSwitchThatIsOnKeepsItOn() {
-        Program p;
-        p.startNow();
-        MainWindow* w = p.main();
-        click(w->SwitchSearch);
-        checkSwitches(w, w->SwitchSearch);
-        click(w->SwitchKW);
-        click(w->SwitchKW);
-        checkSwitches(w, w->SwitchKW);
-        QVERIFY(w->keywordMode());
     }
 
     void aWidgetPutInAPanelFollowsIt() {
@@ -242,10 +205,24 @@ private slots:
         QVERIFY(!list->isVisible());
     }
 
-    void reloadingTheWindowResetsTheModes() {
+    // The window opens in "Search" mode on the down-links page, and a reload brings it back.
+    void opensAndReloadsInSearchModeOnTheDownLinksPage() {
         Program p;
         p.startNow();
         MainWindow* w = p.main();
+        checkFrames(w, {false, true, false, true});
+        checkSwitches(w, w->SwitchSearch);
+        QVERIFY(w->SwitchSimpleBrowser->isChecked());
+        QVERIFY(!w->SwitchDoubleBrowser->isChecked());
+        QVERIFY(!w->keywordMode());
+        QCOMPARE(w->FrameSearch->pos(), twipsPoint(5880, -120));
+        QCOMPARE(w->FrameFile->pos(), twipsPoint(2620, -120));
+        QCOMPARE(w->Picture1->width(), twipsToPixels(2350));
+        QCOMPARE(w->TabStrip1->currentIndex(), 0);
+        checkPage(w, w->DownPanel);
+        QVERIFY(!w->DownUpPanel->isVisible());
+        QVERIFY(cardKindShown(w));
+
         click(w->SwitchKW);
         w->action(QStringLiteral("mLoad2"))->trigger();
         p.prompter.choose(p.file(QStringLiteral("NewBase001.vlm")));
