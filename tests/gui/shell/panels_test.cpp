@@ -56,11 +56,16 @@ void checkPage(MainWindow* w, QFrame* page) {
 
 class PanelsTest : public QObject {
     Q_OBJECT
+    std::unique_ptr<Program> program;
+    MainWindow* w = nullptr;
 private slots:
+    void init() {
+        program = std::make_unique<Program>();
+        program->startNow();
+        w = program->main();
+    }
+    void cleanup() { program.reset(); }
     void clickingTabsShowsTheirPages() {
-        Program p;
-        p.startNow();
-        MainWindow* w = p.main();
         QSignalSpy upLinks(w, &MainWindow::upLinksSelected);
         QTest::mouseClick(w->TabStrip1, Qt::LeftButton, {}, w->TabStrip1->tabRect(1).center());
         checkPage(w, w->UpPanel);
@@ -77,9 +82,6 @@ private slots:
     }
 
     void keyWordsSwitchShowsTheSimpleBrowser() {
-        Program p;
-        p.startNow();
-        MainWindow* w = p.main();
         QSignalSpy mode(w, &MainWindow::keywordModeChanged);
         click(w->SwitchKW);
         checkFrames(w, {true, false, false, false});
@@ -116,9 +118,6 @@ private slots:
     }
 
     void doubleBrowserShowsBothLevelBrowsers() {
-        Program p;
-        p.startNow();
-        MainWindow* w = p.main();
         click(w->SwitchKW);
         click(w->SwitchDoubleBrowser);
         QVERIFY(w->SwitchDoubleBrowser->isChecked());
@@ -154,9 +153,6 @@ private slots:
     }
 
     void otherSwitchShowsTheRetrievalOptions() {
-        Program p;
-        p.startNow();
-        MainWindow* w = p.main();
         click(w->SwitchKW);
         click(w->SwitchOther);
         checkFrames(w, {false, true, true, false});
@@ -172,9 +168,6 @@ private slots:
     }
 
     void searchSwitchComesBackFromKeywordMode() {
-        Program p;
-        p.startNow();
-        MainWindow* w = p.main();
         click(w->SwitchKW);
         w->KWSel->setText(QStringLiteral("Ethics"));
         click(w->SwitchDoubleBrowser);
@@ -192,9 +185,6 @@ private slots:
     }
 
     void aWidgetPutInAPanelFollowsIt() {
-        Program p;
-        p.startNow();
-        MainWindow* w = p.main();
         auto* list = new QLabel(QStringLiteral("keywords"));
         MainWindow::setPanelContent(w->AllKWPanel, list);
         QVERIFY(!list->isVisible());
@@ -207,9 +197,6 @@ private slots:
 
     // The window opens in "Search" mode on the down-links page, and a reload brings it back.
     void opensAndReloadsInSearchModeOnTheDownLinksPage() {
-        Program p;
-        p.startNow();
-        MainWindow* w = p.main();
         checkFrames(w, {false, true, false, true});
         checkSwitches(w, w->SwitchSearch);
         QVERIFY(w->SwitchSimpleBrowser->isChecked());
@@ -225,8 +212,8 @@ private slots:
 
         click(w->SwitchKW);
         w->action(QStringLiteral("mLoad2"))->trigger();
-        p.prompter.choose(p.file(QStringLiteral("NewBase001.vlm")));
-        click(p.welcome()->Command2);
+        program->prompter.choose(program->file(QStringLiteral("NewBase001.vlm")));
+        click(program->welcome()->Command2);
         QVERIFY(w->isVisible());
         checkSwitches(w, w->SwitchSearch);
         checkFrames(w, {false, true, false, true});
