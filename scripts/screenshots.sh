@@ -6,8 +6,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:-screenshots}")
 build="$root/build"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target app_tests
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_BENCH=ON >/dev/null
+cmake --build "$build" --target screenshots
 mkdir -p "$out"
-QT_QPA_PLATFORM=offscreen VELMORA_SCREENSHOTS="$out" "$build/tests/app_tests" ScreenshotsTest
+QT_QPA_PLATFORM=offscreen "$build/bench/screenshots/screenshots" "$out"
 echo "Screenshots in $out"

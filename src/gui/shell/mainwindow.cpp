@@ -761,6 +761,19 @@ std::optional<retrieval::Criterion> MainWindow::chosenCriterion() const {
     return std::nullopt;
 }
 
+// The modes as the switches show them: the top bar is what the user sees and sets.
+bool MainWindow::keywordMode() const {
+    return SwitchKW->isChecked();
+}
+
+bool MainWindow::otherMode() const {
+    return SwitchOther->isChecked();
+}
+
+bool MainWindow::searchMode() const {
+    return SwitchSearch->isChecked();
+}
+
 QString MainWindow::selectedKeyword() const {
     return KWSel->text();
 }

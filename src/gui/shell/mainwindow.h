@@ -81,9 +81,9 @@ public:
     std::optional<CardKind> chosenKind() const override;
     void chooseKind(CardKind kind) override;
     std::optional<retrieval::Criterion> chosenCriterion() const override;
-    bool keywordMode() const override { return keywordMode_; }
-    bool otherMode() const override { return mode_ == Mode::Other; }
-    bool searchMode() const override { return mode_ == Mode::Search; }
+    bool keywordMode() const override;
+    bool otherMode() const override;
+    bool searchMode() const override;
     QString selectedKeyword() const override;
     void showAllKeywordsPage() override;
     int sideBarWidth() const override;

@@ -54,21 +54,14 @@ public slots:
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void loadsWithTitleSizeAndPlace() {
+    void loadsInPlaceAndSaveAsMovesTheBaseOrNothingWhenCancelled() {
         Program p;
         p.startNow();
         MainWindow* w = p.main();
-        QCOMPARE(w->objectName(), QStringLiteral("fVelmora"));
         QCOMPARE(w->width(), twipsToPixels(11730));
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         QCOMPARE(w->x(), (screen.width() - w->width()) / 2);
         QCOMPARE(w->y(), (screen.height() - w->height()) / 2);
-        QVERIFY(w->findChild<QWidget*>(QStringLiteral("StatusBar1")));
-    }
-
-    void saveAsCancelledKeepsTheFile() {
-        Program p;
-        p.startNow();
         const QByteArray before = readAll(p.file(QStringLiteral("NewBase001.vlm")));
         p.prompter.choose(QString());
         p.main()->action(QStringLiteral("mSaveAs"))->trigger();
@@ -77,12 +70,8 @@ private slots:
         QVERIFY(p.main()->isVisible());
         QCOMPARE(p.main()->windowTitle(), QStringLiteral("Velmora - NewBase001.vlm"));
         QVERIFY(p.ctx.base.isOpen());
-        QCOMPARE(p.quitsNow(), 0);
-    }
 
-    void saveAsMovesTheBaseAndTheTitleFollows() {
-        Program p;
-        p.startNow();
+        // Save As to a new name moves the base, and the title follows.
         addChild(p.main(), QStringLiteral("card"));
         p.prompter.choose(p.file(QStringLiteral("moved.vlm")));
         p.main()->action(QStringLiteral("mSaveAs"))->trigger();
@@ -96,7 +85,7 @@ private slots:
         QCOMPARE(p.quitsNow(), 0);
     }
 
-    void closeAllKeepsTheMainWindowAndTheFirstChild() {
+    void closeAllKeepsTheFirstChildAndClosingTheMainWindowEnds() {
         Program p;
         p.startNow();
         MainWindow* w = p.main();
@@ -108,9 +97,13 @@ private slots:
         QCOMPARE(childTitles(w), QStringList{QStringLiteral("first")});
         QVERIFY(w->isVisible());
         QCOMPARE(p.quitsNow(), 0);
+        // Closing the main window closes the rest and ends the program.
+        QVERIFY(w->close());
+        QVERIFY(childTitles(w).isEmpty());
+        QCOMPARE(p.quitsNow(), 1);
     }
 
-    void windowsMenuListsTheChildWindows() {
+    void windowsMenuListsCascadesAndArrangesTheChildWindows() {
         Program p;
         p.startNow();
         MainWindow* w = p.main();
@@ -134,12 +127,8 @@ private slots:
         for (QAction* a : menu->actions())
             if (a->objectName() == QLatin1String("mWindowList")) listed << a->text();
         QCOMPARE(listed, QStringList{QStringLiteral("&1 Note 1")});
-    }
 
-    void cascadeAndArrangeIcons() {
-        Program p;
-        p.startNow();
-        MainWindow* w = p.main();
+        // Cascade and Arrange Icons.
         QMdiSubWindow* a = addChild(w, QStringLiteral("a"));
         QMdiSubWindow* b = addChild(w, QStringLiteral("b"));
         a->move(100, 100);
@@ -271,15 +260,6 @@ private slots:
         p.prompter.answer(Answer::Cancel);
         subs[0]->close();
         QCOMPARE(p.prompter.messages().size(), 1);
-    }
-
-    void closingTheMainWindowEndsTheProgram() {
-        Program p;
-        p.startNow();
-        addChild(p.main(), QStringLiteral("card"));
-        QVERIFY(p.main()->close());
-        QVERIFY(childTitles(p.main()).isEmpty());
-        QCOMPARE(p.quitsNow(), 1);
     }
 
     void aboutWindowShowsVersionPagesAndSystemInformation() {

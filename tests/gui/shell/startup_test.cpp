@@ -72,7 +72,7 @@ private slots:
         QCOMPARE(finished.count(), 1);
     }
 
-    void startOpensTheFirstFreeStartBase() {
+    void startOpensTheFirstFreeStartBaseSeededOnce() {
         Program p;
         writeAll(p.file(QStringLiteral("NewBase001.vlm")), "one");
         writeAll(p.file(QStringLiteral("NewBase002.vlm")), "two");
@@ -96,15 +96,10 @@ private slots:
         QVERIFY(p.prompter.shown().empty());
         QCOMPARE(p.quitsNow(), 0);
         QCOMPARE(p.ctx.mdiArea, p.main()->mdiArea());
-    }
 
-    void freshStartSeedsOnceAndReopeningAddsNothing() {
-        Program p;
-        p.startNow();
-        QCOMPARE(keywordNames(p.ctx), QStringList{QStringLiteral("No Keyword")});
-        // Database > Load, "an existing base", the same file.
+        // Database > Load, "an existing base", the same file: the seed is not added again.
         p.main()->action(QStringLiteral("mLoad2"))->trigger();
-        p.prompter.choose(p.file(QStringLiteral("NewBase001.vlm")));
+        p.prompter.choose(p.file(QStringLiteral("NewBase003.vlm")));
         click(p.welcome()->Command2);
         QVERIFY(p.main()->isVisible());
         QCOMPARE(keywordNames(p.ctx), QStringList{QStringLiteral("No Keyword")});

@@ -1,0 +1,87 @@
+// Pictures of Velmora's windows, drawn offscreen, for a person to look at:
+// screenshots <folder> writes the PNG files there (scripts/screenshots.sh builds and runs it).
+#include "core/session/session.h"
+#include "gui/shell/aboutdialog.h"
+#include "gui/shell/frame.h"
+#include "gui/shell/mainwindow.h"
+#include "gui/shell/qtprompter.h"
+#include "gui/shell/startwindow.h"
+#include "gui/shell/welcomedialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QToolButton>
+
+#include <cstdio>
+
+using namespace vlm;
+
+namespace {
+
+bool save(QWidget* w, const QDir& folder, const QString& name) {
+    QCoreApplication::sendPostedEvents(); // pending layouts, as the event loop would
+    const QString file = folder.filePath(name + QStringLiteral(".png"));
+    if (w->grab().save(file)) return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: screenshots <folder>\n");
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    QTemporaryDir work; // the start base is made there, never in the user's folder
+    if (!QDir().mkpath(folder.path()) || !work.isValid()) return 1;
+
+    QtPrompter prompter;
+    Session ctx(prompter);
+    Frame frame(ctx, work.path());
+    frame.setQuitHandler([] {});
+    frame.start(false);
+    StartWindow* start = frame.startWindow();
+    bool ok = true;
+    for (int i = 0; i < 65; ++i) {
+        start->tick(); // the animation, tick by tick instead of by the timer
+        if (i == 3) ok &= save(start, folder, QStringLiteral("start-growing"));
+        if (i == 11) ok &= save(start, folder, QStringLiteral("start-window"));
+    }
+
+    MainWindow* w = frame.mainWindow();
+    if (!w) return 1;
+    QMdiSubWindow* child =
+        w->mdiArea()->addSubWindow(new QTextEdit(QStringLiteral("A child window")));
+    child->setWindowTitle(QStringLiteral("Note 1"));
+    child->resize(300, 200);
+    child->show();
+    w->KWSel->setText(QStringLiteral("No Keyword"));
+    ok &= save(w, folder, QStringLiteral("main-search"));
+    w->SwitchOther->click();
+    ok &= save(w, folder, QStringLiteral("main-other"));
+    w->SwitchKW->click();
+    ok &= save(w, folder, QStringLiteral("main-keywords-simple"));
+    w->SwitchDoubleBrowser->click();
+    ok &= save(w, folder, QStringLiteral("main-keywords-double"));
+
+    w->action(QStringLiteral("mCopyright"))->trigger();
+    if (auto* about = w->findChild<AboutDialog*>()) {
+        ok &= save(about, folder, QStringLiteral("about"));
+        about->close();
+    }
+    w->action(QStringLiteral("mNewBase"))->trigger();
+    ok &= save(frame.welcome(), folder, QStringLiteral("welcome"));
+    frame.welcome()->setRetryMode();
+    ok &= save(frame.welcome(), folder, QStringLiteral("welcome-retry"));
+    return ok ? 0 : 1;
+}
