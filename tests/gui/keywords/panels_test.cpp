@@ -234,8 +234,7 @@ private slots:
              true},
             {"CAT",
              Answer::Yes,
-             {" Do you want to add CAT as a new Keyword? ",
-              keywordTexts().duplicateOf.arg("Cat")},
+             {" Do you want to add CAT as a new Keyword? ", keywordTexts().duplicateOf.arg("Cat")},
              "Cat",
              false},
         };
@@ -246,6 +245,7 @@ private slots:
             side.list()->scrollToTop();
             side.press("KWAdd");
             QCOMPARE(s.prompter.messages(), c.messages);
+            if (c.text == "B20") QCOMPARE(s.prompter.shown().back().icon, Icon::Exclamation);
             QCOMPARE(allKeywordNames(s.ctx).contains(c.text), c.stored);
             QCOMPARE(rowsOf(side.list()), allKeywordNames(s.ctx));
             if (c.current.isEmpty()) continue;
@@ -253,7 +253,6 @@ private slots:
             QVERIFY(selected(side.list(), at));
             QCOMPARE(side.list()->topRow(), *topRowForFound(at, side.list()->model()->rowCount()));
         }
-        QCOMPARE(s.prompter.shown().front().icon, Icon::Exclamation);
 
         // Enter in the text box adds too; a pasted name of several lines is one line.
         s.prompter.clear();
