@@ -19,10 +19,8 @@
 #include "support/sessionbase.h"
 #include "support/viewcells.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
-#include <QDropEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,7 +31,6 @@
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTabBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -346,6 +343,11 @@ private slots:
         QCOMPARE(s.prompter.messages(), QStringList{linkExistsMessage()});
         QCOMPARE(s.linkCount(), 3L);
 
+        // The selected Subset becomes the central Set.
+        clickName(c->gridDown(), "Dog");
+        side.press(side.b().cmdSelFromDown);
+        QCOMPARE(rowsOf(c->gridUp()), QStringList{"Animal"});
+        c->makeCentral("Animal");
         clickName(c->gridUp(), "Living");
         QCOMPARE(side.b().cmdSuppFromListUp->toolTip(),
                  QString(" Discards  ' Living ' from  ' Animal ' Supersets  "));
@@ -361,14 +363,6 @@ private slots:
         side.press(side.b().cmdSuppFromListDown);
         QCOMPARE(s.linkCount(), 0L);
         QCOMPARE(allKeywordNames(s.ctx).size(), 4); // the keywords stay
-
-        // The selected Subset becomes the central Set.
-        s.link("Dog", "Animal");
-        c->makeCentral("Animal");
-        clickName(c->gridDown(), "Dog");
-        side.press(side.b().cmdSelFromDown);
-        QCOMPARE(c->central(), QString("Dog"));
-        QCOMPARE(rowsOf(c->gridUp()), QStringList{"Animal"});
     }
 
     void doubleClickMovesTheCentre() {
@@ -522,31 +516,6 @@ private slots:
                                                     ? QStringList{""}
                                                     : keywordSubsets(s.ctx, rows[row]));
         }
-    }
-
-    // Forty levels down, then the up page climbs the whole chain back.
-    void manyLevelsKeepGoing() {
-        PanelBase s;
-        const int depth = 40;
-        QStringList chain = fillers("C", depth);
-        s.ctx.base.BaseDb->beginTrans();
-        for (int i = 1; i < depth; ++i)
-            s.link(chain[i], chain[i - 1]);
-        s.ctx.base.BaseDb->commitTrans();
-        Side side(s);
-        for (int k = 0; k < depth; ++k)
-            clickCell(side.down()->grid(k), 0);
-        QCOMPARE(side.down()->levelCount(), depth + 1);
-        QCOMPARE(side.kwSel(), chain.back());
-        QCOMPARE(side.down()->scrollBar()->maximum(), depth - 2);
-        side.panels->buildUp();
-        LevelBrowser* up = side.up();
-        QCOMPARE(up->selection(0)->text(), chain.back());
-        for (int k = 1; k < depth; ++k) {
-            QCOMPARE(rowsOf(up->grid(k)), QStringList{chain[depth - 1 - k]});
-            clickCell(up->grid(k), 0);
-        }
-        QCOMPARE(rowsOf(up->grid(depth)), QStringList{""});
     }
 
     void theUpPageStartsFromTheDownLevelClickedLast() {
@@ -724,27 +693,9 @@ private slots:
         QCOMPARE(m.w.KWSel->text(), QString("Animal"));
     }
 
-    void mainWindowKeywordModeLinksAroundTheCentralSet() {
-        PanelBase s;
-        s.keywords({"Animal", "Cat", "Dog"});
-        s.link("Dog", "Animal");
-        OpenMainWindow m(s);
-        m.click(m.w.SwitchKW);
-        doubleClickName(m.kwList(), "Animal");
-        QCOMPARE(rowsOf(m.central()->gridDown()), QStringList{"Dog"});
-        clickName(m.kwList(), "Cat");
-        m.click(m.w.sideButton("cmdAddFromListDown"));
-        QCOMPARE(rowsOf(m.central()->gridDown()), (QStringList{"Cat", "Dog"}));
-        QVERIFY(s.linked("Cat", "Animal"));
-        // Dropping the keyword KWSel names on "Sets including".
-        QVERIFY(dropName(m.central()->gridUp(), m.w.KWSel->text()));
-        QVERIFY(s.linked("Animal", "Cat")); // a cycle: the store allows it
-        QCOMPARE(rowsOf(m.central()->gridUp()), QStringList{"Cat"});
-    }
-
     void mainWindowUpPageFollowsTheDownPage() {
         PanelBase s;
-        s.keywords({"Animal", "Dog", "Pet"});
+        s.keywords({"Animal", "Cat", "Dog", "Pet"});
         s.link("Dog", "Animal");
         s.link("Dog", "Pet");
         OpenMainWindow m(s);
@@ -765,6 +716,19 @@ private slots:
         QVERIFY(m.up()->isVisible());
         QCOMPARE(rowsOf(m.up()->grid(0)), (QStringList{"Animal", "Pet"}));
         QCOMPARE(m.up()->selection(0)->text(), QString("Animal"));
+
+        // "KeyWords" mode: the side buttons and drops link around the central Set.
+        m.click(m.w.SwitchKW);
+        doubleClickName(m.kwList(), "Animal");
+        QCOMPARE(rowsOf(m.central()->gridDown()), QStringList{"Dog"});
+        clickName(m.kwList(), "Cat");
+        m.click(m.w.sideButton("cmdAddFromListDown"));
+        QCOMPARE(rowsOf(m.central()->gridDown()), (QStringList{"Cat", "Dog"}));
+        QVERIFY(s.linked("Cat", "Animal"));
+        // Dropping the keyword KWSel names on "Sets including".
+        QVERIFY(dropName(m.central()->gridUp(), m.w.KWSel->text()));
+        QVERIFY(s.linked("Animal", "Cat")); // a cycle: the store allows it
+        QCOMPARE(rowsOf(m.central()->gridUp()), QStringList{"Cat"});
     }
 };
 
