@@ -7,6 +7,7 @@
 #include "core/session/session.h"
 #include "core/store/recordset.h"
 #include "gui/keywords/linkeditors.h"
+#include "support/dropevents.h"
 #include "support/sessionbase.h"
 #include "support/viewcells.h"
 
@@ -59,24 +60,6 @@ QStringList pathOf(const LinkColumnsWindow& w) {
 
 void press(QWidget* w, const char* name) {
     QTest::mouseClick(child<QPushButton>(w, name), Qt::LeftButton);
-}
-
-// Drags `data` over `target` and drops it there, as the window system delivers a drop.
-// True when the drop was taken.
-bool drop(QWidget* target, QMimeData& data) {
-    const QPoint at = target->rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    if (!enter.isAccepted()) return false;
-    QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &dropped);
-    return dropped.isAccepted();
-}
-
-bool dropName(QWidget* target, const QString& name) {
-    QMimeData data;
-    data.setText(name);
-    return drop(target, data);
 }
 
 // Columns in view, in the order they are laid out from left to right.
@@ -154,7 +137,7 @@ private slots:
         w.show();
         clickCell(w.grid(0), 0); // Animal
         // On the Roots column: nothing stored, the user is told why.
-        QVERIFY(dropName(w.grid(0)->viewport(), "Zed"));
+        QVERIFY(dropText(w.grid(0)->viewport(), "Zed"));
         QCOMPARE(b.prompter.messages(),
                  QStringList{
                      "If you want to make this Keyword a Root, you shall delete all its UpLinks"});
@@ -162,14 +145,14 @@ private slots:
         b.prompter.clear();
 
         clickCell(w.grid(1), 1); // Eel: column 1 current
-        QVERIFY(dropName(w.grid(1)->viewport(), "Dog"));
+        QVERIFY(dropText(w.grid(1)->viewport(), "Dog"));
         QCOMPARE(b.rows(), (QStringList{"Cat<Animal", "Dog<Animal", "Eel<Animal", "Oak<Plant"}));
         // Column 0 is current again and column 1 lists the new Subset in name order.
         QCOMPARE(w.columns().current(), 0);
         QCOMPARE(rowsOf(w.grid(1)), (QStringList{"Cat", "Dog", "Eel"}));
         QCOMPARE(pathOf(w), (QStringList{"Root", "Animal"}));
         // The same link dropped again is refused by the store without a word.
-        QVERIFY(dropName(w.grid(1)->viewport(), "Dog"));
+        QVERIFY(dropText(w.grid(1)->viewport(), "Dog"));
         QVERIFY(b.prompter.messages().isEmpty());
         QCOMPARE(b.rows().size(), 4);
 
@@ -177,19 +160,19 @@ private slots:
         // comes before the plain text.
         clickCell(w.grid(1), 0); // Cat
         std::unique_ptr<QMimeData> fromBox(keywordDragData(w.selBox(0)->text()));
-        QVERIFY(drop(w.grid(2)->viewport(), *fromBox));
+        QVERIFY(dropOn(w.grid(2)->viewport(), *fromBox));
         QCOMPARE(rowsOf(w.grid(2)), QStringList{"Animal"});
         QCOMPARE(w.columns().current(), 1);
         QMimeData own;
         own.setData("application/x-velmora-keyword", QString("Émile").toUtf8());
         own.setText("something else");
-        QVERIFY(drop(w.grid(2)->viewport(), own));
+        QVERIFY(dropOn(w.grid(2)->viewport(), own));
         QVERIFY(b.rows().contains("Émile<Cat"));
 
         // No keyword: empty, several lines, more than 30 characters.
         for (const QString& bad :
              {QString(), QString("two\nlines"), QString("cr\r"), QString(31, 'x')})
-            QVERIFY2(!dropName(w.grid(2)->viewport(), bad), qPrintable(bad));
+            QVERIFY2(!dropText(w.grid(2)->viewport(), bad), qPrintable(bad));
         QVERIFY(!keywordFromDrop(nullptr));
         QCOMPARE(keywordFromDrop(fromBox.get()), std::optional<QString>("Animal"));
         QCOMPARE(b.rows().size(), 6);
@@ -237,7 +220,7 @@ private slots:
         StructureEditor w(b.ctx);
         w.show();
         clickCell(w.grid(0), 0);
-        QVERIFY(dropName(w.grid(1)->viewport(), "D"));
+        QVERIFY(dropText(w.grid(1)->viewport(), "D"));
         clickCell(w.grid(1), 1); // C
         press(&w, "cSupp");
         QCOMPARE(b.prompter.messages(), QStringList(2, "Fichier en lecture seule !"));
@@ -277,15 +260,15 @@ private slots:
         UpLinksWindow u(b.ctx, "B");
         u.show();
         clickCell(u.grid(1), 0);
-        QVERIFY(dropName(u.grid(0)->viewport(), "A"));
+        QVERIFY(dropText(u.grid(0)->viewport(), "A"));
         QCOMPARE(u.columns().count(), 2);
         QCOMPARE(u.selBox(0)->text(), QString("A"));
         QCOMPARE(pathOf(u), (QStringList{"Root", "A"}));
-        QVERIFY(dropName(u.panel(), "B"));
+        QVERIFY(dropText(u.panel(), "B"));
         QCOMPARE(rowsOf(u.grid(1)), (QStringList{"A", "C"}));
-        QVERIFY(dropName(&u, "Z"));
+        QVERIFY(dropText(&u, "Z"));
         QCOMPARE(rowsOf(u.grid(1)), QStringList{""});
-        QVERIFY(!dropName(&u, "no\nkeyword"));
+        QVERIFY(!dropText(&u, "no\nkeyword"));
         QCOMPARE(rowsOf(u.grid(0)), QStringList{"Z"});
         QCOMPARE(b.rows(), (QStringList{"A<Z", "B<A", "B<C"})); // nothing stored from it
     }

@@ -16,6 +16,7 @@
 #include "gui/keywords/keywordpanels.h"
 #include "gui/keywords/levelbrowser.h"
 #include "gui/shell/mainwindow.h"
+#include "support/dropevents.h"
 #include "support/sessionbase.h"
 #include "support/viewcells.h"
 
@@ -138,21 +139,9 @@ bool selected(const TextTableView* g, int row) {
     return g->currentRow() == row && cellSelected(g, row);
 }
 
-// Drags `data` over a grid and drops it there, as the window system delivers a drop.
-bool dropOn(QAbstractItemView* g, const QMimeData* data) {
-    const QPoint at = g->viewport()->rect().center();
-    QDragEnterEvent enter(at, Qt::LinkAction | Qt::CopyAction, data, Qt::LeftButton, {});
-    QApplication::sendEvent(g->viewport(), &enter);
-    if (!enter.isAccepted()) return false;
-    QDragMoveEvent move(at, Qt::LinkAction | Qt::CopyAction, data, Qt::LeftButton, {});
-    QApplication::sendEvent(g->viewport(), &move);
-    QDropEvent drop(at, Qt::LinkAction | Qt::CopyAction, data, Qt::LeftButton, {});
-    QApplication::sendEvent(g->viewport(), &drop);
-    return drop.isAccepted();
-}
 bool dropName(QAbstractItemView* g, const QString& name) {
     std::unique_ptr<QMimeData> data(keywordDragData(name));
-    return dropOn(g, data.get());
+    return dropOn(g->viewport(), *data);
 }
 
 QStringList fillers(const QString& prefix, int n) {
@@ -412,9 +401,7 @@ private slots:
         // The same drop again is refused as a duplicate; plain text is no keyword.
         QVERIFY(dropName(side.central()->gridUp(), "Living"));
         QCOMPARE(s.prompter.messages(), QStringList{linkExistsMessage()});
-        QMimeData text;
-        text.setText("Cat");
-        QVERIFY(!dropOn(side.central()->gridUp(), &text));
+        QVERIFY(!dropText(side.central()->gridUp()->viewport(), "Cat"));
         QCOMPARE(s.linkCount(), 2L);
     }
 
