@@ -89,49 +89,38 @@ private slots:
         QTRY_VERIFY(w.isNull()); // deleted once closed
     }
 
-    void typingFindsTheRowAtOrAfterTheText() {
-        Dialog d({"Apple", "Peach", "Philosophy", "Physics", "Zoo"}, Mode::KWNoteSelect);
-        d.type("ph");
-        QCOMPARE(d.text()->text(), QString("Ph")); // capitalised as typed
-        QCOMPARE(d.list()->currentRow(), 2);
-        QVERIFY(cellSelected(d.list(), 2));
-        QTest::keyClicks(d.text(), "z");
-        QCOMPARE(d.list()->currentRow(), 4); // past Physics: where "Phz" would be
-    }
-
-    void pickingAndRemovingPicks() {
-        Dialog d({"Apple", "Banana", "Cherry"}, Mode::KWNoteSelect);
-        QCOMPARE(rowsOf(d.sel()), QStringList{""});
-        for (int row : {1, 1, 2})
-            clickCell(d.list(), row);
-        QCOMPARE(rowsOf(d.sel()), (QStringList{"Banana", "Banana", "Cherry"}));
-        QCOMPARE(d.w.picked(), rowsOf(d.sel()));
-        QCOMPARE(d.sel()->currentRow(), 2); // the last pick is the current one
-        clickCell(d.sel(), 1);
-        d.press("cSelSupp");
-        QCOMPARE(rowsOf(d.sel()), (QStringList{"Banana", "Cherry"}));
-        d.sel()->setCurrentCell(1, 0);
-        d.press("cSelSupp");
-        d.press("cSelSupp"); // the only pick: its row stays, empty
-        QCOMPARE(rowsOf(d.sel()), QStringList{""});
-        QVERIFY(d.w.picked().isEmpty());
-        clickCell(d.list(), 0);
-        QCOMPARE(rowsOf(d.sel()), QStringList{"Apple"});
-    }
-
-    void clickOnAPickFindsItInTheOriginList() {
-        QStringList many;
+    // Typing finds, a click picks, a click on a pick finds it again, Supp removes it.
+    void originListAndPicks() {
+        QStringList many{"Peach", "Philosophy", "Physics", "Zoo"};
         for (int i = 0; i < 40; ++i)
             many << QStringLiteral("Keyword %1").arg(i, 2, 10, QChar('0'));
         Dialog d(many, Mode::KWNoteSelect);
-        clickCell(d.list(), 30);
-        clickCell(d.list(), 1);
+        d.type("ph");
+        QCOMPARE(d.text()->text(), QString("Ph")); // capitalised as typed
+        QVERIFY(d.list()->currentRow() == 41 && cellSelected(d.list(), 41));
+        QTest::keyClicks(d.text(), "z");
+        QCOMPARE(d.list()->currentRow(), 43); // past Physics: where "Phz" would be
+
+        QCOMPARE(rowsOf(d.sel()), QStringList{""});
+        for (int row : {30, 1, 1})
+            clickCell(d.list(), row);
+        QCOMPARE(rowsOf(d.sel()), (QStringList{"Keyword 30", "Keyword 01", "Keyword 01"}));
+        QCOMPARE(d.w.picked(), rowsOf(d.sel()));
+        QCOMPARE(d.sel()->currentRow(), 2); // the last pick is the current one
         d.list()->scrollToTop();
         clickCell(d.sel(), 0);
         QCOMPARE(d.list()->currentRow(), 30);
         QCOMPARE(d.list()->rowAt(0), 27); // the fourth visible row
         clickCell(d.sel(), 1);
         QCOMPARE(d.list()->rowAt(0), 0);
+        d.press("cSelSupp");
+        QCOMPARE(rowsOf(d.sel()), (QStringList{"Keyword 30", "Keyword 01"}));
+        for (int i = 0; i < 3; ++i) // the only pick left: its row stays, empty
+            d.press("cSelSupp");
+        QCOMPARE(rowsOf(d.sel()), QStringList{""});
+        QVERIFY(d.w.picked().isEmpty());
+        clickCell(d.list(), 0);
+        QCOMPARE(rowsOf(d.sel()), QStringList{"Keyword 00"});
     }
 
     // Each kind of answer of the list's Add, Supp, and what the list and the base show after.
