@@ -201,7 +201,7 @@ private slots:
         PanelBase s;
         s.keywords(fillers("B", 30) + QStringList{"Cat"} + fillers("M", 40));
         Side side(s);
-        const QString exists = " This Keywords exists ";
+        const QString ask = " Do you want to add %1 as a new Keyword? ";
         struct Case {
             QString text;
             std::optional<Answer> answer;
@@ -211,16 +211,12 @@ private slots:
         };
         const QList<Case> cases{
             {"", {}, {" Fill in the text zone above the List zone to add a Keyword"}, "", false},
-            {"B20", {}, {exists}, "B20", true},
-            {"Banana", Answer::No, {" Do you want to add Banana as a new Keyword? "}, "", false},
-            {"Banana",
-             Answer::Yes,
-             {" Do you want to add Banana as a new Keyword? "},
-             "Banana",
-             true},
+            {"B20", {}, {" This Keywords exists "}, "B20", true},
+            {"Banana", Answer::No, {ask.arg("Banana")}, "", false},
+            {"Banana", Answer::Yes, {ask.arg("Banana")}, "Banana", true},
             {"CAT",
              Answer::Yes,
-             {" Do you want to add CAT as a new Keyword? ", keywordTexts().duplicateOf.arg("Cat")},
+             {ask.arg("CAT"), keywordTexts().duplicateOf.arg("Cat")},
              "Cat",
              false},
         };
@@ -338,8 +334,6 @@ private slots:
         QCOMPARE(rowsOf(c->gridUp()), QStringList{"Animal"});
         c->makeCentral("Animal");
         clickName(c->gridUp(), "Living");
-        QCOMPARE(side.b().cmdSuppFromListUp->toolTip(),
-                 QString(" Discards  ' Living ' from  ' Animal ' Supersets  "));
         side.press(side.b().cmdSuppFromListUp);
         QCOMPARE(rowsOf(c->gridUp()), QStringList{""}); // the only one: one empty row
         clickName(c->gridDown(), "Dog");
@@ -403,20 +397,6 @@ private slots:
         QCOMPARE(s.prompter.messages(), QStringList{linkExistsMessage()});
         QVERIFY(!dropText(side.central()->gridUp()->viewport(), "Cat"));
         QCOMPARE(s.linkCount(), 2L);
-    }
-
-    void fiveHundredSubsetsAllShow() {
-        PanelBase s;
-        const QStringList subsets = fillers("S", 500);
-        s.ctx.base.BaseDb->beginTrans();
-        for (const QString& n : subsets)
-            s.link(n, "Hub");
-        s.ctx.base.BaseDb->commitTrans();
-        Side side(s);
-        side.central()->makeCentral("Hub");
-        QCOMPARE(rowsOf(side.central()->gridDown()), subsets);
-        clickCell(side.down()->grid(0), 0); // the Root Hub
-        QCOMPARE(rowsOf(side.down()->grid(1)), subsets);
     }
 
     // ---- The level browsers.
@@ -538,18 +518,6 @@ private slots:
         QCOMPARE(rowsOf(up->grid(1)), QStringList{""}); // a Root has no Supersets
     }
 
-    void withoutLinksClicksDoNothing() {
-        PanelBase s;
-        s.keywords({"Lonely"});
-        Side side(s);
-        QCOMPARE(rowsOf(side.down()->grid(0)), QStringList{""}); // a keyword alone is no Root
-        side.keywordMode = false;
-        clickCell(side.down()->grid(0), 0);
-        side.panels->buildUp();
-        QCOMPARE(side.down()->levelCount() + side.up()->levelCount(), 2);
-        QVERIFY(side.kwSel().isEmpty() && side.listed.isEmpty());
-    }
-
     // Keywords and links written by other windows show at once; the list keeps its current
     // name, level 0 keeps the Root selected and the levels below.
     void thePanelsFollowChangesMadeElsewhere() {
@@ -632,8 +600,6 @@ private slots:
         side.central()->makeCentral("Animal");
         side.press(b.cmdAddFromListDown); // Cat as a Subset
         refused(Icon::Exclamation);
-        QVERIFY(dropName(side.central()->gridUp(), "Cat"));
-        refused(Icon::Exclamation);
         clickName(side.central()->gridDown(), "Dog");
         side.press(b.cmdSuppFromListDown);
         refused(Icon::Exclamation);
@@ -652,7 +618,6 @@ private slots:
         s.keywords({"Animal", "Dog"});
         s.link("Dog", "Animal");
         OpenMainWindow m(s);
-        QCOMPARE(m.down()->parentWidget(), m.w.downPanel());
         QVERIFY(m.down()->isVisible()); // "Search" mode, "Down Links" page
         QVERIFY(m.w.sideButton("cmdSearchUp")->isEnabled());
 
