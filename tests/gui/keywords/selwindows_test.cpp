@@ -291,16 +291,13 @@ private slots:
             QStringList stored;
         };
         const QStringList two{"Apple", "Philosophy"};
+        const QString tooLong = " A Keyword has at most 30 characters: nothing was added ";
         const QList<Case> cases{
             {std::nullopt, {}, "", two}, // Cancel
             {QString(), {}, "", two},
-            {QString("\n\t"), {}, "", two}, // nothing but breaks: an empty answer
             {QString("philosophy"), {exists}, "Philosophy", two},
             {QString("Philosophy"), {exists}, "", two},
-            {QString(31, 'L'),
-             {" A Keyword has at most 30 characters: nothing was added "},
-             "",
-             two},
+            {QString(31, 'L'), {tooLong}, "", two},
             {QString("Banana"), {}, "Banana", two + QStringList{"Banana"}},
             {QString("Red\r\n\tBlue\n"), {}, "Red Blue", two + QStringList{"Banana", "Red Blue"}},
         };
