@@ -14,16 +14,12 @@ namespace vlm {
 namespace {
 
 TEST(Twips, ConvertAt15TwipsAPixelRoundingHalvesAwayFromZero) {
-    EXPECT_EQ(twipsToPixels(1440), 96);
-    EXPECT_EQ(twipsToPixels(15), 1);
-    EXPECT_EQ(twipsToPixels(0), 0);
-    EXPECT_EQ(twipsToPixels(7), 0);
-    EXPECT_EQ(twipsToPixels(8), 1);
-    EXPECT_EQ(twipsToPixels(2350), 157);  // side bar
-    EXPECT_EQ(twipsToPixels(11730), 782); // main window
-    EXPECT_EQ(twipsToPixels(-120), -8);   // frames of the top bar
-    EXPECT_EQ(twipsToPixels(-8), -1);
-    EXPECT_EQ(twipsToPixels(-7), 0);
+    // Among them the side bar (2350), the main window (11730) and the top bar's frames (-120).
+    const std::pair<int, int> twipsPixels[] = {{1440, 96}, {15, 1},     {0, 0},       {7, 0},
+                                               {8, 1},     {2350, 157}, {11730, 782}, {-120, -8},
+                                               {-8, -1},   {-7, 0}};
+    for (const auto& [twips, pixels] : twipsPixels)
+        EXPECT_EQ(twipsToPixels(twips), pixels) << twips;
     EXPECT_EQ(twipsRect(1680, 960, 2655, 375), QRect(112, 64, 177, 25));
 }
 

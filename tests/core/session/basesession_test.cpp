@@ -24,11 +24,6 @@ protected:
         ASSERT_EQ(ctx.base.createBase(p), Next::ShowMainWindow);
     }
     int keywordCount() { return int(ctx.rs().CGROUP1->recordCount()); }
-    void addKeyword(const QString& k) {
-        ctx.rs().CGROUP1->addNew();
-        ctx.rs().CGROUP1.GROUPE = k;
-        ctx.rs().CGROUP1->update();
-    }
 };
 
 TEST_F(BaseSessionTest, StartBaseNamesAreTheFirstFreeNumber) {
@@ -64,6 +59,20 @@ TEST_F(BaseSessionTest, PasswordsAskOnceThenSwitchToRetryMode) {
     EXPECT_EQ(ctx.base.retryBasePassword(), Next::ShowMainWindow);
     EXPECT_TRUE(ctx.base.isOpen());
     EXPECT_EQ(ctx.base.BasePath, p);
+
+    // Reopening asks again on a wrong password; cancelling falls back to the one in use.
+    ctx.base.closeBase();
+    ctx.base.BasePath = p;
+    prompter.clear();
+    prompter.type("wrong");
+    prompter.type("opensesame");
+    EXPECT_EQ(ctx.base.reopenBase(), Next::ShowMainWindow);
+    EXPECT_EQ(prompter.shown().size(), 2u);
+    EXPECT_TRUE(ctx.base.isOpen());
+    ctx.base.closeBase();
+    prompter.type(std::nullopt);
+    EXPECT_EQ(ctx.base.reopenBase(), Next::ShowMainWindow);
+    EXPECT_TRUE(ctx.base.isOpen());
 }
 
 TEST_F(BaseSessionTest, AnEmptyPasswordOpensWithoutAQuestion) {
@@ -81,7 +90,7 @@ TEST_F(BaseSessionTest, AnEmptyPasswordOpensWithoutAQuestion) {
 TEST_F(BaseSessionTest, FailuresKeepThePreviousBaseOpen) {
     const QString first = dir.file("first.vlm");
     ASSERT_EQ(ctx.base.createStartBase(first), Next::ShowMainWindow);
-    addKeyword("Kept");
+    test::addRow(*ctx.rs().CGROUP1, {{"GROUPE", "Kept"}});
 
     // Creating over an existing file: the store's description, no icon, nothing changed.
     test::writeAll(dir.file("taken.vlm"), "mine");
@@ -117,7 +126,7 @@ TEST_F(BaseSessionTest, FailuresKeepThePreviousBaseOpen) {
 TEST_F(BaseSessionTest, SaveAsMovesTheBaseAndKeepsItsPassword) {
     const QString p = dir.file("a.vlm");
     createWithPassword(p, "pw");
-    addKeyword("Moved");
+    test::addRow(*ctx.rs().CGROUP1, {{"GROUPE", "Moved"}});
 
     // Cancelled: the file stays where it was and is reopened without a question.
     prompter.clear();
@@ -146,24 +155,6 @@ TEST_F(BaseSessionTest, SaveAsMovesTheBaseAndKeepsItsPassword) {
     EXPECT_EQ(test::readAll(p), "other");
     EXPECT_EQ(ctx.base.BasePath, q);
     EXPECT_EQ(keywordCount(), 1);
-}
-
-TEST_F(BaseSessionTest, ReopenAsksAgainOnAWrongPassword) {
-    const QString p = dir.file("r.vlm");
-    createWithPassword(p, "right");
-    ctx.base.closeBase();
-    ctx.base.BasePath = p;
-    prompter.clear();
-    prompter.type("wrong");
-    prompter.type("right");
-    EXPECT_EQ(ctx.base.reopenBase(), Next::ShowMainWindow);
-    EXPECT_EQ(prompter.shown().size(), 2u);
-    EXPECT_TRUE(ctx.base.isOpen());
-    // Cancelling falls back to the password the base was open with.
-    ctx.base.closeBase();
-    prompter.type(std::nullopt);
-    EXPECT_EQ(ctx.base.reopenBase(), Next::ShowMainWindow);
-    EXPECT_TRUE(ctx.base.isOpen());
 }
 
 TEST_F(BaseSessionTest, MovingAcrossFileSystemsCopiesChecksThenRemoves) {

@@ -23,13 +23,8 @@ protected:
     void makeFilled(const QString& p, const QString& user = {}) {
         auto db = vlm::test::makeBase(p, user);
         auto s = openSharedRecordsets(*db);
-        s->CGROUP1->addNew();
-        s->CGROUP1.GROUPE = "Philosophy";
-        s->CGROUP1->update();
-        s->NOTE->addNew();
-        s->NOTE.CIT = "LI__0001.TXT";
-        s->NOTE.TEXTE = "plaintext-marker-xyzzy";
-        s->NOTE->update();
+        vlm::test::addRow(*s->CGROUP1, {{"GROUPE", "Philosophy"}});
+        vlm::test::addRow(*s->NOTE, {{"CIT", "LI__0001.TXT"}, {"TEXTE", "plaintext-marker-xyzzy"}});
     }
     int openError(const QString& p, const QString& user = {}) {
         return errorOf([&] { openBase(p, user); });
@@ -42,10 +37,8 @@ TEST_F(DatabaseTest, TheFileHoldsNoPlaintextAndNeedsItsPassword) {
     const QByteArray bytes = readAll(path());
     ASSERT_GT(bytes.size(), 0);
     EXPECT_EQ(bytes.size() % Database::kPageSize, 0);
-    EXPECT_FALSE(bytes.contains("plaintext-marker-xyzzy"));
-    EXPECT_FALSE(bytes.contains("Philosophy"));
-    EXPECT_FALSE(bytes.contains("CGROUP1"));
-    EXPECT_FALSE(bytes.startsWith("SQLite format 3"));
+    for (const char* plain : {"plaintext-marker-xyzzy", "Philosophy", "CGROUP1", "SQLite format 3"})
+        EXPECT_FALSE(bytes.contains(plain)) << plain;
     EXPECT_EQ(openError(path()), err::WrongPassword);
     EXPECT_EQ(openError(path(), "Secret"), err::WrongPassword);
     auto db = openBase(path(), "secret");
@@ -57,13 +50,8 @@ TEST_F(DatabaseTest, TheFileHoldsNoPlaintextAndNeedsItsPassword) {
 
 TEST_F(DatabaseTest, CreatingOverAFileThatExistsLeavesItUntouched) {
     writeAll(path(), "precious");
-    try {
-        Database::create(path(), ";pwd=Rt48Kw27");
-        FAIL() << "created over an existing file";
-    } catch (const StoreError& e) {
-        EXPECT_EQ(e.number(), err::DatabaseExists);
-        EXPECT_TRUE(e.description().contains(path()));
-    }
+    // The message naming the file is checked where the session shows it.
+    EXPECT_EQ(errorOf([&] { Database::create(path(), ";pwd=Rt48Kw27"); }), err::DatabaseExists);
     EXPECT_EQ(readAll(path()), "precious");
     EXPECT_EQ(errorOf([&] { Database::create(dir.file("no/such/dir.vlm"), ";pwd=x"); }),
               err::FileNotFound);
@@ -73,27 +61,24 @@ TEST_F(DatabaseTest, ForeignDamagedAndAlteredFilesAreRefused) {
     makeFilled(path());
     const QByteArray good = readAll(path());
 
-    writeAll(path("empty.vlm"), "");
-    EXPECT_EQ(openError(path("empty.vlm")), err::UnrecognizedFormat);
-
-    writeAll(path("short.vlm"), good.left(good.size() - 100));
-    EXPECT_EQ(openError(path("short.vlm")), err::CannotOpen);
-
-    writeAll(path("half.vlm"),
-             good.left(good.size() / Database::kPageSize / 2 * Database::kPageSize));
-    EXPECT_NE(openError(path("half.vlm")), 0);
-
     std::mt19937 rng(1);
     QByteArray noise(8 * Database::kPageSize, '\0');
     for (char& c : noise)
         c = char(rng());
-    writeAll(path("noise.vlm"), noise);
-    EXPECT_NE(openError(path("noise.vlm")), 0);
-
     QByteArray flipped = good;
     flipped[Database::kPageSize + 100] = char(flipped[Database::kPageSize + 100] ^ 0x55);
-    writeAll(path("flipped.vlm"), flipped);
-    EXPECT_NE(openError(path("flipped.vlm")), 0);
+    // Each damaged copy with its error; 0 stands for any error.
+    const std::pair<QByteArray, int> damaged[] = {
+        {"", err::UnrecognizedFormat},
+        {good.left(good.size() - 100), err::CannotOpen},
+        {good.left(good.size() / Database::kPageSize / 2 * Database::kPageSize), 0},
+        {noise, 0},
+        {flipped, 0}};
+    for (const auto& [bytes, want] : damaged) {
+        writeAll(path("bad.vlm"), bytes);
+        const int e = openError(path("bad.vlm"));
+        EXPECT_TRUE(want ? e == want : e != 0) << bytes.size() << " bytes gave " << e;
+    }
 
     // A plain SQLite file, and a base with an object the program never makes.
     sqlite3* raw = nullptr;

@@ -33,18 +33,17 @@ TEST_F(SchemaTest, ANewBaseHoldsOnlyTheSeededTypes) {
 
     // Seeded in this order; the TYPE index reads them alphabetically.
     auto types = db->openRecordset("Types");
-    types->setIndex("");
-    QStringList seeded;
-    for (types->moveFirst(); !types->eof(); types->moveNext())
-        seeded << types->value("TYPE").toString();
-    EXPECT_EQ(seeded, seedTypes());
-    types->setIndex("TYPE");
-    QStringList sorted;
-    for (types->moveFirst(); !types->eof(); types->moveNext())
-        sorted << types->value("TYPE").toString();
-    QStringList expect = seedTypes();
-    expect.sort(Qt::CaseInsensitive);
-    EXPECT_EQ(sorted, expect);
+    auto walk = [&](const char* index) {
+        QStringList out;
+        types->setIndex(index);
+        for (types->moveFirst(); !types->eof(); types->moveNext())
+            out << types->value("TYPE").toString();
+        return out;
+    };
+    EXPECT_EQ(walk(""), seedTypes());
+    QStringList sorted = seedTypes();
+    sorted.sort(Qt::CaseInsensitive);
+    EXPECT_EQ(walk("TYPE"), sorted);
 }
 
 TEST_F(SchemaTest, TheStoreEnforcesTheSchema) {
@@ -80,10 +79,7 @@ TEST_F(SchemaTest, SharedRecordsetsOpenWithDefaultIndexesAndLiveHandles) {
     EXPECT_EQ(s->TYPES.TYPE.text(), "Movie");
     s->TYPES->moveNext();
     EXPECT_EQ(s->TYPES.TYPE.text(), "No Ref");
-    s->NOTE->addNew();
-    s->NOTE.CIT = "LI__0001.TXT";
-    s->NOTE.TEXTE = "text";
-    s->NOTE->update();
+    vlm::test::addRow(*s->NOTE, {{"CIT", "LI__0001.TXT"}, {"TEXTE", "text"}});
     s->NOTE->seek("=", "LI__0001.TXT");
     EXPECT_EQ(s->NOTE.TEXTE.text(), "text");
     EXPECT_EQ(s->NOTE.NoteCount.value().toInt(), 1);
