@@ -24,10 +24,9 @@ TEST_F(CardStore, AnOpenerReadsTheCurrentNoteWithAllItsKeywords) {
     note->setIndex("NoteNDX");
     note->seek("=", "LIND0001.TXT");
     CardSlots c = readCurrentCard(ctx, CardKind::Note);
-    EXPECT_EQ(c.number, "LIND0001.TXT");
-    EXPECT_EQ(c.author, "Lindqvist");
-    EXPECT_EQ(c.title, "Light");
-    EXPECT_EQ(c.text, "plain text"); // no rich text: the plain text is shown
+    // No rich text: the plain text is shown.
+    EXPECT_EQ((QStringList{c.number, c.author, c.title, c.text}),
+              (QStringList{"LIND0001.TXT", "Lindqvist", "Light", "plain text"}));
     EXPECT_FALSE(c.richText);
     EXPECT_EQ(c.keywords, (QStringList{"Optics", "Waves"}));
 

@@ -75,21 +75,12 @@ TEST_F(BaseSessionTest, PasswordsAskOnceThenSwitchToRetryMode) {
     EXPECT_TRUE(ctx.base.isOpen());
 }
 
-TEST_F(BaseSessionTest, AnEmptyPasswordOpensWithoutAQuestion) {
-    const QString p = dir.file("open.vlm");
-    prompter.type(std::nullopt); // cancelling the question gives the empty password
-    ASSERT_EQ(ctx.base.createBase(p), Next::ShowMainWindow);
-    EXPECT_EQ(ctx.base.BaseConnect, ";pwd=Rt48Kw27");
-    EXPECT_EQ(ctx.rs().TYPES->recordCount(), 13);
-    ctx.base.closeBase();
-    prompter.clear();
-    EXPECT_EQ(ctx.base.openBase(p), Next::ShowMainWindow);
-    EXPECT_TRUE(prompter.shown().empty());
-}
-
 TEST_F(BaseSessionTest, FailuresKeepThePreviousBaseOpen) {
     const QString first = dir.file("first.vlm");
-    ASSERT_EQ(ctx.base.createStartBase(first), Next::ShowMainWindow);
+    prompter.type(std::nullopt); // cancelling the question gives the empty password
+    ASSERT_EQ(ctx.base.createBase(first), Next::ShowMainWindow);
+    EXPECT_EQ(ctx.base.BaseConnect, ";pwd=Rt48Kw27");
+    EXPECT_EQ(ctx.rs().TYPES->recordCount(), 13);
     test::addRow(*ctx.rs().CGROUP1, {{"GROUPE", "Kept"}});
 
     // Creating over an existing file: the store's description, no icon, nothing changed.
@@ -121,6 +112,10 @@ TEST_F(BaseSessionTest, FailuresKeepThePreviousBaseOpen) {
     ctx.base.closeBase();
     prompter.clear();
     EXPECT_EQ(ctx.base.openBase(dir.file("taken.vlm")), Next::StayInWelcome);
+    // A base without a password opens without a question.
+    prompter.clear();
+    EXPECT_EQ(ctx.base.openBase(first), Next::ShowMainWindow);
+    EXPECT_TRUE(prompter.shown().empty());
 }
 
 TEST_F(BaseSessionTest, SaveAsMovesTheBaseAndKeepsItsPassword) {
