@@ -24,18 +24,10 @@ protected:
     }
 };
 
-QStringList shown(const ResultTable& t) {
-    QStringList out;
-    for (int i = 1; i < t.ResultCount(); ++i) {
-        const auto c = shownCells(t, i);
-        out << QStringList{c[1], c[2], c[3], c[4]}.join('|');
-    }
-    return out;
-}
-
 } // namespace
 
-TEST_F(Grids, ACardWithThreeKeywordsGivesThreeRowsPlacedByTheKeywordSort) {
+// How the rows are then sorted and shown is compared on random tables with the result table.
+TEST_F(Grids, ACardWithThreeKeywordsGivesThreeRows) {
     note("SMIT0001.TXT", "Smith", "On trees");
     note("JONE0001.TXT", "Jones", "On roots");
     linkNote("SMIT0001.TXT", "Gamma");
@@ -56,17 +48,6 @@ TEST_F(Grids, ACardWithThreeKeywordsGivesThreeRowsPlacedByTheKeywordSort) {
                                  "Zeta|JONE0001.TXT|Jones|On roots|JONE0001.TXT",
                                  "Beta|JONE0001.TXT|Jones|On roots|JONE0001.TXT",
                              }));
-
-    sortResult(ctx.Result);
-    EXPECT_EQ(ctx.Result.ResultRow, 2);
-    EXPECT_EQ(shown(ctx.Result), (QStringList{
-                                     "Alpha|SMIT0001.TXT|Smith|On trees",
-                                     "Beta|JONE0001.TXT|Jones|On roots",
-                                     "|SMIT0001.TXT|Smith|On trees",
-                                     // the lower of two adjacent rows of one card
-                                     "Gamma|||",
-                                     "Zeta|JONE0001.TXT|Jones|On roots",
-                                 }));
 }
 
 TEST_F(Grids, DanglingLinksAreSkippedEachCardIsListedOnceOrNoMatchIsShown) {
