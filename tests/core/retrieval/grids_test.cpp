@@ -81,6 +81,14 @@ TEST_F(Grids, DanglingLinksAreSkippedEachCardIsListedOnceOrNoMatchIsShown) {
         EXPECT_EQ(ctx.Result.ResultSortCol, 1);
         EXPECT_EQ(ctx.Result.ResultRow, 1);
     }
+
+    // Seeking a card makes it current, on the number's index.
+    ctx.rs().NOTE->setIndex("Jour");
+    EXPECT_TRUE(seekCardNumber(ctx, CardKind::Note, "ADAM0002.TXT"));
+    EXPECT_EQ(ctx.rs().NOTE.TITRE1.text(), "Second");
+    EXPECT_EQ(ctx.rs().NOTE->index(), "NoteNDX");
+    removeNote("ADAM0002.TXT");
+    EXPECT_FALSE(seekCardNumber(ctx, CardKind::Note, "ADAM0002.TXT"));
 }
 
 TEST_F(Grids, AuthorAndKeywordListsOfQuotesAndReferencesComeFromTheirOwnTables) {
@@ -139,17 +147,6 @@ TEST_F(Grids, AuthorAndKeywordListsOfQuotesAndReferencesComeFromTheirOwnTables) 
                                           "Botany|Smith__001|Smith Jones |Forests|Smith__001"}));
 }
 
-TEST_F(Grids, SeekCardMakesTheCardCurrent) {
-    note("ADAM0001.TXT", "Adam", "First");
-    note("ADAM0002.TXT", "Adam", "Second");
-    ctx.rs().NOTE->setIndex("Jour");
-    EXPECT_TRUE(seekCardNumber(ctx, CardKind::Note, "ADAM0002.TXT"));
-    EXPECT_EQ(ctx.rs().NOTE.TITRE1.text(), "Second");
-    EXPECT_EQ(ctx.rs().NOTE->index(), "NoteNDX");
-    removeNote("ADAM0002.TXT");
-    EXPECT_FALSE(seekCardNumber(ctx, CardKind::Note, "ADAM0002.TXT"));
-}
-
 // ---------------------------------------------------------------- date lists
 
 TEST_F(Grids, DateListsAreNewestFirstAndEqualDatesFollowTheIndexBackwards) {
@@ -167,9 +164,7 @@ TEST_F(Grids, DateListsAreNewestFirstAndEqualDatesFollowTheIndexBackwards) {
 
     EXPECT_TRUE(listByDate(ctx, CardKind::Quote).empty());
     EXPECT_EQ(ctx.rs().CIT->index(), "CitNDX");
-}
 
-TEST_F(Grids, ReferenceDatesAreShownInTheOrderOfTheirJourIndex) {
     // The References' index Jour is on JOURHEURE, which nothing fills: the list is in the
     // reverse of the order the References were added, showing their DATE.
     reference("Smith__001", {"Smith"}, "", day(9));
