@@ -45,17 +45,11 @@ struct Model {
         links.erase(it);
         return true;
     }
-    NameList subsets(const QString& x) const {
+    // The other ends of the links whose upper (subsets) or lower (supersets) keyword is x.
+    NameList related(const QString& x, bool subsets) const {
         NameList out;
         for (const Link& l : links)
-            if (same(l.upper, x)) out << l.lower;
-        sortNames(out);
-        return out;
-    }
-    NameList supersets(const QString& x) const {
-        NameList out;
-        for (const Link& l : links)
-            if (same(l.lower, x)) out << l.upper;
+            if (same(subsets ? l.upper : l.lower, x)) out << (subsets ? l.lower : l.upper);
         sortNames(out);
         return out;
     }
@@ -119,25 +113,15 @@ protected:
     long linkCount() { return ctx.rs().GROUP2->recordCount(); }
 };
 
+// Cycles, self-links, case variants and empty answers are left to the random comparison below.
 TEST_F(KWStoreTest, OnlyUpperKeywordsWithoutSupersetsAreRoots) {
     keywords({"Alone", "Top", "Middle", "Leaf"});
     link("Middle", "Top");
     link("Leaf", "Middle");
     EXPECT_EQ(keywordRoots(ctx), NameList{"Top"}); // not the unlinked "Alone", not the lower "Leaf"
-    EXPECT_TRUE(keywordSubsets(ctx, "Leaf").isEmpty());
-    EXPECT_TRUE(keywordSupersets(ctx, "Top").isEmpty());
-    EXPECT_TRUE(keywordSubsets(ctx, "Alone").isEmpty());
-    EXPECT_TRUE(keywordSupersets(ctx, "Nowhere").isEmpty());
     // A name the store could not hold has no links rather than failing the seek.
     EXPECT_TRUE(keywordSubsets(ctx, QString(40, 'x')).isEmpty());
     EXPECT_TRUE(keywordSupersets(ctx, QString(40, 'x')).isEmpty());
-
-    // A cycle has no Root; a keyword linked to itself is its own Superset.
-    link("Top", "Leaf");
-    EXPECT_TRUE(keywordRoots(ctx).isEmpty());
-    link("Self", "Self");
-    EXPECT_EQ(keywordSubsets(ctx, "Self"), NameList{"Self"});
-    EXPECT_TRUE(keywordRoots(ctx).isEmpty());
 }
 
 TEST_F(KWStoreTest, ListsAreNotCapped) {
@@ -154,53 +138,40 @@ TEST_F(KWStoreTest, ListsAreNotCapped) {
     EXPECT_EQ(keywordSupersets(ctx, "Big"), expected);
 }
 
-TEST_F(KWStoreTest, StoringALinkTwiceLeavesOneRowAndSaysItExists) {
+TEST_F(KWStoreTest, ARefusedLinkSaysWhyAndStoresNothing) {
     link("Rose", "Flower");
-    for (auto [lower, upper] : {std::pair{"Rose", "Flower"}, std::pair{"ROSE", "flower"}}) {
-        const KWResult r = linkKeywords(ctx, lower, upper);
-        EXPECT_EQ(r.status, KWStatus::Duplicate);
-        EXPECT_EQ(r.store.code(), vlm::ErrorCode::DuplicateKey);
-        EXPECT_EQ(r.message, linkExistsMessage());
-    }
-    EXPECT_EQ(linkRows(ctx), QStringList{"Rose<Flower"});
-    // The refused row does not linger: the next link is stored normally.
-    link("Tulip", "Flower");
-    EXPECT_EQ(keywordSubsets(ctx, "Flower"), (NameList{"Rose", "Tulip"}));
-
-    EXPECT_EQ(linkKeywords(ctx, "", "Flower").status, KWStatus::Empty);
-    EXPECT_EQ(linkKeywords(ctx, "Rose", "").status, KWStatus::Empty);
-    EXPECT_EQ(linkKeywords(ctx, QString(31, 'a'), "Flower").status, KWStatus::TooLong);
-    EXPECT_EQ(linkKeywords(ctx, "Rose", QString(31, 'a')).status, KWStatus::TooLong);
-    EXPECT_TRUE(linkKeywords(ctx, QString(30, 'a'), "Flower").ok());
-    EXPECT_EQ(linkCount(), 3);
+    const KWResult dup = linkKeywords(ctx, "ROSE", "flower");
+    EXPECT_EQ(dup.status, KWStatus::Duplicate);
+    EXPECT_EQ(dup.store.code(), vlm::ErrorCode::DuplicateKey);
+    EXPECT_EQ(dup.message, linkExistsMessage());
+    const QString longest(30, 'a'), tooLong(31, 'a');
+    const std::tuple<QString, QString, KWStatus> refused[] = {
+        {"", "Flower", KWStatus::Empty},
+        {"Rose", "", KWStatus::Empty},
+        {tooLong, "Flower", KWStatus::TooLong},
+        {"Rose", tooLong, KWStatus::TooLong}};
+    for (const auto& [lower, upper, status] : refused)
+        EXPECT_EQ(linkKeywords(ctx, lower, upper).status, status)
+            << qPrintable(lower + "<" + upper);
+    link(longest, "Flower");
+    EXPECT_EQ(linkRows(ctx), (QStringList{"Rose<Flower", longest + "<Flower"}));
 }
 
-TEST_F(KWStoreTest, DiscardingALinkDeletesThatRowOnlyAndSaysWhenNoneMatches) {
-    link("Oak", "Tree");
-    link("Oak", "Wood");
+TEST_F(KWStoreTest, DiscardingALinkThatIsNotThereSaysSo) {
     link("Pine", "Tree");
-    // From the Subsets side of "Tree" and from the Supersets side of "Oak".
-    EXPECT_TRUE(unlinkKeywords(ctx, "Oak", "Tree", LinkSide::FromUpper).ok());
-    EXPECT_EQ(linkRows(ctx), (QStringList{"Oak<Wood", "Pine<Tree"}));
-    EXPECT_TRUE(unlinkKeywords(ctx, "oak", "WOOD", LinkSide::FromLower).ok());
-    EXPECT_EQ(linkRows(ctx), QStringList{"Pine<Tree"});
-
     for (LinkSide side : {LinkSide::FromUpper, LinkSide::FromLower}) {
-        for (auto [lower, upper] : {std::pair{"Oak", "Tree"}, std::pair{"Tree", "Pine"},
-                                    std::pair{"Pine", "Wood"}, std::pair{"", ""}}) {
+        for (auto [lower, upper] :
+             {std::pair<QString, QString>{"Tree", "Pine"}, {"", ""}, {QString(31, 'p'), "Tree"}}) {
             const KWResult r = unlinkKeywords(ctx, lower, upper, side);
-            EXPECT_EQ(r.status, KWStatus::NotFound) << lower << upper;
+            EXPECT_EQ(r.status, KWStatus::NotFound) << qPrintable(lower + "<" + upper);
             EXPECT_EQ(r.message, linkNotFoundMessage());
         }
-        EXPECT_EQ(unlinkKeywords(ctx, QString(31, 'p'), "Tree", side).status, KWStatus::NotFound);
     }
-    EXPECT_EQ(linkRows(ctx), QStringList{"Pine<Tree"});
-    EXPECT_TRUE(unlinkKeywords(ctx, "Pine", "Tree").ok());
-    EXPECT_EQ(unlinkKeywords(ctx, "Pine", "Tree").status, KWStatus::NotFound);
-    EXPECT_TRUE(keywordRoots(ctx).isEmpty());
+    EXPECT_TRUE(unlinkKeywords(ctx, "pine", "TREE").ok()); // any letter case
+    EXPECT_TRUE(linkRows(ctx).isEmpty());
 }
 
-TEST_F(KWStoreTest, KeywordsAreAddedInOrderAndRefusalsAreTold) {
+TEST_F(KWStoreTest, KeywordsAreAddedInOrderRefusalsAreToldAndADiscardKeepsTheLinks) {
     EXPECT_TRUE(allKeywordNames(ctx).isEmpty());
     EXPECT_TRUE(seedNoKeyword(ctx).ok());
     EXPECT_EQ(allKeywordNames(ctx), NameList{"No Keyword"});
@@ -215,28 +186,21 @@ TEST_F(KWStoreTest, KeywordsAreAddedInOrderAndRefusalsAreTold) {
     EXPECT_EQ(dup.status, KWStatus::Duplicate);
     EXPECT_EQ(dup.store.code(), vlm::ErrorCode::DuplicateKey);
     EXPECT_TRUE(dup.message.isEmpty());
-    EXPECT_EQ(storeKeyword(ctx, "ÉMILE").status, KWStatus::Duplicate); // case of an accented letter
-    EXPECT_EQ(storeKeyword(ctx, "").status, KWStatus::Empty);
-    EXPECT_EQ(storeKeyword(ctx, QString(31, 'k')).status, KWStatus::TooLong);
-    EXPECT_EQ(storeKeyword(ctx, QString(28, 'k') + "é€").status, KWStatus::Done); // 30 characters
+    // The case of an accented letter; 30 characters are enough, whatever their bytes.
+    const std::pair<QString, KWStatus> refused[] = {{"ÉMILE", KWStatus::Duplicate},
+                                                    {"", KWStatus::Empty},
+                                                    {QString(31, 'k'), KWStatus::TooLong},
+                                                    {QString(28, 'k') + "é€", KWStatus::Done}};
+    for (const auto& [name, status] : refused)
+        EXPECT_EQ(storeKeyword(ctx, name).status, status) << qPrintable(name);
     EXPECT_EQ(allKeywordNames(ctx).size(), order.size() + 1);
 
+    link("Banana", "Zoology");
     EXPECT_TRUE(discardKeyword(ctx, "Banana").ok());
     EXPECT_EQ(discardKeyword(ctx, "Banana").status, KWStatus::NotFound);
     EXPECT_EQ(discardKeyword(ctx, QString(31, 'k')).status, KWStatus::NotFound);
     EXPECT_FALSE(allKeywordNames(ctx).contains("Banana"));
-}
-
-TEST_F(KWStoreTest, DiscardingAKeywordKeepsItsLinks) {
-    keywords({"Fruit", "Apple", "Food"});
-    link("Apple", "Fruit");
-    link("Fruit", "Food");
-    EXPECT_TRUE(discardKeyword(ctx, "Fruit").ok());
-    EXPECT_EQ(allKeywordNames(ctx), (NameList{"Apple", "Food"}));
-    EXPECT_EQ(linkCount(), 2);
-    EXPECT_EQ(keywordSubsets(ctx, "Food"), NameList{"Fruit"});
-    EXPECT_EQ(keywordSubsets(ctx, "Fruit"), NameList{"Apple"});
-    EXPECT_EQ(keywordRoots(ctx), NameList{"Food"});
+    EXPECT_EQ(linkRows(ctx), QStringList{"Banana<Zoology"}); // its links stay
 }
 
 TEST_F(KWStoreTest, WalksMatchAPlainModelOnRandomGraphs) {
@@ -261,23 +225,21 @@ TEST_F(KWStoreTest, WalksMatchAPlainModelOnRandomGraphs) {
             const QString upper = pool[int(rng.bounded(pool.size()))];
             if (rng.bounded(4) == 0) {
                 const LinkSide side = rng.bounded(2) ? LinkSide::FromUpper : LinkSide::FromLower;
-                const KWResult r = unlinkKeywords(ctx, lower, upper, side);
-                ASSERT_EQ(r.ok(), model.supp(lower, upper)) << seed;
-                if (!r.ok()) {
-                    ASSERT_EQ(r.status, KWStatus::NotFound);
-                }
+                ASSERT_EQ(unlinkKeywords(ctx, lower, upper, side).status,
+                          model.supp(lower, upper) ? KWStatus::Done : KWStatus::NotFound)
+                    << seed;
             } else {
-                const KWResult r = linkKeywords(ctx, lower, upper);
-                ASSERT_EQ(r.ok(), model.add(lower, upper)) << seed;
-                if (!r.ok()) {
-                    ASSERT_EQ(r.status, KWStatus::Duplicate);
-                }
+                ASSERT_EQ(linkKeywords(ctx, lower, upper).status,
+                          model.add(lower, upper) ? KWStatus::Done : KWStatus::Duplicate)
+                    << seed;
             }
         }
         ASSERT_EQ(linkCount(), long(model.links.size()));
         for (const QString& x : pool) {
-            EXPECT_EQ(keywordSubsets(ctx, x), model.subsets(x)) << seed << " " << qPrintable(x);
-            EXPECT_EQ(keywordSupersets(ctx, x), model.supersets(x)) << seed << " " << qPrintable(x);
+            EXPECT_EQ(keywordSubsets(ctx, x), model.related(x, true))
+                << seed << " " << qPrintable(x);
+            EXPECT_EQ(keywordSupersets(ctx, x), model.related(x, false))
+                << seed << " " << qPrintable(x);
         }
         EXPECT_EQ(keywordRoots(ctx), model.roots()) << seed;
         EXPECT_EQ(walkedRoots(ctx), model.roots()) << seed;
@@ -294,12 +256,14 @@ TEST_F(KWStoreTest, CompareNamesIsTheStoresComparison) {
                 << qPrintable(a) << " " << qPrintable(b);
     QRandomGenerator rng(7);
     const QString letters = "aAbBzZ_é É~";
+    auto word = [&] {
+        QString w;
+        for (int n = int(rng.bounded(5)); n > 0; --n)
+            w += letters[int(rng.bounded(letters.size()))];
+        return w;
+    };
     for (int i = 0; i < 2000; ++i) {
-        QString a, b;
-        for (int n = int(rng.bounded(5)); n > 0; --n)
-            a += letters[int(rng.bounded(letters.size()))];
-        for (int n = int(rng.bounded(5)); n > 0; --n)
-            b += letters[int(rng.bounded(letters.size()))];
+        const QString a = word(), b = word();
         ASSERT_EQ(compareNames(a, b) < 0, store::compareText(a, b) < 0) << qPrintable(a + "|" + b);
         ASSERT_EQ(compareNames(a, b) == 0, store::compareText(a, b) == 0)
             << qPrintable(a + "|" + b);
