@@ -65,13 +65,13 @@ int main(int argc, char** argv) {
     child->setWindowTitle(QStringLiteral("Note 1"));
     child->resize(300, 200);
     child->show();
-    w->KWSel->setText(QStringLiteral("No Keyword"));
+    w->selectedKeywordLabel()->setText(QStringLiteral("No Keyword"));
     ok &= save(w, folder, QStringLiteral("main-search"));
-    w->SwitchOther->click();
+    w->otherSwitch()->click();
     ok &= save(w, folder, QStringLiteral("main-other"));
-    w->SwitchKW->click();
+    w->keywordsSwitch()->click();
     ok &= save(w, folder, QStringLiteral("main-keywords-simple"));
-    w->SwitchDoubleBrowser->click();
+    w->doubleBrowserSwitch()->click();
     ok &= save(w, folder, QStringLiteral("main-keywords-double"));
 
     w->action(QStringLiteral("mCopyright"))->trigger();

@@ -48,16 +48,16 @@ constexpr int FrameSwitchLeft = 0;
 constexpr int FrameSwitchWidth = 2620;
 constexpr int ModeFrameWidth = 3260;    // up to where the option frames begin
 constexpr int OptionFrameWidth = 5700;  // to the right edge of the window
-constexpr int ModeFrameLeft = 2620;     // FrameFile, FrameKW
-constexpr int OptionFrameLeft = 5940;   // FrameOther, FrameSearch
-constexpr int SearchFrameOnLoad = 5880; // FrameSearch when the window loads
+constexpr int ModeFrameLeft = 2620;     // FrameFile_, FrameKW_
+constexpr int OptionFrameLeft = 5940;   // FrameOther_, FrameSearch_
+constexpr int SearchFrameOnLoad = 5880; // FrameSearch_ when the window loads
 constexpr int SideBarWidth = 2350;
 constexpr int Margin = 100;
 constexpr int WideMargin = 200;
 constexpr int CaptionHeight = 300;
-constexpr int ListPanelWidth = 2200;    // AllKWPanel beside the browsers
-constexpr int CentralPanelWidth = 3600; // DownUpPanel
-constexpr int LevelPanelWidth = 3200;   // DownPanel, UpPanel: a 3000-twip level and its bar
+constexpr int ListPanelWidth = 2200;    // AllKWPanel_ beside the browsers
+constexpr int CentralPanelWidth = 3600; // DownUpPanel_
+constexpr int LevelPanelWidth = 3200;   // DownPanel_, UpPanel_: a 3000-twip level and its bar
 constexpr int SideButtonSize = 420;
 
 QFrame* makeFrame(QWidget* parent, const char* name, int widthTwips) {
@@ -138,8 +138,8 @@ keywords::KeywordPanels* attachKeywordPanels(Session& ctx, MainWindow& main) {
     host.closeCardList = [&ctx] { retrieval::closeResult(ctx); };
 
     SideControls controls;
-    controls.KWSel = main.KWSel;
-    controls.KWSel2 = main.KWSel2;
+    controls.KWSel = main.selectedKeywordLabel();
+    controls.KWSel2 = main.sideTabsKeywordLabel();
     auto button = [&main](const char* name) { return main.sideButton(QLatin1String(name)); };
     controls.links.cmdAddFromListUp = button("cmdAddFromListUp");
     controls.links.cmdFindIfLinks = button("cmdFindIfLinks");
@@ -175,22 +175,22 @@ MainWindow::MainWindow(Session& ctx, QWidget* parent) : QMainWindow(parent), ctx
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
-    Picture2 = new QWidget(central);
-    Picture2->setObjectName(QStringLiteral("Picture2"));
-    Picture2->setFixedHeight(twipsToPixels(TopBarHeight));
+    Picture2_ = new QWidget(central);
+    Picture2_->setObjectName(QStringLiteral("Picture2"));
+    Picture2_->setFixedHeight(twipsToPixels(TopBarHeight));
     // The bars are dense: their controls use a smaller type than the menus.
     QFont small = font();
     small.setPointSizeF(std::max(7.0, small.pointSizeF() - 1));
-    Picture2->setFont(small);
-    column->addWidget(Picture2);
+    Picture2_->setFont(small);
+    column->addWidget(Picture2_);
 
     auto* row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    Picture1 = new QWidget(central);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setFont(small);
-    row->addWidget(Picture1);
+    Picture1_ = new QWidget(central);
+    Picture1_->setObjectName(QStringLiteral("Picture1"));
+    Picture1_->setFont(small);
+    row->addWidget(Picture1_);
     mdi_ = new QMdiArea(central);
     mdi_->setObjectName(QStringLiteral("MDIClient"));
     // The side bar widens over the client area in keyword mode; the window keeps its size.
@@ -216,7 +216,7 @@ MainWindow::MainWindow(Session& ctx, QWidget* parent) : QMainWindow(parent), ctx
     buildTopBar();
     buildSideBar();
     keywordPanels_ = attachKeywordPanels(ctx_, *this);
-    Picture1->installEventFilter(this);
+    Picture1_->installEventFilter(this);
     mdi_->viewport()->installEventFilter(this);
 }
 
@@ -398,21 +398,21 @@ void MainWindow::load() {
     placeOnScreen();
 
     // Panels: "Search" mode on the "Down Links" page.
-    SwitchSearch->setChecked(true);
-    SwitchSimpleBrowser->setChecked(true);
+    SwitchSearch_->setChecked(true);
+    SwitchSimpleBrowser_->setChecked(true);
     mode_ = Mode::Search;
     setKeywordMode(false);
     {
-        const QSignalBlocker block(TabStrip1);
-        TabStrip1->setCurrentIndex(0);
+        const QSignalBlocker block(TabStrip1_);
+        TabStrip1_->setCurrentIndex(0);
     }
-    FrameKW->hide();
-    FrameOther->hide();
-    placeFrame(FrameFile, ModeFrameLeft);
-    FrameFile->show();
+    FrameKW_->hide();
+    FrameOther_->hide();
+    placeFrame(FrameFile_, ModeFrameLeft);
+    FrameFile_->show();
     tabStripLayout();
-    placeFrame(FrameSearch, SearchFrameOnLoad);
-    FrameSearch->show();
+    placeFrame(FrameSearch_, SearchFrameOnLoad);
+    FrameSearch_->show();
     emit baseLoaded();
 }
 
@@ -514,7 +514,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         // A new child window: remembered in load order for Close All.
         std::erase_if(loadOrder_, [](const QPointer<QObject>& o) { return o.isNull(); });
         loadOrder_.emplace_back(static_cast<QChildEvent*>(event)->child());
-    } else if (watched == Picture1 && event->type() == QEvent::Resize) {
+    } else if (watched == Picture1_ && event->type() == QEvent::Resize) {
         placeCurrentLayout();
     }
     return QMainWindow::eventFilter(watched, event);
@@ -523,71 +523,71 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 // --- top bar -------------------------------------------------------------------------------
 
 void MainWindow::buildTopBar() {
-    FrameSwitch = makeFrame(Picture2, "FrameSwitch", FrameSwitchWidth);
-    SwitchOther = makeSwitch(FrameSwitch, "SwitchOther", QStringLiteral("Other"));
-    SwitchKW = makeSwitch(FrameSwitch, "SwitchKW", QStringLiteral("KeyWords"));
-    SwitchSearch = makeSwitch(FrameSwitch, "SwitchSearch", QStringLiteral("Search"));
+    FrameSwitch_ = makeFrame(Picture2_, "FrameSwitch", FrameSwitchWidth);
+    SwitchOther_ = makeSwitch(FrameSwitch_, "SwitchOther", QStringLiteral("Other"));
+    SwitchKW_ = makeSwitch(FrameSwitch_, "SwitchKW", QStringLiteral("KeyWords"));
+    SwitchSearch_ = makeSwitch(FrameSwitch_, "SwitchSearch", QStringLiteral("Search"));
     modeGroup_ = new QButtonGroup(this);
     modeGroup_->setExclusive(true);
-    for (QToolButton* s : {SwitchOther, SwitchKW, SwitchSearch})
+    for (QToolButton* s : {SwitchOther_, SwitchKW_, SwitchSearch_})
         modeGroup_->addButton(s);
-    connect(SwitchKW, &QToolButton::clicked, this, &MainWindow::switchKW);
-    connect(SwitchOther, &QToolButton::clicked, this, &MainWindow::switchOther);
-    connect(SwitchSearch, &QToolButton::clicked, this, &MainWindow::switchSearch);
-    SwitchSearch->setChecked(true);
-    placeFrame(FrameSwitch, FrameSwitchLeft);
+    connect(SwitchKW_, &QToolButton::clicked, this, &MainWindow::switchKW);
+    connect(SwitchOther_, &QToolButton::clicked, this, &MainWindow::switchOther);
+    connect(SwitchSearch_, &QToolButton::clicked, this, &MainWindow::switchSearch);
+    SwitchSearch_->setChecked(true);
+    placeFrame(FrameSwitch_, FrameSwitchLeft);
 
-    FrameFile = makeFrame(Picture2, "FrameFile", ModeFrameWidth);
-    OptionNote = makeOption(FrameFile, "OptionNote", QStringLiteral("Notes"));
-    OptionCit = makeOption(FrameFile, "OptionCit", QStringLiteral("Quotes"));
-    OptionRef = makeOption(FrameFile, "OptionRef", QStringLiteral("References"));
-    OptionNote->setChecked(true);
-    placeFrame(FrameFile, ModeFrameLeft);
+    FrameFile_ = makeFrame(Picture2_, "FrameFile", ModeFrameWidth);
+    OptionNote_ = makeOption(FrameFile_, "OptionNote", QStringLiteral("Notes"));
+    OptionCit_ = makeOption(FrameFile_, "OptionCit", QStringLiteral("Quotes"));
+    OptionRef_ = makeOption(FrameFile_, "OptionRef", QStringLiteral("References"));
+    OptionNote_->setChecked(true);
+    placeFrame(FrameFile_, ModeFrameLeft);
 
-    FrameOther = makeFrame(Picture2, "FrameOther", OptionFrameWidth);
-    Label6 = new QLabel(QStringLiteral("sorted by :"), FrameOther);
-    Label6->setObjectName(QStringLiteral("Label6"));
-    FrameOther->layout()->addWidget(Label6);
-    OptionByAuthor = makeOption(FrameOther, "OptionByAuthor", QStringLiteral("Author"));
-    OptionByDate = makeOption(FrameOther, "OptionByDate", QStringLiteral("Date"));
-    OptionByKeyword = makeOption(FrameOther, "OptionByKeyword", QStringLiteral("Keyword"));
-    commandSearchOther = new QPushButton(QStringLiteral("Go"), FrameOther);
-    commandSearchOther->setObjectName(QStringLiteral("CommandSearchOther"));
-    commandSearchOther->setEnabled(false); // the card lists enable it
-    static_cast<QHBoxLayout*>(FrameOther->layout())->addStretch();
-    FrameOther->layout()->addWidget(commandSearchOther);
-    placeFrame(FrameOther, OptionFrameLeft);
-    FrameOther->hide();
+    FrameOther_ = makeFrame(Picture2_, "FrameOther", OptionFrameWidth);
+    Label6_ = new QLabel(QStringLiteral("sorted by :"), FrameOther_);
+    Label6_->setObjectName(QStringLiteral("Label6"));
+    FrameOther_->layout()->addWidget(Label6_);
+    OptionByAuthor_ = makeOption(FrameOther_, "OptionByAuthor", QStringLiteral("Author"));
+    OptionByDate_ = makeOption(FrameOther_, "OptionByDate", QStringLiteral("Date"));
+    OptionByKeyword_ = makeOption(FrameOther_, "OptionByKeyword", QStringLiteral("Keyword"));
+    commandSearchOther_ = new QPushButton(QStringLiteral("Go"), FrameOther_);
+    commandSearchOther_->setObjectName(QStringLiteral("CommandSearchOther"));
+    commandSearchOther_->setEnabled(false); // the card lists enable it
+    static_cast<QHBoxLayout*>(FrameOther_->layout())->addStretch();
+    FrameOther_->layout()->addWidget(commandSearchOther_);
+    placeFrame(FrameOther_, OptionFrameLeft);
+    FrameOther_->hide();
 
-    FrameKW = makeFrame(Picture2, "FrameKW", ModeFrameWidth);
-    SwitchDoubleBrowser =
-        makeSwitch(FrameKW, "SwitchDoubleBrowser", QStringLiteral("Double Browser"));
-    SwitchSimpleBrowser =
-        makeSwitch(FrameKW, "SwitchSimpleBrowser", QStringLiteral("Simple Browser"));
+    FrameKW_ = makeFrame(Picture2_, "FrameKW", ModeFrameWidth);
+    SwitchDoubleBrowser_ =
+        makeSwitch(FrameKW_, "SwitchDoubleBrowser", QStringLiteral("Double Browser"));
+    SwitchSimpleBrowser_ =
+        makeSwitch(FrameKW_, "SwitchSimpleBrowser", QStringLiteral("Simple Browser"));
     layoutGroup_ = new QButtonGroup(this);
     layoutGroup_->setExclusive(true);
-    layoutGroup_->addButton(SwitchDoubleBrowser);
-    layoutGroup_->addButton(SwitchSimpleBrowser);
-    connect(SwitchSimpleBrowser, &QToolButton::clicked, this, &MainWindow::simpleBrowserLayout);
-    connect(SwitchDoubleBrowser, &QToolButton::clicked, this, &MainWindow::doubleBrowserLayout);
-    SwitchSimpleBrowser->setChecked(true);
-    placeFrame(FrameKW, ModeFrameLeft);
-    FrameKW->hide();
+    layoutGroup_->addButton(SwitchDoubleBrowser_);
+    layoutGroup_->addButton(SwitchSimpleBrowser_);
+    connect(SwitchSimpleBrowser_, &QToolButton::clicked, this, &MainWindow::simpleBrowserLayout);
+    connect(SwitchDoubleBrowser_, &QToolButton::clicked, this, &MainWindow::doubleBrowserLayout);
+    SwitchSimpleBrowser_->setChecked(true);
+    placeFrame(FrameKW_, ModeFrameLeft);
+    FrameKW_->hide();
 
-    FrameSearch = makeFrame(Picture2, "FrameSearch", OptionFrameWidth);
-    LabelText = new QLabel(QStringLiteral("Text :"), FrameSearch);
-    LabelText->setObjectName(QStringLiteral("LabelText"));
-    TextSearch = new QLineEdit(FrameSearch);
-    TextSearch->setObjectName(QStringLiteral("TextSearch"));
-    TextSearch->setMinimumWidth(twipsToPixels(2700));
-    LabelText->setBuddy(TextSearch);
-    CommandSearchText = new QPushButton(QStringLiteral("Go"), FrameSearch);
-    CommandSearchText->setObjectName(QStringLiteral("CommandSearchText"));
-    CommandSearchText->setEnabled(false); // the text search enables it
-    FrameSearch->layout()->addWidget(LabelText);
-    FrameSearch->layout()->addWidget(TextSearch);
-    FrameSearch->layout()->addWidget(CommandSearchText);
-    placeFrame(FrameSearch, SearchFrameOnLoad);
+    FrameSearch_ = makeFrame(Picture2_, "FrameSearch", OptionFrameWidth);
+    LabelText_ = new QLabel(QStringLiteral("Text :"), FrameSearch_);
+    LabelText_->setObjectName(QStringLiteral("LabelText"));
+    TextSearch_ = new QLineEdit(FrameSearch_);
+    TextSearch_->setObjectName(QStringLiteral("TextSearch"));
+    TextSearch_->setMinimumWidth(twipsToPixels(2700));
+    LabelText_->setBuddy(TextSearch_);
+    CommandSearchText_ = new QPushButton(QStringLiteral("Go"), FrameSearch_);
+    CommandSearchText_->setObjectName(QStringLiteral("CommandSearchText"));
+    CommandSearchText_->setEnabled(false); // the text search enables it
+    FrameSearch_->layout()->addWidget(LabelText_);
+    FrameSearch_->layout()->addWidget(TextSearch_);
+    FrameSearch_->layout()->addWidget(CommandSearchText_);
+    placeFrame(FrameSearch_, SearchFrameOnLoad);
 }
 
 void MainWindow::setKeywordMode(bool on) {
@@ -597,48 +597,48 @@ void MainWindow::setKeywordMode(bool on) {
 }
 
 void MainWindow::setCardKindVisible(bool visible) {
-    for (QRadioButton* o : {OptionNote, OptionCit, OptionRef})
+    for (QRadioButton* o : {OptionNote_, OptionCit_, OptionRef_})
         o->setVisible(visible);
 }
 
 void MainWindow::switchKW() {
     mode_ = Mode::KeyWords;
-    placeFrame(FrameKW, ModeFrameLeft);
-    FrameKW->show();
-    FrameFile->hide();
-    FrameOther->hide();
-    FrameSearch->hide();
-    AllKWPanel->hide();
-    DownPanel->hide();
-    UpPanel->hide();
+    placeFrame(FrameKW_, ModeFrameLeft);
+    FrameKW_->show();
+    FrameFile_->hide();
+    FrameOther_->hide();
+    FrameSearch_->hide();
+    AllKWPanel_->hide();
+    DownPanel_->hide();
+    UpPanel_->hide();
     setKeywordMode(true);
     // The simple browser comes first; its switch shows it.
-    SwitchSimpleBrowser->setChecked(true);
+    SwitchSimpleBrowser_->setChecked(true);
     simpleBrowserLayout();
 }
 
 void MainWindow::switchOther() {
     mode_ = Mode::Other;
-    FrameFile->show();
-    placeFrame(FrameOther, OptionFrameLeft);
-    FrameOther->show();
-    FrameKW->hide();
-    FrameSearch->hide();
+    FrameFile_->show();
+    placeFrame(FrameOther_, OptionFrameLeft);
+    FrameOther_->show();
+    FrameKW_->hide();
+    FrameSearch_->hide();
     setKeywordMode(false);
     tabStripLayout();
 }
 
 void MainWindow::switchSearch() {
     mode_ = Mode::Search;
-    placeFrame(FrameFile, ModeFrameLeft);
-    FrameFile->show();
-    placeFrame(FrameSearch, OptionFrameLeft);
-    FrameSearch->show();
-    FrameKW->hide();
-    FrameOther->hide();
-    AllKWPanel->hide();
-    DownPanel->hide();
-    UpPanel->hide();
+    placeFrame(FrameFile_, ModeFrameLeft);
+    FrameFile_->show();
+    placeFrame(FrameSearch_, OptionFrameLeft);
+    FrameSearch_->show();
+    FrameKW_->hide();
+    FrameOther_->hide();
+    AllKWPanel_->hide();
+    DownPanel_->hide();
+    UpPanel_->hide();
     setKeywordMode(false);
     tabStripLayout();
 }
@@ -646,14 +646,14 @@ void MainWindow::switchSearch() {
 // --- side bar ------------------------------------------------------------------------------
 
 void MainWindow::buildSideBar() {
-    TabStrip1 = new QTabBar(Picture1);
-    TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
-    TabStrip1->setDrawBase(true);
+    TabStrip1_ = new QTabBar(Picture1_);
+    TabStrip1_->setObjectName(QStringLiteral("TabStrip1"));
+    TabStrip1_->setDrawBase(true);
     // The bar is narrower than the three captions: the tabs stand along its left edge.
-    TabStrip1->setShape(QTabBar::RoundedWest);
-    TabStrip1->setExpanding(false);
-    TabStrip1->setUsesScrollButtons(false);
-    TabStrip1->setElideMode(Qt::ElideNone);
+    TabStrip1_->setShape(QTabBar::RoundedWest);
+    TabStrip1_->setExpanding(false);
+    TabStrip1_->setUsesScrollButtons(false);
+    TabStrip1_->setElideMode(Qt::ElideNone);
     const struct {
         const char* caption;
         const char* tip;
@@ -663,54 +663,54 @@ void MainWindow::buildSideBar() {
         {"  All Keywords  ", "display, add and remove Keywords"},
     };
     for (const auto& t : tabs) {
-        const int i = TabStrip1->addTab(QLatin1String(t.caption));
-        TabStrip1->setTabToolTip(i, QLatin1String(t.tip));
+        const int i = TabStrip1_->addTab(QLatin1String(t.caption));
+        TabStrip1_->setTabToolTip(i, QLatin1String(t.tip));
     }
-    connect(TabStrip1, &QTabBar::currentChanged, this, [this](int i) {
+    connect(TabStrip1_, &QTabBar::currentChanged, this, [this](int i) {
         if (layout_ == SideLayout::TabStrip) showTabPage(i);
     });
 
-    AllKWPanel = makePanel(Picture1, "AllKWPanel");
-    DownPanel = makePanel(Picture1, "DownPanel");
-    UpPanel = makePanel(Picture1, "UpPanel");
-    DownUpPanel = makePanel(Picture1, "DownUpPanel");
-    DownUpPanel->hide();
+    AllKWPanel_ = makePanel(Picture1_, "AllKWPanel");
+    DownPanel_ = makePanel(Picture1_, "DownPanel");
+    UpPanel_ = makePanel(Picture1_, "UpPanel");
+    DownUpPanel_ = makePanel(Picture1_, "DownUpPanel");
+    DownUpPanel_->hide();
 
-    Label1 = new QLabel(QStringLiteral("Double Browser System"), Picture1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setAlignment(Qt::AlignCenter);
-    QFont bold = Label1->font();
+    Label1_ = new QLabel(QStringLiteral("Double Browser System"), Picture1_);
+    Label1_->setObjectName(QStringLiteral("Label1"));
+    Label1_->setAlignment(Qt::AlignCenter);
+    QFont bold = Label1_->font();
     bold.setBold(true);
-    Label1->setFont(bold);
-    Label1->hide();
-    KWSel = new QLabel(Picture1);
-    ctx_.selectedKeyword = [label = QPointer<QLabel>(KWSel)] {
+    Label1_->setFont(bold);
+    Label1_->hide();
+    KWSel_ = new QLabel(Picture1_);
+    ctx_.selectedKeyword = [label = QPointer<QLabel>(KWSel_)] {
         return label ? label->text() : QString();
     };
-    KWSel->setObjectName(QStringLiteral("KWSel"));
-    KWSel->setFrameShape(QFrame::StyledPanel);
-    KWSel->setAlignment(Qt::AlignCenter);
-    KWSel->hide();
-    KWSel2 = new QLabel(Picture1);
-    KWSel2->setObjectName(QStringLiteral("KWSel2"));
-    KWSel2->setFrameShape(QFrame::StyledPanel);
-    KWSel2->setAlignment(Qt::AlignCenter);
+    KWSel_->setObjectName(QStringLiteral("KWSel"));
+    KWSel_->setFrameShape(QFrame::StyledPanel);
+    KWSel_->setAlignment(Qt::AlignCenter);
+    KWSel_->hide();
+    KWSel2_ = new QLabel(Picture1_);
+    KWSel2_->setObjectName(QStringLiteral("KWSel2"));
+    KWSel2_->setFrameShape(QFrame::StyledPanel);
+    KWSel2_->setAlignment(Qt::AlignCenter);
 
     linkButtons_ = {
-        makeSideButton(Picture1, "cmdAddFromListUp", QStyle::SP_ArrowUp),
-        makeSideButton(Picture1, "cmdFindIfLinks", QStyle::SP_ArrowRight),
-        makeSideButton(Picture1, "cmdAddFromListDown", QStyle::SP_ArrowDown),
-        makeSideButton(Picture1, "cmdSelFromUp", QStyle::SP_ArrowLeft),
-        makeSideButton(Picture1, "cmdSelFromDown", QStyle::SP_ArrowLeft),
-        makeSideButton(Picture1, "cmdSuppFromListUp", QStyle::SP_DialogDiscardButton),
-        makeSideButton(Picture1, "cmdSuppFromListDown", QStyle::SP_DialogDiscardButton),
+        makeSideButton(Picture1_, "cmdAddFromListUp", QStyle::SP_ArrowUp),
+        makeSideButton(Picture1_, "cmdFindIfLinks", QStyle::SP_ArrowRight),
+        makeSideButton(Picture1_, "cmdAddFromListDown", QStyle::SP_ArrowDown),
+        makeSideButton(Picture1_, "cmdSelFromUp", QStyle::SP_ArrowLeft),
+        makeSideButton(Picture1_, "cmdSelFromDown", QStyle::SP_ArrowLeft),
+        makeSideButton(Picture1_, "cmdSuppFromListUp", QStyle::SP_DialogDiscardButton),
+        makeSideButton(Picture1_, "cmdSuppFromListDown", QStyle::SP_DialogDiscardButton),
     };
-    cmdReverseSearch_ = makeSideButton(Picture1, "cmdReverseSearch", QStyle::SP_BrowserReload);
-    cmdSearchUp_ = makeSideButton(Picture1, "cmdSearchUp", QStyle::SP_ArrowRight);
+    cmdReverseSearch_ = makeSideButton(Picture1_, "cmdReverseSearch", QStyle::SP_BrowserReload);
+    cmdSearchUp_ = makeSideButton(Picture1_, "cmdSearchUp", QStyle::SP_ArrowRight);
 
     setSideBarWidth(twipsToPixels(SideBarWidth));
-    UpPanel->setEnabled(false);
-    AllKWPanel->setEnabled(false);
+    UpPanel_->setEnabled(false);
+    AllKWPanel_->setEnabled(false);
 }
 
 void MainWindow::setPanelContent(QFrame* panel, QWidget* content) {
@@ -723,67 +723,67 @@ void MainWindow::setPanelContent(QFrame* panel, QWidget* content) {
 }
 
 QToolButton* MainWindow::sideButton(const QString& objectName) const {
-    return Picture1->findChild<QToolButton*>(objectName, Qt::FindDirectChildrenOnly);
+    return Picture1_->findChild<QToolButton*>(objectName, Qt::FindDirectChildrenOnly);
 }
 
 void MainWindow::setSideBarWidth(int pixels) {
-    if (Picture1->minimumWidth() == pixels && Picture1->maximumWidth() == pixels) return;
-    Picture1->setFixedWidth(pixels);
+    if (Picture1_->minimumWidth() == pixels && Picture1_->maximumWidth() == pixels) return;
+    Picture1_->setFixedWidth(pixels);
     // The client area follows at once, not at the next pass of the event loop.
     if (QLayout* l = centralWidget() ? centralWidget()->layout() : nullptr) l->activate();
 }
 
 std::optional<CardKind> MainWindow::chosenKind() const {
-    if (OptionNote->isChecked()) return CardKind::Note;
-    if (OptionCit->isChecked()) return CardKind::Quote;
-    if (OptionRef->isChecked()) return CardKind::Reference;
+    if (OptionNote_->isChecked()) return CardKind::Note;
+    if (OptionCit_->isChecked()) return CardKind::Quote;
+    if (OptionRef_->isChecked()) return CardKind::Reference;
     return std::nullopt;
 }
 
 void MainWindow::chooseKind(CardKind kind) {
     switch (kind) {
     case CardKind::Note:
-        OptionNote->setChecked(true);
+        OptionNote_->setChecked(true);
         break;
     case CardKind::Quote:
-        OptionCit->setChecked(true);
+        OptionCit_->setChecked(true);
         break;
     case CardKind::Reference:
-        OptionRef->setChecked(true);
+        OptionRef_->setChecked(true);
         break;
     }
 }
 
 std::optional<retrieval::Criterion> MainWindow::chosenCriterion() const {
-    if (OptionByAuthor->isChecked()) return retrieval::Criterion::Author;
-    if (OptionByDate->isChecked()) return retrieval::Criterion::Date;
-    if (OptionByKeyword->isChecked()) return retrieval::Criterion::Keyword;
+    if (OptionByAuthor_->isChecked()) return retrieval::Criterion::Author;
+    if (OptionByDate_->isChecked()) return retrieval::Criterion::Date;
+    if (OptionByKeyword_->isChecked()) return retrieval::Criterion::Keyword;
     return std::nullopt;
 }
 
 // The modes as the switches show them: the top bar is what the user sees and sets.
 bool MainWindow::keywordMode() const {
-    return SwitchKW->isChecked();
+    return SwitchKW_->isChecked();
 }
 
 bool MainWindow::otherMode() const {
-    return SwitchOther->isChecked();
+    return SwitchOther_->isChecked();
 }
 
 bool MainWindow::searchMode() const {
-    return SwitchSearch->isChecked();
+    return SwitchSearch_->isChecked();
 }
 
 QString MainWindow::selectedKeyword() const {
-    return KWSel->text();
+    return KWSel_->text();
 }
 
 void MainWindow::showAllKeywordsPage() {
-    if (TabStrip1->count() >= 3) TabStrip1->setCurrentIndex(2);
+    if (TabStrip1_->count() >= 3) TabStrip1_->setCurrentIndex(2);
 }
 
 int MainWindow::sideBarWidth() const {
-    return Picture1->isVisible() ? Picture1->width() : 0;
+    return Picture1_->isVisible() ? Picture1_->width() : 0;
 }
 
 retrieval::RetrievalControls MainWindow::retrievalControls() {
@@ -797,13 +797,13 @@ retrieval::RetrievalControls MainWindow::retrievalControls() {
     c.quotesByAuthor = action(QStringLiteral("mCitOpenAuthor"));
     c.referencesByAuthor = action(QStringLiteral("mBibOpenAuthor"));
     c.referencesByKeyword = action(QStringLiteral("mBibOpenKW"));
-    c.optionNote = OptionNote;
-    c.optionCit = OptionCit;
-    c.optionRef = OptionRef;
-    c.byAuthor = OptionByAuthor;
-    c.byDate = OptionByDate;
-    c.byKeyword = OptionByKeyword;
-    c.searchOther = commandSearchOther;
+    c.optionNote = OptionNote_;
+    c.optionCit = OptionCit_;
+    c.optionRef = OptionRef_;
+    c.byAuthor = OptionByAuthor_;
+    c.byDate = OptionByDate_;
+    c.byKeyword = OptionByKeyword_;
+    c.searchOther = commandSearchOther_;
     return c;
 }
 
@@ -820,7 +820,7 @@ cards::CardMenus MainWindow::cardMenus() {
 }
 
 void MainWindow::showTabPage(int index) {
-    QFrame* pages[3] = {DownPanel, UpPanel, AllKWPanel};
+    QFrame* pages[3] = {DownPanel_, UpPanel_, AllKWPanel_};
     for (int i = 0; i < 3; ++i) {
         pages[i]->setVisible(i == index);
         pages[i]->setEnabled(i == index);
@@ -832,56 +832,56 @@ void MainWindow::tabStripLayout() {
     layout_ = SideLayout::TabStrip;
     setSideBarWidth(twipsToPixels(SideBarWidth));
     setCardKindVisible(true);
-    KWSel2->setText(KWSel->text());
+    KWSel2_->setText(KWSel_->text());
     // What belongs to keyword mode leaves the narrow bar.
     for (QToolButton* b : linkButtons_)
         b->hide();
     cmdReverseSearch_->hide();
     cmdSearchUp_->hide();
-    DownUpPanel->hide();
-    Label1->hide();
-    KWSel->hide();
-    TabStrip1->show();
-    KWSel2->show();
+    DownUpPanel_->hide();
+    Label1_->hide();
+    KWSel_->hide();
+    TabStrip1_->show();
+    KWSel2_->show();
     placeTabStrip();
-    showTabPage(TabStrip1->currentIndex());
+    showTabPage(TabStrip1_->currentIndex());
 }
 
 void MainWindow::simpleBrowserLayout() {
     layout_ = SideLayout::SimpleBrowser;
     setCardKindVisible(false);
-    Label1->hide();
-    KWSel2->hide();
-    TabStrip1->hide();
-    KWSel->show();
+    Label1_->hide();
+    KWSel2_->hide();
+    TabStrip1_->hide();
+    KWSel_->show();
     for (QToolButton* b : linkButtons_)
         b->show();
-    UpPanel->hide();
-    DownPanel->hide();
+    UpPanel_->hide();
+    DownPanel_->hide();
     cmdReverseSearch_->hide();
     cmdSearchUp_->hide();
-    DownUpPanel->show();
+    DownUpPanel_->show();
     placeSimpleBrowser();
-    AllKWPanel->show();
-    AllKWPanel->setEnabled(true);
+    AllKWPanel_->show();
+    AllKWPanel_->setEnabled(true);
 }
 
 void MainWindow::doubleBrowserLayout() {
     layout_ = SideLayout::DoubleBrowser;
     setCardKindVisible(false);
-    TabStrip1->hide();
-    Label1->show();
-    KWSel->show();
-    KWSel2->show();
-    AllKWPanel->show();
-    AllKWPanel->setEnabled(true);
-    DownUpPanel->hide();
+    TabStrip1_->hide();
+    Label1_->show();
+    KWSel_->show();
+    KWSel2_->show();
+    AllKWPanel_->show();
+    AllKWPanel_->setEnabled(true);
+    DownUpPanel_->hide();
     for (QToolButton* b : linkButtons_)
         b->hide();
     cmdReverseSearch_->hide();
     cmdSearchUp_->show();
     placeDoubleBrowser();
-    for (QFrame* p : {DownPanel, UpPanel, AllKWPanel}) {
+    for (QFrame* p : {DownPanel_, UpPanel_, AllKWPanel_}) {
         p->show();
         p->setEnabled(true);
     }
@@ -902,17 +902,17 @@ void MainWindow::placeCurrentLayout() {
 }
 
 void MainWindow::placeTabStrip() {
-    const int width = Picture1->width();
-    const int height = Picture1->height();
+    const int width = Picture1_->width();
+    const int height = Picture1_->height();
     const int caption = twipsToPixels(CaptionHeight);
     const int m = twipsToPixels(Margin) / 2;
-    const int tabWidth = TabStrip1->sizeHint().width();
-    TabStrip1->setGeometry(0, m, tabWidth, height - 2 * m);
+    const int tabWidth = TabStrip1_->sizeHint().width();
+    TabStrip1_->setGeometry(0, m, tabWidth, height - 2 * m);
     // The client area of the tab strip, above the label of the selected keyword.
     const QRect client(tabWidth, m, width - tabWidth - m, height - caption - 3 * m);
-    for (QFrame* p : {DownPanel, UpPanel, AllKWPanel})
+    for (QFrame* p : {DownPanel_, UpPanel_, AllKWPanel_})
         p->setGeometry(client);
-    KWSel2->setGeometry(tabWidth, height - caption - m, width - tabWidth - m, caption);
+    KWSel2_->setGeometry(tabWidth, height - caption - m, width - tabWidth - m, caption);
 }
 
 void MainWindow::placeSimpleBrowser() {
@@ -920,25 +920,25 @@ void MainWindow::placeSimpleBrowser() {
     const int caption = twipsToPixels(CaptionHeight);
     const int button = twipsToPixels(SideButtonSize);
     const int top = m + caption + m;
-    const int height = std::max(Picture1->height() - top - m, 4 * button);
+    const int height = std::max(Picture1_->height() - top - m, 4 * button);
 
-    KWSel->setGeometry(m, m, twipsToPixels(ListPanelWidth), caption);
-    AllKWPanel->setGeometry(m, top, twipsToPixels(ListPanelWidth), height);
+    KWSel_->setGeometry(m, m, twipsToPixels(ListPanelWidth), caption);
+    AllKWPanel_->setGeometry(m, top, twipsToPixels(ListPanelWidth), height);
 
     // A column just right of the list: add as Superset (by the Supersets), make central
     // (by the central Set), add as Subset (by the Subsets).
-    const int columnLeft = AllKWPanel->geometry().right() + 1 + m;
+    const int columnLeft = AllKWPanel_->geometry().right() + 1 + m;
     QToolButton* addUp = sideButton(QStringLiteral("cmdAddFromListUp"));
     QToolButton* find = sideButton(QStringLiteral("cmdFindIfLinks"));
     QToolButton* addDown = sideButton(QStringLiteral("cmdAddFromListDown"));
     const int panelLeft = columnLeft + button + m;
-    DownUpPanel->setGeometry(panelLeft, top, twipsToPixels(CentralPanelWidth), height);
+    DownUpPanel_->setGeometry(panelLeft, top, twipsToPixels(CentralPanelWidth), height);
 
     // Beside GridUp and GridDown when the browser has its grids, else by the top and the
     // bottom sixth of the panel.
     auto gridBand = [&](const QWidget* g, int fallbackCentre) {
         if (!g) return fallbackCentre;
-        const QRect r(g->mapTo(Picture1, QPoint(0, 0)), g->size());
+        const QRect r(g->mapTo(Picture1_, QPoint(0, 0)), g->size());
         return r.center().y();
     };
     keywords::CentralSetBrowser* central = keywordPanels_ ? keywordPanels_->central() : nullptr;
@@ -949,7 +949,7 @@ void MainWindow::placeSimpleBrowser() {
     find->move(columnLeft, middle - button / 2);
     addDown->move(columnLeft, downCentre - button / 2);
 
-    const int besideLeft = DownUpPanel->geometry().right() + 1 + m;
+    const int besideLeft = DownUpPanel_->geometry().right() + 1 + m;
     sideButton(QStringLiteral("cmdSelFromUp"))->move(besideLeft, upCentre - button - m / 2);
     sideButton(QStringLiteral("cmdSuppFromListUp"))->move(besideLeft, upCentre + m / 2);
     sideButton(QStringLiteral("cmdSelFromDown"))->move(besideLeft, downCentre - button - m / 2);
@@ -963,20 +963,20 @@ void MainWindow::placeDoubleBrowser() {
     const int caption = twipsToPixels(CaptionHeight);
     const int button = twipsToPixels(SideButtonSize);
     const int top = m + caption + m;
-    const int height = std::max(Picture1->height() - top - m, 2 * button);
+    const int height = std::max(Picture1_->height() - top - m, 2 * button);
     const int listWidth = twipsToPixels(ListPanelWidth);
     const int levelWidth = twipsToPixels(LevelPanelWidth);
 
-    KWSel->setGeometry(m, m, listWidth, caption);
-    AllKWPanel->setGeometry(m, top, listWidth, height);
+    KWSel_->setGeometry(m, m, listWidth, caption);
+    AllKWPanel_->setGeometry(m, top, listWidth, height);
     const int downLeft = m + listWidth + m;
-    DownPanel->setGeometry(downLeft, top, levelWidth, height);
+    DownPanel_->setGeometry(downLeft, top, levelWidth, height);
     const int searchLeft = downLeft + levelWidth + m;
     cmdSearchUp_->move(searchLeft, top + (height - button) / 2);
     const int upLeft = searchLeft + button + m;
-    UpPanel->setGeometry(upLeft, top, levelWidth, height);
-    Label1->setGeometry(downLeft, m, levelWidth, caption);
-    KWSel2->setGeometry(upLeft, m, levelWidth, caption);
+    UpPanel_->setGeometry(upLeft, top, levelWidth, height);
+    Label1_->setGeometry(downLeft, m, levelWidth, caption);
+    KWSel2_->setGeometry(upLeft, m, levelWidth, caption);
 
     setSideBarWidth(upLeft + levelWidth + twipsToPixels(WideMargin));
 }

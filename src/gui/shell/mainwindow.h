@@ -93,12 +93,6 @@ public:
     QAction* action(const QString& objectName) const;
     QString statusText() const;
 
-    // The containers of the keyword panels: a widget put into one (with a layout of its
-    // own, or the helper below) moves, shows and hides with it.
-    QFrame* allKWPanel() const { return AllKWPanel; }
-    QFrame* downPanel() const { return DownPanel; }
-    QFrame* upPanel() const { return UpPanel; }
-    QFrame* downUpPanel() const { return DownUpPanel; }
     // The keyword list and the browsers that live in those containers.
     keywords::KeywordPanels* keywordPanels() const { return keywordPanels_; }
     // Fills a panel with one widget that takes its whole area.
@@ -106,40 +100,40 @@ public:
     // The buttons of the central-Set browser and cmdSearchUp, by object name.
     QToolButton* sideButton(const QString& objectName) const;
 
-    // Top bar.
-    QWidget* Picture2;
-    QFrame* FrameSwitch;
-    QFrame* FrameFile;
-    QFrame* FrameOther;
-    QFrame* FrameKW;
-    QFrame* FrameSearch;
-    QToolButton* SwitchOther;
-    QToolButton* SwitchKW;
-    QToolButton* SwitchSearch;
-    QToolButton* SwitchDoubleBrowser;
-    QToolButton* SwitchSimpleBrowser;
-    QRadioButton* OptionNote;
-    QRadioButton* OptionCit;
-    QRadioButton* OptionRef;
-    QRadioButton* OptionByAuthor;
-    QRadioButton* OptionByDate;
-    QRadioButton* OptionByKeyword;
-    QLabel* Label6;
-    QPushButton* commandSearchOther;
-    QLabel* LabelText;
-    QLineEdit* TextSearch;
-    QPushButton* CommandSearchText;
-
-    // Side bar.
-    QWidget* Picture1;
-    QTabBar* TabStrip1;
-    QFrame* AllKWPanel;
-    QFrame* DownPanel;
-    QFrame* UpPanel;
-    QFrame* DownUpPanel;
-    QLabel* Label1;
-    QLabel* KWSel;
-    QLabel* KWSel2;
+    // The controls of the top bar and the side bar, by role (object names in brackets).
+    QWidget* topBar() const { return Picture2_; }                             // Picture2
+    QFrame* modeSwitchFrame() const { return FrameSwitch_; }                  // FrameSwitch
+    QFrame* cardKindFrame() const { return FrameFile_; }                      // FrameFile
+    QFrame* otherSearchFrame() const { return FrameOther_; }                  // FrameOther
+    QFrame* browserSwitchFrame() const { return FrameKW_; }                   // FrameKW
+    QFrame* textSearchFrame() const { return FrameSearch_; }                  // FrameSearch
+    QToolButton* otherSwitch() const { return SwitchOther_; }                 // SwitchOther
+    QToolButton* keywordsSwitch() const { return SwitchKW_; }                 // SwitchKW
+    QToolButton* searchSwitch() const { return SwitchSearch_; }               // SwitchSearch
+    QToolButton* doubleBrowserSwitch() const { return SwitchDoubleBrowser_; } // SwitchDoubleBrowser
+    QToolButton* simpleBrowserSwitch() const { return SwitchSimpleBrowser_; } // SwitchSimpleBrowser
+    QRadioButton* notesOption() const { return OptionNote_; }                 // OptionNote
+    QRadioButton* quotesOption() const { return OptionCit_; }                 // OptionCit
+    QRadioButton* referencesOption() const { return OptionRef_; }             // OptionRef
+    QRadioButton* byAuthorOption() const { return OptionByAuthor_; }          // OptionByAuthor
+    QRadioButton* byDateOption() const { return OptionByDate_; }              // OptionByDate
+    QRadioButton* byKeywordOption() const { return OptionByKeyword_; }        // OptionByKeyword
+    QLabel* sortedByLabel() const { return Label6_; }                         // Label6
+    QPushButton* otherSearchButton() const { return commandSearchOther_; }    // CommandSearchOther
+    QLabel* textSearchLabel() const { return LabelText_; }                    // LabelText
+    QLineEdit* textSearchBox() const { return TextSearch_; }                  // TextSearch
+    QPushButton* textSearchButton() const { return CommandSearchText_; }      // CommandSearchText
+    QWidget* sideBar() const { return Picture1_; }                            // Picture1
+    QTabBar* sideTabs() const { return TabStrip1_; }                          // TabStrip1
+    // The containers of the keyword panels: a widget put into one (with a layout of its
+    // own, or the helper below) moves, shows and hides with it.
+    QFrame* allKWPanel() const { return AllKWPanel_; }       // AllKWPanel
+    QFrame* downPanel() const { return DownPanel_; }         // DownPanel
+    QFrame* upPanel() const { return UpPanel_; }             // UpPanel
+    QFrame* downUpPanel() const { return DownUpPanel_; }     // DownUpPanel
+    QLabel* doubleBrowserLabel() const { return Label1_; }   // Label1
+    QLabel* selectedKeywordLabel() const { return KWSel_; }  // KWSel
+    QLabel* sideTabsKeywordLabel() const { return KWSel2_; } // KWSel2
 
 signals:
     void loadRequested();
@@ -178,6 +172,37 @@ private:
     void setSideBarWidth(int pixels);
 
     Session& ctx_;
+    QWidget* Picture2_ = nullptr;
+    QFrame* FrameSwitch_ = nullptr;
+    QFrame* FrameFile_ = nullptr;
+    QFrame* FrameOther_ = nullptr;
+    QFrame* FrameKW_ = nullptr;
+    QFrame* FrameSearch_ = nullptr;
+    QToolButton* SwitchOther_ = nullptr;
+    QToolButton* SwitchKW_ = nullptr;
+    QToolButton* SwitchSearch_ = nullptr;
+    QToolButton* SwitchDoubleBrowser_ = nullptr;
+    QToolButton* SwitchSimpleBrowser_ = nullptr;
+    QRadioButton* OptionNote_ = nullptr;
+    QRadioButton* OptionCit_ = nullptr;
+    QRadioButton* OptionRef_ = nullptr;
+    QRadioButton* OptionByAuthor_ = nullptr;
+    QRadioButton* OptionByDate_ = nullptr;
+    QRadioButton* OptionByKeyword_ = nullptr;
+    QLabel* Label6_ = nullptr;
+    QPushButton* commandSearchOther_ = nullptr;
+    QLabel* LabelText_ = nullptr;
+    QLineEdit* TextSearch_ = nullptr;
+    QPushButton* CommandSearchText_ = nullptr;
+    QWidget* Picture1_ = nullptr;
+    QTabBar* TabStrip1_ = nullptr;
+    QFrame* AllKWPanel_ = nullptr;
+    QFrame* DownPanel_ = nullptr;
+    QFrame* UpPanel_ = nullptr;
+    QFrame* DownUpPanel_ = nullptr;
+    QLabel* Label1_ = nullptr;
+    QLabel* KWSel_ = nullptr;
+    QLabel* KWSel2_ = nullptr;
     keywords::KeywordPanels* keywordPanels_ = nullptr;
     QPointer<keywords::KeywordListWindow> keywordList_;
     QMdiArea* mdi_ = nullptr;

@@ -521,7 +521,7 @@ private slots:
         QVERIFY(createNote(c, {"Li"}));
         const QList<QMdiSubWindow*> subs = main->mdiArea()->subWindowList();
         QCOMPARE(subs.size(), 1);
-        const int side = main->Picture1->isVisible() ? main->Picture1->width() * 15 : 0;
+        const int side = main->sideBar()->isVisible() ? main->sideBar()->width() * 15 : 0;
         QCOMPARE(subs.first()->pos().x(),
                  std::max(0, twipsToPixels((main->width() * 15 - 8695) / 2 - side / 2)));
         QCOMPARE(subs.first()->pos().y(),

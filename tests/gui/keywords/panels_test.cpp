@@ -624,14 +624,15 @@ private slots:
         QVERIFY(m.w.sideButton("cmdSearchUp")->isEnabled());
 
         // "Other" mode, "  All Keywords  " page: a click lists the cards of the keyword.
-        m.click(m.w.SwitchOther);
-        m.w.TabStrip1->setCurrentIndex(2);
+        m.click(m.w.otherSwitch());
+        m.w.sideTabs()->setCurrentIndex(2);
         clickName(m.kwList(), "Dog");
-        QCOMPARE(m.w.KWSel2->text(), QString("Dog")); // the label the tab strip shows
+        QCOMPARE(m.w.sideTabsKeywordLabel()->text(),
+                 QString("Dog")); // the label the tab strip shows
         QCOMPARE(m.resultWindows(), 1);
         m.w.mdiArea()->closeAllSubWindows();
         // A level of the "Down Links" page too; the right button closes the list again.
-        m.w.TabStrip1->setCurrentIndex(0);
+        m.w.sideTabs()->setCurrentIndex(0);
         clickName(m.down()->grid(0), "Animal");
         QCOMPARE(m.resultWindows(), 1);
         QTest::mouseClick(m.down()->grid(0)->viewport(), Qt::RightButton, {},
@@ -639,12 +640,12 @@ private slots:
         QCOMPARE(m.resultWindows(), 0);
 
         // "KeyWords" mode: clicks walk the graph and list nothing.
-        m.click(m.w.SwitchKW);
+        m.click(m.w.keywordsSwitch());
         clickName(m.kwList(), "Animal");
-        m.click(m.w.SwitchDoubleBrowser);
+        m.click(m.w.doubleBrowserSwitch());
         clickName(m.down()->grid(0), "Animal");
         QCOMPARE(m.resultWindows(), 0);
-        QCOMPARE(m.w.KWSel->text(), QString("Animal"));
+        QCOMPARE(m.w.selectedKeywordLabel()->text(), QString("Animal"));
     }
 
     void mainWindowUpPageFollowsTheDownPage() {
@@ -654,8 +655,8 @@ private slots:
         s.link("Dog", "Pet");
         OpenMainWindow m(s);
         // Double browser: both pages side by side, cmdSearchUp between them.
-        m.click(m.w.SwitchKW);
-        m.click(m.w.SwitchDoubleBrowser);
+        m.click(m.w.keywordsSwitch());
+        m.click(m.w.doubleBrowserSwitch());
         QVERIFY(m.down()->isVisible() && m.up()->isVisible());
         clickName(m.down()->grid(0), "Pet");
         clickName(m.down()->grid(1), "Dog");
@@ -663,16 +664,16 @@ private slots:
         QCOMPARE(m.up()->selection(0)->text(), QString("Dog"));
         QCOMPARE(rowsOf(m.up()->grid(1)), (QStringList{"Animal", "Pet"}));
         // Tab strip: choosing "Up Links" builds the up page from the down level clicked last.
-        m.click(m.w.SwitchSearch);
-        m.w.TabStrip1->setCurrentIndex(0);
+        m.click(m.w.searchSwitch());
+        m.w.sideTabs()->setCurrentIndex(0);
         clickName(m.down()->grid(0), "Animal");
-        m.w.TabStrip1->setCurrentIndex(1);
+        m.w.sideTabs()->setCurrentIndex(1);
         QVERIFY(m.up()->isVisible());
         QCOMPARE(rowsOf(m.up()->grid(0)), (QStringList{"Animal", "Pet"}));
         QCOMPARE(m.up()->selection(0)->text(), QString("Animal"));
 
         // "KeyWords" mode: the side buttons and drops link around the central Set.
-        m.click(m.w.SwitchKW);
+        m.click(m.w.keywordsSwitch());
         doubleClickName(m.kwList(), "Animal");
         QCOMPARE(rowsOf(m.central()->gridDown()), QStringList{"Dog"});
         clickName(m.kwList(), "Cat");
@@ -680,7 +681,7 @@ private slots:
         QCOMPARE(rowsOf(m.central()->gridDown()), (QStringList{"Cat", "Dog"}));
         QVERIFY(s.linked("Cat", "Animal"));
         // Dropping the keyword KWSel names on "Sets including".
-        QVERIFY(dropName(m.central()->gridUp(), m.w.KWSel->text()));
+        QVERIFY(dropName(m.central()->gridUp(), m.w.selectedKeywordLabel()->text()));
         QVERIFY(s.linked("Animal", "Cat")); // a cycle: the store allows it
         QCOMPARE(rowsOf(m.central()->gridUp()), QStringList{"Cat"});
     }

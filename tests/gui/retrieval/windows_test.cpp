@@ -238,9 +238,9 @@ private slots:
     }
 
     void noMatchForNotesSetsTheNotesOption() {
-        main->OptionCit->setChecked(true);
+        main->quotesOption()->setChecked(true);
         notesByKeyword(ctx(), "Nothing");
-        QVERIFY(main->OptionNote->isChecked());
+        QVERIFY(main->notesOption()->isChecked());
         QCOMPARE(rowsOf(windowsOf<ResultWindow>().front()->grid(), 1), QStringList{"No Match"});
     }
 
@@ -288,13 +288,13 @@ private slots:
         b->linkQuote("SMITH001.TXT", "Trees");
 
         // Notes chosen while no Note is linked: "No Records", and Quotes instead.
-        main->SwitchOther->setChecked(true);
-        main->OptionByKeyword->setChecked(true);
-        main->OptionNote->setChecked(true);
+        main->otherSwitch()->setChecked(true);
+        main->byKeywordOption()->setChecked(true);
+        main->notesOption()->setChecked(true);
         kindOptionClicked(ctx(), *main, CardKind::Note, opener);
         QCOMPARE(b->prompter.messages(), QStringList{"No Records"});
         QCOMPARE(b->prompter.shown().back().icon, Icon::Information);
-        QVERIFY(main->OptionCit->isChecked());
+        QVERIFY(main->quotesOption()->isChecked());
         QCOMPARE(ctx().ResultKind, QString("Cit"));
         QCOMPARE(asked.size(), 1);
         QCOMPARE(asked.front(),
@@ -306,7 +306,7 @@ private slots:
         dialog->setObjectName("fMultSel");
         QPointer<QWidget> watch = dialog;
         dialog->show();
-        main->OptionRef->setChecked(true);
+        main->referencesOption()->setChecked(true);
         b->prompter.clear();
         runOtherSearch(ctx(), *main, opener);
         QVERIFY(watch.isNull());
@@ -314,17 +314,17 @@ private slots:
         QCOMPARE(asked.size(), 1);
 
         // By author, then by date.
-        main->OptionByAuthor->setChecked(true);
+        main->byAuthorOption()->setChecked(true);
         runOtherSearch(ctx(), *main, opener);
         QCOMPARE(asked.last().button, QString("AuthorSel"));
-        main->OptionByDate->setChecked(true);
+        main->byDateOption()->setChecked(true);
         runOtherSearch(ctx(), *main, opener);
         QCOMPARE(ctx().DateListKind, QString("Bib"));
         QCOMPARE(rowsOf(windowsOf<DateListWindow>().front()->grid(), 1), QStringList{"Smith__001"});
 
         // In Search mode a kind option lists the cards of the keyword shown in KWSel.
-        main->SwitchSearch->setChecked(true);
-        main->KWSel->setText("Trees");
+        main->searchSwitch()->setChecked(true);
+        main->selectedKeywordLabel()->setText("Trees");
         kindOptionClicked(ctx(), *main, CardKind::Quote, opener);
         QCOMPARE(windowsOf<ResultWindow>().size(), 1);
         QCOMPARE(windowsOf<ResultWindow>().front()->windowTitle(),
@@ -339,11 +339,11 @@ private slots:
         b->quote("SMITH001.TXT", "Smith__001", "Oaks");
 
         // In keyword mode a click lists nothing.
-        main->SwitchKW->setChecked(true);
-        main->OptionRef->setChecked(true);
+        main->keywordsSwitch()->setChecked(true);
+        main->referencesOption()->setChecked(true);
         keywordClickedOutsideKeywordMode(ctx(), *main, "Beta");
         QCOMPARE(windowsOf<ResultWindow>().size(), 0);
-        main->SwitchOther->setChecked(true);
+        main->otherSwitch()->setChecked(true);
         keywordClickedOutsideKeywordMode(ctx(), *main, "Beta");
         QCOMPARE(windowsOf<ResultWindow>().size(), 1);
         QCOMPARE(windowsOf<ResultWindow>().front()->kind(), CardKind::Reference);
@@ -455,22 +455,22 @@ private slots:
         dialog->close();
 
         trigger("mBibOpenKW");
-        QCOMPARE(w->TabStrip1->currentIndex(), 2);
+        QCOMPARE(w->sideTabs()->currentIndex(), 2);
 
         // A Note not linked to any keyword: the Notes option says so and takes Quotes.
         b->prompter.clear();
-        QTest::mouseClick(w->SwitchOther, Qt::LeftButton);
-        QVERIFY(w->commandSearchOther->isEnabled());
-        w->OptionByDate->setChecked(true);
-        QTest::mouseClick(w->OptionNote, Qt::LeftButton);
+        QTest::mouseClick(w->otherSwitch(), Qt::LeftButton);
+        QVERIFY(w->otherSearchButton()->isEnabled());
+        w->byDateOption()->setChecked(true);
+        QTest::mouseClick(w->notesOption(), Qt::LeftButton);
         QCOMPARE(b->prompter.messages(), QStringList{"No Records"});
-        QVERIFY(w->OptionCit->isChecked());
+        QVERIFY(w->quotesOption()->isChecked());
         QCOMPARE(ctx().DateListKind, QString("Cit"));
         QCOMPARE(rowsOf(windowsOf<DateListWindow>().front()->grid(), 1),
                  QStringList{"SMITH001.TXT"});
 
-        QTest::mouseClick(w->OptionRef, Qt::LeftButton);
-        QTest::mouseClick(w->commandSearchOther, Qt::LeftButton);
+        QTest::mouseClick(w->referencesOption(), Qt::LeftButton);
+        QTest::mouseClick(w->otherSearchButton(), Qt::LeftButton);
         QCOMPARE(ctx().DateListKind, QString("Bib"));
         QCOMPARE(childNamed("FListSel"), 1);
     }

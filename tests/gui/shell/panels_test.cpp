@@ -29,24 +29,25 @@ struct Shown {
 };
 
 void checkFrames(MainWindow* w, Shown s) {
-    QCOMPARE(w->FrameKW->isVisible(), s.FrameKW);
-    QCOMPARE(w->FrameFile->isVisible(), s.FrameFile);
-    QCOMPARE(w->FrameOther->isVisible(), s.FrameOther);
-    QCOMPARE(w->FrameSearch->isVisible(), s.FrameSearch);
-    QVERIFY(w->FrameSwitch->isVisible());
+    QCOMPARE(w->browserSwitchFrame()->isVisible(), s.FrameKW);
+    QCOMPARE(w->cardKindFrame()->isVisible(), s.FrameFile);
+    QCOMPARE(w->otherSearchFrame()->isVisible(), s.FrameOther);
+    QCOMPARE(w->textSearchFrame()->isVisible(), s.FrameSearch);
+    QVERIFY(w->modeSwitchFrame()->isVisible());
 }
 
 void checkSwitches(MainWindow* w, QToolButton* on) {
-    for (QToolButton* s : {w->SwitchOther, w->SwitchKW, w->SwitchSearch})
+    for (QToolButton* s : {w->otherSwitch(), w->keywordsSwitch(), w->searchSwitch()})
         QCOMPARE(s->isChecked(), s == on);
 }
 
 bool cardKindShown(MainWindow* w) {
-    return w->OptionNote->isVisible() && w->OptionCit->isVisible() && w->OptionRef->isVisible();
+    return w->notesOption()->isVisible() && w->quotesOption()->isVisible() &&
+           w->referencesOption()->isVisible();
 }
 
 void checkPage(MainWindow* w, QFrame* page) {
-    for (QFrame* p : {w->DownPanel, w->UpPanel, w->AllKWPanel}) {
+    for (QFrame* p : {w->downPanel(), w->upPanel(), w->allKWPanel()}) {
         QCOMPARE(p->isVisible(), p == page);
         QCOMPARE(p->isEnabled(), p == page);
     }
@@ -67,158 +68,158 @@ private slots:
     void cleanup() { program.reset(); }
     void clickingTabsShowsTheirPages() {
         QSignalSpy upLinks(w, &MainWindow::upLinksSelected);
-        QTest::mouseClick(w->TabStrip1, Qt::LeftButton, {}, w->TabStrip1->tabRect(1).center());
-        checkPage(w, w->UpPanel);
+        QTest::mouseClick(w->sideTabs(), Qt::LeftButton, {}, w->sideTabs()->tabRect(1).center());
+        checkPage(w, w->upPanel());
         QCOMPARE(upLinks.count(), 1);
-        QTest::mouseClick(w->TabStrip1, Qt::LeftButton, {}, w->TabStrip1->tabRect(2).center());
-        checkPage(w, w->AllKWPanel);
-        QTest::mouseClick(w->TabStrip1, Qt::LeftButton, {}, w->TabStrip1->tabRect(0).center());
-        checkPage(w, w->DownPanel);
+        QTest::mouseClick(w->sideTabs(), Qt::LeftButton, {}, w->sideTabs()->tabRect(2).center());
+        checkPage(w, w->allKWPanel());
+        QTest::mouseClick(w->sideTabs(), Qt::LeftButton, {}, w->sideTabs()->tabRect(0).center());
+        checkPage(w, w->downPanel());
         QCOMPARE(upLinks.count(), 1);
         // The pages lie in the client area of the tab strip, inside the side bar.
-        const QRect bar = w->Picture1->rect();
-        QVERIFY(bar.contains(w->DownPanel->geometry()));
-        QVERIFY(!w->DownPanel->geometry().intersects(w->TabStrip1->geometry()));
+        const QRect bar = w->sideBar()->rect();
+        QVERIFY(bar.contains(w->downPanel()->geometry()));
+        QVERIFY(!w->downPanel()->geometry().intersects(w->sideTabs()->geometry()));
     }
 
     void keyWordsSwitchShowsTheSimpleBrowser() {
         QSignalSpy mode(w, &MainWindow::keywordModeChanged);
-        click(w->SwitchKW);
+        click(w->keywordsSwitch());
         checkFrames(w, {true, false, false, false});
-        checkSwitches(w, w->SwitchKW);
-        QCOMPARE(w->FrameKW->pos(), twipsPoint(2620, -120));
+        checkSwitches(w, w->keywordsSwitch());
+        QCOMPARE(w->browserSwitchFrame()->pos(), twipsPoint(2620, -120));
         QVERIFY(w->keywordMode());
         QCOMPARE(mode.count(), 1);
         QCOMPARE(w->sideLayout(), MainWindow::SideLayout::SimpleBrowser);
         QVERIFY(!cardKindShown(w));
-        QVERIFY(w->AllKWPanel->isVisible() && w->AllKWPanel->isEnabled());
-        QVERIFY(w->DownUpPanel->isVisible());
-        QVERIFY(!w->DownPanel->isVisible() && !w->UpPanel->isVisible());
-        QVERIFY(!w->TabStrip1->isVisible());
-        QVERIFY(w->KWSel->isVisible());
-        QVERIFY(!w->Label1->isVisible() && !w->KWSel2->isVisible());
+        QVERIFY(w->allKWPanel()->isVisible() && w->allKWPanel()->isEnabled());
+        QVERIFY(w->downUpPanel()->isVisible());
+        QVERIFY(!w->downPanel()->isVisible() && !w->upPanel()->isVisible());
+        QVERIFY(!w->sideTabs()->isVisible());
+        QVERIFY(w->selectedKeywordLabel()->isVisible());
+        QVERIFY(!w->doubleBrowserLabel()->isVisible() && !w->sideTabsKeywordLabel()->isVisible());
         for (const QString& name : linkButtons)
             QVERIFY2(w->sideButton(name)->isVisible(), qPrintable(name));
         QVERIFY(!w->sideButton(QStringLiteral("cmdSearchUp"))->isVisible());
         QVERIFY(!w->sideButton(QStringLiteral("cmdReverseSearch"))->isVisible());
         // List, then the column of three buttons, then the central-Set browser.
-        const int listRight = w->AllKWPanel->geometry().right();
+        const int listRight = w->allKWPanel()->geometry().right();
         const QToolButton* add = w->sideButton(QStringLiteral("cmdAddFromListUp"));
         QVERIFY(add->x() > listRight);
         QCOMPARE(w->sideButton(QStringLiteral("cmdFindIfLinks"))->x(), add->x());
         QCOMPARE(w->sideButton(QStringLiteral("cmdAddFromListDown"))->x(), add->x());
-        QVERIFY(w->DownUpPanel->x() > add->geometry().right());
-        QVERIFY(w->Picture1->width() >
+        QVERIFY(w->downUpPanel()->x() > add->geometry().right());
+        QVERIFY(w->sideBar()->width() >
                 w->sideButton(QStringLiteral("cmdSelFromUp"))->geometry().right());
-        QVERIFY(w->Picture1->width() > twipsToPixels(2350));
+        QVERIFY(w->sideBar()->width() > twipsToPixels(2350));
         // Pressing the switch that is on keeps it on.
-        click(w->SwitchKW);
-        checkSwitches(w, w->SwitchKW);
+        click(w->keywordsSwitch());
+        checkSwitches(w, w->keywordsSwitch());
         QVERIFY(w->keywordMode());
     }
 
     void doubleBrowserShowsBothLevelBrowsers() {
-        click(w->SwitchKW);
-        click(w->SwitchDoubleBrowser);
-        QVERIFY(w->SwitchDoubleBrowser->isChecked());
-        QVERIFY(!w->SwitchSimpleBrowser->isChecked());
+        click(w->keywordsSwitch());
+        click(w->doubleBrowserSwitch());
+        QVERIFY(w->doubleBrowserSwitch()->isChecked());
+        QVERIFY(!w->simpleBrowserSwitch()->isChecked());
         QCOMPARE(w->sideLayout(), MainWindow::SideLayout::DoubleBrowser);
         QVERIFY(w->keywordMode());
-        for (QFrame* f : {w->DownPanel, w->UpPanel, w->AllKWPanel})
+        for (QFrame* f : {w->downPanel(), w->upPanel(), w->allKWPanel()})
             QVERIFY(f->isVisible() && f->isEnabled());
-        QVERIFY(!w->DownUpPanel->isVisible());
+        QVERIFY(!w->downUpPanel()->isVisible());
         for (const QString& name : linkButtons)
             QVERIFY(!w->sideButton(name)->isVisible());
         QToolButton* searchUp = w->sideButton(QStringLiteral("cmdSearchUp"));
         QVERIFY(searchUp->isVisible());
-        QVERIFY(w->Label1->isVisible());
-        QCOMPARE(w->Label1->text(), QStringLiteral("Double Browser System"));
-        QVERIFY(w->KWSel->isVisible() && w->KWSel2->isVisible());
+        QVERIFY(w->doubleBrowserLabel()->isVisible());
+        QCOMPARE(w->doubleBrowserLabel()->text(), QStringLiteral("Double Browser System"));
+        QVERIFY(w->selectedKeywordLabel()->isVisible() && w->sideTabsKeywordLabel()->isVisible());
         QVERIFY(!cardKindShown(w));
         // List, down browser, search-up button, up browser, left to right, all in the bar.
-        QVERIFY(w->DownPanel->x() > w->AllKWPanel->geometry().right());
-        QVERIFY(searchUp->x() > w->DownPanel->geometry().right());
-        QVERIFY(w->UpPanel->x() > searchUp->geometry().right());
-        QVERIFY(w->Picture1->width() > w->UpPanel->geometry().right());
+        QVERIFY(w->downPanel()->x() > w->allKWPanel()->geometry().right());
+        QVERIFY(searchUp->x() > w->downPanel()->geometry().right());
+        QVERIFY(w->upPanel()->x() > searchUp->geometry().right());
+        QVERIFY(w->sideBar()->width() > w->upPanel()->geometry().right());
 
         // Back to the simple browser.
-        click(w->SwitchSimpleBrowser);
-        QVERIFY(w->DownUpPanel->isVisible());
-        QVERIFY(!w->DownPanel->isVisible() && !w->UpPanel->isVisible());
+        click(w->simpleBrowserSwitch());
+        QVERIFY(w->downUpPanel()->isVisible());
+        QVERIFY(!w->downPanel()->isVisible() && !w->upPanel()->isVisible());
         // "KeyWords" again after "Double Browser" shows the simple browser, and says so.
-        click(w->SwitchDoubleBrowser);
-        click(w->SwitchKW);
+        click(w->doubleBrowserSwitch());
+        click(w->keywordsSwitch());
         QCOMPARE(w->sideLayout(), MainWindow::SideLayout::SimpleBrowser);
-        QVERIFY(w->SwitchSimpleBrowser->isChecked());
+        QVERIFY(w->simpleBrowserSwitch()->isChecked());
     }
 
     void otherSwitchShowsTheRetrievalOptions() {
-        click(w->SwitchKW);
-        click(w->SwitchOther);
+        click(w->keywordsSwitch());
+        click(w->otherSwitch());
         checkFrames(w, {false, true, true, false});
-        checkSwitches(w, w->SwitchOther);
-        QCOMPARE(w->FrameOther->pos(), twipsPoint(5940, -120));
+        checkSwitches(w, w->otherSwitch());
+        QCOMPARE(w->otherSearchFrame()->pos(), twipsPoint(5940, -120));
         QVERIFY(!w->keywordMode());
         QCOMPARE(w->sideLayout(), MainWindow::SideLayout::TabStrip);
-        QCOMPARE(w->Picture1->width(), twipsToPixels(2350));
+        QCOMPARE(w->sideBar()->width(), twipsToPixels(2350));
         QVERIFY(cardKindShown(w));
-        QVERIFY(w->TabStrip1->isVisible());
-        checkPage(w, w->DownPanel);
-        QVERIFY(!w->DownUpPanel->isVisible());
+        QVERIFY(w->sideTabs()->isVisible());
+        checkPage(w, w->downPanel());
+        QVERIFY(!w->downUpPanel()->isVisible());
     }
 
     void searchSwitchComesBackFromKeywordMode() {
-        click(w->SwitchKW);
-        w->KWSel->setText(QStringLiteral("Ethics"));
-        click(w->SwitchDoubleBrowser);
-        click(w->SwitchSearch);
+        click(w->keywordsSwitch());
+        w->selectedKeywordLabel()->setText(QStringLiteral("Ethics"));
+        click(w->doubleBrowserSwitch());
+        click(w->searchSwitch());
         checkFrames(w, {false, true, false, true});
-        checkSwitches(w, w->SwitchSearch);
-        QCOMPARE(w->FrameFile->pos(), twipsPoint(2620, -120));
-        QCOMPARE(w->FrameSearch->pos(), twipsPoint(5940, -120));
+        checkSwitches(w, w->searchSwitch());
+        QCOMPARE(w->cardKindFrame()->pos(), twipsPoint(2620, -120));
+        QCOMPARE(w->textSearchFrame()->pos(), twipsPoint(5940, -120));
         QVERIFY(!w->keywordMode());
-        QCOMPARE(w->Picture1->width(), twipsToPixels(2350));
-        checkPage(w, w->DownPanel);
+        QCOMPARE(w->sideBar()->width(), twipsToPixels(2350));
+        checkPage(w, w->downPanel());
         QVERIFY(!w->sideButton(QStringLiteral("cmdSearchUp"))->isVisible());
-        QCOMPARE(w->KWSel2->text(), QStringLiteral("Ethics"));
-        QVERIFY(w->TextSearch->isVisible());
+        QCOMPARE(w->sideTabsKeywordLabel()->text(), QStringLiteral("Ethics"));
+        QVERIFY(w->textSearchBox()->isVisible());
     }
 
     void aWidgetPutInAPanelFollowsIt() {
         auto* list = new QLabel(QStringLiteral("keywords"));
-        MainWindow::setPanelContent(w->AllKWPanel, list);
+        MainWindow::setPanelContent(w->allKWPanel(), list);
         QVERIFY(!list->isVisible());
-        click(w->SwitchKW);
+        click(w->keywordsSwitch());
         QVERIFY(list->isVisible());
-        QCOMPARE(list->parentWidget(), w->AllKWPanel);
-        click(w->SwitchSearch);
+        QCOMPARE(list->parentWidget(), w->allKWPanel());
+        click(w->searchSwitch());
         QVERIFY(!list->isVisible());
     }
 
     // The window opens in "Search" mode on the down-links page, and a reload brings it back.
     void opensAndReloadsInSearchModeOnTheDownLinksPage() {
         checkFrames(w, {false, true, false, true});
-        checkSwitches(w, w->SwitchSearch);
-        QVERIFY(w->SwitchSimpleBrowser->isChecked());
-        QVERIFY(!w->SwitchDoubleBrowser->isChecked());
+        checkSwitches(w, w->searchSwitch());
+        QVERIFY(w->simpleBrowserSwitch()->isChecked());
+        QVERIFY(!w->doubleBrowserSwitch()->isChecked());
         QVERIFY(!w->keywordMode());
-        QCOMPARE(w->FrameSearch->pos(), twipsPoint(5880, -120));
-        QCOMPARE(w->FrameFile->pos(), twipsPoint(2620, -120));
-        QCOMPARE(w->Picture1->width(), twipsToPixels(2350));
-        QCOMPARE(w->TabStrip1->currentIndex(), 0);
-        checkPage(w, w->DownPanel);
-        QVERIFY(!w->DownUpPanel->isVisible());
+        QCOMPARE(w->textSearchFrame()->pos(), twipsPoint(5880, -120));
+        QCOMPARE(w->cardKindFrame()->pos(), twipsPoint(2620, -120));
+        QCOMPARE(w->sideBar()->width(), twipsToPixels(2350));
+        QCOMPARE(w->sideTabs()->currentIndex(), 0);
+        checkPage(w, w->downPanel());
+        QVERIFY(!w->downUpPanel()->isVisible());
         QVERIFY(cardKindShown(w));
 
-        click(w->SwitchKW);
+        click(w->keywordsSwitch());
         w->action(QStringLiteral("mLoad2"))->trigger();
         program->prompter.choose(program->file(QStringLiteral("NewBase001.vlm")));
         click(program->welcome()->Command2);
         QVERIFY(w->isVisible());
-        checkSwitches(w, w->SwitchSearch);
+        checkSwitches(w, w->searchSwitch());
         checkFrames(w, {false, true, false, true});
         QVERIFY(!w->keywordMode());
-        checkPage(w, w->DownPanel);
+        checkPage(w, w->downPanel());
     }
 };
 
