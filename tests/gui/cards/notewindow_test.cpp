@@ -2,45 +2,32 @@
 #include "core/common/twips.h"
 #include "core/keywords/cardkeywords.h"
 #include "gui/cards/cardentry.h"
-#include "gui/cards/cardopen.h"
 #include "gui/cards/cardwindows.h"
 #include "gui/cards/notewindow.h"
 #include "gui/cards/openers.h"
 #include "gui/cards/richedit.h"
 #include "gui/shell/frame.h"
 #include "gui/shell/mainwindow.h"
-#include "support/cardtestbase.h"
+#include "support/cardwindowbase.h"
 #include "support/pdftext.h"
-#include "support/viewcells.h"
 
 #include <QAction>
-#include <QDialog>
 #include <QFile>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPushButton>
-#include <QTableWidget>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QtTest>
 
-#include <memory>
 #include <new>
 
 using namespace vlm;
 using namespace vlm::cards;
 using test::child;
 
-class NoteWindowTest : public QObject {
+class NoteWindowTest : public QObject, test::CardWindowBase {
     Q_OBJECT
-
-    std::unique_ptr<test::CardBase> b;
-    std::unique_ptr<QMdiArea> mdi;
-
-    Session& ctx() { return b->ctx; }
-    test::ScriptedPrompter& prompter() { return b->prompter; }
 
     NoteWindow* open(const QString& number) {
         auto& note = ctx().rs().NOTE;
@@ -49,53 +36,20 @@ class NoteWindowTest : public QObject {
         if (note->noMatch()) return nullptr;
         return qobject_cast<NoteWindow*>(openNoteCard(ctx()));
     }
-    static void click(QWidget* w, const char* name) {
-        QTest::mouseClick(child<QPushButton>(w, name), Qt::LeftButton);
-    }
     static void tool(QWidget* w, const char* key) { child<QAction>(w, key)->trigger(); }
-    QList<NoteWindow*> windows() const {
-        QList<NoteWindow*> out;
-        for (QMdiSubWindow* sub : mdi->subWindowList())
-            if (auto* w = qobject_cast<NoteWindow*>(sub->widget())) out << w;
-        return out;
-    }
+    QList<NoteWindow*> windows() const { return windowsOf<NoteWindow>(); }
     QString stored(const QString& field, const QString& number) {
         auto& note = ctx().rs().NOTE;
         note->setIndex("NoteNDX");
         note->seek("=", number);
         return note->noMatch() ? QStringLiteral("<absent>") : note->value(field).toString();
     }
-    static QStringList gridRows(QWidget* w) {
-        return test::rowsOf(child<QTableWidget>(w, "cgMCNote"));
-    }
+    static QStringList gridRows(QWidget* w) { return rows(w, "cgMCNote"); }
     static void closeWindow(NoteWindow* w) { cardFrame(w)->close(); }
 
-    // The selection dialog, while it is open.
-    static QDialog* selectionDialog() {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == QLatin1String("fMultSel") && w->isVisible())
-                return qobject_cast<QDialog*>(w);
-        return nullptr;
-    }
-    // Clicks `name` in the dialog's origin list, which moves it to the selection list.
-    static void pickInDialog(QWidget* dialog, const char* name) {
-        auto* list = child<QAbstractItemView>(dialog, "cgList");
-        test::clickCell(list, int(test::rowsOf(list).indexOf(QString::fromLatin1(name))));
-    }
-
 private slots:
-    void init() {
-        b = std::make_unique<test::CardBase>();
-        b->ctx.openCard = cards::openCurrentCard;
-        mdi = std::make_unique<QMdiArea>();
-        mdi->resize(1200, 800);
-        mdi->show();
-        ctx().mdiArea = mdi.get();
-    }
-    void cleanup() {
-        mdi.reset(); // the card windows go with their area, without questions
-        b.reset();
-    }
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
 
     // A Note without rich text shows its plain text, with single line ends.
     void theWindowShowsTheNoteAndFollowsItsSize() {
@@ -124,6 +78,14 @@ private slots:
         auto* text = child<QTextEdit>(w, "NoteRTF");
         QCOMPARE(text->width(), twipsToPixels(900 * 15 - 2520 - 240));
         QCOMPARE(text->height(), twipsToPixels(600 * 15 - 1710 - 1140));
+
+        // Rich text, when there is some, is shown instead of the plain text.
+        QTextDocument doc;
+        doc.setPlainText("rich words");
+        b->addNote("B___0001.TXT", "B", "Rich", "ignored", toRtf(doc));
+        NoteWindow* rich = open("B___0001.TXT");
+        QCOMPARE(rich->textBox()->toPlainText(), QStringLiteral("rich words"));
+        QVERIFY(!rich->changed());
     }
 
     void openingTheSameNoteTwiceGivesTwoWindowNumbers() {
@@ -145,15 +107,6 @@ private slots:
         NoteWindow* third = open("LIND0001.TXT");
         QCOMPARE(third->windowNumber(), 3);
         QCOMPARE(windows().size(), 2);
-    }
-
-    void aNoteWithRichTextOpensWithItAndNotThePlainText() {
-        QTextDocument doc;
-        doc.setPlainText("rich words");
-        b->addNote("B___0001.TXT", "B", "Rich", "ignored", toRtf(doc));
-        NoteWindow* rich = open("B___0001.TXT");
-        QCOMPARE(rich->textBox()->toPlainText(), QStringLiteral("rich words"));
-        QVERIFY(!rich->changed());
     }
 
     void aNoteWithoutKeywordsShowsOneEmptyRowAndAllOthersShowEveryKeyword() {
@@ -507,7 +460,7 @@ private slots:
 
         for (const char* name : {"mNNew", "mNoteNew"}) {
             main->action(QString::fromLatin1(name))->trigger();
-            QDialog* dialog = selectionDialog();
+            QWidget* dialog = topLevel("fMultSel");
             QVERIFY2(dialog, name);
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Note Authors"));
             dialog->close();
@@ -532,13 +485,13 @@ private slots:
     void aNewNoteStartsWithTheChoiceOfItsAuthor() {
         b->put(*ctx().rs().AUTNOTE, "NOM", {"Li", "Lindqvist"});
         chooseNoteAuthor(ctx());
-        QDialog* dialog = selectionDialog();
+        QWidget* dialog = topLevel("fMultSel");
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Note Authors"));
         QVERIFY(child<QPushButton>(dialog, "cNoteAutSel")->isEnabled());
         QVERIFY(!child<QPushButton>(dialog, "cBibAutSel")->isVisible());
 
-        pickInDialog(dialog, "Lindqvist");
+        pick(dialog, "Lindqvist");
         click(dialog, "cNoteAutSel");
         QCOMPARE(b->column("NOTE", "CIT"), QStringList{"LIND0001.TXT"});
         QCOMPARE(windows().size(), 1);
@@ -547,14 +500,14 @@ private slots:
         QCOMPARE(child<QLineEdit>(w, "cNoteAuthor")->text(), QStringLiteral("Lindqvist"));
         QVERIFY(!child<QLineEdit>(w, "cNoteDate")->text().isEmpty());
         QCOMPARE(w->windowTitle(), QStringLiteral(" : '' (1)"));
-        QVERIFY(!selectionDialog());
+        QVERIFY(!topLevel("fMultSel"));
 
         // The New button of a Note window starts the same way.
         click(windows().first(), "Command1");
-        dialog = selectionDialog();
+        dialog = topLevel("fMultSel");
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Note Authors"));
-        pickInDialog(dialog, "Lindqvist");
+        pick(dialog, "Lindqvist");
         click(dialog, "cNoteAutSel");
         QCOMPARE(windows().last()->tag(), QStringLiteral("LIND0002.TXT"));
         QCOMPARE(windows().last()->windowNumber(), 2);
@@ -577,12 +530,12 @@ private slots:
         click(a, "KWAdd");
         QCOMPARE(ctx().ResultKind, QStringLiteral("Note"));
         QCOMPARE(ctx().NoteFenNum, 1);
-        QDialog* dialog = selectionDialog();
+        QWidget* dialog = topLevel("fMultSel");
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Select Keywords"));
         QVERIFY(child<QPushButton>(dialog, "KWNoteSelect")->isVisible());
 
-        pickInDialog(dialog, "Waves");
+        pick(dialog, "Waves");
         click(dialog, "KWNoteSelect");
         QCOMPARE(cardKeywords(ctx(), CardKind::Note, "A___0001.TXT"), QStringList{"Waves"});
         QCOMPARE(gridRows(a), QStringList{"Waves"});

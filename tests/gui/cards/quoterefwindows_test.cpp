@@ -1,42 +1,27 @@
 #include "core/cards/cardstore.h"
 #include "core/store/schema.h"
 #include "gui/cards/cardentry.h"
-#include "gui/cards/cardopen.h"
 #include "gui/cards/cardwindows.h"
 #include "gui/cards/openers.h"
 #include "gui/cards/quotewindow.h"
 #include "gui/cards/referencewindow.h"
-#include "support/cardtestbase.h"
+#include "support/cardwindowbase.h"
 #include "support/pdftext.h"
-#include "support/viewcells.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QDialog>
-#include <QGroupBox>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QtTest>
 
-#include <memory>
-
 using namespace vlm;
 using namespace vlm::cards;
 using test::child;
 
-class QuoteRefWindowsTest : public QObject {
+class QuoteRefWindowsTest : public QObject, test::CardWindowBase {
     Q_OBJECT
-
-    std::unique_ptr<test::CardBase> b;
-    std::unique_ptr<QMdiArea> mdi;
-
-    Session& ctx() { return b->ctx; }
-    test::ScriptedPrompter& prompter() { return b->prompter; }
 
     QuoteWindow* openQuote(const QString& number) {
         return cardExists(ctx(), CardKind::Quote, number)
@@ -48,17 +33,8 @@ class QuoteRefWindowsTest : public QObject {
                    ? qobject_cast<ReferenceWindow*>(OpenReferenceCard(ctx()))
                    : nullptr;
     }
-    static void click(QWidget* w, const char* name) {
-        QTest::mouseClick(test::child<QPushButton>(w, name), Qt::LeftButton);
-    }
     static void doubleClick(QWidget* w, const char* grid, int row) {
         test::doubleClickCell(test::child<QTableWidget>(w, grid), row);
-    }
-    template <class T> QList<T*> windowsOf() const {
-        QList<T*> out;
-        for (QMdiSubWindow* sub : mdi->subWindowList())
-            if (auto* w = qobject_cast<T*>(sub->widget())) out << w;
-        return out;
     }
     // The cards the open windows of type T show, "number window" in opening order.
     template <class T> QStringList shown() const {
@@ -66,14 +42,6 @@ class QuoteRefWindowsTest : public QObject {
         for (T* w : windowsOf<T>())
             out << QStringLiteral("%1 %2").arg(w->tag()).arg(w->windowNumber());
         return out;
-    }
-    static QStringList rows(QWidget* w, const char* grid, int column = 0) {
-        return test::rowsOf(test::child<QTableWidget>(w, grid), column);
-    }
-    static QWidget* topLevel(const char* name) {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == QLatin1String(name) && w->isVisible()) return w;
-        return nullptr;
     }
     // A Reference of `authors` made the way the program makes it, with a title and a type.
     QString reference(const QStringList& authors, const QString& title = {},
@@ -93,22 +61,10 @@ class QuoteRefWindowsTest : public QObject {
     }
 
 private slots:
-    void init() {
-        b = std::make_unique<test::CardBase>();
-        b->ctx.openCard = cards::openCurrentCard;
-        mdi = std::make_unique<QMdiArea>();
-        mdi->resize(1200, 800);
-        mdi->show();
-        ctx().mdiArea = mdi.get();
-    }
+    void init() { setUp(); }
     void cleanup() {
-        mdi.reset();
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == QLatin1String("fMultSel") ||
-                w->objectName() == QLatin1String("frmType"))
-                delete w;
         QCOMPARE(prompter().pending(), size_t(0));
-        b.reset();
+        tearDown();
     }
 
     void theQuoteWindowShowsItsControlsAndItsReferencesAuthors() {
@@ -301,10 +257,6 @@ private slots:
             test::addRow(*ctx().rs().AUTEURS, {{"NOM", QString::fromLatin1(name)}});
         for (const char* k : {"Bark", "Roots"})
             test::addRow(*ctx().rs().CGROUP1, {{"GROUPE", QString::fromLatin1(k)}});
-        auto pick = [](QWidget* dialog, const char* name) {
-            auto* list = child<QAbstractItemView>(dialog, "cgList");
-            test::clickCell(list, int(test::rowsOf(list).indexOf(QString::fromLatin1(name))));
-        };
 
         // Cancel in the type dialog: the Reference stays, typeless, and no window opens.
         // Then OK with a type.
