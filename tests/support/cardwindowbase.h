@@ -3,6 +3,7 @@
 // What the Note, Quote and Reference window tests share: a card base whose windows open in an
 // MDI area, and the ways a user reaches them (buttons, grids, the selection dialog).
 
+#include "core/cards/cardstore.h"
 #include "gui/cards/cardopen.h"
 #include "support/cardtestbase.h"
 #include "support/viewcells.h"
@@ -42,6 +43,12 @@ struct CardWindowBase {
         b.reset();
     }
 
+    // One field of a stored card, or "<absent>" when the card is not in the base.
+    QString stored(CardKind kind, const QString& number, const QString& field) {
+        return cards::cardExists(ctx(), kind, number)
+                   ? cardTable(ctx(), kind).value(field).toString()
+                   : QStringLiteral("<absent>");
+    }
     template <class T> QList<T*> windowsOf() const {
         QList<T*> out;
         for (QMdiSubWindow* sub : mdi->subWindowList())

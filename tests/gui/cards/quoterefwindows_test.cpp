@@ -55,11 +55,6 @@ class QuoteRefWindowsTest : public QObject, test::CardWindowBase {
         StoreQuote(ctx(), n, {ctx().rs().CIT.TITRE1.text(), text, QString()});
         return n;
     }
-    QString stored(CardKind kind, const QString& number, const QString& field) {
-        return cardExists(ctx(), kind, number) ? cardTable(ctx(), kind).value(field).toString()
-                                               : QStringLiteral("<absent>");
-    }
-
 private slots:
     void init() { setUp(); }
     void cleanup() {
