@@ -80,6 +80,17 @@ private slots:
         QVERIFY(!w->changed());
         QCOMPARE(cardFrame(w)->size(), QSize(562, 374)); // 8430 by 5610 twips
 
+        // New and Quotes Refs both open the Reference; New creates no Quote.
+        click(w, "Command2");
+        QCOMPARE(prompter().messages(),
+                 QStringList{" You shall select or create a Reference, then run the Add Quote "
+                             "button from it "});
+        QCOMPARE(prompter().shown().back().icon, Icon::Information);
+        QCOMPARE(b->column("CIT", "CIT"), (QStringList{q, "NOAUT001.TXT"}));
+        click(w, "Command1");
+        QCOMPARE(shown<ReferenceWindow>(), (QStringList{"Smith__001 1", "Smith__001 2"}));
+        QCOMPARE(ctx().CurBibNDX, ref);
+
         QuoteWindow* bare = openQuote("NOAUT001.TXT");
         QCOMPARE(bare->windowTitle(), QStringLiteral(" : '' (2)"));
         QCOMPARE(child<QTableWidget>(bare, "cgAutCit")->rowCount(), 0);
@@ -124,21 +135,6 @@ private slots:
         prompter().answer(Answer::Ok);
         click(second, "CmdDelete");
         QCOMPARE(ctx().CitWinCount, 2);
-    }
-
-    void newAndQuotesRefsOpenTheReferenceAndCreateNothing() {
-        const QString ref = reference({"Smith"}, "On trees");
-        const QString q = quote(ref);
-        QuoteWindow* w = openQuote(q);
-        click(w, "Command2");
-        QCOMPARE(prompter().messages(),
-                 QStringList{" You shall select or create a Reference, then run the Add Quote "
-                             "button from it "});
-        QCOMPARE(prompter().shown().back().icon, Icon::Information);
-        QCOMPARE(b->column("CIT", "CIT"), QStringList{q});
-        click(w, "Command1");
-        QCOMPARE(shown<ReferenceWindow>(), (QStringList{"Smith__001 1", "Smith__001 2"}));
-        QCOMPARE(ctx().CurBibNDX, ref);
     }
 
     void theReferenceWindowShowsTypeSortedKeywordsAndItsQuotes() {
