@@ -55,6 +55,13 @@ struct CardWindowBase {
             if (auto* w = qobject_cast<T*>(sub->widget())) out << w;
         return out;
     }
+    // The cards the open windows of type T show, "number window" in opening order.
+    template <class T> QStringList shown() const {
+        QStringList out;
+        for (T* w : windowsOf<T>())
+            out << QStringLiteral("%1 %2").arg(w->tag()).arg(w->windowNumber());
+        return out;
+    }
     static void click(QWidget* w, const char* name) {
         QTest::mouseClick(child<QPushButton>(w, name), Qt::LeftButton);
     }

@@ -524,11 +524,8 @@ private slots:
         // A double click on the keyword opens every Note of it, this one again too.
         ctx().ResultKind = "Cit";
         test::doubleClickCell(child<QTableWidget>(a, "cgMCNote"), 0);
-        QStringList opened;
-        for (NoteWindow* w : windows())
-            opened << QStringLiteral("%1 %2").arg(w->windowNumber()).arg(w->tag());
-        QCOMPARE(opened, (QStringList{"1 A___0001.TXT", "2 B___0001.TXT", "3 C___0001.TXT",
-                                      "4 A___0001.TXT"}));
+        QCOMPARE(shown<NoteWindow>(), (QStringList{"A___0001.TXT 1", "B___0001.TXT 2",
+                                                   "C___0001.TXT 3", "A___0001.TXT 4"}));
         QCOMPARE(ctx().ResultKind, QStringLiteral("Note"));
     }
 

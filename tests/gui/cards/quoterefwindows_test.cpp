@@ -36,13 +36,6 @@ class QuoteRefWindowsTest : public QObject, test::CardWindowBase {
     static void doubleClick(QWidget* w, const char* grid, int row) {
         test::doubleClickCell(test::child<QTableWidget>(w, grid), row);
     }
-    // The cards the open windows of type T show, "number window" in opening order.
-    template <class T> QStringList shown() const {
-        QStringList out;
-        for (T* w : windowsOf<T>())
-            out << QStringLiteral("%1 %2").arg(w->tag()).arg(w->windowNumber());
-        return out;
-    }
     // A Reference of `authors` made the way the program makes it, with a title and a type.
     QString reference(const QStringList& authors, const QString& title = {},
                       const QString& type = {}) {

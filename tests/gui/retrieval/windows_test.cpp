@@ -338,9 +338,7 @@ private slots:
         const MemoryStatus low{8000000, 40, 9000000, 1500};
         QCOMPARE(openKeywordCards(ctx(), CardKind::Note, "Beta", low, log.opener(ctx())), 0);
         QCOMPARE(log.opened.size(), 3);
-        QWidget* alert = nullptr;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == "Alert" && w->isVisible()) alert = w;
+        QWidget* alert = findChildWindow("Alert");
         QVERIFY(alert);
         QStringList texts;
         for (auto* l : alert->findChildren<QLabel*>())
