@@ -77,7 +77,6 @@ TEST(RtfRoundTrip, KeepsPlainTextExactlyAndWritesSevenBitAscii) {
     EXPECT_TRUE(isSevenBit(rtf));
     EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0")) << rtf.constData();
     const RichText back = read(rtf);
-    EXPECT_EQ(plainText(back), plainText(text));
     ASSERT_EQ(back.paragraphs.size(), text.paragraphs.size());
     for (qsizetype i = 0; i < text.paragraphs.size(); ++i)
         EXPECT_EQ(back.paragraphs[i].text(), text.paragraphs[i].text()) << "paragraph " << i;
@@ -144,9 +143,7 @@ TEST(RtfRoundTrip, ThroughTheEditorDocument) {
     const QString rtf = toRtf(doc);
     QTextDocument back;
     ASSERT_TRUE(fromRtf(rtf, back));
-    EXPECT_EQ(back.toPlainText(), doc.toPlainText());
-    EXPECT_EQ(plainText(back), plainText(doc));
-    EXPECT_EQ(fromTextDocument(back), fromTextDocument(doc));
+    EXPECT_EQ(fromTextDocument(back), fromTextDocument(doc)); // text and attributes
 
     // The document carries the attributes itself, not only the model.
     const QTextBlock second = back.begin().next();
