@@ -272,7 +272,7 @@ CardResult deleteNote(Session& ctx, const QString& number) {
 }
 
 CardResult removeNoteKeyword(Session& ctx, const QString& number, const QString& keyword) {
-    return RemoveCardKeyword(ctx, CardKind::Note, number, keyword);
+    return removeCardKeyword(ctx, CardKind::Note, number, keyword);
 }
 
 bool cardExists(Session& ctx, CardKind kind, const QString& number) {
@@ -280,7 +280,7 @@ bool cardExists(Session& ctx, CardKind kind, const QString& number) {
     return seekCard(cardTable(ctx, kind), src.numberIndex, number);
 }
 
-CardResult RemoveCardKeyword(Session& ctx, CardKind kind, const QString& number,
+CardResult removeCardKeyword(Session& ctx, CardKind kind, const QString& number,
                              const QString& keyword) {
     Recordset& gr = linkTable(ctx, kind);
     const QString index = sourcesOf(kind).linkNumberIndex;
@@ -328,7 +328,7 @@ CardResult done(const QString& number) {
 
 } // namespace
 
-CardResult StoreQuote(Session& ctx, const QString& number, const QuoteContent& content) {
+CardResult storeQuote(Session& ctx, const QString& number, const QuoteContent& content) {
     auto& cit = ctx.rs().CIT;
     return announced(ctx, CardKind::Quote, number, inTransaction(ctx, {cit.rs.get()}, [&] {
                          if (!seekCard(*cit, QStringLiteral("CitNDX"), number)) return nothing();
@@ -341,7 +341,7 @@ CardResult StoreQuote(Session& ctx, const QString& number, const QuoteContent& c
                      }));
 }
 
-CardResult DeleteQuote(Session& ctx, const QString& number) {
+CardResult deleteQuote(Session& ctx, const QString& number) {
     auto& cit = ctx.rs().CIT;
     return announced(ctx, CardKind::Quote, number, inTransaction(ctx, {}, [&] {
                          removeRowsOf(*ctx.rs().GRCIT, QStringLiteral("GrCitNDX"), number);
@@ -356,7 +356,7 @@ CardResult DeleteQuote(Session& ctx, const QString& number) {
                      }));
 }
 
-CardResult AddQuote(Session& ctx, const QString& referenceNumber) {
+CardResult addQuoteToReference(Session& ctx, const QString& referenceNumber) {
     auto& cit = ctx.rs().CIT;
     auto& bib = ctx.rs().BIBLIO;
     const CardResult added = inTransaction(ctx, {cit.rs.get()}, [&] {
@@ -394,7 +394,7 @@ CardResult editReference(Session& ctx, const QString& number, Write&& write) {
 }
 } // namespace
 
-CardResult StoreReference(Session& ctx, const QString& number, const ReferenceContent& content) {
+CardResult storeReference(Session& ctx, const QString& number, const ReferenceContent& content) {
     return editReference(ctx, number, [&](store::BiblioRs& bib) {
         bib.TITRE1 = content.title;
         bib.TITRE2 = content.subtitle;
@@ -402,15 +402,15 @@ CardResult StoreReference(Session& ctx, const QString& number, const ReferenceCo
     });
 }
 
-CardResult StoreReferenceTitle(Session& ctx, const QString& number, const QString& title) {
+CardResult storeReferenceTitle(Session& ctx, const QString& number, const QString& title) {
     return editReference(ctx, number, [&](store::BiblioRs& bib) { bib.TITRE1 = title; });
 }
 
-CardResult SetReferenceType(Session& ctx, const QString& number, const QString& type) {
+CardResult setReferenceType(Session& ctx, const QString& number, const QString& type) {
     return editReference(ctx, number, [&](store::BiblioRs& bib) { bib.Type = type; });
 }
 
-CardResult DeleteReference(Session& ctx, const QString& number) {
+CardResult deleteReference(Session& ctx, const QString& number) {
     auto& cit = ctx.rs().CIT;
     if (seekCard(*cit, QStringLiteral("BibNDX"), number)) {
         CardResult r = done(number);

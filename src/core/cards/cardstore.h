@@ -127,7 +127,7 @@ CardResult removeNoteKeyword(Session& ctx, const QString& number, const QString&
 // True when card `number` of the kind is in the base. Leaves the kind's table on it.
 bool cardExists(Session& ctx, CardKind kind, const QString& number);
 // Removes every link of card `number` to `keyword` (names compared as the store does).
-CardResult RemoveCardKeyword(Session& ctx, CardKind kind, const QString& number,
+CardResult removeCardKeyword(Session& ctx, CardKind kind, const QString& number,
                              const QString& keyword);
 
 // Shown when a window works on a card deleted meanwhile (from another window).
@@ -145,15 +145,15 @@ struct QuoteContent {
 
 // Writes Titre1, Texte and TEXTRTF of Quote `number`: a Quote has no author of its own.
 // Nothing when the Quote is no longer in the base.
-CardResult StoreQuote(Session& ctx, const QString& number, const QuoteContent& content);
+CardResult storeQuote(Session& ctx, const QString& number, const QuoteContent& content);
 
 // Deletes Quote `number` and all its keyword links.
-CardResult DeleteQuote(Session& ctx, const QString& number);
+CardResult deleteQuote(Session& ctx, const QString& number);
 
 // A new Quote of Reference `referenceNumber`: the next Quote number of its prefix, the
 // Reference's title and joined authors, JOUR = now, an empty text. Nothing when the Reference
-// is no longer in the base. On success CIT is left on the new record, ready for OpenQuoteCard.
-CardResult AddQuote(Session& ctx, const QString& referenceNumber);
+// is no longer in the base. On success CIT is left on the new record, ready for openQuoteCard.
+CardResult addQuoteToReference(Session& ctx, const QString& referenceNumber);
 
 // --- References ---
 
@@ -173,15 +173,15 @@ struct ReferenceContent {
 };
 
 // Writes TITRE1, TITRE2 and Type of Reference `number`. Nothing when it is no longer there.
-CardResult StoreReference(Session& ctx, const QString& number, const ReferenceContent& content);
+CardResult storeReference(Session& ctx, const QString& number, const ReferenceContent& content);
 // Writes TITRE1 alone (what is stored before a keyword is removed).
-CardResult StoreReferenceTitle(Session& ctx, const QString& number, const QString& title);
+CardResult storeReferenceTitle(Session& ctx, const QString& number, const QString& title);
 // Writes the Type of Reference `number` (the type dialog of a new Reference).
-CardResult SetReferenceType(Session& ctx, const QString& number, const QString& type);
+CardResult setReferenceType(Session& ctx, const QString& number, const QString& type);
 
 // Deletes Reference `number` with its keyword links and its author rows, in one transaction.
 // Refused (HasQuotes, referenceHasQuotesMessage()) while a Quote of it exists.
-CardResult DeleteReference(Session& ctx, const QString& number);
+CardResult deleteReference(Session& ctx, const QString& number);
 
 // The document types, TYPES in table order.
 QStringList referenceTypes(Session& ctx);

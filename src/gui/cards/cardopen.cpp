@@ -10,9 +10,9 @@ bool openCurrentCard(Session& ctx, CardKind kind) {
     case CardKind::Note:
         return openNoteCard(ctx) != nullptr;
     case CardKind::Quote:
-        return OpenQuoteCard(ctx) != nullptr;
+        return openQuoteCard(ctx) != nullptr;
     case CardKind::Reference:
-        return OpenReferenceCard(ctx) != nullptr;
+        return openReferenceCard(ctx) != nullptr;
     }
     return false;
 }

@@ -16,7 +16,7 @@ QWidget* openNoteCard(Session& ctx) {
     });
 }
 
-QWidget* OpenQuoteCard(Session& ctx) {
+QWidget* openQuoteCard(Session& ctx) {
     return runOpener(ctx, [&ctx]() -> QWidget* {
         CardSlots card = readCurrentCard(ctx, CardKind::Quote);
         card.window = takeWindowNumber(ctx, CardKind::Quote);
@@ -28,7 +28,7 @@ QWidget* OpenQuoteCard(Session& ctx) {
     });
 }
 
-QWidget* OpenReferenceCard(Session& ctx) {
+QWidget* openReferenceCard(Session& ctx) {
     return runOpener(ctx, [&ctx]() -> QWidget* {
         CardSlots card = readCurrentCard(ctx, CardKind::Reference);
         card.window = takeWindowNumber(ctx, CardKind::Reference);

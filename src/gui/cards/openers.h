@@ -25,9 +25,9 @@ class NoteWindow;
 QWidget* openNoteCard(Session& ctx);
 
 // A Quote window on the current record of CIT, with the authors of its Reference.
-QWidget* OpenQuoteCard(Session& ctx);
+QWidget* openQuoteCard(Session& ctx);
 // A Reference window on the current record of BIBLIO.
-QWidget* OpenReferenceCard(Session& ctx);
+QWidget* openReferenceCard(Session& ctx);
 
 // A Note window on the card given: what openNoteCard does once it has read the record.
 // The text search uses it to show the plain text the word was found in. Throws on failure.

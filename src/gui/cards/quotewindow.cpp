@@ -274,7 +274,7 @@ void QuoteWindow::showResult(const CardResult& r) {
 }
 
 bool QuoteWindow::store() {
-    const CardResult r = StoreQuote(ctx_, tag_, content());
+    const CardResult r = storeQuote(ctx_, tag_, content());
     showResult(r);
     return r.ok();
 }
@@ -282,7 +282,7 @@ bool QuoteWindow::store() {
 void QuoteWindow::deleteCard() {
     if (ctx_.prompter.message(deleteQuestion(), Buttons::OkCancel, Icon::None) != Answer::Ok)
         return;
-    const CardResult r = DeleteQuote(ctx_, tag_);
+    const CardResult r = deleteQuote(ctx_, tag_);
     if (r.status == CardStatus::ReadOnly || r.status == CardStatus::Failed) {
         showResult(r);
         return;
@@ -312,7 +312,7 @@ void QuoteWindow::removeKeyword() {
     const QString keyword = currentKeyword(cgMCCit);
     // The Quote is stored first, its rich text with the rest, so that what the base holds
     // agrees with itself whatever the answer.
-    const CardResult stored = StoreQuote(ctx_, tag_, content());
+    const CardResult stored = storeQuote(ctx_, tag_, content());
     if (!stored.ok()) {
         showResult(stored);
         return;
@@ -323,7 +323,7 @@ void QuoteWindow::removeKeyword() {
                                   QStringLiteral("  "),
                               Buttons::OkCancel, Icon::Question) != Answer::Ok)
         return;
-    showResult(RemoveCardKeyword(ctx_, CardKind::Quote, tag_, keyword));
+    showResult(removeCardKeyword(ctx_, CardKind::Quote, tag_, keyword));
     rereadKeywords();
 }
 
@@ -335,7 +335,7 @@ void QuoteWindow::openReference() {
         return;
     }
     ctx_.CurBibNDX = bib.NDX.text();
-    OpenReferenceCard(ctx_);
+    openReferenceCard(ctx_);
 }
 
 void QuoteWindow::newQuote() {

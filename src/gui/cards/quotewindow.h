@@ -1,7 +1,7 @@
 #pragma once
 
 // The Quote window QuoteWindow: one Quote, its title, rich text and keywords, and the authors
-// of the Reference it was taken from. Opened by OpenQuoteCard (cards/openers.h); any number
+// of the Reference it was taken from. Opened by openQuoteCard (cards/openers.h); any number
 // may be open. A Quote is never created here: only its Reference's window adds Quotes.
 
 #include "core/cards/cardstore.h"

@@ -276,7 +276,7 @@ void ReferenceWindow::showResult(const CardResult& r) {
 }
 
 bool ReferenceWindow::store() {
-    const CardResult r = StoreReference(
+    const CardResult r = storeReference(
         ctx_, tag_, {cBibTitre1->text(), cBibTitre2->text(), ComboType->currentText()});
     showResult(r);
     return r.ok();
@@ -285,7 +285,7 @@ bool ReferenceWindow::store() {
 void ReferenceWindow::deleteCard() {
     if (ctx_.prompter.message(deleteQuestion(), Buttons::OkCancel, Icon::None) != Answer::Ok)
         return;
-    const CardResult r = DeleteReference(ctx_, tag_);
+    const CardResult r = deleteReference(ctx_, tag_);
     if (r.status == CardStatus::HasQuotes) {
         ctx_.prompter.message(r.message, Buttons::Ok, Icon::None);
         return;
@@ -306,13 +306,13 @@ void ReferenceWindow::newReference() {
 }
 
 void ReferenceWindow::addQuote() {
-    const CardResult r = AddQuote(ctx_, tag_);
+    const CardResult r = addQuoteToReference(ctx_, tag_);
     if (!r.ok()) {
         showResult(r);
         return;
     }
     ctx_.CurBibNDX = tag_;
-    OpenQuoteCard(ctx_);
+    openQuoteCard(ctx_);
     rereadKeywordsAndQuotes();
 }
 
@@ -333,7 +333,7 @@ void ReferenceWindow::addKeywords() {
 void ReferenceWindow::removeKeyword() {
     ctx_.BibFenNum = windowNumber();
     const QString keyword = currentKeyword(cgMCBib);
-    const CardResult stored = StoreReferenceTitle(ctx_, tag_, cBibTitre1->text());
+    const CardResult stored = storeReferenceTitle(ctx_, tag_, cBibTitre1->text());
     if (!stored.ok()) {
         showResult(stored);
         return;
@@ -344,7 +344,7 @@ void ReferenceWindow::removeKeyword() {
                                   QStringLiteral("  "),
                               Buttons::OkCancel, Icon::Question) != Answer::Ok)
         return;
-    showResult(RemoveCardKeyword(ctx_, CardKind::Reference, tag_, keyword));
+    showResult(removeCardKeyword(ctx_, CardKind::Reference, tag_, keyword));
     rereadKeywordsAndQuotes();
 }
 
@@ -355,7 +355,7 @@ void ReferenceWindow::openQuote(int row) {
         ctx_.prompter.message(missingRecordMessage(), Buttons::Ok, Icon::Exclamation);
         return;
     }
-    OpenQuoteCard(ctx_);
+    openQuoteCard(ctx_);
 }
 
 void ReferenceWindow::openReferencesOfKeyword(int row) {

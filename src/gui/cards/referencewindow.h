@@ -1,7 +1,7 @@
 #pragma once
 
 // The Reference window ReferenceWindow: one Reference, its authors, titles, type and keywords,
-// and the Quotes taken from it, where new Quotes are added. Opened by OpenReferenceCard
+// and the Quotes taken from it, where new Quotes are added. Opened by openReferenceCard
 // (cards/openers.h); any number may be open.
 
 #include "core/cards/cardstore.h"

@@ -45,14 +45,14 @@ TypeDialog::TypeDialog(Session& ctx, const QString& referenceNumber, QWidget* pa
 }
 
 void TypeDialog::ok() {
-    const CardResult r = SetReferenceType(ctx_, number_, Combo1->currentText());
+    const CardResult r = setReferenceType(ctx_, number_, Combo1->currentText());
     close();
     if (r.status == CardStatus::Nothing) {
         ctx_.prompter.message(missingRecordMessage(), Buttons::Ok, Icon::Exclamation);
         return;
     }
     if (!r.message.isEmpty()) ctx_.prompter.message(r.message, Buttons::Ok, Icon::Exclamation);
-    if (cardExists(ctx_, CardKind::Reference, number_)) OpenReferenceCard(ctx_);
+    if (cardExists(ctx_, CardKind::Reference, number_)) openReferenceCard(ctx_);
 }
 
 } // namespace vlm::cards

@@ -119,7 +119,7 @@ public:
     QRadioButton* byDateOption() const { return OptionByDate_; }              // OptionByDate
     QRadioButton* byKeywordOption() const { return OptionByKeyword_; }        // OptionByKeyword
     QLabel* sortedByLabel() const { return Label6_; }                         // Label6
-    QPushButton* otherSearchButton() const { return commandSearchOther_; }    // CommandSearchOther
+    QPushButton* otherSearchButton() const { return commandSearchOther_; }    // commandSearchOther
     QLabel* textSearchLabel() const { return LabelText_; }                    // LabelText
     QLineEdit* textSearchBox() const { return TextSearch_; }                  // TextSearch
     QPushButton* textSearchButton() const { return CommandSearchText_; }      // CommandSearchText

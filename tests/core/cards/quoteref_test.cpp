@@ -16,12 +16,12 @@ protected:
         const CardResult r = createReference(ctx, authors);
         EXPECT_TRUE(r.ok());
         if (!title.isEmpty()) {
-            EXPECT_TRUE(StoreReference(ctx, r.number, {title, {}, {}}).ok());
+            EXPECT_TRUE(storeReference(ctx, r.number, {title, {}, {}}).ok());
         }
         return r.number;
     }
     QString addQuote(const QString& reference) {
-        const CardResult r = AddQuote(ctx, reference);
+        const CardResult r = addQuoteToReference(ctx, reference);
         EXPECT_TRUE(r.ok()) << r.message.toStdString();
         return r.number;
     }
@@ -59,7 +59,7 @@ TEST_F(QuoteRef, QuotesTakeTheirNumberTitleAndAuthorsFromTheReference) {
     ASSERT_EQ(smithson, "Smithso001");
     EXPECT_EQ(addQuote(smithson), "SMITH002.TXT");
     EXPECT_EQ(addQuote(ref), "SMITH003.TXT");
-    ASSERT_TRUE(DeleteQuote(ctx, "SMITH002.TXT").ok());
+    ASSERT_TRUE(deleteQuote(ctx, "SMITH002.TXT").ok());
     EXPECT_EQ(addQuote(ref), "SMITH002.TXT");
 }
 
@@ -72,22 +72,22 @@ TEST_F(QuoteRef, AReferenceWithAQuoteIsNeverDeletedAndWithoutOneGoesWholly) {
     linkQuote(quote, "Leaves");
 
     const QStringList before = snapshot();
-    const CardResult refused = DeleteReference(ctx, ref);
+    const CardResult refused = deleteReference(ctx, ref);
     EXPECT_EQ(refused.status, CardStatus::HasQuotes);
     EXPECT_EQ(refused.message, "Quotes belong to this reference. Please delete these quotes first");
     EXPECT_EQ(snapshot(), before);
 
-    ASSERT_TRUE(DeleteQuote(ctx, quote).ok());
+    ASSERT_TRUE(deleteQuote(ctx, quote).ok());
     EXPECT_TRUE(column("GRCIT", "NDX").isEmpty());
-    ASSERT_TRUE(DeleteReference(ctx, ref).ok());
+    ASSERT_TRUE(deleteReference(ctx, ref).ok());
     EXPECT_EQ(column("BIBLIO", "NDX"), QStringList{"Adam___001"});
     EXPECT_EQ(column("AUTNDX", "AUTEUR"), QStringList{"Adam"});
     EXPECT_EQ(column("GRBIB", "NDX"), QStringList{"Adam___001"});
 
     // Cards deleted meanwhile (from another window) are not written back.
-    EXPECT_EQ(StoreReference(ctx, ref, {"t", "", ""}).status, CardStatus::Nothing);
-    EXPECT_EQ(AddQuote(ctx, ref).status, CardStatus::Nothing);
-    EXPECT_EQ(StoreQuote(ctx, quote, {"t", "", ""}).status, CardStatus::Nothing);
+    EXPECT_EQ(storeReference(ctx, ref, {"t", "", ""}).status, CardStatus::Nothing);
+    EXPECT_EQ(addQuoteToReference(ctx, ref).status, CardStatus::Nothing);
+    EXPECT_EQ(storeQuote(ctx, quote, {"t", "", ""}).status, CardStatus::Nothing);
     EXPECT_EQ(column("BIBLIO", "NDX"), QStringList{"Adam___001"});
     EXPECT_TRUE(column("CIT", "CIT").isEmpty());
 }
@@ -105,7 +105,7 @@ TEST_F(QuoteRef, TheTypeBoxShowsAStoredTypeOnlyWhenItIsInTheList) {
                  {"article", "No Type"},
                  {"Web", "Web"}};
     for (const auto& c : cases) {
-        ASSERT_TRUE(SetReferenceType(ctx, ref, QString::fromUtf8(c.stored)).ok());
+        ASSERT_TRUE(setReferenceType(ctx, ref, QString::fromUtf8(c.stored)).ok());
         ASSERT_TRUE(cardExists(ctx, CardKind::Reference, ref));
         EXPECT_EQ(shownType(types, ctx.rs().BIBLIO.Type.text()), c.shown) << c.stored;
     }
@@ -134,18 +134,18 @@ TEST_F(QuoteRef, AReadOnlyBaseRefusesEveryWriteAndKeepsItsRows) {
     const QStringList before = snapshot();
     const std::function<CardResult()> writes[] = {
         [&] {
-            return StoreQuote(ctx, quote, {"t", "p", "r"});
+            return storeQuote(ctx, quote, {"t", "p", "r"});
         },
-        [&] { return DeleteQuote(ctx, quote); },
-        [&] { return AddQuote(ctx, ref); },
+        [&] { return deleteQuote(ctx, quote); },
+        [&] { return addQuoteToReference(ctx, ref); },
         [&] {
-            return StoreReference(ctx, ref, {"t", "s", "Book"});
+            return storeReference(ctx, ref, {"t", "s", "Book"});
         },
-        [&] { return StoreReferenceTitle(ctx, ref, "t"); },
-        [&] { return SetReferenceType(ctx, ref, "Book"); },
-        [&] { return DeleteReference(ctx, bare); },
-        [&] { return RemoveCardKeyword(ctx, CardKind::Quote, quote, "Bark"); },
-        [&] { return RemoveCardKeyword(ctx, CardKind::Reference, ref, "Trees"); },
+        [&] { return storeReferenceTitle(ctx, ref, "t"); },
+        [&] { return setReferenceType(ctx, ref, "Book"); },
+        [&] { return deleteReference(ctx, bare); },
+        [&] { return removeCardKeyword(ctx, CardKind::Quote, quote, "Bark"); },
+        [&] { return removeCardKeyword(ctx, CardKind::Reference, ref, "Trees"); },
     };
     for (const auto& write : writes) {
         const CardResult r = write();

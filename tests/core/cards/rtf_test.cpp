@@ -77,7 +77,6 @@ TEST(RtfRoundTrip, KeepsPlainTextExactlyAndWritesSevenBitAscii) {
     EXPECT_TRUE(isSevenBit(rtf));
     EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0")) << rtf.constData();
     const RichText back = read(rtf);
-    EXPECT_EQ(plainText(back), plainText(text));
     ASSERT_EQ(back.paragraphs.size(), text.paragraphs.size());
     for (qsizetype i = 0; i < text.paragraphs.size(); ++i)
         EXPECT_EQ(back.paragraphs[i].text(), text.paragraphs[i].text()) << "paragraph " << i;
@@ -144,9 +143,7 @@ TEST(RtfRoundTrip, ThroughTheEditorDocument) {
     const QString rtf = toRtf(doc);
     QTextDocument back;
     ASSERT_TRUE(fromRtf(rtf, back));
-    EXPECT_EQ(back.toPlainText(), doc.toPlainText());
-    EXPECT_EQ(plainText(back), plainText(doc));
-    EXPECT_EQ(fromTextDocument(back), fromTextDocument(doc));
+    EXPECT_EQ(fromTextDocument(back), fromTextDocument(doc)); // text and attributes
 
     // The document carries the attributes itself, not only the model.
     const QTextBlock second = back.begin().next();
@@ -166,10 +163,7 @@ TEST(RtfRoundTrip, DocumentAttributesLeftUnsetTakeTheDocumentFont) {
     doc.setPlainText(QStringLiteral("x"));
     const RichText t = fromTextDocument(doc);
     ASSERT_EQ(t.paragraphs.size(), 1);
-    ASSERT_EQ(t.paragraphs[0].runs.size(), 1);
-    EXPECT_EQ(t.paragraphs[0].runs[0].format.font, QStringLiteral("DejaVu Serif"));
-    EXPECT_EQ(t.paragraphs[0].runs[0].format.pointSize, 14);
-    EXPECT_FALSE(t.paragraphs[0].runs[0].format.color.isValid());
+    EXPECT_EQ(describe(t.paragraphs[0]), QStringList{"x|DejaVu Serif|14|----|auto"});
 }
 
 TEST(RtfRoundTrip, EmptyDocumentsAndTrailingEmptyParagraphsSurvive) {
@@ -346,18 +340,23 @@ TEST(RtfWordProcessorFiles, ReadsLibreOfficeTextAndAttributes) {
                      "lien|Liberation Serif|12|--U-|#0000ff"}));
 }
 
-TEST(RtfWordProcessorFiles, DecodesFontNamesByTheirCodePage) {
-    const RichText named =
-        read("{\\rtf1{\\fonttbl{\\f0\\fcharset128 \\'82\\'6c\\'82\\'72 Mincho;}}\\f0 x}");
-    ASSERT_EQ(named.paragraphs[0].runs.size(), 1);
-    EXPECT_EQ(named.paragraphs[0].runs[0].format.font, QStringLiteral("ＭＳ Mincho"));
-}
-
-TEST(RtfWordProcessorFiles, PlainRestoresTheDefaultsAndPardKeepsTheCharacterFormat) {
-    // \plain restores the defaults, \pard keeps the character format.
-    const RichText t =
-        read("{\\rtf1{\\fonttbl{\\f0 A;}{\\f1 B;}}\\f1\\b\\fs40 x\\pard y\\plain z}");
-    EXPECT_EQ(describe(t.paragraphs[0]), (QStringList{"xy|B|20|B---|auto", "z|A|12|----|auto"}));
+// Font names are decoded by their code page; \plain restores the defaults, \pard keeps the
+// character format; huge and odd numbers are bounded.
+TEST(RtfWordProcessorFiles, FontNamesAndFormatResets) {
+    const struct {
+        QByteArray rtf;
+        QStringList runs;
+    } cases[] = {
+        {"{\\rtf1{\\fonttbl{\\f0\\fcharset128 \\'82\\'6c\\'82\\'72 Mincho;}}\\f0 x}",
+         {"x|ＭＳ Mincho|12|----|auto"}},
+        {"{\\rtf1{\\fonttbl{\\f0 A;}{\\f1 B;}}\\f1\\b\\fs40 x\\pard y\\plain z}",
+         {"xy|B|20|B---|auto", "z|A|12|----|auto"}},
+        {"{\\rtf1 \\fs99999999999999999999 a\\fs-5 b\\fs0 c\\cf99999999999 d\\f-3 e\\uc2"
+         "\\u99999999999 xxf\\u-99999999 ??g}",
+         {"abcdefg||1638|----|auto"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(describe(read(c.rtf).paragraphs.value(0)), c.runs) << c.rtf.constData();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -407,13 +406,6 @@ TEST(RtfDamagedInput, DeepNestingIsCutAtTheDepthLimit) {
     const RichText t = read(fine);
     EXPECT_EQ(describe(t.paragraphs[0]),
               (QStringList{"kept||12|B---|auto", " plain||12|----|auto"}));
-}
-
-TEST(RtfDamagedInput, HugeAndOddNumbersAreBounded) {
-    const RichText t = read("{\\rtf1 \\fs99999999999999999999 a\\fs-5 b\\fs0 c\\cf99999999999 d"
-                            "\\f-3 e\\uc2\\u99999999999 xxf\\u-99999999 ??g}");
-    EXPECT_EQ(plainText(t), QStringLiteral("abcdefg"));
-    EXPECT_EQ(t.paragraphs[0].runs[0].format.pointSize, 1638);
 }
 
 // Reading what was read and written must give the same text: the writer says everything the

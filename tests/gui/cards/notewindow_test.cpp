@@ -2,100 +2,48 @@
 #include "core/common/twips.h"
 #include "core/keywords/cardkeywords.h"
 #include "gui/cards/cardentry.h"
-#include "gui/cards/cardopen.h"
 #include "gui/cards/cardwindows.h"
 #include "gui/cards/notewindow.h"
 #include "gui/cards/openers.h"
 #include "gui/cards/richedit.h"
 #include "gui/shell/frame.h"
 #include "gui/shell/mainwindow.h"
-#include "support/cardtestbase.h"
+#include "support/cardwindowbase.h"
 #include "support/pdftext.h"
-#include "support/viewcells.h"
 
 #include <QAction>
-#include <QDialog>
-#include <QFile>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPushButton>
-#include <QTableWidget>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QtTest>
 
-#include <memory>
 #include <new>
 
 using namespace vlm;
 using namespace vlm::cards;
 using test::child;
 
-class NoteWindowTest : public QObject {
+class NoteWindowTest : public QObject, test::CardWindowBase {
     Q_OBJECT
 
-    std::unique_ptr<test::CardBase> b;
-    std::unique_ptr<QMdiArea> mdi;
-
-    Session& ctx() { return b->ctx; }
-    test::ScriptedPrompter& prompter() { return b->prompter; }
-
     NoteWindow* open(const QString& number) {
-        auto& note = ctx().rs().NOTE;
-        note->setIndex("NoteNDX");
-        note->seek("=", number);
-        if (note->noMatch()) return nullptr;
-        return qobject_cast<NoteWindow*>(openNoteCard(ctx()));
-    }
-    static void click(QWidget* w, const char* name) {
-        QTest::mouseClick(child<QPushButton>(w, name), Qt::LeftButton);
+        return cardExists(ctx(), CardKind::Note, number)
+                   ? qobject_cast<NoteWindow*>(openNoteCard(ctx()))
+                   : nullptr;
     }
     static void tool(QWidget* w, const char* key) { child<QAction>(w, key)->trigger(); }
-    QList<NoteWindow*> windows() const {
-        QList<NoteWindow*> out;
-        for (QMdiSubWindow* sub : mdi->subWindowList())
-            if (auto* w = qobject_cast<NoteWindow*>(sub->widget())) out << w;
-        return out;
-    }
+    QList<NoteWindow*> windows() const { return windowsOf<NoteWindow>(); }
     QString stored(const QString& field, const QString& number) {
-        auto& note = ctx().rs().NOTE;
-        note->setIndex("NoteNDX");
-        note->seek("=", number);
-        return note->noMatch() ? QStringLiteral("<absent>") : note->value(field).toString();
+        return CardWindowBase::stored(CardKind::Note, number, field);
     }
-    static QStringList gridRows(QWidget* w) {
-        return test::rowsOf(child<QTableWidget>(w, "cgMCNote"));
-    }
+    static QStringList gridRows(QWidget* w) { return rows(w, "cgMCNote"); }
     static void closeWindow(NoteWindow* w) { cardFrame(w)->close(); }
 
-    // The selection dialog, while it is open.
-    static QDialog* selectionDialog() {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == QLatin1String("fMultSel") && w->isVisible())
-                return qobject_cast<QDialog*>(w);
-        return nullptr;
-    }
-    // Clicks `name` in the dialog's origin list, which moves it to the selection list.
-    static void pickInDialog(QWidget* dialog, const char* name) {
-        auto* list = child<QAbstractItemView>(dialog, "cgList");
-        test::clickCell(list, int(test::rowsOf(list).indexOf(QString::fromLatin1(name))));
-    }
-
 private slots:
-    void init() {
-        b = std::make_unique<test::CardBase>();
-        b->ctx.openCard = cards::openCurrentCard;
-        mdi = std::make_unique<QMdiArea>();
-        mdi->resize(1200, 800);
-        mdi->show();
-        ctx().mdiArea = mdi.get();
-    }
-    void cleanup() {
-        mdi.reset(); // the card windows go with their area, without questions
-        b.reset();
-    }
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
 
     // A Note without rich text shows its plain text, with single line ends.
     void theWindowShowsTheNoteAndFollowsItsSize() {
@@ -124,30 +72,8 @@ private slots:
         auto* text = child<QTextEdit>(w, "NoteRTF");
         QCOMPARE(text->width(), twipsToPixels(900 * 15 - 2520 - 240));
         QCOMPARE(text->height(), twipsToPixels(600 * 15 - 1710 - 1140));
-    }
 
-    void openingTheSameNoteTwiceGivesTwoWindowNumbers() {
-        b->addNote("LIND0001.TXT", "Lindqvist", "Light", "text");
-        ctx().FindPos = 0;
-        ctx().FindWord = "stale";
-        NoteWindow* first = open("LIND0001.TXT");
-        NoteWindow* second = open("LIND0001.TXT");
-        QVERIFY(first && second);
-        QCOMPARE(first->windowNumber(), 1);
-        QCOMPARE(second->windowNumber(), 2);
-        QCOMPARE(ctx().NoteWinCount, 2);
-        QCOMPARE(first->windowTitle(), QStringLiteral("Light : '' (1)"));
-        QCOMPARE(second->windowTitle(), QStringLiteral("Light : '' (2)"));
-        QVERIFY(ctx().FindWord.isEmpty()); // not opened from a search
-
-        // Closing does not give a number back.
-        closeWindow(first);
-        NoteWindow* third = open("LIND0001.TXT");
-        QCOMPARE(third->windowNumber(), 3);
-        QCOMPARE(windows().size(), 2);
-    }
-
-    void aNoteWithRichTextOpensWithItAndNotThePlainText() {
+        // Rich text, when there is some, is shown instead of the plain text.
         QTextDocument doc;
         doc.setPlainText("rich words");
         b->addNote("B___0001.TXT", "B", "Rich", "ignored", toRtf(doc));
@@ -223,18 +149,20 @@ private slots:
         QVERIFY(windows().isEmpty());
         QCOMPARE(stored("AUTEUR", "A___0001.TXT"), QStringLiteral("Ada"));
 
-        // An unchanged window closes without a question.
-        prompter().clear();
+        // An unchanged window closes without a question (none is scripted).
         closeWindow(open("A___0001.TXT"));
-        QVERIFY(prompter().messages().isEmpty());
     }
 
-    // A Store shows in the caption of every window on the Note; keywords attached elsewhere
-    // show in its grid. The text of each window stays its own.
+    // Each opening has a number of its own; a Store shows in the caption of every window on the
+    // Note; keywords attached elsewhere show in its grid. The text of each window stays its own.
     void everyWindowOnTheNoteFollowsItsStoreAndKeywords() {
         b->addNote("A___0001.TXT", "Ada", "Old", "old");
+        ctx().FindPos = 0;
+        ctx().FindWord = "stale";
         NoteWindow* first = open("A___0001.TXT");
         NoteWindow* second = open("A___0001.TXT");
+        QCOMPARE(second->windowTitle(), QStringLiteral("Old : '' (2)"));
+        QVERIFY(ctx().FindWord.isEmpty()); // not opened from a search
         child<QLineEdit>(first, "cNoteTitle")->setText("New");
         click(first, "CmdStore");
         QTRY_COMPARE(first->windowTitle(), QStringLiteral("New : '' (1)"));
@@ -242,6 +170,11 @@ private slots:
         QCOMPARE(child<QLineEdit>(second, "cNoteTitle")->text(), QStringLiteral("Old"));
         QVERIFY(keywords::attachKeywords(ctx(), CardKind::Note, "A___0001.TXT", {"K"}).ok());
         QTRY_COMPARE(gridRows(second), QStringList{"K"});
+
+        // Closing does not give a number back.
+        closeWindow(second);
+        QCOMPARE(open("A___0001.TXT")->windowNumber(), 3);
+        QCOMPARE(windows().size(), 2);
     }
 
     void aStoreTheBaseRefusesKeepsTheWindowOpen() {
@@ -419,11 +352,10 @@ private slots:
         QVERIFY2(text.contains("prints cards"), qPrintable(text));
         QVERIFY2(!text.contains("Velmora") && !text.contains("second"), qPrintable(text));
 
-        // Cancelling the dialog prints nothing.
-        const QString none = b->dir.file("none.pdf");
+        // Cancelling the dialog prints nothing, and says nothing.
         prompter().print(QString());
         tool(w, "Print");
-        QVERIFY(!QFile::exists(none));
+        QVERIFY(prompter().messages().isEmpty());
     }
 
     void fontAppliesTheSevenAttributesToTheSelection() {
@@ -507,7 +439,7 @@ private slots:
 
         for (const char* name : {"mNNew", "mNoteNew"}) {
             main->action(QString::fromLatin1(name))->trigger();
-            QDialog* dialog = selectionDialog();
+            QWidget* dialog = topLevel("fMultSel");
             QVERIFY2(dialog, name);
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Note Authors"));
             dialog->close();
@@ -532,13 +464,13 @@ private slots:
     void aNewNoteStartsWithTheChoiceOfItsAuthor() {
         b->put(*ctx().rs().AUTNOTE, "NOM", {"Li", "Lindqvist"});
         chooseNoteAuthor(ctx());
-        QDialog* dialog = selectionDialog();
+        QWidget* dialog = topLevel("fMultSel");
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Note Authors"));
         QVERIFY(child<QPushButton>(dialog, "cNoteAutSel")->isEnabled());
         QVERIFY(!child<QPushButton>(dialog, "cBibAutSel")->isVisible());
 
-        pickInDialog(dialog, "Lindqvist");
+        pick(dialog, "Lindqvist");
         click(dialog, "cNoteAutSel");
         QCOMPARE(b->column("NOTE", "CIT"), QStringList{"LIND0001.TXT"});
         QCOMPARE(windows().size(), 1);
@@ -547,14 +479,14 @@ private slots:
         QCOMPARE(child<QLineEdit>(w, "cNoteAuthor")->text(), QStringLiteral("Lindqvist"));
         QVERIFY(!child<QLineEdit>(w, "cNoteDate")->text().isEmpty());
         QCOMPARE(w->windowTitle(), QStringLiteral(" : '' (1)"));
-        QVERIFY(!selectionDialog());
+        QVERIFY(!topLevel("fMultSel"));
 
         // The New button of a Note window starts the same way.
         click(windows().first(), "Command1");
-        dialog = selectionDialog();
+        dialog = topLevel("fMultSel");
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Note Authors"));
-        pickInDialog(dialog, "Lindqvist");
+        pick(dialog, "Lindqvist");
         click(dialog, "cNoteAutSel");
         QCOMPARE(windows().last()->tag(), QStringLiteral("LIND0002.TXT"));
         QCOMPARE(windows().last()->windowNumber(), 2);
@@ -567,40 +499,33 @@ private slots:
         QCOMPARE(windows().size(), 2);
     }
 
-    void addingKeywordsGoesThroughTheSelectionDialog() {
+    void keywordsComeThroughTheSelectionDialogAndADoubleClickOpensTheirNotes() {
         b->keywords({"Optics", "Waves"});
-        b->addNote("A___0001.TXT");
-        b->addNote("B___0001.TXT");
+        for (const char* n : {"A___0001.TXT", "B___0001.TXT", "C___0001.TXT"})
+            b->addNote(n);
+        b->linkNote("C___0001.TXT", "Waves");
         NoteWindow* a = open("A___0001.TXT");
         NoteWindow* other = open("B___0001.TXT");
         ctx().ResultKind = "Bib";
         click(a, "KWAdd");
         QCOMPARE(ctx().ResultKind, QStringLiteral("Note"));
         QCOMPARE(ctx().NoteFenNum, 1);
-        QDialog* dialog = selectionDialog();
+        QWidget* dialog = topLevel("fMultSel");
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Select Keywords"));
         QVERIFY(child<QPushButton>(dialog, "KWNoteSelect")->isVisible());
 
-        pickInDialog(dialog, "Waves");
+        pick(dialog, "Waves");
         click(dialog, "KWNoteSelect");
         QCOMPARE(cardKeywords(ctx(), CardKind::Note, "A___0001.TXT"), QStringList{"Waves"});
         QCOMPARE(gridRows(a), QStringList{"Waves"});
         QCOMPARE(gridRows(other), QStringList{QString()});
-    }
 
-    void aDoubleClickOnAKeywordOpensEveryNoteOfIt() {
-        for (const char* n : {"A___0001.TXT", "B___0001.TXT", "C___0001.TXT"})
-            b->addNote(n);
-        b->linkNote("A___0001.TXT", "K");
-        b->linkNote("C___0001.TXT", "K");
-        NoteWindow* a = open("A___0001.TXT");
+        // A double click on the keyword opens every Note of it, this one again too.
         ctx().ResultKind = "Cit";
         test::doubleClickCell(child<QTableWidget>(a, "cgMCNote"), 0);
-        QStringList opened;
-        for (NoteWindow* w : windows())
-            opened << QStringLiteral("%1 %2").arg(w->windowNumber()).arg(w->tag());
-        QCOMPARE(opened, (QStringList{"1 A___0001.TXT", "2 A___0001.TXT", "3 C___0001.TXT"}));
+        QCOMPARE(shown<NoteWindow>(), (QStringList{"A___0001.TXT 1", "B___0001.TXT 2",
+                                                   "C___0001.TXT 3", "A___0001.TXT 4"}));
         QCOMPARE(ctx().ResultKind, QStringLiteral("Note"));
     }
 
