@@ -4,6 +4,7 @@
 #include "core/cards/rtf.h"
 #include "core/common/twips.h"
 #include "core/session/session.h"
+#include "core/store/recordset.h"
 #include "core/store/storeerror.h"
 #include "gui/common/childwindows.h"
 #include "gui/common/guarded.h"
@@ -139,6 +140,20 @@ bool CardWindow::mayClose() {
     if (closeAnswered_ || !unsavedChanges()) return true;
     return closePrompter().message(closeQuestion(), Buttons::OkCancel, Icon::None) != Answer::Ok ||
            storeCard();
+}
+
+bool isActiveCardWindow(const Session& ctx, const QWidget* window) {
+    const auto* sub = qobject_cast<const QMdiSubWindow*>(window->parentWidget());
+    return sub ? (ctx.mdiArea && ctx.mdiArea->activeSubWindow() == sub) : window->isWindow();
+}
+
+void seekCardQuietly(Session& ctx, CardKind kind, const QString& number) {
+    try {
+        store::Recordset& cards = cardTable(ctx, kind);
+        cards.setIndex(sourcesOf(kind).numberIndex);
+        cards.seek(QStringLiteral("="), number);
+    } catch (const store::StoreError&) {
+    }
 }
 
 QList<CardWindow*> openCardWindows(Session& ctx) {

@@ -4,6 +4,7 @@
 // they show a card's text and keywords, and the memory trap of the openers.
 
 #include "core/common/prompter.h"
+#include "core/session/cardkind.h"
 #include <QList>
 
 #include <QString>
@@ -49,6 +50,14 @@ protected:
 private:
     bool closeAnswered_ = false;
 };
+
+// Whether `window` is the one the user works in: the active sub-window of the MDI area, or,
+// without one, a window of its own. A card window makes its card current then.
+bool isActiveCardWindow(const Session& ctx, const QWidget* window);
+
+// Makes card `number` the current record of its table. A base that went away under the
+// window is not reported here: the window's commands say so when used.
+void seekCardQuietly(Session& ctx, CardKind kind, const QString& number);
 
 // The card windows open, in the order they were opened.
 QList<CardWindow*> openCardWindows(Session& ctx);

@@ -220,20 +220,13 @@ bool NoteWindow::event(QEvent* event) {
     // Coming back to the program (from the selection dialog, for one) activates the window
     // again, if it is the active one in its area.
     if (event->type() == QEvent::WindowActivate) {
-        const QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
-        if (sub ? (ctx_.mdiArea && ctx_.mdiArea->activeSubWindow() == sub) : isWindow()) activate();
+        if (isActiveCardWindow(ctx_, this)) activate();
     }
     return QWidget::event(event);
 }
 
 void NoteWindow::seekOwnCard() {
-    try {
-        auto& note = ctx_.rs().NOTE;
-        note->setIndex(QStringLiteral("NoteNDX"));
-        note->seek(QStringLiteral("="), tag_);
-    } catch (const store::StoreError&) {
-        // The base went away under the window; its commands will say so when used.
-    }
+    seekCardQuietly(ctx_, CardKind::Note, tag_);
 }
 
 void NoteWindow::activate() {

@@ -221,20 +221,13 @@ int QuoteWindow::windowNumber() const {
 
 bool QuoteWindow::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
-        const QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
-        if (sub ? (ctx_.mdiArea && ctx_.mdiArea->activeSubWindow() == sub) : isWindow()) activate();
+        if (isActiveCardWindow(ctx_, this)) activate();
     }
     return QWidget::event(event);
 }
 
 void QuoteWindow::seekOwnCard() {
-    try {
-        auto& cit = ctx_.rs().CIT;
-        cit->setIndex(QStringLiteral("CitNDX"));
-        cit->seek(QStringLiteral("="), tag_);
-    } catch (const store::StoreError&) {
-        // The base went away under the window; its commands will say so when used.
-    }
+    seekCardQuietly(ctx_, CardKind::Quote, tag_);
 }
 
 void QuoteWindow::activate() {

@@ -222,20 +222,13 @@ int ReferenceWindow::windowNumber() const {
 
 bool ReferenceWindow::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
-        const QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
-        if (sub ? (ctx_.mdiArea && ctx_.mdiArea->activeSubWindow() == sub) : isWindow()) activate();
+        if (isActiveCardWindow(ctx_, this)) activate();
     }
     return QWidget::event(event);
 }
 
 void ReferenceWindow::seekOwnCard() {
-    try {
-        auto& bib = ctx_.rs().BIBLIO;
-        bib->setIndex(QStringLiteral("BibNDX"));
-        bib->seek(QStringLiteral("="), tag_);
-    } catch (const store::StoreError&) {
-        // The base went away under the window; its commands will say so when used.
-    }
+    seekCardQuietly(ctx_, CardKind::Reference, tag_);
 }
 
 void ReferenceWindow::activate() {
