@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libsqlcipher-dev libgtest-dev
-          fonts-dejavu-core)
+          fonts-dejavu-core desktop-file-utils appstream shared-mime-info)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QSessionManager>
 #include <QWidget>
 #include <new>
@@ -55,11 +56,33 @@ bool Frame::start(bool animate) {
 
 void Frame::startBase() {
     if (start_) start_->hide();
+    if (!startFile_.isEmpty()) {
+        openStartFile();
+        if (start_) start_->close();
+        return;
+    }
     const QString path =
         QDir(workFolder_).filePath(store::BaseSession::freeStartBaseName(workFolder_));
     ctx_.base.BasePath = path;
     follow(ctx_.base.createStartBase(path));
     if (start_) start_->close();
+}
+
+void Frame::openStartFile() {
+    const QFileInfo file(startFile_);
+    QString problem;
+    if (!file.exists())
+        problem = QStringLiteral("The base %1 does not exist.");
+    else if (!file.isFile() || !file.isReadable())
+        problem = QStringLiteral("The base %1 cannot be read.");
+    if (!problem.isEmpty()) {
+        ctx_.prompter.message(problem.arg(QDir::toNativeSeparators(file.absoluteFilePath())),
+                              Buttons::Ok, Icon::Exclamation);
+        showWelcome();
+        return;
+    }
+    ctx_.base.BasePath = file.absoluteFilePath();
+    follow(ctx_.base.openBase(ctx_.base.BasePath));
 }
 
 MainWindow* Frame::ensureMain() {

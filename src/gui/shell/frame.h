@@ -36,6 +36,9 @@ public:
     // Creates the start base "NewBase" + number + ".vlm" in the work folder and shows the
     // main window on it.
     void startBase();
+    // A base named on the command line: the start opens it, through the same path as
+    // Database > Load (password question and retry mode), instead of creating a start base.
+    void setStartFile(const QString& path) { startFile_ = path; }
 
     StartWindow* startWindow() const { return start_; }
     MainWindow* mainWindow() const { return main_; }
@@ -66,6 +69,7 @@ private:
     void showWelcome();
     void showMain();
     void existingBaseCancelled();
+    void openStartFile();
     // The desktop session is ending: the program goes as by Quit, or asks the session to stay.
     void commitData(QSessionManager& manager);
     bool anyWindowVisible() const;
@@ -73,6 +77,7 @@ private:
 
     Session& ctx_;
     QString workFolder_;
+    QString startFile_;
     QPointer<StartWindow> start_;
     QPointer<MainWindow> main_;
     QPointer<WelcomeDialog> welcome_;

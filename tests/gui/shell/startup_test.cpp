@@ -121,6 +121,42 @@ private slots:
         QCOMPARE(p.quitsNow(), 0);
     }
 
+    void aBaseNamedAtStartOpensInsteadOfAStartBase() {
+        struct Case {
+            const char* file;
+            std::optional<QString> password; // typed when asked
+            const char* message;              // start of the one message shown, or none
+        };
+        const Case cases[] = {
+            {"given.vlm", QStringLiteral("sesame"), nullptr},
+            {"missing.vlm", std::nullopt, "The base "},
+            {"folder.vlm", std::nullopt, "The base "},
+        };
+        for (const Case& c : cases) {
+            Program p;
+            p.prompter.type(QStringLiteral("sesame"));
+            p.ctx.base.createBase(p.file(QStringLiteral("given.vlm")));
+            p.ctx.base.closeBase();
+            QDir(p.dir.path()).mkdir(QStringLiteral("folder.vlm"));
+            p.prompter.clear();
+            if (c.password) p.prompter.type(*c.password);
+            p.frame->setStartFile(p.file(QString::fromLatin1(c.file)));
+            p.startNow();
+            QVERIFY(!QFile::exists(p.file(QStringLiteral("NewBase001.vlm"))));
+            if (!c.message) {
+                QVERIFY(p.main() && p.main()->isVisible());
+                QCOMPARE(p.main()->windowTitle(), QStringLiteral("Velmora - given.vlm"));
+                QVERIFY(p.prompter.messages().isEmpty());
+                continue;
+            }
+            QCOMPARE(p.prompter.messages().size(), 1);
+            QVERIFY2(p.prompter.messages()[0].startsWith(QLatin1String(c.message)), c.file);
+            QVERIFY(p.welcome() && p.welcome()->isVisible());
+            QVERIFY(!p.main() || !p.main()->isVisible());
+            QCOMPARE(p.quitsNow(), 0);
+        }
+    }
+
     void outOfMemoryAtStartSaysSo() {
         TempDir dir;
         ScriptedPrompter prompter;
