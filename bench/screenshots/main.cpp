@@ -1,6 +1,11 @@
 // Pictures of Velmora's windows, drawn offscreen, for a person to look at:
 // screenshots <folder> writes the PNG files there (scripts/screenshots.sh builds and runs it).
+#include "core/cards/cardstore.h"
+#include "core/keywords/cardkeywords.h"
+#include "core/keywords/keywordstore.h"
+#include "core/retrieval/grids.h"
 #include "core/session/session.h"
+#include "gui/keywords/keywordpanels.h"
 #include "gui/shell/aboutdialog.h"
 #include "gui/shell/frame.h"
 #include "gui/shell/mainwindow.h"
@@ -60,17 +65,37 @@ int main(int argc, char** argv) {
 
     MainWindow* w = frame.mainWindow();
     if (!w) return 1;
-    QMdiSubWindow* child =
-        w->mdiArea()->addSubWindow(new QTextEdit(QStringLiteral("A child window")));
-    child->setWindowTitle(QStringLiteral("Note 1"));
-    child->resize(300, 200);
-    child->show();
+    // A small base for the pictures of the guide: a few keywords ordered into Sets, one Note.
+    for (const char* name : {"Animals", "Cats", "Dogs", "Europe", "Pets"})
+        keywords::storeKeyword(ctx, QString::fromLatin1(name));
+    keywords::linkKeywords(ctx, QStringLiteral("Cats"), QStringLiteral("Animals"));
+    keywords::linkKeywords(ctx, QStringLiteral("Dogs"), QStringLiteral("Animals"));
+    keywords::linkKeywords(ctx, QStringLiteral("Cats"), QStringLiteral("Pets"));
+    const cards::CardResult note = cards::createNoteRecord(ctx, {QStringLiteral("Smith")});
+    if (note.ok()) {
+        const QString text = QStringLiteral(
+            "Cats were kept in Egyptian houses four thousand years ago; in Europe they came "
+            "with the Romans and stayed for the mice.");
+        cards::storeNote(
+            ctx, note.number,
+            {QStringLiteral("Smith"), QStringLiteral("Cats in Europe"), text, QString()});
+        keywords::attachKeywords(ctx, CardKind::Note, note.number,
+                                 {QStringLiteral("Cats"), QStringLiteral("Europe")});
+        retrieval::seekCardNumber(ctx, CardKind::Note, note.number);
+        if (ctx.openCard) ctx.openCard(ctx, CardKind::Note);
+    }
+    w->load();
+    w->resize(1200, 720);
     w->selectedKeywordLabel()->setText(QStringLiteral("No Keyword"));
     ok &= save(w, folder, QStringLiteral("main-search"));
     w->otherSwitch()->click();
     ok &= save(w, folder, QStringLiteral("main-other"));
     w->keywordsSwitch()->click();
     ok &= save(w, folder, QStringLiteral("main-keywords-simple"));
+    if (auto* central = w->keywordPanels() ? w->keywordPanels()->central() : nullptr) {
+        central->makeCentral(QStringLiteral("Animals"));
+        ok &= save(w, folder, QStringLiteral("main-keywords-central"));
+    }
     w->doubleBrowserSwitch()->click();
     ok &= save(w, folder, QStringLiteral("main-keywords-double"));
 

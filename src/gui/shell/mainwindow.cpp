@@ -12,6 +12,7 @@
 #include "gui/keywords/linkeditors.h"
 #include "gui/retrieval/cardlists.h"
 #include "gui/shell/aboutdialog.h"
+#include "gui/shell/guidewindow.h"
 
 #include <QActionGroup>
 #include <QButtonGroup>
@@ -329,6 +330,11 @@ void MainWindow::buildMenus() {
     connect(windowsMenu_, &QMenu::aboutToShow, this, &MainWindow::fillWindowList);
 
     QMenu* help = menu(bar, "mHelp", QStringLiteral("&?"));
+    QAction* guide = item(help, "mGuide", QStringLiteral("User &Guide"));
+    guide->setShortcut(QKeySequence::HelpContents);
+    connect(guide, &QAction::triggered, this, [this] {
+        if (QWidget* w = showUserGuide(ctx_.prompter, this)) registerWindow(w);
+    });
     connect(item(help, "mCopyright", QStringLiteral("&About")), &QAction::triggered, this,
             &MainWindow::showAbout);
 }

@@ -1,5 +1,6 @@
 // The main window: menus, title and status bar, Save As, Quit, the Windows menu, About.
 #include "gui/shell/apptest.h"
+#include "gui/shell/guidewindow.h"
 
 #include "core/common/twips.h"
 #include "gui/cards/cardentry.h"
@@ -10,13 +11,16 @@
 
 #include <QDesktopServices>
 #include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QTextDocument>
 #include <QTextEdit>
 
 using namespace vlm;
@@ -305,6 +309,25 @@ private slots:
         click(about->CmdOK);
         QVERIFY(p.main()->isVisible());
         QCOMPARE(p.quitsNow(), 0);
+
+        // F1: the user guide, with every picture it names.
+        p.main()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(p.main()));
+        QTest::keyClick(p.main(), Qt::Key_F1);
+        auto* guide = p.main()->findChild<GuideWindow*>(QStringLiteral("fGuide"));
+        QVERIFY(guide && guide->isVisible());
+        QVERIFY(guide->toPlainText().contains(QStringLiteral("Subset")));
+        const QString markdown = QString::fromUtf8(readAll(userGuidePath()));
+        static const QRegularExpression picture(QStringLiteral(R"(!\[[^\]]*\]\(([^)]+)\))"));
+        int pictures = 0;
+        for (const auto& m : picture.globalMatch(markdown)) {
+            ++pictures;
+            const QVariant image =
+                guide->document()->resource(QTextDocument::ImageResource, QUrl(m.captured(1)));
+            QVERIFY2(!image.value<QImage>().isNull(), qPrintable(m.captured(1)));
+        }
+        QVERIFY(pictures > 0);
+        guide->close();
     }
 };
 

@@ -125,7 +125,7 @@ private slots:
         struct Case {
             const char* file;
             std::optional<QString> password; // typed when asked
-            const char* message;              // start of the one message shown, or none
+            const char* message;             // start of the one message shown, or none
         };
         const Case cases[] = {
             {"given.vlm", QStringLiteral("sesame"), nullptr},
