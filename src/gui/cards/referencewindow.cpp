@@ -247,11 +247,11 @@ void ReferenceWindow::buildDetails() {
     label(FrameBook, "LabelCongress", "LOC Ref", 3480, 720, 700);
     BibCongress = detailsBox(FrameBook, "BibCongress", 60);
     placeTwips(BibCongress, 4200, 690, 1140, 330);
-    label(FrameBook, "LabelNewPublisher", "New Publisher", 120, 1110, 1140);
+    label(FrameBook, "LabelNewPublisher", "New Publisher", 120, 1110, 1320);
     cmdNewEditeur = cardButton(FrameBook, "cmdNewEditeur", "Add a Publisher to the List", "");
-    placeTwips(cmdNewEditeur, 1320, 1080, 2400, 330);
+    placeTwips(cmdNewEditeur, 1500, 1080, 2880, 330);
     CommandBookOriginal = cardButton(FrameBook, "CommandBookOriginal", "Original Edition", "");
-    placeTwips(CommandBookOriginal, 3840, 1080, 1500, 330);
+    placeTwips(CommandBookOriginal, 120, 1425, 1800, 285);
     CommandBookStore = cardButton(FrameBook, "CommandBookStore", "Store", "");
     placeTwips(CommandBookStore, 3120, 1425, 1050, 285);
     CommandBookClose = cardButton(FrameBook, "CommandBookClose", "Close", "");
@@ -268,9 +268,9 @@ void ReferenceWindow::buildDetails() {
     label(FrameArticle, "LabelMonth", "Month", 960, 720, 540);
     ArticleMonth = detailsBox(FrameArticle, "ArticleMonth", 0);
     placeTwips(ArticleMonth, 1500, 690, 480, 330);
-    label(FrameArticle, "LabelNumber", "Number", 2040, 720, 660);
+    label(FrameArticle, "LabelNumber", "Number", 2010, 720, 780);
     ArticleNumber = detailsBox(FrameArticle, "ArticleNumber", 50);
-    placeTwips(ArticleNumber, 2700, 690, 900, 330);
+    placeTwips(ArticleNumber, 2790, 690, 810, 330);
     label(FrameArticle, "LabelPages", "pages", 3660, 720, 540);
     ArticlePages = detailsBox(FrameArticle, "ArticlePages", 50);
     placeTwips(ArticlePages, 4200, 690, 1140, 330);
