@@ -1,5 +1,6 @@
 #include "core/cards/cardstore.h"
 #include "core/cards/referencedetails.h"
+#include "core/cards/referenceexport.h"
 #include "core/common/twips.h"
 #include "core/store/schema.h"
 #include "gui/cards/cardentry.h"
@@ -8,8 +9,11 @@
 #include "gui/cards/openers.h"
 #include "gui/cards/quotewindow.h"
 #include "gui/cards/referencewindow.h"
+#include "gui/shell/qtprompter.h"
 #include "support/cardwindowbase.h"
 #include "support/pdftext.h"
+#include <QFileDialog>
+#include <QTimer>
 
 #include <QAction>
 #include <QComboBox>
@@ -340,6 +344,30 @@ private slots:
             QCOMPARE(prompter().messages().last(),
                      QStringLiteral("%1 References written to %2").arg(r.records).arg(path));
             QVERIFY(test::readAll(path).startsWith(r.starts));
+        }
+    }
+
+    // The filter chosen in the save dialog gives a name typed without one its extension.
+    void theSaveDialogsFilterGivesTheExtension() {
+        const struct {
+            int filter;
+            const char* typed;
+            const char* saved;
+        } cases[] = {{1, "refs", "refs.ris"}, {0, "refs", "refs.bib"}, {1, "refs.txt", "refs.txt"}};
+        for (const auto& c : cases) {
+            QTimer::singleShot(0, [&c] {
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible()) {
+                        auto* filters = child<QComboBox>(d, "fileTypeCombo");
+                        filters->setCurrentIndex(c.filter);
+                        emit filters->activated(c.filter);
+                        child<QLineEdit>(d, "fileNameEdit")->setText(QString::fromLatin1(c.typed));
+                        QMetaObject::invokeMethod(d, "accept");
+                    }
+            });
+            QtPrompter qt;
+            QCOMPARE(qt.saveFile({QString(), exportFilter(), b->dir.path(), QString()}),
+                     b->dir.file(QString::fromLatin1(c.saved)));
         }
     }
 
