@@ -12,15 +12,15 @@
 #include "gui/shell/qtprompter.h"
 #include "support/cardwindowbase.h"
 #include "support/pdftext.h"
-#include <QFileDialog>
-#include <QTimer>
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTextEdit>
+#include <QTimer>
 #include <QtTest>
 
 using namespace vlm;
