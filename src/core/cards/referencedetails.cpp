@@ -34,9 +34,7 @@ template <class Int> Result<QVariant> boxNumber(const QString& text, const QStri
     return Status::error(ErrorCode::TypeMismatch,
                          QStringLiteral("%1: \"%2\" is not a whole number from %3 to %4. "
                                         "Nothing was stored.")
-                             .arg(box, text)
-                             .arg(lo)
-                             .arg(hi));
+                             .arg(box, text, QString::number(lo), QString::number(hi)));
 }
 
 // Runs the writes of `work` in one transaction. A refusal of the store drops the edit still

@@ -27,8 +27,9 @@ void exportReferencesCommand(Session& ctx) {
     if (path.isEmpty()) return;
     const auto written = runGuarded(ctx, [&] { return exportReferences(ctx, path, numbers); });
     if (written)
-        ctx.prompter.message(QStringLiteral("%1 References written to %2").arg(*written).arg(path),
-                             Buttons::Ok, Icon::Information);
+        ctx.prompter.message(
+            QStringLiteral("References written to %1: %2").arg(path, QString::number(*written)),
+            Buttons::Ok, Icon::Information);
 }
 
 } // namespace vlm::cards

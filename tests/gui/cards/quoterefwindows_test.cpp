@@ -341,10 +341,18 @@ private slots:
             exportReferencesCommand(ctx());
             QCOMPARE(prompter().shown().at(1).filter,
                      QStringLiteral("BibTeX (*.bib)|*.bib|RIS (*.ris)|*.ris"));
-            QCOMPARE(prompter().messages().last(),
-                     QStringLiteral("%1 References written to %2").arg(r.records).arg(path));
+            QCOMPARE(prompter().messages().last(), QStringLiteral("References written to %1: %2")
+                                                       .arg(path, QString::number(r.records)));
             QVERIFY(test::readAll(path).startsWith(r.starts));
         }
+        // Cancel, then no file: nothing more is asked, nothing is told.
+        prompter().clear();
+        prompter().answer(Answer::Cancel);
+        exportReferencesCommand(ctx());
+        prompter().answer(Answer::Yes);
+        prompter().choose(QString());
+        exportReferencesCommand(ctx());
+        QCOMPARE(prompter().shown().size(), size_t(3));
     }
 
     // The filter chosen in the save dialog gives a name typed without one its extension.
