@@ -422,6 +422,8 @@ CardResult deleteReference(Session& ctx, const QString& number) {
     return announced(ctx, CardKind::Reference, number, inTransaction(ctx, {}, [&] {
                          removeRowsOf(*ctx.rs().GRBIB, QStringLiteral("GrBibNDX"), number);
                          removeRowsOf(*ctx.rs().AUTNDX, QStringLiteral("AutNDX"), number);
+                         // Its review data too: a later Reference may get the same number.
+                         removeRowsOf(*ctx.rs().RevueArticle, QStringLiteral("NDX"), number);
                          CardResult r = done(number);
                          if (!seekCard(*bib, QStringLiteral("BibNDX"), number)) {
                              r.status = CardStatus::Nothing;

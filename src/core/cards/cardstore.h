@@ -179,7 +179,8 @@ CardResult storeReferenceTitle(Session& ctx, const QString& number, const QStrin
 // Writes the Type of Reference `number` (the type dialog of a new Reference).
 CardResult setReferenceType(Session& ctx, const QString& number, const QString& type);
 
-// Deletes Reference `number` with its keyword links and its author rows, in one transaction.
+// Deletes Reference `number` with its keyword links, its author rows and its review data
+// (RevueArticle), in one transaction.
 // Refused (HasQuotes, referenceHasQuotesMessage()) while a Quote of it exists.
 CardResult deleteReference(Session& ctx, const QString& number);
 

@@ -1,13 +1,17 @@
 #include "gui/cards/referencewindow.h"
 
+#include "core/cards/referencedetails.h"
 #include "core/common/twips.h"
+#include "core/keywords/listrules.h"
 #include "core/session/session.h"
 #include "core/store/recordset.h"
 #include "core/store/storeerror.h"
 #include "gui/cards/cardentry.h"
 #include "gui/cards/cardlinks.h"
 #include "gui/cards/cardwindows.h"
+#include "gui/cards/firsteditionwindow.h"
 #include "gui/cards/openers.h"
+#include "gui/common/guarded.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -21,6 +25,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QTextEdit>
 
 namespace vlm::cards {
 namespace {
@@ -38,6 +43,38 @@ QGroupBox* frame(QWidget* parent, const char* name, const char* title) {
     auto* f = new QGroupBox(QString::fromUtf8(title), parent);
     f->setObjectName(QString::fromUtf8(name));
     return f;
+}
+
+QLabel* label(QWidget* parent, const char* name, const char* text, int left, int top, int width) {
+    auto* l = new QLabel(QString::fromUtf8(text), parent);
+    l->setObjectName(QString::fromUtf8(name));
+    placeTwips(l, left, top, width, 300);
+    return l;
+}
+
+// A one-line box of the details, `maxLength` characters at most (0: no limit of its own).
+QLineEdit* detailsBox(QWidget* parent, const char* name, int maxLength, const QString& hint = {}) {
+    QLineEdit* box = cardLineBox(parent, name);
+    if (maxLength > 0) box->setMaxLength(maxLength);
+    box->setPlaceholderText(hint);
+    return box;
+}
+
+QComboBox* listBox(QWidget* parent, const char* name, int maxLength) {
+    auto* c = new QComboBox(parent);
+    c->setObjectName(QString::fromUtf8(name));
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    c->lineEdit()->setMaxLength(maxLength);
+    return c;
+}
+
+// The items of a list box, its typed text kept.
+void refill(QComboBox* box, const QStringList& items) {
+    const QString typed = box->currentText();
+    box->clear();
+    box->addItems(items);
+    box->setEditText(typed);
 }
 
 } // namespace
@@ -125,15 +162,13 @@ void ReferenceWindow::buildUi() {
     CommandNew = cardButton(FrameCommands, "CommandNew", "New", "");
     SwitchCompleteRefs = cardButton(FrameCommands, "SwitchCompleteRefs", "Complete Refs", "");
     SwitchCompleteRefs->setCheckable(true);
-    // The complete-reference view (book, article and other details) is not part of the
-    // program yet: the switch stays in the Quotes state.
-    SwitchCompleteRefs->setEnabled(false);
 
     FrameRefs = frame(this, "FrameRefs", "Document's References");
     FrameBook = frame(FrameRefs, "FrameBook", "");
     FrameArticle = frame(FrameRefs, "FrameArticle", "");
     FrameOther = frame(FrameRefs, "FrameOther", "Reference");
     FrameRefs->hide();
+    buildDetails();
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -160,6 +195,9 @@ void ReferenceWindow::buildUi() {
     connect(cmdAddKW, &QPushButton::clicked, this, [this] { guarded([this] { addKeywords(); }); });
     connect(cmdSuppKW, &QPushButton::clicked, this,
             [this] { guarded([this] { removeKeyword(); }); });
+    connect(SwitchCompleteRefs, &QPushButton::toggled, this, [this](bool details) {
+        guarded([this, details] { details ? showDetailsView() : showQuotesView(); });
+    });
 
     hint(CmdDelete, QStringLiteral("Deletes this Reference and all its links"));
     hint(CommandNew, QStringLiteral("Creates a new Reference"));
@@ -178,14 +216,14 @@ void ReferenceWindow::buildUi() {
     placeTwips(cBibTitre2, 120, 810, 3420, 315);
     placeTwips(Label1, 4560, 1560, 1620, 315);
     placeTwips(ComboType, 6240, 1520, 1980, 315);
-    placeTwips(FrameKW, 120, 1500, 3420, 3420);
-    placeTwips(cgMCBib, 120, 300, 3180, 2520);
-    placeTwips(cmdAddKW, 120, 2910, 1530, kButtonHeight);
-    placeTwips(cmdSuppKW, 1770, 2910, 1530, kButtonHeight);
+    placeKeywordFrame(3420);
     placeTwips(FrameQuotes, 3660, 1980, 4560, 2940);
     placeTwips(cgBibCit, 120, 300, 4320, 2040);
     placeTwips(CmdAddQuote, 120, 2430, 1500, kButtonHeight);
-    placeTwips(FrameRefs, 120, 1980, 8100, 2940);
+    // The details frames stand at 2640, 3240 in the window, inside the frame that holds them.
+    placeTwips(FrameRefs, 2520, 3000, 5700, 2040);
+    for (QGroupBox* f : {FrameBook, FrameArticle, FrameOther})
+        placeTwips(f, 120, 240, 5460, 1740);
     placeTwips(FrameCommands, 120, 5040, 8100, 600);
     placeTwips(CommandStore, 120, 150, 1500, kButtonHeight);
     placeTwips(CmdDelete, 1740, 150, 1500, kButtonHeight);
@@ -193,6 +231,257 @@ void ReferenceWindow::buildUi() {
     placeTwips(SwitchCompleteRefs, 6480, 150, 1500, kButtonHeight);
     placeTwips(StatusBar1, 0, 5700, 8430, 300);
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
+}
+
+void ReferenceWindow::buildDetails() {
+    // Book: publisher and town, year, ISBN, Library of Congress reference, first edition.
+    label(FrameBook, "LabelPublisher", "Publisher", 120, 300, 900);
+    ComboPublisher = listBox(FrameBook, "ComboPublisher", 50); // BIBLIO.EDITEUR
+    placeTwips(ComboPublisher, 1020, 270, 2400, 330);
+    Town = detailsBox(FrameBook, "Town", 40, QStringLiteral("Town")); // BIBLIO.LIEU
+    placeTwips(Town, 3480, 270, 1860, 330);
+    tDate = detailsBox(FrameBook, "tDate", 0, yearBoxName());
+    placeTwips(tDate, 120, 690, 900, 330);
+    ISBN = detailsBox(FrameBook, "ISBN", 20, QStringLiteral("ISBN"));
+    placeTwips(ISBN, 1080, 690, 2340, 330);
+    label(FrameBook, "LabelCongress", "LOC Ref", 3480, 720, 700);
+    BibCongress = detailsBox(FrameBook, "BibCongress", 60);
+    placeTwips(BibCongress, 4200, 690, 1140, 330);
+    label(FrameBook, "LabelNewPublisher", "New Publisher", 120, 1110, 1320);
+    cmdNewEditeur = cardButton(FrameBook, "cmdNewEditeur", "Add a Publisher to the List", "");
+    placeTwips(cmdNewEditeur, 1500, 1080, 2880, 330);
+    CommandBookOriginal = cardButton(FrameBook, "CommandBookOriginal", "Original Edition", "");
+    placeTwips(CommandBookOriginal, 120, 1425, 1800, 285);
+    CommandBookStore = cardButton(FrameBook, "CommandBookStore", "Store", "");
+    placeTwips(CommandBookStore, 3120, 1425, 1050, 285);
+    CommandBookClose = cardButton(FrameBook, "CommandBookClose", "Close", "");
+    placeTwips(CommandBookClose, 4290, 1425, 1050, 285);
+
+    // Article: the review, its year, month, number and pages; ISSN and Other are not stored.
+    label(FrameArticle, "LabelReview", "Review", 120, 300, 900);
+    ComboReview = listBox(FrameArticle, "ComboReview", 50); // RevueArticle.RevueTitre
+    placeTwips(ComboReview, 1020, 270, 2640, 330);
+    ArticleISSN = detailsBox(FrameArticle, "ArticleISSN", 20, QStringLiteral("ISSN"));
+    placeTwips(ArticleISSN, 3780, 270, 1560, 330);
+    ArticleYear = detailsBox(FrameArticle, "ArticleYear", 0, yearBoxName());
+    placeTwips(ArticleYear, 120, 690, 780, 330);
+    label(FrameArticle, "LabelMonth", "Month", 960, 720, 540);
+    ArticleMonth = detailsBox(FrameArticle, "ArticleMonth", 0);
+    placeTwips(ArticleMonth, 1500, 690, 480, 330);
+    label(FrameArticle, "LabelNumber", "Number", 2010, 720, 780);
+    ArticleNumber = detailsBox(FrameArticle, "ArticleNumber", 50);
+    placeTwips(ArticleNumber, 2790, 690, 810, 330);
+    label(FrameArticle, "LabelPages", "pages", 3660, 720, 540);
+    ArticlePages = detailsBox(FrameArticle, "ArticlePages", 50);
+    placeTwips(ArticlePages, 4200, 690, 1140, 330);
+    label(FrameArticle, "LabelOther", "Other", 120, 1110, 900);
+    ArticleOther = detailsBox(FrameArticle, "ArticleOther", 0);
+    placeTwips(ArticleOther, 1020, 1080, 2640, 330);
+    CommandAddReview = cardButton(FrameArticle, "CommandAddReview", "Add a Review", "");
+    placeTwips(CommandAddReview, 3780, 1080, 1560, 330);
+    CommandArticleStore = cardButton(FrameArticle, "CommandArticleStore", "Store", "");
+    placeTwips(CommandArticleStore, 3120, 1425, 1050, 285);
+    CommandArticleClose = cardButton(FrameArticle, "CommandArticleClose", "Close", "");
+    placeTwips(CommandArticleClose, 4290, 1425, 1050, 285);
+
+    // Other: nothing of it is stored, so nothing may be typed there to be lost.
+    TextOther = new QTextEdit(FrameOther);
+    TextOther->setObjectName(QStringLiteral("TextOther"));
+    TextOther->setReadOnly(true);
+    placeTwips(TextOther, 120, 300, 5220, 1320);
+
+    for (QWidget* f : {static_cast<QWidget*>(FrameBook), static_cast<QWidget*>(FrameArticle),
+                       static_cast<QWidget*>(FrameOther)})
+        f->hide();
+
+    auto watch = [this](QLineEdit* box, bool& flag) {
+        connect(box, &QLineEdit::textChanged, this, [this, &flag] {
+            if (!filling_) flag = true;
+        });
+    };
+    for (QLineEdit* box : {ComboPublisher->lineEdit(), Town, tDate, ISBN, BibCongress})
+        watch(box, bookChanged_);
+    for (QLineEdit* box :
+         {ComboReview->lineEdit(), ArticleYear, ArticleMonth, ArticleNumber, ArticlePages})
+        watch(box, articleChanged_);
+
+    connect(ComboPublisher, &QComboBox::activated, this, [this] {
+        guarded([this] {
+            const auto town = vlm::runGuarded(
+                ctx_, [this] { return publisherTown(ctx_, ComboPublisher->currentText()); });
+            if (town && !town->isEmpty()) Town->setText(*town);
+        });
+    });
+    connect(ComboReview, &QComboBox::activated, this, [this] {
+        guarded([this] {
+            const auto issn = vlm::runGuarded(
+                ctx_, [this] { return reviewIssn(ctx_, ComboReview->currentText()); });
+            if (issn) ArticleISSN->setText(*issn);
+        });
+    });
+    connect(CommandBookStore, &QPushButton::clicked, this,
+            [this] { guarded([this] { storeBook(); }); });
+    connect(CommandArticleStore, &QPushButton::clicked, this,
+            [this] { guarded([this] { storeArticle(); }); });
+    connect(cmdNewEditeur, &QPushButton::clicked, this,
+            [this] { guarded([this] { addPublisher(); }); });
+    connect(CommandAddReview, &QPushButton::clicked, this,
+            [this] { guarded([this] { addReview(); }); });
+    connect(CommandBookOriginal, &QPushButton::clicked, this,
+            [this] { guarded([this] { openFirstEdition(); }); });
+    for (QPushButton* close : {CommandBookClose, CommandArticleClose})
+        connect(close, &QPushButton::clicked, this,
+                [this] { SwitchCompleteRefs->setChecked(false); });
+}
+
+// The keyword frame gives way to the details frames, which begin at 2640 twips.
+void ReferenceWindow::placeKeywordFrame(int widthTwips) {
+    const int inner = widthTwips - 240;
+    placeTwips(FrameKW, 120, 1500, widthTwips, 3420);
+    placeTwips(cgMCBib, 120, 300, inner, 2520);
+    placeTwips(cmdAddKW, 120, 2910, (inner - 120) / 2, kButtonHeight);
+    placeTwips(cmdSuppKW, 240 + (inner - 120) / 2, 2910, (inner - 120) / 2, kButtonHeight);
+}
+
+void ReferenceWindow::showQuotesView() {
+    FrameRefs->hide();
+    for (QGroupBox* f : {FrameBook, FrameArticle, FrameOther})
+        f->hide();
+    FrameQuotes->show();
+    placeKeywordFrame(3420);
+    SwitchCompleteRefs->setText(QStringLiteral("Complete Refs"));
+    QSignalBlocker quiet(SwitchCompleteRefs);
+    SwitchCompleteRefs->setChecked(false);
+    QWidget* outer = cardFrame(this);
+    outer->resize(outer->width(), twipsToPixels(kHeightTwips));
+    placeTwips(FrameCommands, 120, 5040, 8100, 600);
+}
+
+void ReferenceWindow::showDetailsView() {
+    SwitchCompleteRefs->setText(QStringLiteral("Quotes"));
+    const DetailsView view = detailsViewOf(ComboType->currentText());
+    QGroupBox* shown = view == DetailsView::Book      ? FrameBook
+                       : view == DetailsView::Article ? FrameArticle
+                                                      : FrameOther;
+    FrameQuotes->hide();
+    for (QGroupBox* f : {FrameBook, FrameArticle, FrameOther})
+        f->setVisible(f == shown);
+    placeKeywordFrame(2400);
+    FrameRefs->show();
+    FrameRefs->raise();
+    QWidget* outer = cardFrame(this);
+    outer->resize(view == DetailsView::Other ? outer->width() : twipsToPixels(kWidthTwips),
+                  twipsToPixels(kHeightTwips));
+    const QRect holder = FrameRefs->geometry();
+    FrameCommands->move(FrameCommands->x(), holder.bottom() + 1);
+    if (view == DetailsView::Book) fillBookView();
+    if (view == DetailsView::Article) fillArticleView();
+}
+
+void ReferenceWindow::fillBookView() {
+    filling_ = true;
+    vlm::runGuarded(ctx_, [this] {
+        refill(ComboPublisher, publisherNames(ctx_));
+        const std::optional<BookDetails> book = readBookDetails(ctx_, tag_);
+        if (!book) return;
+        // Each box shows what is stored, and keeps what it holds when nothing is.
+        const std::pair<QString, QLineEdit*> boxes[] = {
+            {book->publisher, ComboPublisher->lineEdit()},
+            {book->town, Town},
+            {book->year, tDate},
+            {book->isbn, ISBN},
+            {book->congress, BibCongress}};
+        for (const auto& [value, box] : boxes)
+            if (!value.isEmpty()) box->setText(value);
+    });
+    filling_ = false;
+}
+
+void ReferenceWindow::fillArticleView() {
+    filling_ = true;
+    vlm::runGuarded(ctx_, [this] {
+        refill(ComboReview, reviewNames(ctx_));
+        const std::optional<ArticleDetails> article = readArticleDetails(ctx_, tag_);
+        if (!article) return;
+        const std::pair<QString, QLineEdit*> boxes[] = {{article->review, ComboReview->lineEdit()},
+                                                        {article->year, ArticleYear},
+                                                        {article->month, ArticleMonth},
+                                                        {article->number, ArticleNumber},
+                                                        {article->pages, ArticlePages}};
+        for (const auto& [value, box] : boxes)
+            if (!value.isEmpty()) box->setText(value);
+        if (!article->review.isEmpty()) ArticleISSN->setText(reviewIssn(ctx_, article->review));
+    });
+    filling_ = false;
+}
+
+bool ReferenceWindow::storeBook() {
+    const bool ok = tellDetailsStatus(
+        ctx_, storeBookDetails(ctx_, tag_,
+                               {ComboPublisher->currentText(), Town->text(), tDate->text(),
+                                ISBN->text(), BibCongress->text()}));
+    if (ok) bookChanged_ = false;
+    return ok;
+}
+
+bool ReferenceWindow::storeArticleOnly() {
+    const bool ok =
+        tellDetailsStatus(ctx_, storeArticleDetails(ctx_, tag_,
+                                                    {ComboReview->currentText(),
+                                                     ArticleYear->text(), ArticleMonth->text(),
+                                                     ArticleNumber->text(), ArticlePages->text()}));
+    if (ok) articleChanged_ = false;
+    return ok;
+}
+
+bool ReferenceWindow::storeArticle() {
+    if (!storeArticleOnly()) return false;
+    cardFrame(this)->close();
+    return true;
+}
+
+bool ReferenceWindow::storeCard() {
+    // What the close question stores: the card, and the details changed since their store.
+    if (!store()) return false;
+    if (bookChanged_ && !storeBook()) return false;
+    return !articleChanged_ || storeArticleOnly();
+}
+
+void ReferenceWindow::addPublisher() {
+    const QString name = keywords::oneLineName(ComboPublisher->currentText());
+    if (name.isEmpty()) {
+        ctx_.prompter.message(enterNameFirstMessage(), Buttons::Ok, Icon::Information);
+        return;
+    }
+    ctx_.prompter.message(addPublisherQuestion(name, Town->text()), Buttons::Ok, Icon::Question);
+    const Result<Addition> r = cards::addPublisher(ctx_, name, Town->text());
+    if (!tellDetailsStatus(ctx_, r.status())) return;
+    if (*r == Addition::Exists)
+        ctx_.prompter.message(publisherExistsMessage(), Buttons::Ok, Icon::Exclamation);
+}
+
+void ReferenceWindow::addReview() {
+    const QString name = keywords::oneLineName(ComboReview->currentText());
+    if (name.isEmpty()) {
+        ctx_.prompter.message(enterNameFirstMessage(), Buttons::Ok, Icon::Information);
+        return;
+    }
+    ctx_.prompter.message(addReviewQuestion(name, ArticleISSN->text()), Buttons::Ok,
+                          Icon::Question);
+    const Result<Addition> r = cards::addReview(ctx_, name, ArticleISSN->text());
+    if (!tellDetailsStatus(ctx_, r.status())) return;
+    if (*r == Addition::Exists)
+        ctx_.prompter.message(reviewExistsMessage(), Buttons::Ok, Icon::Exclamation);
+}
+
+void ReferenceWindow::openFirstEdition() {
+    if (!firstEdition_) {
+        firstEdition_ = new FirstEditionWindow(ctx_, tag_, this);
+        firstEdition_->move(FrameBook->mapToGlobal(QPoint(0, 0)));
+    }
+    firstEdition_->show();
+    firstEdition_->raise();
+    firstEdition_->activateWindow();
 }
 
 void ReferenceWindow::hint(QWidget* control, const QString& text) {
@@ -367,7 +656,7 @@ QString ReferenceWindow::closeQuestion() const {
 }
 
 bool ReferenceWindow::unsavedChanges() const {
-    return !deleted_ && changed_ && ctx_.base.isOpen();
+    return !deleted_ && changed() && ctx_.base.isOpen();
 }
 
 void ReferenceWindow::closeEvent(QCloseEvent* event) {

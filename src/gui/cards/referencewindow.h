@@ -2,12 +2,14 @@
 
 // The Reference window ReferenceWindow: one Reference, its authors, titles, type and keywords,
 // and the Quotes taken from it, where new Quotes are added. Opened by openReferenceCard
-// (cards/openers.h); any number may be open.
+// (cards/openers.h); any number may be open. Its second view, the complete reference, shows
+// the details of a book (with its first edition) or of an article, chosen by the type.
 
 #include "core/cards/cardstore.h"
 
 #include "gui/cards/cardwindows.h"
 #include <QHash>
+#include <QPointer>
 
 #include <QWidget>
 #include <functional>
@@ -19,6 +21,7 @@ class QLineEdit;
 class QPushButton;
 class QStatusBar;
 class QTableWidget;
+class QTextEdit;
 
 namespace vlm {
 struct Session;
@@ -38,8 +41,9 @@ public:
 
     QString tag() const { return tag_; }
     int windowNumber() const;
-    // Set by every change of the titles or the type; cleared only by loading.
-    bool changed() const { return changed_; }
+    // Set by every change of the titles, the type or the details; cleared by loading, and for
+    // the details by storing them.
+    bool changed() const { return changed_ || bookChanged_ || articleChanged_; }
 
     // The window became the active one: its card becomes the current Reference, and its
     // keywords and Quotes are read again when the selection dialog has linked keywords.
@@ -63,11 +67,25 @@ public:
     // Fills the keyword grid and the Quotes list from the base.
     void rereadKeywordsAndQuotes();
 
+    // SwitchCompleteRefs: the details view the type box chooses (Book, Article or Other), or
+    // back to the Quotes view.
+    void showDetailsView();
+    void showQuotesView();
+    // CommandBookStore: the book details of this Reference. False when nothing was stored.
+    bool storeBook();
+    // CommandArticleStore: the review data of this Reference, then the window closes.
+    bool storeArticle();
+    // cmdNewEditeur / CommandAddReview: the name typed in the box joins the list.
+    void addPublisher();
+    void addReview();
+    // CommandBookOriginal: the First Edition window of this Reference.
+    void openFirstEdition();
+
 protected:
     Prompter& closePrompter() override;
     QString closeQuestion() const override;
     bool unsavedChanges() const override;
-    bool storeCard() override { return store(); }
+    bool storeCard() override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -80,11 +98,20 @@ private:
     void seekOwnCard();
     void fillQuotes(const QList<QuoteRow>& rows);
     void hint(QWidget* control, const QString& text);
+    void buildDetails();
+    void fillBookView();
+    void fillArticleView();
+    void placeKeywordFrame(int widthTwips);
+    bool storeArticleOnly();
 
     Session& ctx_;
     QString tag_;
     bool changed_ = false;
     bool deleted_ = false;
+    bool bookChanged_ = false;
+    bool articleChanged_ = false;
+    bool filling_ = false; // the details boxes are being filled from the base
+    QPointer<QWidget> firstEdition_;
 
     QGroupBox* FrameAuthors = nullptr;
     QTableWidget* cgAutBib = nullptr;
@@ -109,6 +136,26 @@ private:
     QGroupBox* FrameBook = nullptr;
     QGroupBox* FrameArticle = nullptr;
     QGroupBox* FrameOther = nullptr;
+    QComboBox* ComboPublisher = nullptr;
+    QLineEdit* Town = nullptr;
+    QLineEdit* tDate = nullptr;
+    QLineEdit* ISBN = nullptr;
+    QLineEdit* BibCongress = nullptr;
+    QPushButton* cmdNewEditeur = nullptr;
+    QPushButton* CommandBookOriginal = nullptr;
+    QPushButton* CommandBookStore = nullptr;
+    QPushButton* CommandBookClose = nullptr;
+    QComboBox* ComboReview = nullptr;
+    QLineEdit* ArticleYear = nullptr;
+    QLineEdit* ArticleMonth = nullptr;
+    QLineEdit* ArticleNumber = nullptr;
+    QLineEdit* ArticlePages = nullptr;
+    QLineEdit* ArticleISSN = nullptr;
+    QLineEdit* ArticleOther = nullptr;
+    QPushButton* CommandAddReview = nullptr;
+    QPushButton* CommandArticleStore = nullptr;
+    QPushButton* CommandArticleClose = nullptr;
+    QTextEdit* TextOther = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QLineEdit* FenNum = nullptr;
     QHash<QObject*, QString> hints_;

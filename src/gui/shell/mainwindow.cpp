@@ -6,6 +6,7 @@
 #include "core/session/session.h"
 #include "gui/cards/cardopen.h"
 #include "gui/cards/cardwindows.h"
+#include "gui/cards/exportreferences.h"
 #include "gui/keywords/keywordgrid.h"
 #include "gui/keywords/keywordlistwindow.h"
 #include "gui/keywords/keywordpanels.h"
@@ -276,6 +277,8 @@ void MainWindow::buildMenus() {
     item(bibOpen, "mBibOpenAuthor", QStringLiteral("by &Author"), false);
     item(bibOpen, "mBibOpenKW", QStringLiteral("by &Keyword"), false);
     item(ref, "mBibNew2", QStringLiteral("&New"), false);
+    connect(item(ref, "mBibExport", QStringLiteral("&Export...")), &QAction::triggered, this,
+            [this] { cards::exportReferencesCommand(ctx_); });
     QMenu* quote = menu(dataType, "mQuote", QStringLiteral("&Quote"));
     QMenu* citOpen = menu(quote, "mCitOpen", QStringLiteral("&Open"));
     item(citOpen, "mCitOpenAuthor", QStringLiteral("by &Author"), false);

@@ -14,6 +14,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace vlm {
@@ -63,8 +64,24 @@ void prepare(QFileDialog& dialog, const FileRequest& request) {
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
 }
 
+// A save dialog gives a name typed without an extension the one of the filter chosen, so that
+// the filter decides what the name says (the export of References reads its format there).
+class FileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+protected:
+    void accept() override {
+        if (acceptMode() == AcceptSave) {
+            static const QRegularExpression extension(QStringLiteral("\\(\\*\\.(\\w+)"));
+            setDefaultSuffix(extension.match(selectedNameFilter()).captured(1).toLower());
+        }
+        QFileDialog::accept();
+    }
+};
+
 QString runFileDialog(QWidget* owner, const FileRequest& request, bool save) {
-    QFileDialog dialog(owner);
+    FileDialog dialog(owner);
     prepare(dialog, request);
     if (save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);

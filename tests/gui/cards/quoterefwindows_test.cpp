@@ -1,19 +1,26 @@
 #include "core/cards/cardstore.h"
+#include "core/cards/referencedetails.h"
+#include "core/cards/referenceexport.h"
+#include "core/common/twips.h"
 #include "core/store/schema.h"
 #include "gui/cards/cardentry.h"
 #include "gui/cards/cardwindows.h"
+#include "gui/cards/exportreferences.h"
 #include "gui/cards/openers.h"
 #include "gui/cards/quotewindow.h"
 #include "gui/cards/referencewindow.h"
+#include "gui/shell/qtprompter.h"
 #include "support/cardwindowbase.h"
 #include "support/pdftext.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTextEdit>
+#include <QTimer>
 #include <QtTest>
 
 using namespace vlm;
@@ -42,6 +49,18 @@ class QuoteRefWindowsTest : public QObject, test::CardWindowBase {
         const QString n = createReference(ctx(), authors).number;
         storeReference(ctx(), n, {title, {}, type});
         return n;
+    }
+    // The Reference window of `ref` in its details view.
+    ReferenceWindow* details(const QString& ref) {
+        ReferenceWindow* w = openReference(ref);
+        click(w, "SwitchCompleteRefs");
+        return w;
+    }
+    static void type(QWidget* w, const char* box, const QString& text) {
+        if (auto* combo = w->findChild<QComboBox*>(QString::fromLatin1(box)))
+            combo->setEditText(text);
+        else
+            child<QLineEdit>(w, box)->setText(text);
     }
     QString quote(const QString& ref, const QString& text = {}) {
         const QString n = addQuoteToReference(ctx(), ref).number;
@@ -179,6 +198,185 @@ private slots:
         // A double click in the Quotes list opens that Quote.
         doubleClick(w, "cgBibCit", 2);
         QCOMPARE(shown<QuoteWindow>(), QStringList{second + " 1"});
+    }
+
+    void theDetailsViewFollowsTheExactTypeAndClosesBackToTheQuotes() {
+        const struct {
+            const char* type;
+            const char* frame;
+            const char* close; // the switch when the frame has no Close
+        } views[] = {{"book", "FrameOther", "SwitchCompleteRefs"},
+                     {"Book", "FrameBook", "CommandBookClose"},
+                     {"Article", "FrameArticle", "CommandArticleClose"}};
+        for (const auto& v : views) {
+            ReferenceWindow* w = details(reference({"Smith"}, "T", QString::fromLatin1(v.type)));
+            auto* frame = child<QWidget>(w, v.frame);
+            QVERIFY2(frame->isVisibleTo(w) && !child<QWidget>(w, "FrameQuotes")->isVisibleTo(w),
+                     v.type);
+            for (const char* other : {"FrameOther", "FrameBook", "FrameArticle"})
+                QCOMPARE(child<QWidget>(w, other)->isVisibleTo(w), frame->objectName() == other);
+            QCOMPARE(frame->mapTo(w, QPoint(0, 0)),
+                     QPoint(twipsToPixels(2640), twipsToPixels(3240)));
+            QCOMPARE(child<QWidget>(w, "FrameCommands")->y(), twipsToPixels(5040));
+            QCOMPARE(child<QPushButton>(w, "SwitchCompleteRefs")->text(), QStringLiteral("Quotes"));
+            click(w, v.close);
+            QVERIFY(!frame->isVisibleTo(w) && child<QWidget>(w, "FrameQuotes")->isVisibleTo(w));
+            QCOMPARE(child<QPushButton>(w, "SwitchCompleteRefs")->text(),
+                     QStringLiteral("Complete Refs"));
+        }
+    }
+
+    void aBookTakesItsPublisherYearAndFirstEditionOnItsOwnReference() {
+        test::addRow(*ctx().rs().EDITEUR, {{"NOM", "Gallimard"}, {"Ville", "Paris"}});
+        const QString ref = reference({"Smith"}, "T", "Book");
+        ReferenceWindow* w = details(ref);
+        auto* publishers = child<QComboBox>(w, "ComboPublisher");
+        QCOMPARE(publishers->count(), 1);
+        publishers->setCurrentIndex(0);
+        emit publishers->activated(0);
+        QCOMPARE(child<QLineEdit>(w, "Town")->text(), QStringLiteral("Paris"));
+        QVERIFY(w->changed());
+
+        // Adding to the list: an empty box, a publisher there already, a new one.
+        const struct {
+            const char* name;
+            QStringList messages;
+        } additions[] = {
+            {"", {"Enter the name in the box first"}},
+            {"gallimard",
+             {"do you want to add gallimard-Paris in Publisher's list ?", "This Publisher exists"}},
+            {"Seuil", {"do you want to add Seuil-Paris in Publisher's list ?"}}};
+        for (const auto& a : additions) {
+            prompter().clear();
+            type(w, "ComboPublisher", QString::fromLatin1(a.name));
+            click(w, "cmdNewEditeur");
+            QCOMPARE(prompter().messages(), a.messages);
+        }
+        QCOMPARE(b->column("EDITEUR", "NOM"), (QStringList{"Gallimard", "Seuil"}));
+        QCOMPARE(b->column("EDITEUR", "Ville"), (QStringList{"Paris", "Paris"}));
+
+        // A year that is not a whole number stores nothing; a good one stores all five.
+        type(w, "ISBN", "2-07");
+        type(w, "tDate", "19x7");
+        prompter().clear();
+        click(w, "CommandBookStore");
+        QCOMPARE(prompter().messages(),
+                 QStringList{"Year: \"19x7\" is not a whole number from -32768 to 32767. "
+                             "Nothing was stored."});
+        QCOMPARE(b->column("BIBLIO", "EDITEUR"), QStringList{""});
+        type(w, "tDate", "1987");
+        click(w, "CommandBookStore");
+        QVERIFY(readBookDetails(ctx(), ref) == (BookDetails{"Seuil", "Paris", "1987", "2-07", ""}));
+        QVERIFY(!w->changed());
+
+        // The First Edition window stores on this Reference while another one is active.
+        click(w, "CommandBookOriginal");
+        QWidget* first = topLevel("fFirstEdit");
+        QVERIFY(first);
+        QCOMPARE(first->windowTitle(), QStringLiteral("First Edition"));
+        const QString other = reference({"Jones"}, "U", "Book");
+        ReferenceWindow* active = openReference(other);
+        QCOMPARE(active->tag(), other);
+        QCOMPARE(ctx().rs().BIBLIO.NDX.text(), other); // the current Reference is the other
+        auto* combo = child<QComboBox>(first, "Combo1");
+        combo->setCurrentIndex(combo->findText("Gallimard"));
+        emit combo->activated(combo->currentIndex());
+        type(first, "tTitreOrig", "Les arbres");
+        type(first, "tDateOrig", "1950");
+        click(first, "Command1");
+        QVERIFY(readFirstEdition(ctx(), ref) ==
+                (FirstEdition{"Les arbres", "Gallimard", "Paris", "1950"}));
+        QVERIFY(readFirstEdition(ctx(), other) == FirstEdition{});
+        click(first, "Command2");
+        QVERIFY(!topLevel("fFirstEdit"));
+    }
+
+    void anArticleIsStoredInOneRowAndItsWindowCloses() {
+        test::addRow(*ctx().rs().REVUE, {{"NOM", "Nature"}, {"ISSN", "0028-0836"}});
+        const QString ref = reference({"Smith"}, "T", "Article");
+        for (const char* month : {"5", "6"}) {
+            ReferenceWindow* w = details(ref);
+            auto* reviews = child<QComboBox>(w, "ComboReview");
+            reviews->setCurrentIndex(0);
+            emit reviews->activated(0);
+            QCOMPARE(child<QLineEdit>(w, "ArticleISSN")->text(), QStringLiteral("0028-0836"));
+            type(w, "ArticleYear", "2001");
+            type(w, "ArticleMonth", QString::fromLatin1(month));
+            click(w, "CommandArticleStore");
+            QVERIFY(windowsOf<ReferenceWindow>().isEmpty());
+        }
+        QCOMPARE(b->column("RevueArticle", "NDX"), QStringList{ref});
+        QCOMPARE(b->column("RevueArticle", "Mois"), QStringList{"6"});
+        // Shown again; a new review joins the list with its ISSN.
+        ReferenceWindow* w = details(ref);
+        QCOMPARE(child<QLineEdit>(w, "ArticleMonth")->text(), QStringLiteral("6"));
+        type(w, "ComboReview", "Science");
+        type(w, "ArticleISSN", "0036-8075");
+        click(w, "CommandAddReview");
+        QCOMPARE(prompter().messages().last(),
+                 QStringLiteral("do you want to add Science-0036-8075 in Review's list ?"));
+        QCOMPARE(b->column("REVUE", "ISSN"), (QStringList{"0028-0836", "0036-8075"}));
+        // Changed details are stored by the close question too.
+        prompter().answer(Answer::Ok);
+        cardFrame(w)->close();
+        QCOMPARE(b->column("RevueArticle", "RevueTitre"), QStringList{"Science"});
+    }
+
+    void exportWritesTheResultListOrEveryReference() {
+        const QString smith = reference({"Smith"}, "On trees", "Book");
+        reference({"Jones"});
+        ctx().Result.add("k", smith, "", "", smith);
+        const struct {
+            Answer answer;
+            const char* file;
+            const char* starts;
+            int records;
+        } runs[] = {{Answer::Yes, "list.ris", "TY  - BOOK", 1},
+                    {Answer::No, "all.bib", "@misc{Jones", 2}};
+        for (const auto& r : runs) {
+            prompter().clear();
+            prompter().answer(r.answer);
+            const QString path = b->dir.file(QString::fromLatin1(r.file));
+            prompter().choose(path);
+            exportReferencesCommand(ctx());
+            QCOMPARE(prompter().shown().at(1).filter,
+                     QStringLiteral("BibTeX (*.bib)|*.bib|RIS (*.ris)|*.ris"));
+            QCOMPARE(prompter().messages().last(), QStringLiteral("References written to %1: %2")
+                                                       .arg(path, QString::number(r.records)));
+            QVERIFY(test::readAll(path).startsWith(r.starts));
+        }
+        // Cancel, then no file: nothing more is asked, nothing is told.
+        prompter().clear();
+        prompter().answer(Answer::Cancel);
+        exportReferencesCommand(ctx());
+        prompter().answer(Answer::Yes);
+        prompter().choose(QString());
+        exportReferencesCommand(ctx());
+        QCOMPARE(prompter().shown().size(), size_t(3));
+    }
+
+    // The filter chosen in the save dialog gives a name typed without one its extension.
+    void theSaveDialogsFilterGivesTheExtension() {
+        const struct {
+            int filter;
+            const char* typed;
+            const char* saved;
+        } cases[] = {{1, "refs", "refs.ris"}, {0, "refs", "refs.bib"}, {1, "refs.txt", "refs.txt"}};
+        for (const auto& c : cases) {
+            QTimer::singleShot(0, [&c] {
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible()) {
+                        auto* filters = child<QComboBox>(d, "fileTypeCombo");
+                        filters->setCurrentIndex(c.filter);
+                        emit filters->activated(c.filter);
+                        child<QLineEdit>(d, "fileNameEdit")->setText(QString::fromLatin1(c.typed));
+                        QMetaObject::invokeMethod(d, "accept");
+                    }
+            });
+            QtPrompter qt;
+            QCOMPARE(qt.saveFile({QString(), exportFilter(), b->dir.path(), QString()}),
+                     b->dir.file(QString::fromLatin1(c.saved)));
+        }
     }
 
     void keywordDoubleClicksOpenEveryCardOfThatKeywordAndKind() {
@@ -339,6 +537,16 @@ private slots:
         QCOMPARE(b->column("GRCIT", "GROUPE"), QStringList{"Bark"});
         QCOMPARE(b->column("GRBIB", "GROUPE"), QStringList{"Trees"});
         QCOMPARE(shown<QuoteWindow>().size() + shown<ReferenceWindow>().size(), 2);
+        // And so do the details and the lists.
+        child<QComboBox>(rw, "ComboType")->setCurrentText("Book");
+        click(rw, "SwitchCompleteRefs");
+        type(rw, "ComboPublisher", "Seuil");
+        for (const char* button : {"CommandBookStore", "cmdNewEditeur"}) {
+            prompter().clear();
+            click(rw, button);
+            QCOMPARE(prompter().messages().last(), QStringLiteral("Fichier en lecture seule !"));
+        }
+        QVERIFY(b->column("EDITEUR", "NOM").isEmpty());
         // The windows close without storing when told so.
         prompter().answer(Answer::Cancel);
         prompter().answer(Answer::Cancel);
