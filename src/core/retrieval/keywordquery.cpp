@@ -47,7 +47,8 @@ using StoreSet = std::unordered_map<QString, char, StoreHash, StoreEqual>;
 
 using SubsetCache = std::unordered_map<QString, keywords::NameList, StoreHash, StoreEqual>;
 
-// Breadth-first over the Subsets, each keyword once. The Subsets read for one keyword are
+// `keyword` and every keyword below it, breadth-first over the Subsets, each keyword once
+// however many paths or cycles lead to it. The Subsets read for one keyword are
 // kept in `cache`, so that several asked keywords sharing a part of the graph read it once.
 QStringList walkDown(Session& ctx, const QString& keyword, SubsetCache& cache) {
     QStringList order{keyword};
@@ -211,13 +212,6 @@ bool fill(Session& ctx, CardKind kind, const KeywordQuery& query) {
 }
 
 } // namespace
-
-Result<QStringList> keywordAndBelow(Session& ctx, const QString& keyword) {
-    return store::guard([&] {
-        SubsetCache cache;
-        return walkDown(ctx, keyword, cache);
-    });
-}
 
 Result<bool> fillByKeywords(Session& ctx, CardKind kind, const KeywordQuery& query) {
     return store::guard([&] { return fill(ctx, kind, query); });

@@ -29,11 +29,6 @@ inline QString withSubsetsText() {
     return QStringLiteral(" (with Subsets)");
 }
 
-// `keyword` and every keyword below it in the graph, each once, in breadth-first order
-// (`keyword` first, then its Subsets in name order, then theirs). A cycle is followed once.
-// Names are the ones the links hold; two names the store finds equal are one keyword.
-Result<QStringList> keywordAndBelow(Session& ctx, const QString& keyword);
-
 // Fills the result table as the query asks, and returns whether any card was found (else
 // the table holds the single row "No Match").
 //
