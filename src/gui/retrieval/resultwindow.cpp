@@ -48,7 +48,7 @@ ResultWindow::ResultWindow(Session& ctx, CardKind kind, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(checkSubsets_);
+    layout->addWidget(checkSubsets_, 0, Qt::AlignLeft);
     layout->addWidget(grid_);
     resize(twipsToPixels(11800), twipsToPixels(4800));
 
