@@ -250,6 +250,8 @@ TEST_F(Grids, ListsThroughTheGraphMatchAPlainWalkAndSetOperations) {
         EXPECT_EQ(got, want) << qPrintable(q.keywords.join(',')) << q.withSubsets << q.allOf;
         EXPECT_EQ(*found, want.front() != "No Match||||");
     }
+    EXPECT_EQ(keywordListCaption(CardKind::Quote, {"Cats", "Europe"}, {true, false}, false),
+              "Quote + Keywords : Cats (with Subsets) or Europe");
 }
 
 // ---------------------------------------------------------------- date lists
