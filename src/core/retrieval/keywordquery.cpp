@@ -7,6 +7,7 @@
 #include "core/store/storeerror.h"
 
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace vlm::retrieval {
@@ -43,22 +44,22 @@ struct StoreEqual {
 };
 // Texts as the store tells them apart, each with a number.
 using StoreIndex = std::unordered_map<QString, int, StoreHash, StoreEqual>;
-using StoreSet = std::unordered_map<QString, char, StoreHash, StoreEqual>;
+using StoreSet = std::unordered_set<QString, StoreHash, StoreEqual>;
 
 using SubsetCache = std::unordered_map<QString, keywords::NameList, StoreHash, StoreEqual>;
 
 // `keyword` and every keyword below it, breadth-first over the Subsets, each keyword once
-// however many paths or cycles lead to it. The Subsets read for one keyword are
-// kept in `cache`, so that several asked keywords sharing a part of the graph read it once.
+// however many paths or cycles lead to it. The Subsets read for one keyword are kept in
+// `cache`, so that several asked keywords sharing a part of the graph read it once.
 QStringList walkDown(Session& ctx, const QString& keyword, SubsetCache& cache) {
     QStringList order{keyword};
-    StoreSet seen{{keyword, 1}};
+    StoreSet seen{keyword};
     for (qsizetype next = 0; next < order.size(); ++next) {
         auto it = cache.find(order[next]);
         if (it == cache.end())
             it = cache.emplace(order[next], keywords::keywordSubsets(ctx, order[next])).first;
         for (const QString& sub : it->second)
-            if (seen.emplace(sub, 1).second) order.push_back(sub);
+            if (seen.insert(sub).second) order.push_back(sub);
     }
     return order;
 }
@@ -120,13 +121,13 @@ bool fill(Session& ctx, CardKind kind, const KeywordQuery& query) {
     QStringList asked;
     StoreSet askedKeys;
     for (const QString& k : query.keywords)
-        if (askedKeys.emplace(k, 1).second) asked.push_back(k);
+        if (askedKeys.insert(k).second) asked.push_back(k);
     if (asked.size() <= 1 && !query.withSubsets) return fillByKeyword(ctx, kind, asked.value(0));
 
     const ReadSnapshot snapshot(ctx);
     const KindSources& src = sourcesOf(kind);
 
-    // The keywords to walk, each once, and how many asked keywords each one stands for.
+    // The keywords to walk, each once, and which asked keywords each one stands for.
     QStringList walked;
     std::vector<std::vector<int>> standsFor;
     StoreIndex walkedIndex;
