@@ -138,7 +138,7 @@ bool fill(Session& ctx, CardKind kind, const KeywordQuery& query) {
             query.withSubsets ? walkDown(ctx, asked[a], cache) : QStringList{asked[a]};
         widened[size_t(a)] = reach.size() > 1;
         for (const QString& name : reach) {
-            const auto [at, added] = walkedIndex.emplace(name, int(walked.size()));
+            const auto [at, added] = walkedIndex.try_emplace(name, int(walked.size()));
             if (added) {
                 walked.push_back(name);
                 standsFor.emplace_back();
@@ -165,7 +165,7 @@ bool fill(Session& ctx, CardKind kind, const KeywordQuery& query) {
             QString keyword = linkKeyword.text();
             if (keywords::compareNames(keyword, walked[w]) != 0) break;
             QString number = linkNumber.text();
-            const auto [at, added] = cardIndex.emplace(number, int(found.size()));
+            const auto [at, added] = cardIndex.try_emplace(number, int(found.size()));
             const int c = at->second;
             if (added) {
                 found.emplace_back().linked = number;
