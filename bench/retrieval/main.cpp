@@ -1,11 +1,15 @@
 // Times the card lists on a generated base of 100,000 Notes and 300,000 keyword links, each
 // against the SQL query that reads the same rows from the same file in the same run:
 // the Notes of a keyword carried by 10,000 Notes (table filled and ResultWindow shown), that table
-// sorted again by author, and every Note by date (DateListWindow shown).
+// sorted again by author, and every Note by date (DateListWindow shown). Then through the
+// keyword graph: a keyword with 2,000 Subsets over three levels (shared Subsets and a cycle
+// among them) listed with its Subsets, against one recursive query joined to the links; and
+// the Notes of two keywords, all of them, against an INTERSECT query.
 //
 //   retrieval [notes links carried]     (defaults: 100000 300000 10000)
 
 #include "core/retrieval/datelist.h"
+#include "core/retrieval/keywordquery.h"
 #include "core/session/session.h"
 #include "core/store/collation.h"
 #include "core/store/recordset.h"
@@ -105,14 +109,16 @@ QString textOf(sqlite3_stmt* st, int col) {
 }
 
 // Runs a query and reads every column of every row into texts; returns the number of rows.
-long query(sqlite3* db, const char* sql, const QString& bind = {}) {
+long query(sqlite3* db, const char* sql, const QStringList& binds) {
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) {
         std::fprintf(stderr, "SQL error: %s\n", sqlite3_errmsg(db));
         return -1;
     }
-    const QByteArray b = bind.toUtf8();
-    if (!bind.isNull()) sqlite3_bind_text(st, 1, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+    for (int i = 0; i < binds.size(); ++i) {
+        const QByteArray b = binds[i].toUtf8();
+        sqlite3_bind_text(st, i + 1, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+    }
     std::vector<QString> row;
     long n = 0;
     while (sqlite3_step(st) == SQLITE_ROW) {
@@ -126,6 +132,48 @@ long query(sqlite3* db, const char* sql, const QString& bind = {}) {
     }
     sqlite3_finalize(st);
     return n;
+}
+long query(sqlite3* db, const char* sql, const QString& bind = {}) {
+    return query(db, sql, bind.isNull() ? QStringList() : QStringList{bind});
+}
+
+const QString kGraphRoot = QStringLiteral("Animals");
+const QString kSecond = QStringLiteral("Europe");
+
+// Puts the base's 2,000 keywords below kGraphRoot on three levels (20, 180, 1,800), every
+// tenth keyword of the last level below a second parent too, and the root below the last
+// keyword, closing a cycle; kSecond is carried by every third Note.
+void addGraph(Session& ctx, int notes) {
+    auto& s = ctx.rs();
+    auto name = [](int k) { return QStringLiteral("Keyword %1").arg(k, 4, 10, QLatin1Char('0')); };
+    auto link = [&](const QString& lower, const QString& upper) {
+        s.GROUP2->addNew();
+        s.GROUP2.GROUPE = lower;
+        s.GROUP2.GROUPE2 = upper;
+        s.GROUP2->update();
+    };
+    ctx.base.BaseDb->beginTrans();
+    for (const QString& k : {kGraphRoot, kSecond}) {
+        s.CGROUP1->addNew();
+        s.CGROUP1.GROUPE = k;
+        s.CGROUP1->update();
+    }
+    for (int k = 0; k < 20; ++k)
+        link(name(k), kGraphRoot);
+    for (int k = 20; k < 200; ++k)
+        link(name(k), name(k % 20));
+    for (int k = 200; k < 2000; ++k) {
+        link(name(k), name(20 + k % 180));
+        if (k % 10 == 0) link(name(k), name(20 + (k + 7) % 180));
+    }
+    link(kGraphRoot, name(1999));
+    for (int i = 0; i < notes; i += 3) {
+        s.GRNOTE->addNew();
+        s.GRNOTE.NDX = QStringLiteral("N%1.TXT").arg(i, 6, 10, QLatin1Char('0'));
+        s.GRNOTE.GROUPE = kSecond;
+        s.GRNOTE->update();
+    }
+    ctx.base.BaseDb->commitTrans();
 }
 
 } // namespace
@@ -211,6 +259,44 @@ int main(int argc, char** argv) {
     report("every Note by date (FListSel shown)", dateLayer, dateSql, dateRows);
     part("of which: reading the dates", best([&] { retrieval::listByDate(ctx, CardKind::Note); }));
     if (dateRows != sqlRows) std::printf("  warning: the query gave %ld rows\n", sqlRows);
+
+    addGraph(ctx, notes);
+    std::printf("\nThrough the keyword graph\n");
+    const char* below = "WITH RECURSIVE below(k) AS (SELECT ?1 UNION SELECT g.GROUPE FROM GROUP2 g "
+                        "JOIN below b ON g.GROUPE2 = b.k) "
+                        "SELECT DISTINCT l.GROUPE, l.NDX, n.AUTEUR, n.TITRE1, n.CIT FROM below b "
+                        "JOIN GRNOTE l ON l.GROUPE = b.k JOIN NOTE n ON n.CIT = l.NDX "
+                        "ORDER BY l.GROUPE COLLATE BINARY, l.NDX COLLATE BINARY";
+    const char* allOf =
+        "SELECT DISTINCT l.GROUPE, l.NDX, n.AUTEUR, n.TITRE1, n.CIT FROM GRNOTE l "
+        "JOIN NOTE n ON n.CIT = l.NDX WHERE l.GROUPE IN (?1, ?2) AND l.NDX IN "
+        "(SELECT NDX FROM GRNOTE WHERE GROUPE = ?1 INTERSECT SELECT NDX FROM GRNOTE WHERE "
+        "GROUPE = ?2) ORDER BY l.GROUPE COLLATE BINARY, l.NDX COLLATE BINARY";
+    const struct {
+        const char* what;
+        retrieval::KeywordQuery query;
+        const char* sql;
+    } graphCases[] = {
+        {"a keyword with its 2,000 Subsets (fGrid shown)", {{kGraphRoot}, true, false}, below},
+        {"two keywords, all of them (fGrid shown)", {{kTarget, kSecond}, false, true}, allOf},
+    };
+    for (const auto& c : graphCases) {
+        const auto fill = [&] { (void)retrieval::fillByKeywords(ctx, CardKind::Note, c.query); };
+        fill();
+        const Time layer = best([&] {
+            retrieval::listByKeywords(ctx, CardKind::Note, c.query);
+            QApplication::processEvents();
+            layerRows = long(ctx.Result.ResultGrid.size());
+        });
+        const Time sql = best([&] { sqlRows = query(raw, c.sql, c.query.keywords); });
+        report(c.what, layer, sql, layerRows);
+        part("of which: filling the table", best(fill));
+        part("of which: filling and sorting it", best([&] {
+                 fill();
+                 retrieval::sortResult(ctx.Result);
+             }));
+        if (layerRows != sqlRows) std::printf("  warning: the query gave %ld rows\n", sqlRows);
+    }
 
     sqlite3_close(raw);
     return 0;

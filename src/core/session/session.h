@@ -56,6 +56,10 @@ struct Session {
     // The result table of the last card list by keyword or author (shown by ResultWindow), and the
     // kind of the last list by date (read by DateListWindow when a row is clicked).
     retrieval::ResultTable Result;
+    // Whether the card lists by keyword also list the cards of the keywords below the asked
+    // one: the "with Subsets" boxes of the selection dialog and the result window set it, the
+    // keyword clicks follow it. Off until the user ticks one.
+    bool listWithSubsets = false;
     QString DateListKind = QStringLiteral("Note");
     // Set once the selection dialog has linked keywords to a card; card windows re-read theirs.
     bool KWChanged = false;

@@ -6,11 +6,13 @@
 #include "core/session/session.h"
 #include "gui/common/texttableview.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QHideEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QTableWidget>
@@ -34,6 +36,11 @@ const char* const kButtonNames[] = {"KWNoteSelect", "KWCitAdd",   "KWBibAdd",  "
 bool attaches(SelectionDialog::Mode m) {
     return m == SelectionDialog::Mode::KWNoteSelect || m == SelectionDialog::Mode::KWCitAdd ||
            m == SelectionDialog::Mode::KWBibAdd;
+}
+
+bool listsByKeyword(SelectionDialog::Mode m) {
+    return m == SelectionDialog::Mode::KWnoteSel || m == SelectionDialog::Mode::KWCitSel ||
+           m == SelectionDialog::Mode::KWBibSel;
 }
 
 ListSource sourceOf(Session& ctx, SelectionDialog::Mode m) {
@@ -175,6 +182,21 @@ void SelectionDialog::buildUi() {
         connect(b, &QPushButton::clicked, this, &SelectionDialog::onSelect);
     }
 
+    // The keyword lists' choices, below the Select button.
+    checkSubsets_ = new QCheckBox(QStringLiteral("with Subsets"), frame2_);
+    checkSubsets_->setObjectName(QStringLiteral("CheckSubsets"));
+    checkSubsets_->setGeometry(twipsRect(120, 2700, kGridWidth, 300));
+    checkSubsets_->setChecked(ctx_.listWithSubsets);
+    connect(checkSubsets_, &QCheckBox::toggled, this,
+            [this](bool on) { ctx_.listWithSubsets = on; });
+    optionAnyOf_ = new QRadioButton(QStringLiteral("any of them"), frame2_);
+    optionAnyOf_->setObjectName(QStringLiteral("OptionAnyOf"));
+    optionAnyOf_->setGeometry(twipsRect(120, 3060, kGridWidth / 2, 300));
+    optionAnyOf_->setChecked(true);
+    optionAllOf_ = new QRadioButton(QStringLiteral("all of them"), frame2_);
+    optionAllOf_->setObjectName(QStringLiteral("OptionAllOf"));
+    optionAllOf_->setGeometry(twipsRect(120 + kGridWidth / 2, 3060, kGridWidth / 2, 300));
+
     setFixedSize(twipsSize(kFrameWidth * 2 + 360, kFrameHeight + 180));
 
     connect(text1_, &QLineEdit::textEdited, this, &SelectionDialog::onText1Edited);
@@ -249,6 +271,22 @@ QString SelectionDialog::currentPick() const {
 
 void SelectionDialog::clearPicks() {
     setRows(cgSel_, {});
+    updateMatchChoice();
+}
+
+bool SelectionDialog::withSubsets() const {
+    return checkSubsets_->isChecked();
+}
+
+bool SelectionDialog::allOf() const {
+    return optionAllOf_->isChecked();
+}
+
+void SelectionDialog::updateMatchChoice() {
+    QStringList names = picked();
+    names.removeDuplicates();
+    optionAnyOf_->setEnabled(names.size() > 1);
+    optionAllOf_->setEnabled(names.size() > 1);
 }
 
 void SelectionDialog::onText1Edited(const QString& text) {
@@ -287,6 +325,7 @@ void SelectionDialog::onOriginClicked(int row) {
     // double click) works on it, and "Supp" takes it back.
     cgSel_->setCurrentCell(at, 0);
     cgSel_->scrollToItem(cgSel_->item(at, 0));
+    updateMatchChoice();
 }
 
 void SelectionDialog::onOriginDoubleClicked(int) {
@@ -325,12 +364,11 @@ void SelectionDialog::onListSupp() {
 }
 
 void SelectionDialog::onSelSupp() {
-    if (cgSel_->rowCount() <= 1) {
+    if (cgSel_->rowCount() <= 1)
         cgSel_->setItem(0, 0, new QTableWidgetItem());
-        return;
-    }
-    const int row = cgSel_->currentRow();
-    if (row >= 0) cgSel_->removeRow(row);
+    else if (const int row = cgSel_->currentRow(); row >= 0)
+        cgSel_->removeRow(row);
+    updateMatchChoice();
 }
 
 void SelectionDialog::onSelect() {
@@ -370,6 +408,11 @@ void SelectionDialog::applyMode(bool open) {
         selectButtons_[i]->setVisible(mine);
         selectButtons_[i]->setEnabled(mine);
     }
+    const bool lists = open && listsByKeyword(mode_);
+    for (QWidget* w : {static_cast<QWidget*>(checkSubsets_), static_cast<QWidget*>(optionAnyOf_),
+                       static_cast<QWidget*>(optionAllOf_)})
+        w->setVisible(lists);
+    updateMatchChoice();
 }
 
 void SelectionDialog::showEvent(QShowEvent* event) {

@@ -10,9 +10,11 @@
 #include <QStringList>
 #include <optional>
 
+class QCheckBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 class QTableWidget;
 
 namespace vlm {
@@ -82,6 +84,12 @@ public:
     // The names the origin list shows.
     const QStringList& originNames() const { return origin_; }
 
+    // The keyword lists' choices (KWnoteSel, KWCitSel, KWBibSel): "with Subsets" (starts as
+    // the session's listWithSubsets and sets it), and "all of them" rather than "any of them"
+    // when several keywords are picked.
+    bool withSubsets() const;
+    bool allOf() const;
+
     // Fills the origin list again from the table.
     void fill();
 
@@ -108,6 +116,8 @@ private:
     void selectOriginRow(int row);
     void setOriginTop(int row);
     void clearPicks();
+    // "any of them" and "all of them" can be chosen only while several names are picked.
+    void updateMatchChoice();
 
     void onText1Edited(const QString& text);
     void onText1Return();
@@ -135,6 +145,9 @@ private:
     QTableWidget* cgSel_ = nullptr;
     QPushButton* cSelSupp_ = nullptr;
     QPushButton* command3_ = nullptr;
+    QCheckBox* checkSubsets_ = nullptr;
+    QRadioButton* optionAnyOf_ = nullptr;
+    QRadioButton* optionAllOf_ = nullptr;
     QList<QPushButton*> selectButtons_; // in the order of Mode
 };
 

@@ -77,12 +77,16 @@ ResultWindow* showResultWindow(Session& ctx, CardKind kind) {
     return w;
 }
 
-void listByKeyword(Session& ctx, CardKind kind, const QString& keyword) {
-    const auto found = runGuarded(ctx, [&] { return fillByKeyword(ctx, kind, keyword); });
+void listByKeywords(Session& ctx, CardKind kind, const KeywordQuery& query) {
+    const auto found = runGuarded(ctx, [&] { return fillByKeywords(ctx, kind, query); });
     if (!found) return;
     if (!*found && kind == CardKind::Note)
         if (MainWindowHost* main = mainWindowHost(ctx)) main->chooseKind(CardKind::Note);
-    showResultWindow(ctx, kind);
+    showResultWindow(ctx, kind)->setKeywordQuery(query);
+}
+
+void listByKeyword(Session& ctx, CardKind kind, const QString& keyword) {
+    listByKeywords(ctx, kind, {{keyword}, ctx.listWithSubsets, false});
 }
 
 void notesByKeyword(Session& ctx, const QString& keyword) {
@@ -170,13 +174,25 @@ QWidget* openSelectionDialog(Session& ctx, QWidget* parent, const SelectionReque
         SelectionDialog::open(ctx, *mode, parent, request.caption, kDialogLeft, kDialogTop);
     QPointer<SelectionDialog> guard(dialog);
     QObject::connect(dialog, &SelectionDialog::selected, dialog,
-                     [&ctx, guard](M m, const QStringList&, const QString& current) {
-                         selectButtonPressed(ctx, SelectionDialog::buttonName(m), current);
-                         // The keyword lists close the dialog; after an author list it
-                         // stays, for another author.
+                     [&ctx, guard](M m, const QStringList& picked, const QString& current) {
                          const bool byKeyword =
                              m == M::KWnoteSel || m == M::KWCitSel || m == M::KWBibSel;
-                         if (byKeyword && guard) guard->close();
+                         if (!byKeyword || !guard) {
+                             // After an author list the dialog stays, for another author.
+                             selectButtonPressed(ctx, SelectionDialog::buttonName(m), current);
+                             return;
+                         }
+                         // One name picked lists it as the current cell always did; several list
+                         // the cards of any or all of them.
+                         QStringList names = picked;
+                         names.removeDuplicates();
+                         const KeywordQuery query{names.size() > 1 ? names : QStringList{current},
+                                                  guard->withSubsets(), guard->allOf()};
+                         const CardKind kind = m == M::KWnoteSel  ? CardKind::Note
+                                               : m == M::KWCitSel ? CardKind::Quote
+                                                                  : CardKind::Reference;
+                         listByKeywords(ctx, kind, query);
+                         if (guard) guard->close();
                      });
     return dialog;
 }

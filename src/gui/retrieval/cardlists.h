@@ -7,6 +7,7 @@
 // kind (OptionNote, OptionCit, OptionRef), the criterion (OptionByAuthor, OptionByDate,
 // OptionByKeyword), the mode switches (SwitchKW, SwitchOther, SwitchSearch) and KWSel.
 
+#include "core/retrieval/keywordquery.h"
 #include "core/retrieval/memoryguard.h"
 #include "core/retrieval/othersearch.h"
 #include "core/session/session.h"
@@ -39,7 +40,10 @@ SelectionOpener selectionDialog(Session& ctx, QWidget* parent);
 void notesByKeyword(Session& ctx, const QString& keyword);
 void quotesByKeyword(Session& ctx, const QString& keyword);
 void referencesByKeyword(Session& ctx, const QString& keyword);
+// The list of one keyword, with its Subsets when the session's listWithSubsets is on.
 void listByKeyword(Session& ctx, CardKind kind, const QString& keyword);
+// The cards of `query` in a new ResultWindow, whose "with Subsets" box can ask again.
+void listByKeywords(Session& ctx, CardKind kind, const KeywordQuery& query);
 
 // The selection dialog's author buttons: References (AuthorSel) or Quotes (AuthorCit) of
 // the author in its current cell. "No Match" when the author has no Reference.

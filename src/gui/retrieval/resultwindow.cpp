@@ -7,6 +7,7 @@
 #include "gui/common/texttableview.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QVBoxLayout>
@@ -19,7 +20,8 @@ constexpr int kColumns = 5;
 } // namespace
 
 ResultWindow::ResultWindow(Session& ctx, CardKind kind, QWidget* parent)
-    : QWidget(parent), ctx_(ctx), kind_(kind), grid_(new TextTableView(kColumns, this)) {
+    : QWidget(parent), ctx_(ctx), kind_(kind), grid_(new TextTableView(kColumns, this)),
+      checkSubsets_(new QCheckBox(QStringLiteral("with Subsets"), this)) {
     setObjectName(QStringLiteral("fGrid"));
     setWindowTitle(ctx_.Result.ResultCaption);
     setProperty("tag", kindText(kind_));
@@ -39,8 +41,14 @@ ResultWindow::ResultWindow(Session& ctx, CardKind kind, QWidget* parent)
     grid_->textModel()->setColumnBackground(0, palette().button());
     grid_->installEventFilter(this);
 
+    checkSubsets_->setObjectName(QStringLiteral("CheckSubsets"));
+    checkSubsets_->setVisible(false);
+    connect(checkSubsets_, &QCheckBox::toggled, this, &ResultWindow::listAgainWithSubsets);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(checkSubsets_, 0, Qt::AlignLeft);
     layout->addWidget(grid_);
     resize(twipsToPixels(11800), twipsToPixels(4800));
 
@@ -116,6 +124,31 @@ void ResultWindow::openRow(int row) {
         }
         if (opener_) opener_(ctx_, kind_);
     });
+}
+
+void ResultWindow::setKeywordQuery(const KeywordQuery& query) {
+    query_ = query;
+    const QSignalBlocker quiet(checkSubsets_);
+    checkSubsets_->setChecked(query.withSubsets);
+    checkSubsets_->setVisible(true);
+}
+
+void ResultWindow::listAgainWithSubsets(bool on) {
+    if (!query_) return;
+    query_->withSubsets = on;
+    ctx_.listWithSubsets = on;
+    const bool done =
+        runGuarded(ctx_, [&] { return fillByKeywords(ctx_, kind_, *query_); }).has_value();
+    if (!done) {
+        // The box goes back to what the rows it still shows were asked with.
+        query_->withSubsets = !on;
+        ctx_.listWithSubsets = !on;
+        const QSignalBlocker quiet(checkSubsets_);
+        checkSubsets_->setChecked(!on);
+    }
+    // Shown whether or not the store failed midway, so that every row opens what it shows.
+    setWindowTitle(ctx_.Result.ResultCaption);
+    sortAndShow();
 }
 
 bool ResultWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -4,9 +4,13 @@
 // column clicked in its first row, each card opened by a double click on its row.
 
 #include "core/retrieval/grids.h"
+#include "core/retrieval/keywordquery.h"
 #include "core/session/session.h"
 
 #include <QWidget>
+#include <optional>
+
+class QCheckBox;
 
 namespace vlm {
 class TextTableView;
@@ -38,6 +42,11 @@ public:
     // The highlighted result row, 0 when none.
     int highlightedRow() const { return highlighted_; }
 
+    // The window shows the cards of `query`: its "with Subsets" box appears, ticked as the
+    // query is, and asks again with or without the Subsets. Lists by author or by text have
+    // no such box.
+    void setKeywordQuery(const KeywordQuery& query);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -46,12 +55,15 @@ private:
     void display();
     void placeCursor();
     void highlight(int row);
+    void listAgainWithSubsets(bool on);
 
     Session& ctx_;
     CardKind kind_;
     TextTableView* grid_;
     CardOpener opener_ = openThroughSession;
     int highlighted_ = 0;
+    QCheckBox* checkSubsets_;
+    std::optional<KeywordQuery> query_;
 };
 
 } // namespace vlm::retrieval

@@ -1,11 +1,15 @@
 #include "core/retrieval/datelist.h"
 #include "core/retrieval/grids.h"
+#include "core/retrieval/keywordquery.h"
 #include "core/retrieval/memoryguard.h"
 #include "core/retrieval/othersearch.h"
 #include "core/store/recordset.h"
 #include "support/retrievalbase.h"
 
 #include <gtest/gtest.h>
+
+#include <QSet>
+#include <random>
 
 using namespace vlm;
 using namespace vlm::retrieval;
@@ -145,6 +149,109 @@ TEST_F(Grids, AuthorAndKeywordListsOfQuotesAndReferencesComeFromTheirOwnTables) 
     EXPECT_EQ(ctx.Result.ResultCaption, "References + Keyword : Trees");
     EXPECT_EQ(resultLines(), (QStringList{"Trees|Smith__001|Smith Jones |Forests|Smith__001",
                                           "Botany|Smith__001|Smith Jones |Forests|Smith__001"}));
+}
+
+// ---------------------------------------------------------------- through the keyword graph
+
+// The lists through the graph against a plain breadth-first walk and plain set operations, on
+// a random graph with cycles and shared Subsets, cards linked twice (also in another letter
+// case) and links to cards that are gone. One keyword without Subsets gives today's rows.
+TEST_F(Grids, ListsThroughTheGraphMatchAPlainWalkAndSetOperations) {
+    std::mt19937 rng(18);
+    auto below = [&rng](int n) { return int(std::uniform_int_distribution<>(0, n - 1)(rng)); };
+    QStringList names;
+    for (int k = 0; k < 10; ++k)
+        names << QString("Kw%1").arg(k);
+    ctx.base.BaseDb->beginTrans();
+    QSet<QString> pairs;
+    QList<std::pair<QString, QString>> graph; // lower, upper
+    while (graph.size() < 16) {
+        const QString lo = names[below(10)];
+        const QString up = names[below(10)];
+        if (pairs.contains(lo + "<" + up)) continue;
+        pairs.insert(lo + "<" + up);
+        graph.push_back({lo, up});
+        test::addRow(*ctx.rs().GROUP2, {{"GROUPE", lo}, {"GROUPE2", up}});
+    }
+    QList<std::pair<QString, QString>> links; // card number, keyword, as stored
+    for (int c = 0; c < 14; ++c)
+        note(QString("N%1.TXT").arg(c), QString("A%1").arg(c), QString("T%1").arg(c));
+    for (int c = 0; c < 86; ++c) // so that few cards are sought, many read in one pass
+        note(QString("X%1.TXT").arg(c));
+    for (int l = 0; l < 45; ++l) {
+        QString number = l % 15 == 0 ? "GONE.TXT" : QString("N%1.TXT").arg(below(14));
+        QString kw = names[below(10)];
+        if (below(5) == 0) number = number.toLower();
+        if (below(5) == 0) kw = kw.toUpper();
+        links.push_back({number, kw});
+        linkNote(number, kw);
+    }
+    ctx.base.BaseDb->commitTrans();
+
+    // The plain model: keys in lower case, as the store compares them.
+    auto walk = [&](const QString& k) {
+        QStringList order{k.toLower()};
+        for (int i = 0; i < order.size(); ++i)
+            for (const auto& [lo, up] : graph)
+                if (up.toLower() == order[i] && !order.contains(lo.toLower()))
+                    order << lo.toLower();
+        return QSet<QString>(order.begin(), order.end());
+    };
+    auto cardRow = [](const QString& number, const QString& kw) {
+        const QString n = number.toUpper(), i = n.mid(1, n.indexOf('.') - 1);
+        return QStringList{kw, number, "A" + i, "T" + i, n}.join('|');
+    };
+    auto expected = [&](const KeywordQuery& q) {
+        QList<QSet<QString>> reach;
+        for (const QString& k : q.keywords)
+            reach << (q.withSubsets ? walk(k) : QSet<QString>{k.toLower()});
+        QStringList rows;
+        for (int c = 0; c < 14; ++c) {
+            const QString card = QString("n%1.txt").arg(c);
+            QStringList mine; // the card's links that some asked keyword brought in, once each
+            QSet<QString> hitKeys;
+            for (const auto& [number, kw] : links) {
+                const QString key = kw.toLower();
+                const bool brought = std::any_of(reach.begin(), reach.end(),
+                                                 [&](const auto& r) { return r.contains(key); });
+                if (number.toLower() == card && brought && !hitKeys.contains(key)) {
+                    hitKeys.insert(key);
+                    mine << cardRow(number, kw);
+                }
+            }
+            const auto askedHit = std::count_if(
+                reach.begin(), reach.end(), [&](const auto& r) { return r.intersects(hitKeys); });
+            if (q.keywords.size() == 1 && !q.withSubsets && !mine.isEmpty()) {
+                mine.clear(); // today's list: every link of the card
+                for (const auto& [number, kw] : links)
+                    if (number.toLower() == card) mine << cardRow(number, kw);
+            }
+            if (!q.allOf || askedHit == reach.size()) rows << mine;
+        }
+        rows.sort();
+        return rows.isEmpty() ? QStringList{"No Match||||"} : rows;
+    };
+
+    for (int round = 0; round < 60; ++round) {
+        KeywordQuery q;
+        QSet<QString> distinct;
+        for (int n = 1 + below(3); n > 0; --n)
+            if (const QString k = names[below(10)]; !distinct.contains(k)) {
+                distinct.insert(k);
+                q.keywords << (below(4) == 0 ? k.toLower() : k);
+            }
+        q.withSubsets = below(2) == 0;
+        q.allOf = below(2) == 0;
+        const auto found = fillByKeywords(ctx, CardKind::Note, q);
+        ASSERT_TRUE(found.ok());
+        QStringList got = resultLines();
+        got.sort();
+        const QStringList want = expected(q);
+        EXPECT_EQ(got, want) << qPrintable(q.keywords.join(',')) << q.withSubsets << q.allOf;
+        EXPECT_EQ(*found, want.front() != "No Match||||");
+    }
+    EXPECT_EQ(keywordListCaption(CardKind::Quote, {"Cats", "Europe"}, {true, false}, false),
+              "Quote + Keywords : Cats (with Subsets) or Europe");
 }
 
 // ---------------------------------------------------------------- date lists

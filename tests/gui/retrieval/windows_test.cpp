@@ -13,6 +13,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMdiArea>
@@ -472,6 +473,54 @@ private slots:
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->windowTitle(), QString("Authors"));
         dialog->close();
+    }
+
+    // Every Note about Animals and its Subsets and about Europe, from the selection dialog;
+    // then without the Subsets, and a keyword click with them, from the result window's box.
+    void graphListsFromTheDialogAndTheResultWindow() {
+        b->keywords({"Animals", "Cats", "Dogs", "Europe"});
+        for (const auto& [lo, up] :
+             {std::pair{"Cats", "Animals"}, {"Dogs", "Animals"}, {"Animals", "Dogs"}}) // a cycle
+            test::addRow(*ctx().rs().GROUP2, {{"GROUPE", lo}, {"GROUPE2", up}});
+        for (const char* note : {"N1", "N2", "N3", "N4"})
+            b->note(note);
+        for (const auto& [note, kw] : {std::pair{"N1", "Cats"},
+                                       {"N1", "Europe"},
+                                       {"N2", "Dogs"},
+                                       {"N3", "Animals"},
+                                       {"N3", "Europe"},
+                                       {"N4", "Europe"}})
+            b->linkNote(note, kw);
+        runMenu(ctx(), RetrievalMenu::NotebyKeyword, selectionDialog(ctx(), main.get()));
+        QWidget* dialog = findChildWindow("fMultSel");
+        QVERIFY(dialog);
+        auto* list = dialog->findChild<TextTableView*>("cgList");
+        auto* allOf = dialog->findChild<QRadioButton*>("OptionAllOf");
+        test::clickCell(list, int(rowsOf(list).indexOf("Animals")));
+        QVERIFY(allOf->isVisible() && !allOf->isEnabled()); // one pick: as it always was
+        test::clickCell(list, int(rowsOf(list).indexOf("Europe")));
+        QTest::mouseClick(allOf, Qt::LeftButton);
+        QTest::mouseClick(dialog->findChild<QCheckBox*>("CheckSubsets"), Qt::LeftButton);
+        QTest::mouseClick(dialog->findChild<QAbstractButton*>("KWnoteSel"), Qt::LeftButton);
+
+        ResultWindow* w = windowsOf<ResultWindow>().front();
+        QCOMPARE(w->windowTitle(), QString("Notes - Keywords : Animals (with Subsets) + Europe"));
+        QCOMPARE(rowsOf(w->grid(), 1), (QStringList{"Animals", "Cats", "Europe", ""}));
+        QCOMPARE(rowsOf(w->grid(), 2), (QStringList{"N3", "N1", "", "N3"}));
+        auto* box = w->findChild<QCheckBox*>("CheckSubsets");
+        QVERIFY(box->isVisible() && box->isChecked());
+        QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(w->windowTitle(), QString("Notes - Keywords : Animals + Europe"));
+        QCOMPARE(rowsOf(w->grid(), 2), (QStringList{"N3", ""}));
+        QVERIFY(!ctx().listWithSubsets);
+
+        QTest::mouseClick(box, Qt::LeftButton);
+        main->otherSwitch()->setChecked(true);
+        main->notesOption()->setChecked(true);
+        keywordClickedOutsideKeywordMode(ctx(), *main, "Dogs");
+        w = windowsOf<ResultWindow>().front();
+        QCOMPARE(w->windowTitle(), QString("Notes - Keyword : Dogs (with Subsets)"));
+        QCOMPARE(rowsOf(w->grid(), 1), (QStringList{"Animals", "Cats", "Dogs"}));
     }
 };
 
