@@ -25,6 +25,7 @@ Result<ExclusionList> loadExclusionList(Session& ctx) {
         auto& w = ctx.rs().words;
         ExclusionList list;
         w->setIndex(kWndx);
+        if (w->recordCount() == 0) return list;
         for (w->moveFirst(); !w->eof(); w->moveNext())
             list.add(w.Word.text());
         return list;
@@ -36,9 +37,11 @@ Result<QStringList> excludedWordsInTableOrder(Session& ctx) {
         auto& w = ctx.rs().words;
         QStringList out;
         w->setIndex(QString());
-        for (w->moveFirst(); !w->eof(); w->moveNext()) {
-            QString word = w.Word.text();
-            if (!word.isEmpty()) out.push_back(std::move(word));
+        if (w->recordCount() > 0) {
+            for (w->moveFirst(); !w->eof(); w->moveNext()) {
+                QString word = w.Word.text();
+                if (!word.isEmpty()) out.push_back(std::move(word));
+            }
         }
         w->setIndex(kWndx);
         return out;

@@ -12,6 +12,7 @@
 #include "gui/keywords/linkeditors.h"
 #include "gui/retrieval/cardlists.h"
 #include "gui/shell/aboutdialog.h"
+#include "gui/words/wordanalysis.h"
 
 #include <QActionGroup>
 #include <QButtonGroup>
@@ -168,6 +169,7 @@ MainWindow::MainWindow(Session& ctx, QWidget* parent) : QMainWindow(parent), ctx
     setWindowTitle(appTitle());
     loadOrder_.emplace_back(this);
     ctx_.openCard = cards::openCurrentCard;
+    ctx_.compareWords = words::compareCardWords;
 
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("MDIClientHost"));
