@@ -1,5 +1,6 @@
 #include "core/words/cardwords.h"
 
+#include "core/cards/cardstore.h"
 #include "core/keywords/keywordstore.h"
 #include "core/session/session.h"
 #include "core/store/database.h"
@@ -38,7 +39,10 @@ Result<std::vector<KeywordWord>> keywordsAmong(Session& ctx, const WordList& lis
 
 Result<LinkOutcome> linkKeywordsToCard(Session& ctx, const AnalysedCard& card,
                                        const std::vector<KeywordWord>& keywords) {
-    auto r = store::guard([&] {
+    auto r = store::guard([&]() -> Result<LinkOutcome> {
+        // A card deleted since its text was analysed gets no links: they would name no card.
+        if (!cards::cardExists(ctx, card.kind, card.number))
+            return Status::error(ErrorCode::NoCurrentRecord, cardGoneMessage());
         store::Recordset& links = linkTable(ctx, card.kind);
         LinkOutcome out;
         QSet<QString> carried;

@@ -45,10 +45,15 @@ struct LinkOutcome {
     QStringList alreadyThere; // the card carried them already: not linked again
 };
 
+inline QString cardGoneMessage() {
+    return QStringLiteral("This card is no longer in the base: no keyword was linked to it.");
+}
+
 // Links each keyword to the card with its count in WordsNb (the field holds at most 32767; a
 // larger count is stored as 32767), in one transaction: on a failure nothing is written. A
 // keyword the card carries already, or given twice, is linked once. Tells the card's windows
-// (cardChanged) once something was written.
+// (cardChanged) once something was written. A card no longer in the base gets nothing: the
+// failure carries cardGoneMessage().
 Result<LinkOutcome> linkKeywordsToCard(Session& ctx, const AnalysedCard& card,
                                        const std::vector<KeywordWord>& keywords);
 

@@ -111,11 +111,17 @@ private slots:
         b->addReference("R1");
         test::addRow(*ctx().rs().CIT, {{"CIT", "Q1"}, {"NDX", "R1"}, {"TEXTE", "Rivers rivers"}});
         b->linkQuote("Q1", "Water");
+        b->keywords({"River"});
         cards::cardExists(ctx(), CardKind::Quote, "Q1");
         click(cards::openQuoteCard(ctx()), "CmdTextComp");
         QCOMPARE(ctx().ResultKind, QStringLiteral("Cit"));
         QCOMPARE(grid("fWords", "Grid1"), (QStringList{"River", "river"}));
         QCOMPARE(grid("fWords", "Grid3"), QStringList{"Water"});
+        // A card deleted meanwhile gets no links.
+        cards::deleteQuote(ctx(), "Q1");
+        click(window("fWords"), "Command5");
+        QCOMPARE(prompter().messages(), QStringList{cardGoneMessage()});
+        QCOMPARE(b->column("GRCIT", "GROUPE"), QStringList{});
     }
 
     // The editor reached from the word window: the list, the option, the export and the print.
