@@ -43,8 +43,8 @@ void WorkingWindow::phase(const QString& label, const QString& numberMeaning) {
 }
 
 void WorkingWindow::progress(qint64 number, int percent) {
-    Text3->setText(QString::number(number));
-    ProgressBar1->setValue(std::clamp(percent, 0, 100));
+    number_ = number;
+    percent_ = std::clamp(percent, 0, 100);
     repaintSoon();
 }
 
@@ -52,6 +52,10 @@ void WorkingWindow::repaintSoon() {
     const qint64 now = clock_();
     if (now - lastRepaint_ < kRepaintIntervalMs) return;
     lastRepaint_ = now;
+    // The number and the bar are set only when shown: setting a text costs more than the work
+    // between two reports.
+    Text3->setText(QString::number(number_));
+    ProgressBar1->setValue(percent_);
     ++repaints_;
     repaint();
 }

@@ -40,6 +40,8 @@ private:
     QElapsedTimer timer_;
     Clock clock_;
     qint64 lastRepaint_ = 0;
+    qint64 number_ = 0;
+    int percent_ = 0;
     int repaints_ = 0;
 };
 
