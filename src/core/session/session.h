@@ -26,6 +26,11 @@ struct Session;
 // (memory ran out, which the opener says, or the kind has no window).
 using CardOpener = std::function<bool(Session&, CardKind)>;
 
+// Text Compare of the Note and Quote windows: analyses the words of a card's text (the card
+// given by its kind and number) and shows them.
+using WordComparer =
+    std::function<void(Session&, CardKind, const QString& cardNumber, const QString& text)>;
+
 struct Session {
     explicit Session(Prompter& p) : prompter(p), base(p) {}
     Session(const Session&) = delete;
@@ -50,6 +55,11 @@ struct Session {
     // The keyword the main window's label KWSel names (Reference windows put it in their
     // caption). Set by the shell; empty when there is no main window.
     std::function<QString()> selectedKeyword;
+    // What Text Compare runs: the word analysis, set by the shell (tests set their own). Card
+    // windows compare nothing while it is empty.
+    WordComparer compareWords;
+    // "Include All Words (even <2)" of the Exclusion List editor, read by each word analysis.
+    bool IncludeAllWords = false;
 
     // Card kind of the last card window or retrieval option: "Note", "Cit" or "Bib".
     QString ResultKind = QStringLiteral("Note");

@@ -146,7 +146,6 @@ void NoteWindow::buildUi() {
     KWSupp = cardButton(this, "KWSupp", "Supp", "  Delete a Keyword from the Note  ");
     Command7 =
         cardButton(this, "Command7", "Text Compare", "  Compare Keywords with Words in text  ");
-    Command7->setEnabled(false); // the word analysis is not part of the program yet
     CmdStore = cardButton(this, "CmdStore", "Store", "  Save this Note  ");
     Command2 = cardButton(this, "Command2", "Delete", "  Delete this Note  ");
     Command1 = cardButton(this, "Command1", "New", "  Create a new Note  ");
@@ -155,6 +154,7 @@ void NoteWindow::buildUi() {
     connect(CmdStore, &QPushButton::clicked, this, [this] { guarded([this] { store(); }); });
     connect(Command2, &QPushButton::clicked, this, [this] { guarded([this] { deleteCard(); }); });
     connect(Command1, &QPushButton::clicked, this, [this] { guarded([this] { newNote(); }); });
+    connect(Command7, &QPushButton::clicked, this, [this] { guarded([this] { compareWords(); }); });
 
     FenNum = cardLineBox(this, "FenNum");
     FenNum->hide();
@@ -323,6 +323,12 @@ void NoteWindow::removeKeyword() {
     const CardResult r = removeNoteKeyword(ctx_, tag_, keyword);
     showResult(r);
     rereadKeywords();
+}
+
+void NoteWindow::compareWords() {
+    ctx_.ResultKind = QStringLiteral("Note");
+    seekOwnCard();
+    if (ctx_.compareWords) ctx_.compareWords(ctx_, CardKind::Note, tag_, cardPlainText(NoteRTF));
 }
 
 void NoteWindow::newNote() {

@@ -53,6 +53,8 @@ public:
     void addKeywords();
     // KWSupp: removes the selected keyword, after storing the Note and asking.
     void removeKeyword();
+    // Command7, Text Compare: the word analysis of the text the window shows.
+    void compareWords();
     // Command1.
     void newNote();
     // Double click on a keyword: every Note of it, each in a window of its own.

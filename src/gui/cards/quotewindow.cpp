@@ -136,7 +136,6 @@ void QuoteWindow::buildUi() {
     CmdSupp = cardButton(this, "CmdSupp", "Supp", "  Discard a Keyword from the Card");
     CmdTextComp = cardButton(this, "CmdTextComp", "Text Compare",
                              "  Compare the Card Keywords to the Words in the Text  ");
-    CmdTextComp->setEnabled(false); // the word analysis is not part of the program yet
     CmdStore = cardButton(this, "CmdStore", "Store", "  Saves the Card  ");
     CmdDelete = cardButton(this, "CmdDelete", "Delete", "  Deletes this Card  ");
     Command2 = cardButton(this, "Command2", "New", "  New Card  ");
@@ -146,6 +145,8 @@ void QuoteWindow::buildUi() {
     connect(CmdStore, &QPushButton::clicked, this, [this] { guarded([this] { store(); }); });
     connect(CmdDelete, &QPushButton::clicked, this, [this] { guarded([this] { deleteCard(); }); });
     connect(Command2, &QPushButton::clicked, this, [this] { guarded([this] { newQuote(); }); });
+    connect(CmdTextComp, &QPushButton::clicked, this,
+            [this] { guarded([this] { compareWords(); }); });
     connect(Command1, &QPushButton::clicked, this,
             [this] { guarded([this] { openReference(); }); });
 
@@ -285,6 +286,12 @@ void QuoteWindow::deleteCard() {
     cardFrame(this)->close();
     releaseWindowNumber(ctx_, CardKind::Quote, n);
     closeCardLists(ctx_);
+}
+
+void QuoteWindow::compareWords() {
+    ctx_.ResultKind = QStringLiteral("Cit");
+    seekOwnCard();
+    if (ctx_.compareWords) ctx_.compareWords(ctx_, CardKind::Quote, tag_, cardPlainText(CitRTF));
 }
 
 void QuoteWindow::addKeywords() {

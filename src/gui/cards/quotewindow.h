@@ -51,6 +51,8 @@ public:
     void deleteCard();
     // cmdAdd: the selection dialog, attaching keywords to this Quote.
     void addKeywords();
+    // CmdTextComp, Text Compare: the word analysis of the text the window shows.
+    void compareWords();
     // CmdSupp: removes the selected keyword, after storing the Quote and asking.
     void removeKeyword();
     // Command1 "Quote's Refs": the Reference of the Quote in a window of its own.

@@ -14,6 +14,7 @@
 #include "gui/retrieval/cardlists.h"
 #include "gui/shell/aboutdialog.h"
 #include "gui/shell/guidewindow.h"
+#include "gui/words/wordanalysis.h"
 
 #include <QActionGroup>
 #include <QButtonGroup>
@@ -170,6 +171,7 @@ MainWindow::MainWindow(Session& ctx, QWidget* parent) : QMainWindow(parent), ctx
     setWindowTitle(appTitle());
     loadOrder_.emplace_back(this);
     ctx_.openCard = cards::openCurrentCard;
+    ctx_.compareWords = words::compareCardWords;
 
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("MDIClientHost"));

@@ -1,0 +1,100 @@
+#include "gui/words/wordanalysis.h"
+
+#include "core/session/session.h"
+#include "core/words/exclusionlist.h"
+#include "core/words/wordexport.h"
+#include "gui/common/childwindows.h"
+#include "gui/common/guarded.h"
+#include "gui/words/displaywindow.h"
+#include "gui/words/wordwindow.h"
+#include "gui/words/workingwindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMdiArea>
+#include <QPointer>
+
+namespace vlm::words {
+
+namespace {
+
+// Shown in front of the other windows.
+ChildPlacement frontPlacement() {
+    ChildPlacement p;
+    p.activate = true;
+    return p;
+}
+
+// The hourglass and the progress window for as long as an analysis runs.
+class Busy {
+public:
+    // The progress window floats over the main window rather than joining its card windows,
+    // so that showing and closing it activates none of them.
+    explicit Busy(Session& ctx)
+        : working_(new WorkingWindow(ctx.mdiArea ? ctx.mdiArea->window() : nullptr)) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        working_->setWindowFlag(Qt::Tool);
+        working_->setAttribute(Qt::WA_ShowWithoutActivating);
+        working_->setAttribute(Qt::WA_DeleteOnClose);
+        working_->show();
+    }
+    ~Busy() {
+        if (working_) working_->close();
+        QApplication::restoreOverrideCursor();
+    }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+    WorkingWindow* sink() const { return working_; }
+
+private:
+    QPointer<WorkingWindow> working_;
+};
+
+} // namespace
+
+WordWindow* compareCardWords(Session& ctx, CardKind kind, const QString& number,
+                             const QString& text) {
+    closeChildWindow(findWindowNamed(ctx, QStringLiteral("fWords")));
+    const AnalysedCard card{kind, number};
+    std::optional<WordList> list;
+    {
+        Busy busy(ctx);
+        const auto excluded = runGuarded(ctx, [&] { return loadExclusionList(ctx); });
+        if (!excluded) return nullptr;
+        list = analyseText(text, *excluded, ctx.IncludeAllWords, busy.sink());
+    }
+    if (!list) return nullptr;
+    auto* window = new WordWindow(ctx, card, std::move(*list));
+    showChildWindow(ctx, window, frontPlacement());
+    window->raise();
+    return window;
+}
+
+WordWindow* analyseStoredCard(Session& ctx, const AnalysedCard& card) {
+    const auto text = runGuarded(ctx, [&] { return storedCardText(ctx, card); });
+    if (!text || !*text) return nullptr;
+    return compareCardWords(ctx, card.kind, card.number, **text);
+}
+
+QString exportWordList(Session& ctx, const AnalysedCard& card) {
+    const auto text = runGuarded(ctx, [&] { return storedCardText(ctx, card); });
+    if (!text || !*text) return {};
+    std::optional<WordList> list;
+    {
+        Busy busy(ctx);
+        const auto excluded = runGuarded(ctx, [&] { return loadExclusionList(ctx); });
+        if (!excluded) return {};
+        list = analyseTextForExport(**text, *excluded, ctx.IncludeAllWords, busy.sink());
+    }
+    const QString path = QDir::current().absoluteFilePath(wordListFileName());
+    if (!runGuarded(ctx, [&] {
+            return writeWordListFile(path,
+                                     wordListFileText(card.number, list.value_or(WordList{})));
+        }))
+        return {};
+    closeChildWindow(findWindowNamed(ctx, QStringLiteral("Display")));
+    showChildWindow(ctx, new DisplayWindow(ctx, path), frontPlacement());
+    return path;
+}
+
+} // namespace vlm::words
