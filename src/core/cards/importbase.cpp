@@ -261,21 +261,7 @@ private:
             u"SELECT s.rowid, s.%1, %4 FROM %2 s JOIN %3 t ON t.%1 = s.%1 WHERE NOT (%5)"_s.arg(
                 num, sourceTable(c.table), mainTable(c.table), theirs.join(u", "_s),
                 same.join(u" AND "_s)));
-        QVariantList batch;
-        auto flush = [&] {
-            if (batch.isEmpty()) return;
-            QStringList values;
-            for (int i = 0; i < batch.size(); i += 5)
-                values << u"(?%1, ?%2, ?%3, ?%4, ?%5)"_s.arg(i + 1)
-                              .arg(i + 2)
-                              .arg(i + 3)
-                              .arg(i + 4)
-                              .arg(i + 5);
-            db_.execute(u"INSERT INTO temp.vlm_renumbered (kind, old, new, rid, fresh) VALUES "_s +
-                            values.join(u", "_s),
-                        batch);
-            batch.clear();
-        };
+        std::vector<QVariantList> map;
         for (const QVariantList& r : rows) {
             const QString from = r[1].toString();
             Prefix& p = prefix(c, from, mine.join(u", "_s));
@@ -283,10 +269,11 @@ private:
             const bool fresh = known == p.byContent.end();
             const QString to = fresh ? freeNumber(c, p, from) : known->second;
             if (fresh) report.renumbered.push_back({c.kind, from, to});
-            batch << int(c.kind) << from << to << r[0] << fresh;
-            if (batch.size() >= 5 * 150) flush();
+            map.push_back({int(c.kind), from, to, r[0], fresh});
         }
-        flush();
+        db_.executeEach(
+            u"INSERT INTO temp.vlm_renumbered (kind, old, new, rid, fresh) VALUES (?1, ?2, ?3, ?4, ?5)"_s,
+            map);
         renumbered_[int(c.kind)] = !rows.empty();
     }
 
@@ -315,11 +302,15 @@ private:
         const QString num = quoted(c.number);
         const QString where = u" WHERE t.%1 >= ?1 AND t.%1 <= ?2"_s.arg(num);
         for (const QVariantList& r :
-             db_.query(u"SELECT t.%1, %2 FROM %3 t"_s.arg(num, content, mainTable(c.table)) + where,
-                       range)) {
+             db_.query(u"SELECT t.%1 FROM %2 t"_s.arg(num, mainTable(c.table)) + where, range))
             if (const int k = counterOf(r[0].toString(), text, c.form)) p.used[size_t(k)] = 1;
+        // A card imported before under a new number has a number the other base lacks.
+        for (const QVariantList& r : db_.query(
+                 u"SELECT t.%1, %2 FROM %3 t"_s.arg(num, content, mainTable(c.table)) + where +
+                     u" AND NOT EXISTS (SELECT 1 FROM %1 s WHERE s.%2 = t.%2)"_s.arg(
+                         sourceTable(c.table), num),
+                 range))
             p.byContent.emplace(contentKey(r, 1), r[0].toString());
-        }
         for (const QVariantList& r :
              db_.query(u"SELECT t.%1 FROM %2 t"_s.arg(num, sourceTable(c.table)) + where, range))
             if (const int k = counterOf(r[0].toString(), text, c.form)) p.used[size_t(k)] = 1;
@@ -369,11 +360,20 @@ private:
                 store::raise(store::err::NumericOverflow, counter->name);
         }
 
+        // A card number follows its card: the renumbered ones are joined once per row.
+        const bool mapped = t.numberField && renumbered_[int(t.numberKind)];
+        const QString join =
+            mapped ? u" LEFT JOIN temp.vlm_renumbered m ON m.kind = %1 AND m.old = s.%2"_s
+                         .arg(int(t.numberKind))
+                         .arg(quoted(t.numberField))
+                   : QString();
         QStringList columns, values, inner;
         for (const char* f : t.fields) {
             columns << quoted(f);
             values << u"x."_s + quoted(f);
-            inner << valueOf(f, t.numberField, t.numberKind) + u" AS "_s + quoted(f);
+            const bool follows = mapped && qstrcmp(f, t.numberField) == 0;
+            inner << (follows ? u"coalesce(m.new, s.%1)"_s.arg(quoted(f)) : u"s."_s + quoted(f)) +
+                         u" AS "_s + quoted(f);
         }
         if (counter) {
             const QString c = u'"' + counter->name + u'"';
@@ -404,19 +404,22 @@ private:
             where = u" WHERE NOT EXISTS (SELECT 1 FROM %1 t WHERE t.%2 = x.%2)"_s.arg(
                 mainTable(t.table), quoted(t.fields[0]));
         }
+        // OR FAIL: a row refused here (none should be) fails the import, whose transaction then
+        // rolls back; a statement that could undo itself alone would first copy every index page
+        // it touches, and each slice touches most of them.
         const QString insert =
-            (t.merge == Merge::Unique ? u"INSERT OR IGNORE INTO "_s : u"INSERT INTO "_s) +
+            (t.merge == Merge::Unique ? u"INSERT OR IGNORE INTO "_s : u"INSERT OR FAIL INTO "_s) +
             mainTable(t.table) + u" ("_s + columns.join(u", "_s) + u") SELECT "_s +
             values.join(u", "_s) + u" FROM (SELECT s.rowid "_s + u"AS vlm_rid, "_s +
             inner.join(u", "_s) + u" FROM %1) x"_s;
+        const QString slice =
+            sourceTable(t.table) + u" s"_s + join + u" WHERE s.rowid BETWEEN ?1 AND ?2"_s;
 
-        constexpr qint64 kSlice = 20000;
+        // Slices of source rows, so that the progress window moves and Cancel is heard.
+        constexpr qint64 kSlice = 50000;
         if (total > 0) {
             for (qint64 lo = first; lo <= last; lo += kSlice) {
-                out.added += db_.execute(
-                    insert.arg(sourceTable(t.table) + u" s WHERE s.rowid BETWEEN ?1 AND ?2"_s) +
-                        where,
-                    {lo, lo + kSlice - 1});
+                out.added += db_.execute(insert.arg(slice) + where, {lo, lo + kSlice - 1});
                 tell(int((std::min(lo + kSlice, last + 1) - first) * 100 / (last - first + 1)));
             }
         }
@@ -427,10 +430,10 @@ private:
             if (renumbered_[int(c.kind)]) {
                 // The renumbered cards, under their new numbers.
                 QString renumberedInsert =
-                    insert.arg(u"temp.vlm_renumbered m JOIN "_s + sourceTable(t.table) +
-                               u" s ON s.rowid = m.rid WHERE m.fresh AND m.kind = "_s +
-                               QString::number(int(c.kind)));
-                renumberedInsert.replace(u"s."_s + quoted(c.number) + u" AS "_s, u"m.new AS "_s);
+                    insert.arg(u"temp.vlm_renumbered r JOIN "_s + sourceTable(t.table) +
+                               u" s ON s.rowid = r.rid"_s + join +
+                               u" WHERE r.fresh AND r.kind = "_s + QString::number(int(c.kind)));
+                renumberedInsert.replace(u"s."_s + quoted(c.number) + u" AS "_s, u"r.new AS "_s);
                 out.added += db_.execute(renumberedInsert);
             }
         }

@@ -655,6 +655,29 @@ int Database::execute(const QString& sql, const QVariantList& binds) {
     return runSql(*core_, sql, binds, [](sqlite3_stmt*) {});
 }
 
+int Database::executeEach(const QString& sql, const std::vector<QVariantList>& binds) {
+    core_->requireWritable();
+    core_->parkAll();
+    sqlite3_stmt* st = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(core_->db, text.constData(), int(text.size()), &st, nullptr) !=
+        SQLITE_OK)
+        core_->fail(sqlite3_errcode(core_->db));
+    struct Finalize {
+        sqlite3_stmt* st;
+        ~Finalize() { sqlite3_finalize(st); }
+    } finalize{st};
+    int changed = 0;
+    for (const QVariantList& b : binds) {
+        bindAll(*core_, st, b);
+        const int rc = sqlite3_step(st);
+        sqlite3_reset(st);
+        if (rc != SQLITE_DONE) core_->fail(rc);
+        changed += sqlite3_changes(core_->db);
+    }
+    return changed;
+}
+
 std::vector<QVariantList> Database::query(const QString& sql, const QVariantList& binds) {
     std::vector<QVariantList> rows;
     runSql(*core_, sql, binds, [&rows](sqlite3_stmt* st) {

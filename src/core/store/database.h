@@ -62,6 +62,8 @@ public:
     // recordsets and the counters see the new rows.
     int execute(const QString& sql, const QVariantList& binds = {});
     std::vector<QVariantList> query(const QString& sql, const QVariantList& binds = {});
+    // Runs one statement once for each list of binds; gives the rows changed in all.
+    int executeEach(const QString& sql, const std::vector<QVariantList>& binds);
     void tablesChanged();
     // Makes another base file readable by the statements above as `alias` (its password in
     // `connect`), and lets it go. Neither may run inside a transaction.
