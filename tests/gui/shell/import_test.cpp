@@ -60,6 +60,19 @@ private slots:
             QStringLiteral("Note SMIT0001.TXT → SMIT0002.TXT")));
         click(summary->copyButton());
         QCOMPARE(QGuiApplication::clipboard()->text(), summary->text()->toPlainText());
+        click(summary->closeButton());
+        QVERIFY(!summary->isVisible());
+
+        // A base cannot be imported into itself: said, and the base reopened as it was.
+        p.prompter.clear();
+        p.prompter.choose(p.ctx.base.BasePath);
+        p.prompter.type(QString());
+        p.main()->action(QStringLiteral("mImport"))->trigger();
+        QCOMPARE(p.prompter.messages().last(),
+                 QStringLiteral("NewBase001.vlm is the open base: a base cannot be imported into "
+                                "itself."));
+        QVERIFY(p.main()->isVisible());
+        QCOMPARE(notes().size(), 2);
         QCOMPARE(p.quitsNow(), 0);
     }
 };
