@@ -40,21 +40,6 @@ QString counterText(int counter, int width) {
     return QStringLiteral("%1").arg(counter, width, 10, QLatin1Char('0'));
 }
 
-// The counter of `key` when it is a number of `prefix` in `form` (compared as the store
-// compares), else 0.
-int counterOf(const QString& key, const QString& prefix, NumberForm form) {
-    qsizetype i = prefix.size();
-    int value = 0, digits = 0;
-    while (i < key.size() && digits < 6 && key.at(i) >= QLatin1Char('0') &&
-           key.at(i) <= QLatin1Char('9')) {
-        value = value * 10 + (key.at(i).unicode() - '0');
-        ++i;
-        ++digits;
-    }
-    if (digits == 0 || value < 1 || value > kMaxCardCounter) return 0;
-    return store::equalText(key, form(prefix, value)) ? value : 0;
-}
-
 bool numberExists(store::Recordset& rs, const QString& number) {
     rs.seek(QStringLiteral("="), number);
     return !rs.noMatch();
@@ -84,6 +69,19 @@ QString referenceNumber(const QString& prefix, int counter) {
 
 QString quoteNumber(const QString& prefix, int counter) {
     return prefix + counterText(counter, 3) + QStringLiteral(".TXT");
+}
+
+int counterOf(const QString& key, const QString& prefix, NumberForm form) {
+    qsizetype i = prefix.size();
+    int value = 0, digits = 0;
+    while (i < key.size() && digits < 6 && key.at(i) >= QLatin1Char('0') &&
+           key.at(i) <= QLatin1Char('9')) {
+        value = value * 10 + (key.at(i).unicode() - '0');
+        ++i;
+        ++digits;
+    }
+    if (digits == 0 || value < 1 || value > kMaxCardCounter) return 0;
+    return store::equalText(key, form(prefix, value)) ? value : 0;
 }
 
 std::optional<QString> firstFreeNumber(store::Recordset& rs, const QString& indexName,

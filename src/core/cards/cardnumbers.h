@@ -38,6 +38,10 @@ QString quoteNumber(const QString& prefix, int counter);
 // The card number forms, as functions of a prefix and a counter.
 using NumberForm = QString (*)(const QString& prefix, int counter);
 
+// The counter of `key` when it is a number of `prefix` in `form` (compared as the store
+// compares), else 0.
+int counterOf(const QString& key, const QString& prefix, NumberForm form);
+
 // The first free number of `prefix` in the table of `rs`, whose index `indexName` is on the
 // number field `numberField`. One walk over the keys that begin with the prefix, whatever the
 // number of cards it already has. Nothing when all 32767 numbers are taken. Leaves `rs` on

@@ -610,6 +610,123 @@ int Database::transactionDepth() const {
     return core_->transDepth;
 }
 
+namespace {
+
+void bindAll(const DbCore& core, sqlite3_stmt* st, const QVariantList& binds) {
+    for (int i = 0; i < binds.size(); ++i) {
+        const QVariant& v = binds[i];
+        const int type = v.typeId();
+        if (v.isNull())
+            bindValue(st, i + 1, v, FieldType::Text);
+        else if (type == QMetaType::QString)
+            bindValue(st, i + 1, v, FieldType::Text);
+        else if (type == QMetaType::Bool || type == QMetaType::Int || type == QMetaType::LongLong ||
+                 type == QMetaType::UInt || type == QMetaType::ULongLong)
+            bindValue(st, i + 1, v, FieldType::Long);
+        else
+            core.fail(SQLITE_MISMATCH);
+    }
+}
+
+// Runs `sql` and hands each row to `row`; returns the rows changed.
+template <class F> int runSql(DbCore& core, const QString& sql, const QVariantList& binds, F row) {
+    if (!core.alive()) raise(err::ObjectInvalid);
+    core.parkAll();
+    sqlite3_stmt* st = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(core.db, text.constData(), int(text.size()), &st, nullptr) != SQLITE_OK)
+        core.fail(sqlite3_errcode(core.db));
+    struct Finalize {
+        sqlite3_stmt* st;
+        ~Finalize() { sqlite3_finalize(st); }
+    } finalize{st};
+    bindAll(core, st, binds);
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW)
+        row(st);
+    if (rc != SQLITE_DONE) core.fail(rc);
+    return sqlite3_changes(core.db);
+}
+
+} // namespace
+
+int Database::execute(const QString& sql, const QVariantList& binds) {
+    core_->requireWritable();
+    return runSql(*core_, sql, binds, [](sqlite3_stmt*) {});
+}
+
+int Database::executeEach(const QString& sql, const std::vector<QVariantList>& binds) {
+    core_->requireWritable();
+    core_->parkAll();
+    sqlite3_stmt* st = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(core_->db, text.constData(), int(text.size()), &st, nullptr) !=
+        SQLITE_OK)
+        core_->fail(sqlite3_errcode(core_->db));
+    struct Finalize {
+        sqlite3_stmt* st;
+        ~Finalize() { sqlite3_finalize(st); }
+    } finalize{st};
+    int changed = 0;
+    for (const QVariantList& b : binds) {
+        bindAll(*core_, st, b);
+        const int rc = sqlite3_step(st);
+        sqlite3_reset(st);
+        if (rc != SQLITE_DONE) core_->fail(rc);
+        changed += sqlite3_changes(core_->db);
+    }
+    return changed;
+}
+
+std::vector<QVariantList> Database::query(const QString& sql, const QVariantList& binds) {
+    std::vector<QVariantList> rows;
+    runSql(*core_, sql, binds, [&rows](sqlite3_stmt* st) {
+        QVariantList r;
+        for (int c = 0; c < sqlite3_column_count(st); ++c)
+            r << readColumn(st, c,
+                            sqlite3_column_type(st, c) == SQLITE_INTEGER ? FieldType::Long
+                                                                         : FieldType::Text);
+        rows.push_back(std::move(r));
+    });
+    return rows;
+}
+
+void Database::tablesChanged() {
+    if (!core_->alive()) raise(err::ObjectInvalid);
+    core_->touchAll();
+    core_->reloadCounters();
+}
+
+void Database::attach(const QString& path, const QString& connect, const QString& alias) {
+    if (core_->transDepth > 0) raise(err::InvalidArgument);
+    // The attached file is read at once, with the default page size of the cipher: ours for
+    // that moment.
+    int previous = 0;
+    runSql(*core_, QStringLiteral("PRAGMA cipher_default_page_size"), {},
+           [&previous](sqlite3_stmt* st) { previous = sqlite3_column_int(st, 0); });
+    const auto pageSize = [this](int size) {
+        runSql(*core_, QStringLiteral("PRAGMA cipher_default_page_size = ") + QString::number(size),
+               {}, [](sqlite3_stmt*) {});
+    };
+    pageSize(kPageSize);
+    try {
+        runSql(*core_,
+               QStringLiteral("ATTACH DATABASE ?1 AS ") +
+                   QString::fromStdString(quoteIdent(alias)) + QStringLiteral(" KEY ?2"),
+               {path, passwordOf(connect)}, [](sqlite3_stmt*) {});
+    } catch (...) {
+        pageSize(previous);
+        throw;
+    }
+    pageSize(previous);
+}
+
+void Database::detach(const QString& alias) {
+    if (core_->transDepth > 0) raise(err::InvalidArgument);
+    runSql(*core_, QStringLiteral("DETACH DATABASE ") + QString::fromStdString(quoteIdent(alias)),
+           {}, [](sqlite3_stmt*) {});
+}
+
 Transaction::Transaction(Database& db) : db_(db) {
     db_.beginTrans();
 }

@@ -5,7 +5,9 @@
 #include "core/store/tabledef.h"
 
 #include <QString>
+#include <QVariant>
 #include <memory>
+#include <vector>
 
 namespace vlm::store {
 
@@ -52,6 +54,21 @@ public:
     void commitTrans();
     void rollback();
     int transactionDepth() const;
+
+    // Bulk work written in SQL, for what the recordsets would do row by row (the import of
+    // another base). `binds` fill ?1, ?2...: null, integer, boolean or text. Each throws
+    // StoreError when the store refuses; execute() gives the number of rows it changed, query()
+    // every row it read. Call tablesChanged() once the statements have written, so that the
+    // recordsets and the counters see the new rows.
+    int execute(const QString& sql, const QVariantList& binds = {});
+    std::vector<QVariantList> query(const QString& sql, const QVariantList& binds = {});
+    // Runs one statement once for each list of binds; gives the rows changed in all.
+    int executeEach(const QString& sql, const std::vector<QVariantList>& binds);
+    void tablesChanged();
+    // Makes another base file readable by the statements above as `alias` (its password in
+    // `connect`), and lets it go. Neither may run inside a transaction.
+    void attach(const QString& path, const QString& connect, const QString& alias);
+    void detach(const QString& alias);
 
     // The password part of a connect string (";pwd=..."), empty when there is none.
     static QString passwordOf(const QString& connect);

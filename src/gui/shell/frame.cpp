@@ -1,9 +1,12 @@
 #include "gui/shell/frame.h"
 
+#include "core/session/basechoice.h"
 #include "core/session/session.h"
 #include "gui/cards/cardentry.h"
 #include "gui/cards/cardwindows.h"
+#include "gui/common/childwindows.h"
 #include "gui/retrieval/cardlists.h"
+#include "gui/shell/baseimport.h"
 #include "gui/shell/mainwindow.h"
 #include "gui/shell/startwindow.h"
 #include "gui/shell/welcomedialog.h"
@@ -91,6 +94,7 @@ MainWindow* Frame::ensureMain() {
         connect(main_, &MainWindow::loadRequested, this, &Frame::loadBase);
         connect(main_, &MainWindow::newBaseRequested, this, &Frame::newBase);
         connect(main_, &MainWindow::saveAsRequested, this, &Frame::saveBaseAs);
+        connect(main_, &MainWindow::importRequested, this, &Frame::importBase);
         connect(main_, &MainWindow::quitRequested, this, &Frame::quitProgram);
         cards::connectCardMenus(ctx_, main_->cardMenus());
         retrieval::connectRetrieval(ctx_, main_->retrievalControls());
@@ -168,6 +172,19 @@ void Frame::saveBaseAs() {
     if (!w->closeChildWindows()) return;
     w->hide();
     follow(ctx_.base.saveBaseAs());
+}
+
+void Frame::importBase() {
+    MainWindow* w = ensureMain();
+    ctx_.prompter.message(QStringLiteral("Select a base to import"), Buttons::Ok);
+    // The dialog leaves BasePath to the open base.
+    const QString path = chooseExistingBase(ctx_.prompter);
+    if (path.isEmpty() || !w->closeChildWindows()) return;
+    const std::optional<cards::ImportReport> report = importWithProgress(ctx_, path, w);
+    ctx_.base.closeBase();
+    follow(ctx_.base.reopenBase());
+    if (report && main_ && main_->isVisible())
+        showChildWindow(ctx_, new ImportSummary(*report), {{}, {}, true});
 }
 
 bool Frame::quitProgram() {

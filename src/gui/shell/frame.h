@@ -50,9 +50,11 @@ public:
 
     // Database menu. Every way out of the open base or the program asks the changed card
     // windows first (MainWindow::closeChildWindows); a Cancel stops it there.
-    void loadBase();    // Load: close the base and the main window, offer the welcome dialog
-    void newBase();     // New: the welcome dialog over the main window; the base stays open
-    void saveBaseAs();  // Save As: move the base to a new name
+    void loadBase();   // Load: close the base and the main window, offer the welcome dialog
+    void newBase();    // New: the welcome dialog over the main window; the base stays open
+    void saveBaseAs(); // Save As: move the base to a new name
+    // Import: merge another base into the open one, then reopen it and say what was done.
+    void importBase();
     bool quitProgram(); // Quit: close the base and end; false when a card window said Cancel
     // Ends the program at once.
     void quit();

@@ -263,7 +263,8 @@ void MainWindow::buildMenus() {
     connect(item(database, "mNewBase", QStringLiteral("&New")), &QAction::triggered, this,
             &MainWindow::newBaseRequested);
     separator(database, "Nul");
-    item(database, "mImport", QStringLiteral("&Import"), false);
+    connect(item(database, "mImport", QStringLiteral("&Import")), &QAction::triggered, this,
+            &MainWindow::importRequested);
     separator(database, "Nul3");
     connect(item(database, "mSaveAs", QStringLiteral("&Save As...")), &QAction::triggered, this,
             &MainWindow::saveAsRequested);

@@ -139,6 +139,7 @@ signals:
     void loadRequested();
     void newBaseRequested();
     void saveAsRequested();
+    void importRequested();
     void quitRequested();
     // A base was loaded into the window: the keyword panels fill themselves from it.
     void baseLoaded();
