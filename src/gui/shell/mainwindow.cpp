@@ -12,6 +12,7 @@
 #include "gui/keywords/linkeditors.h"
 #include "gui/retrieval/cardlists.h"
 #include "gui/shell/aboutdialog.h"
+#include "gui/shell/exportcommand.h"
 
 #include <QActionGroup>
 #include <QButtonGroup>
@@ -31,6 +32,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -263,6 +265,9 @@ void MainWindow::buildMenus() {
     separator(database, "Nul3");
     connect(item(database, "mSaveAs", QStringLiteral("&Save As...")), &QAction::triggered, this,
             &MainWindow::saveAsRequested);
+    // Export: the whole base in forms other tools read (JSON, Markdown).
+    connect(item(database, "mExport", QStringLiteral("&Export...")), &QAction::triggered, this,
+            [this] { exportBase(ctx_, this); });
     separator(database, "Nul2");
     QAction* quit = item(database, "mQuit", QStringLiteral("&Quit"));
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -327,6 +332,24 @@ void MainWindow::buildMenus() {
     connect(item(windowsMenu_, "mCloseAll", QStringLiteral("Close All")), &QAction::triggered, this,
             &MainWindow::closeAll);
     connect(windowsMenu_, &QMenu::aboutToShow, this, &MainWindow::fillWindowList);
+
+    // Ctrl+W and Ctrl+F4 close the active child window, as its close box does.
+    auto* closeChild = new QAction(QStringLiteral("Close Window"), this);
+    closeChild->setObjectName(QStringLiteral("mCloseWindow"));
+    closeChild->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::CTRL | Qt::Key_F4)});
+    closeChild->setShortcutContext(Qt::WindowShortcut);
+    addAction(closeChild);
+    connect(closeChild, &QAction::triggered, this, &MainWindow::closeActiveChild);
+    // The Close item of each child's own menu names the same keys; left window-wide, the two
+    // would cancel each other out and neither would close anything.
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this] {
+        for (QMdiSubWindow* sub : mdi_->subWindowList())
+            if (QMenu* menu = sub->systemMenu())
+                for (QAction* a : menu->actions())
+                    if (a->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_W)))
+                        a->setShortcutContext(Qt::WidgetShortcut);
+    });
 
     QMenu* help = menu(bar, "mHelp", QStringLiteral("&?"));
     connect(item(help, "mCopyright", QStringLiteral("&About")), &QAction::triggered, this,
@@ -398,8 +421,10 @@ void MainWindow::load() {
     placeOnScreen();
 
     // Panels: "Search" mode on the "Down Links" page.
-    SwitchSearch_->setChecked(true);
-    SwitchSimpleBrowser_->setChecked(true);
+    for (QToolButton* s : {SwitchSearch_, SwitchSimpleBrowser_}) {
+        const QSignalBlocker quiet(s);
+        s->setChecked(true);
+    }
     mode_ = Mode::Search;
     setKeywordMode(false);
     {
@@ -448,6 +473,15 @@ QList<QWidget*> MainWindow::loadedWindows() const {
         if (!out.contains(w)) out << w;
     }
     return out;
+}
+
+void MainWindow::closeActiveChild() {
+    QPointer<QMdiSubWindow> sub = mdi_->currentSubWindow();
+    if (!sub) return;
+    // A card window asks its question (Yes, No, Cancel) first; Cancel keeps it open.
+    auto* card = dynamic_cast<cards::CardWindow*>(sub->widget());
+    if (card && !card->askToClose()) return;
+    if (!sub->close() && sub && card) card->keepOpen();
 }
 
 void MainWindow::closeAll() {
@@ -531,10 +565,10 @@ void MainWindow::buildTopBar() {
     modeGroup_->setExclusive(true);
     for (QToolButton* s : {SwitchOther_, SwitchKW_, SwitchSearch_})
         modeGroup_->addButton(s);
-    connect(SwitchKW_, &QToolButton::clicked, this, &MainWindow::switchKW);
-    connect(SwitchOther_, &QToolButton::clicked, this, &MainWindow::switchOther);
-    connect(SwitchSearch_, &QToolButton::clicked, this, &MainWindow::switchSearch);
     SwitchSearch_->setChecked(true);
+    onSwitch(SwitchKW_, &MainWindow::switchKW);
+    onSwitch(SwitchOther_, &MainWindow::switchOther);
+    onSwitch(SwitchSearch_, &MainWindow::switchSearch);
     placeFrame(FrameSwitch_, FrameSwitchLeft);
 
     FrameFile_ = makeFrame(Picture2_, "FrameFile", ModeFrameWidth);
@@ -568,9 +602,9 @@ void MainWindow::buildTopBar() {
     layoutGroup_->setExclusive(true);
     layoutGroup_->addButton(SwitchDoubleBrowser_);
     layoutGroup_->addButton(SwitchSimpleBrowser_);
-    connect(SwitchSimpleBrowser_, &QToolButton::clicked, this, &MainWindow::simpleBrowserLayout);
-    connect(SwitchDoubleBrowser_, &QToolButton::clicked, this, &MainWindow::doubleBrowserLayout);
     SwitchSimpleBrowser_->setChecked(true);
+    onSwitch(SwitchSimpleBrowser_, &MainWindow::simpleBrowserLayout);
+    onSwitch(SwitchDoubleBrowser_, &MainWindow::doubleBrowserLayout);
     placeFrame(FrameKW_, ModeFrameLeft);
     FrameKW_->hide();
 
@@ -601,6 +635,21 @@ void MainWindow::setCardKindVisible(bool visible) {
         o->setVisible(visible);
 }
 
+void MainWindow::onSwitch(QToolButton* s, void (MainWindow::*work)()) {
+    // A switch does its work when it goes on, pressed or toggled by an assistive tool (which
+    // checks it without a click), and again when pressed while it is on.
+    connect(s, &QToolButton::toggled, this, [this, s, work](bool on) {
+        if (!on) return;
+        switchedOn_ = s;
+        // The click that may follow comes at once; past it a press is a press again.
+        QTimer::singleShot(0, this, [this] { switchedOn_ = nullptr; });
+        (this->*work)();
+    });
+    connect(s, &QToolButton::clicked, this, [this, s, work] {
+        if (std::exchange(switchedOn_, nullptr) != s) (this->*work)();
+    });
+}
+
 void MainWindow::switchKW() {
     mode_ = Mode::KeyWords;
     placeFrame(FrameKW_, ModeFrameLeft);
@@ -613,7 +662,10 @@ void MainWindow::switchKW() {
     UpPanel_->hide();
     setKeywordMode(true);
     // The simple browser comes first; its switch shows it.
-    SwitchSimpleBrowser_->setChecked(true);
+    {
+        const QSignalBlocker quiet(SwitchSimpleBrowser_);
+        SwitchSimpleBrowser_->setChecked(true);
+    }
     simpleBrowserLayout();
 }
 
