@@ -8,6 +8,7 @@
 #include "gui/cards/cardlinks.h"
 #include "gui/cards/cardwindows.h"
 #include "gui/cards/openers.h"
+#include "gui/common/accessiblenames.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -141,6 +142,13 @@ void ReferenceWindow::buildUi() {
 
     FenNum = cardLineBox(this, "FenNum");
     FenNum->hide();
+    nameControls({{cgAutBib, "Authors of the card"},
+                  {cBibTitre1, "Title"},
+                  {cBibTitre2, "Sub title"},
+                  {ComboType, "Document type"},
+                  {ComboType->lineEdit(), "Document type"},
+                  {cgMCBib, "Keywords of the card"},
+                  {cgBibCit, "Quotes of the Reference"}});
 
     connect(cgAutBib, &QTableWidget::cellClicked, this,
             [this](int row, int) { cgAutBib->selectRow(row); });

@@ -4,6 +4,7 @@
 #include "core/keywords/cardkeywords.h"
 #include "core/keywords/listrules.h"
 #include "core/session/session.h"
+#include "gui/common/accessiblenames.h"
 #include "gui/common/texttableview.h"
 
 #include <QGroupBox>
@@ -176,6 +177,11 @@ void SelectionDialog::buildUi() {
     }
 
     setFixedSize(twipsSize(kFrameWidth * 2 + 360, kFrameHeight + 180));
+    nameControls(
+        {{text1_, "Name to find or add"}, {cgList_, "Origin List"}, {cgSel_, "Selection List"}});
+    // The keyboard picks as a click does.
+    pickOnKeys(cgList_, [this](int row) { onOriginClicked(row); });
+    pickOnKeys(cgSel_, [this](int row) { onPickClicked(row); });
 
     connect(text1_, &QLineEdit::textEdited, this, &SelectionDialog::onText1Edited);
     connect(text1_, &QLineEdit::returnPressed, this, &SelectionDialog::onText1Return);

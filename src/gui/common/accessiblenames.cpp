@@ -1,0 +1,55 @@
+#include "gui/common/accessiblenames.h"
+
+#include <QAbstractItemView>
+#include <QKeyEvent>
+#include <QToolBar>
+
+namespace vlm {
+
+void nameControls(std::initializer_list<std::pair<QWidget*, const char*>> names) {
+    for (const auto& [control, name] : names) {
+        if (!control) continue;
+        if (control->accessibleName().isEmpty())
+            control->setAccessibleName(QString::fromUtf8(name));
+        if (control->accessibleDescription().isEmpty())
+            control->setAccessibleDescription(control->toolTip());
+    }
+}
+
+void reachByTab(QToolBar* bar) {
+    for (QAction* a : bar->actions())
+        if (QWidget* button = bar->widgetForAction(a)) button->setFocusPolicy(Qt::TabFocus);
+}
+
+namespace {
+
+// Watches the keys of one view for the picking keys.
+class PickKeys : public QObject {
+public:
+    PickKeys(QAbstractItemView* view, std::function<void(int)> pick)
+        : QObject(view), view_(view), pick_(std::move(pick)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != view_ || event->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool picks = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+                           key->key() == Qt::Key_Space;
+        if (!picks || key->modifiers() & ~Qt::KeypadModifier) return false;
+        const QModelIndex current = view_->currentIndex();
+        if (current.isValid()) pick_(current.row());
+        return true;
+    }
+
+private:
+    QAbstractItemView* view_;
+    std::function<void(int)> pick_;
+};
+
+} // namespace
+
+void pickOnKeys(QAbstractItemView* view, std::function<void(int row)> pick) {
+    view->installEventFilter(new PickKeys(view, std::move(pick)));
+}
+
+} // namespace vlm
