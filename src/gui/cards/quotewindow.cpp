@@ -171,7 +171,8 @@ void QuoteWindow::buildUi() {
                   {cgMCCit, "Keywords of the card"}});
 
     setTabOrder(cCitTitle, CitRTF);
-    setTabOrder(CitRTF, cgMCCit);
+    setTabOrder(CitRTF, cgAutCit); // the left column from its top: authors, then keywords
+    setTabOrder(cgAutCit, cgMCCit);
     setTabOrder(cgMCCit, cmdAdd);
     setTabOrder(cmdAdd, CmdSupp);
     setTabOrder(CmdSupp, Command1);

@@ -16,6 +16,32 @@ void nameControls(std::initializer_list<std::pair<QWidget*, const char*>> names)
     }
 }
 
+namespace {
+
+// The control itself when Tab stops on it, else the controls inside it in their Tab order.
+QList<QWidget*> tabStops(QWidget* w) {
+    if (w->focusPolicy() & Qt::TabFocus) return {w};
+    QList<QWidget*> out;
+    for (QWidget* f = w->nextInFocusChain(); f && f != w; f = f->nextInFocusChain())
+        if (w->isAncestorOf(f) && (f->focusPolicy() & Qt::TabFocus) &&
+            !(f->parentWidget() && f->parentWidget()->focusPolicy() & Qt::TabFocus))
+            out << f;
+    return out;
+}
+
+} // namespace
+
+void tabInOrder(std::initializer_list<QWidget*> controls) {
+    QWidget* previous = nullptr;
+    for (QWidget* c : controls) {
+        if (!c) continue;
+        for (QWidget* w : tabStops(c)) {
+            if (previous) QWidget::setTabOrder(previous, w);
+            previous = w;
+        }
+    }
+}
+
 void reachByTab(QToolBar* bar) {
     for (QAction* a : bar->actions())
         if (QWidget* button = bar->widgetForAction(a)) button->setFocusPolicy(Qt::TabFocus);

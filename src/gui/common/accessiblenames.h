@@ -23,6 +23,10 @@ void nameControls(std::initializer_list<std::pair<QWidget*, const char*>> names)
 // The buttons of a tool bar take the focus by Tab, as every other button does.
 void reachByTab(QToolBar* bar);
 
+// Tab goes through `controls` in this order (null ones left out); a control that holds others
+// brings them along.
+void tabInOrder(std::initializer_list<QWidget*> controls);
+
 // Enter, Return and Space on `view` do what a click on its current row does: `pick` is called
 // with that row (not when there is none).
 void pickOnKeys(QAbstractItemView* view, std::function<void(int row)> pick);

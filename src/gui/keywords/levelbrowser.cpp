@@ -100,6 +100,8 @@ void LevelBrowser::addLevel(const QStringList& names) {
     });
     connect(level.grid, &KeywordGrid::rightPressed, this,
             [this] { emit rightPressed(lastSelected()); });
+    // Tab reaches a new level right after the one before it, as it stands beside it.
+    if (index > 0) setTabOrder(grid(index - 1), level.grid);
     levels_.push_back(level);
     level.grid->show();
     level.selection->show();

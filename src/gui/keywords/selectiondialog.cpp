@@ -179,6 +179,8 @@ void SelectionDialog::buildUi() {
     setFixedSize(twipsSize(kFrameWidth * 2 + 360, kFrameHeight + 180));
     nameControls(
         {{text1_, "Name to find or add"}, {cgList_, "Origin List"}, {cgSel_, "Selection List"}});
+    // Tab goes left to right along the bottom row: the Select button, then Supp.
+    setTabOrder(selectButtons_.last(), cSelSupp_);
     // The keyboard picks as a click does.
     pickOnKeys(cgList_, [this](int row) { onOriginClicked(row); });
     pickOnKeys(cgSel_, [this](int row) { onPickClicked(row); });

@@ -6,6 +6,7 @@
 #include "core/session/session.h"
 #include "gui/cards/cardopen.h"
 #include "gui/cards/cardwindows.h"
+#include "gui/common/accessiblenames.h"
 #include "gui/keywords/keywordgrid.h"
 #include "gui/keywords/keywordlistwindow.h"
 #include "gui/keywords/keywordpanels.h"
@@ -218,6 +219,7 @@ MainWindow::MainWindow(Session& ctx, QWidget* parent) : QMainWindow(parent), ctx
     buildTopBar();
     buildSideBar();
     keywordPanels_ = attachKeywordPanels(ctx_, *this);
+    orderSideBarTabs();
     Picture1_->installEventFilter(this);
     mdi_->viewport()->installEventFilter(this);
 }
@@ -439,12 +441,14 @@ void MainWindow::load() {
     placeFrame(FrameSearch_, SearchFrameOnLoad);
     FrameSearch_->show();
     emit baseLoaded();
+    orderSideBarTabs(); // the level browsers have their first levels now
 }
 
 void MainWindow::baseChanged() {
     showTitle();
     seedKeywords();
     emit baseLoaded();
+    orderSideBarTabs();
 }
 
 // --- windows -------------------------------------------------------------------------------
@@ -763,6 +767,15 @@ void MainWindow::buildSideBar() {
     setSideBarWidth(twipsToPixels(SideBarWidth));
     UpPanel_->setEnabled(false);
     AllKWPanel_->setEnabled(false);
+}
+
+void MainWindow::orderSideBarTabs() {
+    // Tab crosses the side bar from left to right, as the keyword layouts place its parts.
+    auto side = [this](const char* name) { return sideButton(QLatin1String(name)); };
+    tabInOrder({keywordPanels_->list(), side("cmdAddFromListUp"), side("cmdFindIfLinks"),
+                side("cmdAddFromListDown"), keywordPanels_->central(), side("cmdSelFromUp"),
+                side("cmdSuppFromListUp"), side("cmdSelFromDown"), side("cmdSuppFromListDown"),
+                keywordPanels_->down(), cmdSearchUp_, keywordPanels_->up()});
 }
 
 void MainWindow::setPanelContent(QFrame* panel, QWidget* content) {

@@ -160,6 +160,7 @@ private:
     void seedKeywords();
     void placeOnScreen();
     void fillWindowList();
+    void orderSideBarTabs();
 
     void onSwitch(QToolButton* s, void (MainWindow::*work)());
     void switchKW();
