@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -279,6 +280,10 @@ QString markdownOf(store::Recordset& card, const QJsonArray& keywords, bool quot
 
 Result<bool> exportJson(store::Database& db, const QString& path, const ExportProgress& progress) {
     return store::guard([&]() -> Result<bool> {
+        // Written over the base file itself, the export would take the base with it.
+        if (QFileInfo(path).canonicalFilePath() == QFileInfo(db.path()).canonicalFilePath() &&
+            QFileInfo::exists(path))
+            return fileFailure(path, u"it is the open base"_s);
         QJsonObject doc;
         try {
             doc = baseDocument(db, progress);

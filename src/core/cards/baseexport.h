@@ -29,7 +29,8 @@ using ExportProgress = std::function<bool(qint64 done, qint64 total)>;
 //   "keywords", "links" ({"subset", "superset"}), "exclusionList";
 //   "noteAuthors", "referenceAuthors", "types" (names), "publishers", "reviews" (rows).
 // The word indexes are left out: they are made again from the texts. The file is replaced
-// only once the whole document is written: on a failure or a stop it is left as it was. True
+// only once the whole document is written: on a failure or a stop it is left as it was, and the
+// open base's own file is never written over. True
 // when written, false when stopped; a failure of the store or of the file is the Status.
 Result<bool> exportJson(store::Database& db, const QString& path,
                         const ExportProgress& progress = {});

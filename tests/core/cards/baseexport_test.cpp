@@ -153,6 +153,9 @@ TEST_F(BaseExportTest, StoppedExportLeavesTheTargetAsItWas) {
     EXPECT_FALSE(*cards::exportMarkdown(*b.ctx.base.BaseDb, folder, stopAtSecond));
     EXPECT_EQ(seen, (QList<qint64>{1, 4, 2, 4, 1, 3, 2, 3}));
     EXPECT_EQ(readAll(path), QByteArray("old"));
+    const QByteArray base = readAll(b.path());
+    EXPECT_FALSE(cards::exportJson(*b.ctx.base.BaseDb, b.path()).ok()); // never over the base
+    EXPECT_EQ(readAll(b.path()), base);
     EXPECT_TRUE(QDir(folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
 
