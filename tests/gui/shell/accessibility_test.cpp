@@ -2,8 +2,6 @@
 // a name. A window added to the program gets one line in the table below.
 #include "gui/shell/apptest.h"
 
-#include "core/retrieval/memoryguard.h"
-#include "gui/cards/cardentry.h"
 #include "gui/cards/cardlinks.h"
 #include "gui/cards/cardopen.h"
 #include "gui/cards/cardwindows.h"
@@ -14,7 +12,6 @@
 #include "gui/retrieval/cardlists.h"
 #include "gui/shell/aboutdialog.h"
 #include "gui/shell/mainwindow.h"
-#include "gui/shell/startwindow.h"
 #include "gui/shell/welcomedialog.h"
 #include "support/accessiblenames.h"
 #include "support/storefixture.h"
@@ -28,10 +25,10 @@ using namespace vlm::test;
 namespace {
 
 QWidget* named(Program& p, const char* name) {
-    return findWindowNamed(p.ctx, QLatin1String(name));
+    return findWindowNamed(p.ctx, name);
 }
 QWidget* card(Program& p, CardKind kind, const char* number, const char* window) {
-    cards::seekCardQuietly(p.ctx, kind, QLatin1String(number));
+    cards::seekCardQuietly(p.ctx, kind, number);
     cards::openCurrentCard(p.ctx, kind);
     return named(p, window);
 }
@@ -41,62 +38,43 @@ QWidget* mainIn(Program& p, QAbstractButton* pressed, int tab = -1) {
     return p.main();
 }
 QWidget* menu(Program& p, const char* action, const char* window) {
-    p.main()->action(QLatin1String(action))->trigger();
-    return named(p, window);
+    p.main()->action(action)->trigger();
+    return window ? named(p, window) : p.main()->findChild<AboutDialog*>();
+}
+QWidget* welcome(Program& p, bool retry) {
+    auto* d = new WelcomeDialog(p.ctx, p.main());
+    if (retry) d->setRetryMode();
+    return d;
 }
 
 // Each window of the program, opened the way a user opens it.
+// clang-format off
 const struct {
     const char* window;
     QWidget* (*open)(Program&);
 } windows[] = {
     {"main window, Search", [](Program& p) -> QWidget* { return p.main(); }},
-    {"main window, Other, Up Links",
-     [](Program& p) { return mainIn(p, p.main()->otherSwitch(), 1); }},
+    {"main window, Up Links", [](Program& p) { return mainIn(p, p.main()->otherSwitch(), 1); }},
     {"main window, All Keywords", [](Program& p) { return mainIn(p, p.main()->otherSwitch(), 2); }},
     {"main window, KeyWords", [](Program& p) { return mainIn(p, p.main()->keywordsSwitch()); }},
-    {"main window, Double Browser",
-     [](Program& p) { return mainIn(p, p.main()->doubleBrowserSwitch()); }},
-    {"About",
-     [](Program& p) -> QWidget* {
-         p.main()->action(QStringLiteral("mCopyright"))->trigger();
-         return p.main()->findChild<AboutDialog*>();
-     }},
+    {"main window, Double Browser", [](Program& p) { return mainIn(p, p.main()->doubleBrowserSwitch()); }},
+    {"About", [](Program& p) { return menu(p, "mCopyright", nullptr); }},
     {"keyword list", [](Program& p) { return menu(p, "mKWList", "fKWList"); }},
     {"structure editor", [](Program& p) { return menu(p, "mKWStruct", "fLinksKey"); }},
-    {"up links",
-     [](Program& p) -> QWidget* {
-         p.ctx.LinksKeyword = QStringLiteral("Ethics");
-         return keywords::UpLinksWindow::open(p.ctx);
-     }},
-    {"selection dialog",
-     [](Program& p) -> QWidget* {
-         return keywords::SelectionDialog::open(p.ctx, keywords::SelectionDialog::Mode::KWnoteSel,
-                                                p.main(), QStringLiteral("Keywords"), 0, 0);
-     }},
+    {"up links", [](Program& p) -> QWidget* { return p.ctx.LinksKeyword = "Ethics", keywords::UpLinksWindow::open(p.ctx); }},
+    {"selection dialog", [](Program& p) -> QWidget* {
+         return keywords::SelectionDialog::open(p.ctx, keywords::SelectionDialog::Mode::KWnoteSel, p.main(), "Keywords", 0, 0); }},
     {"Note", [](Program& p) { return card(p, CardKind::Note, "N1", "fNoteMulti"); }},
     {"Quote", [](Program& p) { return card(p, CardKind::Quote, "Q1", "fCitMulti"); }},
     {"Reference", [](Program& p) { return card(p, CardKind::Reference, "B1", "fBibMulti"); }},
-    {"reference type",
-     [](Program& p) {
-         cards::openReferenceTypeDialog(p.ctx, QStringLiteral("B1"));
-         return named(p, "frmType");
-     }},
-    {"card list",
-     [](Program& p) {
-         retrieval::notesByKeyword(p.ctx, QStringLiteral("Ethics"));
-         return named(p, "fGrid");
-     }},
+    {"reference type", [](Program& p) { return cards::openReferenceTypeDialog(p.ctx, "B1"), named(p, "frmType"); }},
+    {"card list", [](Program& p) { return retrieval::notesByKeyword(p.ctx, "Ethics"), named(p, "fGrid"); }},
     {"date list", [](Program& p) { return menu(p, "mNotebyDate", "FListSel"); }},
     {"memory alert", [](Program&) -> QWidget* { return retrieval::showMemoryAlert({}); }},
-    {"welcome", [](Program& p) -> QWidget* { return new WelcomeDialog(p.ctx, p.main()); }},
-    {"welcome, retry",
-     [](Program& p) -> QWidget* {
-         auto* d = new WelcomeDialog(p.ctx, p.main());
-         d->setRetryMode();
-         return d;
-     }},
+    {"welcome", [](Program& p) { return welcome(p, false); }},
+    {"welcome, retry", [](Program& p) { return welcome(p, true); }},
 };
+// clang-format on
 
 } // namespace
 
@@ -115,13 +93,11 @@ private slots:
         QStringList unnamed;
         for (const auto& w : windows) {
             QWidget* window = w.open(p);
-            if (!window) {
-                unnamed << QLatin1String(w.window) + QStringLiteral(": did not open");
-                continue;
-            }
-            window->show();
-            for (const QString& control : unnamedControls(window))
-                unnamed << QLatin1String(w.window) + QStringLiteral(": ") + control;
+            if (window) window->show();
+            const QStringList found =
+                window ? unnamedControls(window) : QStringList{"did not open"};
+            for (const QString& control : found)
+                unnamed << QString(w.window) + ": " + control;
         }
         // Every one named, not the first few: the list can be long.
         for (const QString& u : unnamed)
