@@ -20,6 +20,7 @@ using ExportProgress = std::function<bool(qint64 done, qint64 total)>;
 
 // Writes the whole base to `path` as one JSON object in UTF-8. Every row keeps each field under
 // its stored name (null when empty, numbers as numbers, dates as ISO 8601 texts). Members:
+//   "format": "Velmora base", "version": 1, to tell the document and its layout;
 //   "notes":      the Notes in number order, each with its "keywords";
 //   "references": the References in number order, each with its "keywords", its "authors"
 //                 (AUTNDX), its "publisher" (the EDITEUR row of its EDITEUR, with the town;
