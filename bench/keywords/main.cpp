@@ -35,6 +35,7 @@ public:
     }
     QString openFile(const vlm::FileRequest&) override { return {}; }
     QString saveFile(const vlm::FileRequest&) override { return {}; }
+    QString chooseFolder(const vlm::FileRequest&) override { return {}; }
     bool printDialog(QPrinter&, bool) override { return false; }
     std::optional<vlm::FontChoice> fontDialog(const vlm::FontChoice&) override { return {}; }
 };

@@ -66,6 +66,12 @@ QString ScriptedPrompter::saveFile(const FileRequest& request) {
     return next(files_).value_or(QString());
 }
 
+QString ScriptedPrompter::chooseFolder(const FileRequest& request) {
+    shown_.push_back(
+        {QStringLiteral("folder"), request.title, {}, Icon::None, Buttons::OkCancel, {}});
+    return next(files_).value_or(QString());
+}
+
 bool ScriptedPrompter::printDialog(QPrinter& printer, bool selectionAvailable) {
     Shown s{QStringLiteral("print"), {}, {}, Icon::None, Buttons::OkCancel, {}};
     s.selectionAvailable = selectionAvailable;

@@ -17,7 +17,7 @@ namespace vlm::test {
 class ScriptedPrompter : public Prompter {
 public:
     struct Shown {
-        QString kind; // "message", "input", "open", "save", "print", "font"
+        QString kind; // "message", "input", "open", "save", "folder", "print", "font"
         QString title;
         QString text;
         Icon icon = Icon::None;
@@ -33,7 +33,9 @@ public:
 
     void answer(Answer a) { answers_.push_back(a); }
     void type(std::optional<QString> text) { inputs_.push_back(std::move(text)); }
-    void choose(const QString& path) { files_.push_back(path); } // empty = cancel
+    void choose(const QString& path) {
+        files_.push_back(path);
+    } // files and folders; empty = cancel
     // The print dialog prints into pdfPath (the selection or everything); empty = cancel.
     void print(const QString& pdfPath, bool selection = false) {
         prints_.push_back({pdfPath, selection});
@@ -45,6 +47,7 @@ public:
                                  const QString& defaultText) override;
     QString openFile(const FileRequest& request) override;
     QString saveFile(const FileRequest& request) override;
+    QString chooseFolder(const FileRequest& request) override;
     bool printDialog(QPrinter& printer, bool selectionAvailable) override;
     std::optional<FontChoice> fontDialog(const FontChoice& current) override;
 

@@ -51,6 +51,8 @@ public:
     // The chosen path, or an empty text when the dialog was cancelled.
     virtual QString openFile(const FileRequest& request) = 0;
     virtual QString saveFile(const FileRequest& request) = 0;
+    // A folder (its filter unused); an empty text when the dialog was cancelled.
+    virtual QString chooseFolder(const FileRequest& request) = 0;
     // The print dialog: sets up the printer (device, range) and tells whether to print.
     // "Selection" is offered as a range only when selectionAvailable is true.
     virtual bool printDialog(QPrinter& printer, bool selectionAvailable) = 0;

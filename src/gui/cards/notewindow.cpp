@@ -8,6 +8,7 @@
 #include "gui/cards/cardlinks.h"
 #include "gui/cards/cardwindows.h"
 #include "gui/cards/richedit.h"
+#include "gui/common/accessiblenames.h"
 #include "gui/common/guarded.h"
 
 #include <QAction>
@@ -102,6 +103,7 @@ void NoteWindow::buildUi() {
         a->setData(key);
         a->setToolTip(key);
     }
+    reachByTab(Toolbar1);
     connect(Toolbar1, &QToolBar::actionTriggered, this, [this](QAction* a) {
         const QString key = a->data().toString();
         guarded([this, &key] {
@@ -163,6 +165,12 @@ void NoteWindow::buildUi() {
     ToPrint->hide();
     cNoteText = cardLineBox(this, "cNoteText");
     cNoteText->hide();
+    nameControls({{cNoteNDX, "Note number"},
+                  {cNoteDate, "Note date"},
+                  {cNoteAuthor, "Author"},
+                  {cNoteTitle, "Title"},
+                  {NoteRTF, "Note text"},
+                  {cgMCNote, "Keywords of the card"}});
 
     setTabOrder(cNoteAuthor, cNoteTitle);
     setTabOrder(cNoteTitle, NoteRTF);

@@ -8,6 +8,7 @@
 #include "gui/cards/cardwindows.h"
 #include "gui/cards/openers.h"
 #include "gui/cards/richedit.h"
+#include "gui/common/accessiblenames.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -92,6 +93,7 @@ void QuoteWindow::buildUi() {
         a->setData(key);
         a->setToolTip(key);
     }
+    reachByTab(Toolbar1);
     connect(Toolbar1, &QToolBar::actionTriggered, this, [this](QAction* a) {
         const QString key = a->data().toString();
         guarded([this, &key] {
@@ -162,9 +164,16 @@ void QuoteWindow::buildUi() {
     cCitText->hide();
     FormCount = cardLineBox(this, "FormCount");
     FormCount->hide();
+    nameControls({{cCitNDX, "Quote number"},
+                  {cCitDate, "Quote date"},
+                  {cCitTitle, "Title"},
+                  {CitRTF, "Quote text"},
+                  {cgAutCit, "Authors of the Reference"},
+                  {cgMCCit, "Keywords of the card"}});
 
     setTabOrder(cCitTitle, CitRTF);
-    setTabOrder(CitRTF, cgMCCit);
+    setTabOrder(CitRTF, cgAutCit); // the left column from its top: authors, then keywords
+    setTabOrder(cgAutCit, cgMCCit);
     setTabOrder(cgMCCit, cmdAdd);
     setTabOrder(cmdAdd, CmdSupp);
     setTabOrder(CmdSupp, Command1);

@@ -12,6 +12,7 @@
 #include "gui/cards/firsteditionwindow.h"
 #include "gui/cards/openers.h"
 #include "gui/common/guarded.h"
+#include "gui/common/accessiblenames.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -176,6 +177,13 @@ void ReferenceWindow::buildUi() {
 
     FenNum = cardLineBox(this, "FenNum");
     FenNum->hide();
+    nameControls({{cgAutBib, "Authors of the card"},
+                  {cBibTitre1, "Title"},
+                  {cBibTitre2, "Sub title"},
+                  {ComboType, "Document type"},
+                  {ComboType->lineEdit(), "Document type"},
+                  {cgMCBib, "Keywords of the card"},
+                  {cgBibCit, "Quotes of the Reference"}});
 
     connect(cgAutBib, &QTableWidget::cellClicked, this,
             [this](int row, int) { cgAutBib->selectRow(row); });

@@ -4,10 +4,12 @@
 #include "core/session/session.h"
 #include "gui/cards/cardwindows.h"
 #include "gui/cards/openers.h"
+#include "gui/common/accessiblenames.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 
@@ -32,6 +34,7 @@ TypeDialog::TypeDialog(Session& ctx, const QString& referenceNumber, QWidget* pa
     CmdOK->setDefault(true);
     CmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
+    nameControls({{Combo1, "Document type"}, {Combo1->lineEdit(), "Document type"}});
     connect(CmdOK, &QPushButton::clicked, this, [this] { runGuarded(ctx_, [this] { ok(); }); });
     connect(CmdCancel, &QPushButton::clicked, this, &QDialog::close);
 

@@ -4,6 +4,7 @@
 #include "core/keywords/keywordstore.h"
 #include "core/session/session.h"
 #include "core/store/storeerror.h"
+#include "gui/common/accessiblenames.h"
 #include "gui/common/guarded.h"
 #include "gui/keywords/keywordgrid.h"
 
@@ -75,6 +76,7 @@ CentralSetBrowser::CentralSetBrowser(Session& ctx, QWidget* parent) : QWidget(pa
     GridDown_ = new KeywordGrid(QStringLiteral("GridDown"), kColumnTwips, this);
     GridDown_->setToolTip(gridTip());
     GridDown_->setAcceptsKeywords(true);
+    nameControls({{GridUp_, "Sets including"}, {GridDown_, "Sets included in"}});
 
     auto heading = [](QLabel* caption, QLabel* name) {
         auto* row = new QHBoxLayout;
@@ -121,6 +123,15 @@ void CentralSetBrowser::bindButtons(const LinkButtons& buttons) {
         {buttons.cmdSuppFromListUp, &CentralSetBrowser::suppFromListUp},
         {buttons.cmdSuppFromListDown, &CentralSetBrowser::suppFromListDown},
     };
+    // Picture buttons: their tips change with the keywords, their names stay.
+    nameControls({{buttons.cmdAddFromListUp, "Add to the Supersets"},
+                  {buttons.cmdFindIfLinks, "Show Subsets and Supersets"},
+                  {buttons.cmdAddFromListDown, "Add to the Subsets"},
+                  {buttons.cmdSelFromUp, "Superset as central Set"},
+                  {buttons.cmdSelFromDown, "Subset as central Set"},
+                  {buttons.cmdSuppFromListUp, "Discard from the Supersets"},
+                  {buttons.cmdSuppFromListDown, "Discard from the Subsets"},
+                  {buttons.cmdReverseSearch, "Reverse search"}});
     for (const auto& [button, command] : commands) {
         if (!button) continue;
         button->setEnabled(true);

@@ -5,6 +5,7 @@
 #include "core/keywords/listrules.h"
 #include "core/session/session.h"
 #include "core/store/storeerror.h"
+#include "gui/common/accessiblenames.h"
 #include "gui/common/guarded.h"
 #include "gui/keywords/keywordgrid.h"
 
@@ -40,6 +41,7 @@ KeywordListPanel::KeywordListPanel(Session& ctx, QWidget* parent) : QWidget(pare
     KWAdd_->setToolTip(QStringLiteral("  Add the typed text above to keywords list  "));
     KWSupp_ = new QPushButton(QStringLiteral("Supp"), this);
     KWSupp_->setObjectName(QStringLiteral("KWSupp"));
+    nameControls({{Text1_, "Keyword to find or add"}, {KWList_, "Keywords"}});
 
     auto* buttons = new QHBoxLayout;
     buttons->setContentsMargins(0, 0, 0, 0);

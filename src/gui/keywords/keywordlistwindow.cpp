@@ -5,6 +5,7 @@
 #include "core/keywords/listeditor.h"
 #include "core/keywords/listrules.h"
 #include "core/session/session.h"
+#include "gui/common/accessiblenames.h"
 #include "gui/common/childwindows.h"
 #include "gui/common/guarded.h"
 #include "gui/common/texttableview.h"
@@ -34,6 +35,7 @@ KeywordListWindow::KeywordListWindow(Session& ctx, QWidget* parent)
     command1_->setObjectName(QStringLiteral("Command1"));
     command2_ = new QPushButton(QStringLiteral("Supp"), this);
     command2_->setObjectName(QStringLiteral("Command2"));
+    nameControls({{list1_, "Keywords"}});
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(command1_);

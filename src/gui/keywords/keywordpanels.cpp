@@ -2,6 +2,7 @@
 
 #include "core/keywords/linkcolumns.h"
 #include "core/session/session.h"
+#include "gui/common/accessiblenames.h"
 #include "gui/keywords/keywordgrid.h"
 #include "gui/keywords/keywordlistpanel.h"
 #include "gui/keywords/levelbrowser.h"
@@ -56,6 +57,7 @@ KeywordPanels::KeywordPanels(Session& ctx, KeywordHost host, SideControls contro
     }
     if (controls_.cmdSearchUp) {
         controls_.cmdSearchUp->setEnabled(true);
+        nameControls({{controls_.cmdSearchUp, "Supersets of the level clicked last"}});
         connect(controls_.cmdSearchUp, &QAbstractButton::clicked, this, &KeywordPanels::buildUp);
     }
 

@@ -85,6 +85,11 @@ void LevelBrowser::addLevel(const QStringList& names) {
     level.selection->setProperty("index", index);
     level.selection->setReadOnly(true);
     level.selection->setFocusPolicy(Qt::ClickFocus);
+    const QString levelName =
+        (down ? QStringLiteral("Subsets, level ") : QStringLiteral("Supersets, level ")) +
+        QString::number(index + 1);
+    level.grid->setAccessibleName(levelName);
+    level.selection->setAccessibleName(levelName + QStringLiteral(", keyword chosen"));
 
     // Levels are added and removed at the end only: a level keeps its index for life.
     connect(level.grid, &KeywordGrid::cellClicked, this,
@@ -95,6 +100,8 @@ void LevelBrowser::addLevel(const QStringList& names) {
     });
     connect(level.grid, &KeywordGrid::rightPressed, this,
             [this] { emit rightPressed(lastSelected()); });
+    // Tab reaches a new level right after the one before it, as it stands beside it.
+    if (index > 0) setTabOrder(grid(index - 1), level.grid);
     levels_.push_back(level);
     level.grid->show();
     level.selection->show();

@@ -212,6 +212,9 @@ void LinkColumnsWindow::showColumns(int from) {
         c.box->setProperty("index", k);
         c.grid = new LinkGrid(panel3d1_);
         c.grid->setProperty("index", k);
+        const QString column = QStringLiteral("Keywords, column ") + QString::number(k + 1);
+        c.grid->setAccessibleName(column);
+        c.box->setAccessibleName(column + QStringLiteral(", keyword chosen"));
         connect(c.grid, &LinkGrid::rowChosen, this, [this, k](int row) { clickName(k, row); });
         connect(c.grid, &LinkGrid::rightPressed, this, &LinkColumnsWindow::toCome);
         columnCreated(c.grid, k);

@@ -4,6 +4,7 @@
 #include "core/keywords/cardkeywords.h"
 #include "core/keywords/listrules.h"
 #include "core/session/session.h"
+#include "gui/common/accessiblenames.h"
 #include "gui/common/texttableview.h"
 
 #include <QCheckBox>
@@ -198,6 +199,13 @@ void SelectionDialog::buildUi() {
     optionAllOf_->setGeometry(twipsRect(120 + kGridWidth / 2, 3060, kGridWidth / 2, 300));
 
     setFixedSize(twipsSize(kFrameWidth * 2 + 360, kFrameHeight + 180));
+    nameControls(
+        {{text1_, "Name to find or add"}, {cgList_, "Origin List"}, {cgSel_, "Selection List"}});
+    // Tab goes left to right along the bottom row: the Select button, then Supp.
+    setTabOrder(selectButtons_.last(), cSelSupp_);
+    // The keyboard picks as a click does.
+    pickOnKeys(cgList_, [this](int row) { onOriginClicked(row); });
+    pickOnKeys(cgSel_, [this](int row) { onPickClicked(row); });
 
     connect(text1_, &QLineEdit::textEdited, this, &SelectionDialog::onText1Edited);
     connect(text1_, &QLineEdit::returnPressed, this, &SelectionDialog::onText1Return);

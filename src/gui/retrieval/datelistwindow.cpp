@@ -3,6 +3,7 @@
 #include "core/common/twips.h"
 #include "core/session/session.h"
 #include "core/store/storeerror.h"
+#include "gui/common/accessiblenames.h"
 #include "gui/common/guarded.h"
 #include "gui/common/texttableview.h"
 
@@ -17,6 +18,7 @@ DateListWindow::DateListWindow(Session& ctx, QWidget* parent)
     setObjectName(QStringLiteral("FListSel"));
     setWindowTitle(QStringLiteral("List"));
     grid_->setObjectName(QStringLiteral("Grid1"));
+    nameControls({{grid_, "Cards by date"}});
     grid_->textModel()->setHeaders({QStringLiteral("Date"), QStringLiteral("Reference")});
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);

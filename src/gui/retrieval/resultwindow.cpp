@@ -3,6 +3,7 @@
 #include "core/common/twips.h"
 #include "core/session/session.h"
 #include "core/store/storeerror.h"
+#include "gui/common/accessiblenames.h"
 #include "gui/common/guarded.h"
 #include "gui/common/texttableview.h"
 
@@ -28,6 +29,7 @@ ResultWindow::ResultWindow(Session& ctx, CardKind kind, QWidget* parent)
 
     grid_->setObjectName(QStringLiteral("Grid1"));
     grid_->setToolTip(QStringLiteral(" Double-Click opens the Card"));
+    nameControls({{grid_, "Cards"}});
     grid_->textModel()->setHeaders({QString(), QStringLiteral(" KeyWord "),
                                     QStringLiteral(" Reference "), QStringLiteral(" Author "),
                                     QStringLiteral(" Title ")});

@@ -2,6 +2,7 @@
 
 #include "core/common/aboutinfo.h"
 #include "core/common/prompter.h"
+#include "gui/common/accessiblenames.h"
 #include "gui/shell/startwindow.h"
 
 #include <QDesktopServices>
@@ -86,6 +87,7 @@ AboutDialog::AboutDialog(Prompter& prompter, QWidget* parent)
     top->addSpacing(12);
     top->addLayout(text, 1);
 
+    tabInOrder({Command1, Command2, cmdSysInfo, CmdOK}); // as they stand, left to right
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command1);
     buttons->addWidget(Command2);

@@ -7,6 +7,7 @@
 #include "gui/cards/cardopen.h"
 #include "gui/cards/cardwindows.h"
 #include "gui/cards/exportreferences.h"
+#include "gui/common/accessiblenames.h"
 #include "gui/keywords/keywordgrid.h"
 #include "gui/keywords/keywordlistwindow.h"
 #include "gui/keywords/keywordpanels.h"
@@ -15,6 +16,7 @@
 #include "gui/shell/aboutdialog.h"
 #include "gui/shell/guidewindow.h"
 #include "gui/words/wordanalysis.h"
+#include "gui/shell/exportcommand.h"
 
 #include <QActionGroup>
 #include <QButtonGroup>
@@ -34,6 +36,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -220,6 +223,7 @@ MainWindow::MainWindow(Session& ctx, QWidget* parent) : QMainWindow(parent), ctx
     buildTopBar();
     buildSideBar();
     keywordPanels_ = attachKeywordPanels(ctx_, *this);
+    orderSideBarTabs();
     Picture1_->installEventFilter(this);
     mdi_->viewport()->installEventFilter(this);
 }
@@ -268,6 +272,9 @@ void MainWindow::buildMenus() {
     separator(database, "Nul3");
     connect(item(database, "mSaveAs", QStringLiteral("&Save As...")), &QAction::triggered, this,
             &MainWindow::saveAsRequested);
+    // Export: the whole base in forms other tools read (JSON, Markdown).
+    connect(item(database, "mExport", QStringLiteral("&Export...")), &QAction::triggered, this,
+            [this] { exportBase(ctx_, this); });
     separator(database, "Nul2");
     QAction* quit = item(database, "mQuit", QStringLiteral("&Quit"));
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -334,6 +341,24 @@ void MainWindow::buildMenus() {
     connect(item(windowsMenu_, "mCloseAll", QStringLiteral("Close All")), &QAction::triggered, this,
             &MainWindow::closeAll);
     connect(windowsMenu_, &QMenu::aboutToShow, this, &MainWindow::fillWindowList);
+
+    // Ctrl+W and Ctrl+F4 close the active child window, as its close box does.
+    auto* closeChild = new QAction(QStringLiteral("Close Window"), this);
+    closeChild->setObjectName(QStringLiteral("mCloseWindow"));
+    closeChild->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::CTRL | Qt::Key_F4)});
+    closeChild->setShortcutContext(Qt::WindowShortcut);
+    addAction(closeChild);
+    connect(closeChild, &QAction::triggered, this, &MainWindow::closeActiveChild);
+    // The Close item of each child's own menu names the same keys; left window-wide, the two
+    // would cancel each other out and neither would close anything.
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this] {
+        for (QMdiSubWindow* sub : mdi_->subWindowList())
+            if (QMenu* menu = sub->systemMenu())
+                for (QAction* a : menu->actions())
+                    if (a->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_W)))
+                        a->setShortcutContext(Qt::WidgetShortcut);
+    });
 
     QMenu* help = menu(bar, "mHelp", QStringLiteral("&?"));
     QAction* guide = item(help, "mGuide", QStringLiteral("User &Guide"));
@@ -410,8 +435,10 @@ void MainWindow::load() {
     placeOnScreen();
 
     // Panels: "Search" mode on the "Down Links" page.
-    SwitchSearch_->setChecked(true);
-    SwitchSimpleBrowser_->setChecked(true);
+    for (QToolButton* s : {SwitchSearch_, SwitchSimpleBrowser_}) {
+        const QSignalBlocker quiet(s);
+        s->setChecked(true);
+    }
     mode_ = Mode::Search;
     setKeywordMode(false);
     {
@@ -426,12 +453,14 @@ void MainWindow::load() {
     placeFrame(FrameSearch_, SearchFrameOnLoad);
     FrameSearch_->show();
     emit baseLoaded();
+    orderSideBarTabs(); // the level browsers have their first levels now
 }
 
 void MainWindow::baseChanged() {
     showTitle();
     seedKeywords();
     emit baseLoaded();
+    orderSideBarTabs();
 }
 
 // --- windows -------------------------------------------------------------------------------
@@ -460,6 +489,15 @@ QList<QWidget*> MainWindow::loadedWindows() const {
         if (!out.contains(w)) out << w;
     }
     return out;
+}
+
+void MainWindow::closeActiveChild() {
+    QPointer<QMdiSubWindow> sub = mdi_->currentSubWindow();
+    if (!sub) return;
+    // A card window asks its question (Yes, No, Cancel) first; Cancel keeps it open.
+    auto* card = dynamic_cast<cards::CardWindow*>(sub->widget());
+    if (card && !card->askToClose()) return;
+    if (!sub->close() && sub && card) card->keepOpen();
 }
 
 void MainWindow::closeAll() {
@@ -543,10 +581,10 @@ void MainWindow::buildTopBar() {
     modeGroup_->setExclusive(true);
     for (QToolButton* s : {SwitchOther_, SwitchKW_, SwitchSearch_})
         modeGroup_->addButton(s);
-    connect(SwitchKW_, &QToolButton::clicked, this, &MainWindow::switchKW);
-    connect(SwitchOther_, &QToolButton::clicked, this, &MainWindow::switchOther);
-    connect(SwitchSearch_, &QToolButton::clicked, this, &MainWindow::switchSearch);
     SwitchSearch_->setChecked(true);
+    onSwitch(SwitchKW_, &MainWindow::switchKW);
+    onSwitch(SwitchOther_, &MainWindow::switchOther);
+    onSwitch(SwitchSearch_, &MainWindow::switchSearch);
     placeFrame(FrameSwitch_, FrameSwitchLeft);
 
     FrameFile_ = makeFrame(Picture2_, "FrameFile", ModeFrameWidth);
@@ -580,9 +618,9 @@ void MainWindow::buildTopBar() {
     layoutGroup_->setExclusive(true);
     layoutGroup_->addButton(SwitchDoubleBrowser_);
     layoutGroup_->addButton(SwitchSimpleBrowser_);
-    connect(SwitchSimpleBrowser_, &QToolButton::clicked, this, &MainWindow::simpleBrowserLayout);
-    connect(SwitchDoubleBrowser_, &QToolButton::clicked, this, &MainWindow::doubleBrowserLayout);
     SwitchSimpleBrowser_->setChecked(true);
+    onSwitch(SwitchSimpleBrowser_, &MainWindow::simpleBrowserLayout);
+    onSwitch(SwitchDoubleBrowser_, &MainWindow::doubleBrowserLayout);
     placeFrame(FrameKW_, ModeFrameLeft);
     FrameKW_->hide();
 
@@ -613,6 +651,21 @@ void MainWindow::setCardKindVisible(bool visible) {
         o->setVisible(visible);
 }
 
+void MainWindow::onSwitch(QToolButton* s, void (MainWindow::*work)()) {
+    // A switch does its work when it goes on, pressed or toggled by an assistive tool (which
+    // checks it without a click), and again when pressed while it is on.
+    connect(s, &QToolButton::toggled, this, [this, s, work](bool on) {
+        if (!on) return;
+        switchedOn_ = s;
+        // The click that may follow comes at once; past it a press is a press again.
+        QTimer::singleShot(0, this, [this] { switchedOn_ = nullptr; });
+        (this->*work)();
+    });
+    connect(s, &QToolButton::clicked, this, [this, s, work] {
+        if (std::exchange(switchedOn_, nullptr) != s) (this->*work)();
+    });
+}
+
 void MainWindow::switchKW() {
     mode_ = Mode::KeyWords;
     placeFrame(FrameKW_, ModeFrameLeft);
@@ -625,7 +678,10 @@ void MainWindow::switchKW() {
     UpPanel_->hide();
     setKeywordMode(true);
     // The simple browser comes first; its switch shows it.
-    SwitchSimpleBrowser_->setChecked(true);
+    {
+        const QSignalBlocker quiet(SwitchSimpleBrowser_);
+        SwitchSimpleBrowser_->setChecked(true);
+    }
     simpleBrowserLayout();
 }
 
@@ -723,6 +779,15 @@ void MainWindow::buildSideBar() {
     setSideBarWidth(twipsToPixels(SideBarWidth));
     UpPanel_->setEnabled(false);
     AllKWPanel_->setEnabled(false);
+}
+
+void MainWindow::orderSideBarTabs() {
+    // Tab crosses the side bar from left to right, as the keyword layouts place its parts.
+    auto side = [this](const char* name) { return sideButton(QLatin1String(name)); };
+    tabInOrder({keywordPanels_->list(), side("cmdAddFromListUp"), side("cmdFindIfLinks"),
+                side("cmdAddFromListDown"), keywordPanels_->central(), side("cmdSelFromUp"),
+                side("cmdSuppFromListUp"), side("cmdSelFromDown"), side("cmdSuppFromListDown"),
+                keywordPanels_->down(), cmdSearchUp_, keywordPanels_->up()});
 }
 
 void MainWindow::setPanelContent(QFrame* panel, QWidget* content) {

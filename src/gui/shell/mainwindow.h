@@ -55,6 +55,8 @@ public:
     // Windows > Close All: closes the program's windows from the last loaded down to the
     // third, so the first two (the main window first) stay open.
     void closeAll();
+    // Ctrl+W, Ctrl+F4: closes the active child window; a card window asks its close question.
+    void closeActiveChild();
     // Windows > Arrange Icons: lines the minimised child windows up along the bottom.
     void arrangeIcons();
     // Windows > Cascade.
@@ -159,7 +161,9 @@ private:
     void seedKeywords();
     void placeOnScreen();
     void fillWindowList();
+    void orderSideBarTabs();
 
+    void onSwitch(QToolButton* s, void (MainWindow::*work)());
     void switchKW();
     void switchOther();
     void switchSearch();
@@ -216,6 +220,7 @@ private:
     QToolButton* cmdSearchUp_ = nullptr;
     QButtonGroup* modeGroup_ = nullptr;
     QButtonGroup* layoutGroup_ = nullptr;
+    QToolButton* switchedOn_ = nullptr; // the switch a toggle turned on, until its click
     bool keywordMode_ = false;
     Mode mode_ = Mode::Search;
     SideLayout layout_ = SideLayout::TabStrip;

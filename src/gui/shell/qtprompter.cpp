@@ -158,6 +158,16 @@ QString QtPrompter::saveFile(const FileRequest& request) {
     return runFileDialog(owner(), request, true);
 }
 
+QString QtPrompter::chooseFolder(const FileRequest& request) {
+    QFileDialog dialog(owner());
+    prepare(dialog, request);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList folders = dialog.selectedFiles();
+    return folders.isEmpty() ? QString() : folders.first();
+}
+
 bool QtPrompter::printDialog(QPrinter& printer, bool selectionAvailable) {
     QPrintDialog dialog(&printer, owner());
     dialog.setOption(QAbstractPrintDialog::PrintSelection, selectionAvailable);

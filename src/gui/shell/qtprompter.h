@@ -21,6 +21,7 @@ public:
                                  const QString& defaultText) override;
     QString openFile(const FileRequest& request) override;
     QString saveFile(const FileRequest& request) override;
+    QString chooseFolder(const FileRequest& request) override;
     bool printDialog(QPrinter& printer, bool selectionAvailable) override;
     std::optional<FontChoice> fontDialog(const FontChoice& current) override;
 

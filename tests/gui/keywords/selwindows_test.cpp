@@ -121,6 +121,10 @@ private slots:
         QVERIFY(d.w.picked().isEmpty());
         clickCell(d.list(), 0);
         QCOMPARE(rowsOf(d.sel()), QStringList{"Keyword 00"});
+        // Without a mouse: the arrows move, Enter and Space pick as a click does.
+        for (Qt::Key k : {Qt::Key_Down, Qt::Key_Return, Qt::Key_Space})
+            QTest::keyClick(d.list(), k);
+        QCOMPARE(rowsOf(d.sel()), (QStringList{"Keyword 00", "Keyword 01", "Keyword 01"}));
     }
 
     // Each kind of answer of the list's Add, Supp, and what the list and the base show after.

@@ -12,6 +12,8 @@
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -196,7 +198,8 @@ private slots:
         } cases[] = {
             {"mQuit", Answer::Yes, true},     {"Ctrl+Q", Answer::No, true},
             {"close", Answer::Yes, true},     {"mLoad2", Answer::No, false},
-            {"mNewBase", Answer::Yes, false},
+            {"mNewBase", Answer::Yes, false}, {"Ctrl+W", Answer::Yes, false},
+            {"Ctrl+F4", Answer::No, false},
         };
         for (const auto& c : cases) {
             Program p;
@@ -211,10 +214,10 @@ private slots:
             const auto wayOut = [&] {
                 if (qstrcmp(c.way, "close") == 0) {
                     w->close();
-                } else if (qstrcmp(c.way, "Ctrl+Q") == 0) {
+                } else if (c.way[0] == 'C') { // a key, pressed in the card's text
                     w->activateWindow();
                     QVERIFY(QTest::qWaitForWindowActive(w));
-                    QTest::keyClick(note->textBox(), Qt::Key_Q, Qt::ControlModifier);
+                    QTest::keySequence(note->textBox(), QKeySequence(QLatin1String(c.way)));
                 } else {
                     w->action(QLatin1String(c.way))->trigger();
                 }
@@ -264,6 +267,30 @@ private slots:
         p.prompter.answer(Answer::Cancel);
         subs[0]->close();
         QCOMPARE(p.prompter.messages().size(), 1);
+    }
+
+    // Database > Export...: Yes writes one JSON document, No a folder of Markdown files.
+    void exportWritesTheBaseWhereTheUserChose() {
+        Program p;
+        p.startNow();
+        addRow(*p.ctx.rs().NOTE, {{"CIT", "N1"}, {"TEXTE", "Light"}});
+        const struct {
+            Answer form;
+            const char* target;
+            const char* dialog;
+        } cases[] = {{Answer::Yes, "base.json", "save"}, {Answer::No, "md", "folder"}};
+        for (const auto& c : cases) {
+            p.prompter.answer(c.form);
+            p.prompter.choose(p.file(QLatin1String(c.target)));
+            p.main()->action(QStringLiteral("mExport"))->trigger();
+            QCOMPARE(p.prompter.shown()[1].kind, QLatin1String(c.dialog));
+            QCOMPARE(p.prompter.messages().last(),
+                     "The base was exported to " + p.file(QLatin1String(c.target)) + ".");
+            p.prompter.clear();
+        }
+        const QJsonObject doc = QJsonDocument::fromJson(readAll(p.file("base.json"))).object();
+        QCOMPARE(doc["notes"][0]["TEXTE"].toString(), QStringLiteral("Light"));
+        QCOMPARE(QDir(p.file("md")).entryList(QDir::Files), QStringList{"Note N1.md"});
     }
 
     void aboutWindowShowsVersionPagesAndSystemInformation() {

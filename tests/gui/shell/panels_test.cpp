@@ -4,6 +4,7 @@
 #include "core/common/twips.h"
 #include "gui/shell/mainwindow.h"
 
+#include <QAccessible>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -151,6 +152,24 @@ private slots:
         click(w->keywordsSwitch());
         QCOMPARE(w->sideLayout(), MainWindow::SideLayout::SimpleBrowser);
         QVERIFY(w->simpleBrowserSwitch()->isChecked());
+    }
+
+    // A screen reader toggles a switch without a click: the mode follows all the same.
+    void aToggleFromAnAssistiveToolSwitchesLikeAPress() {
+        const auto toggle = [](QToolButton* s) {
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(s);
+            a->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        };
+        toggle(w->keywordsSwitch());
+        QVERIFY(w->keywordMode());
+        toggle(w->doubleBrowserSwitch());
+        QCOMPARE(w->sideLayout(), MainWindow::SideLayout::DoubleBrowser);
+        toggle(w->otherSwitch());
+        QCOMPARE(w->mode(), MainWindow::Mode::Other);
+        checkFrames(w, {false, true, true, false});
+        toggle(w->searchSwitch());
+        QCOMPARE(w->mode(), MainWindow::Mode::Search);
+        checkFrames(w, {false, true, false, true});
     }
 
     void otherSwitchShowsTheRetrievalOptions() {
