@@ -50,6 +50,7 @@ public:
     }
     QString openFile(const FileRequest&) override { return {}; }
     QString saveFile(const FileRequest&) override { return {}; }
+    QString chooseFolder(const FileRequest&) override { return {}; }
     bool printDialog(QPrinter&, bool) override { return false; }
     std::optional<FontChoice> fontDialog(const FontChoice&) override { return std::nullopt; }
 };
