@@ -18,7 +18,6 @@
 using namespace vlm::store;
 using vlm::test::addRow;
 using vlm::test::errorOf;
-using vlm::test::openBase;
 using vlm::test::readAll;
 using vlm::test::writeAll;
 
@@ -123,17 +122,31 @@ private:
     bool fired_ = false;
 };
 
+// A raw key spares these tests the key derivation of a password at every open.
+const QString kKey = ";pwd=x'000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f'";
+
+std::unique_ptr<Database> makeBase(const QString& p) {
+    return Database::create(p, kKey, Encrypt, [](Database& db) {
+        createSchema(db);
+        writeSeedTypes(db);
+    });
+}
+std::unique_ptr<Database> openBase(const QString& p, bool readOnly = false) {
+    return Database::open(p, false, readOnly, kKey, velmoraSchema());
+}
+
 class StoreFaultTest : public ::testing::Test {
 protected:
     QString path(const QString& name = "f.vlm") const { return dir.file(name); }
     int openError(const QString& p, bool readOnly = false) {
-        return errorOf([&] { openBase(p, {}, readOnly); });
+        return errorOf([&] { openBase(p, readOnly); });
     }
     // A connection of the store's own kind, outside the store, to damage a base.
     static sqlite3* rawOpen(const QString& p) {
         sqlite3* raw = nullptr;
         sqlite3_open(QFile::encodeName(p).constData(), &raw);
-        sqlite3_key(raw, "Rt48Kw27", 8);
+        const QByteArray key = Database::passwordOf(kKey).toUtf8();
+        sqlite3_key(raw, key.constData(), int(key.size()));
         sqlite3_exec(raw, "PRAGMA cipher_page_size = 4096", nullptr, nullptr, nullptr);
         registerCollation(raw);
         return raw;
@@ -167,7 +180,7 @@ protected:
 };
 
 TEST_F(StoreFaultTest, WhatIsNotAnIntactBaseIsNamedSoAndNeverAsksForAPassword) {
-    vlm::test::makeBase(path())->close();
+    makeBase(path())->close();
     const QByteArray good = readAll(path());
     const QByteArray text = QByteArray("Notes on things, plain text.\n").repeated(300);
     const std::pair<QByteArray, int> files[] = {
@@ -203,15 +216,17 @@ TEST_F(StoreFaultTest, WhatIsNotAnIntactBaseIsNamedSoAndNeverAsksForAPassword) {
         }
         EXPECT_EQ(openError(path("x.vlm")), err::CannotOpen) << index;
     }
-    // A file this program may not read (even as root: the kernel's write-only switch).
+    // A file this program may not read (as root, a kernel switch that can only be written).
     const QString unreadable =
         ::geteuid() == 0 ? QStringLiteral("/proc/sys/vm/compact_memory") : path("bad.vlm");
     QFile::setPermissions(path("bad.vlm"), QFile::WriteOwner);
-    EXPECT_EQ(openError(unreadable), err::CannotRead);
+    if (QFileInfo::exists(unreadable)) {
+        EXPECT_EQ(openError(unreadable), err::CannotRead);
+    }
 }
 
 TEST_F(StoreFaultTest, ACrashJournalIsPlayedBackOrNamedWhenTheMediaIsReadOnly) {
-    vlm::test::makeBase(path())->close();
+    makeBase(path())->close();
     // A writer stopped in the middle of a transaction, its cache spilled into the file: a
     // copy of both files then is what a crash leaves, plus a torn last page.
     sqlite3* raw = rawOpen(path());
@@ -239,21 +254,21 @@ TEST_F(StoreFaultTest, ACrashJournalIsPlayedBackOrNamedWhenTheMediaIsReadOnly) {
 // Killed at any write or sync, a creation leaves no file under the base's name or a whole base.
 TEST_F(StoreFaultTest, CreationKilledAnywhereLeavesNoHalfMadeBase) {
     vfs.arm(FaultyVfs::Write, 0);
-    vlm::test::makeBase(path("count.vlm"))->close();
-    const int writes = vfs.count(FaultyVfs::Write), syncs = vfs.count(FaultyVfs::Sync);
-    ASSERT_GT(writes, 20);
+    makeBase(path("count.vlm"))->close();
+    // Ten points spread over the writes and ten over the syncs, the last of each among them.
     std::vector<std::pair<FaultyVfs::Kind, int>> points;
-    for (int n = 1; n <= syncs; ++n)
-        points.push_back({FaultyVfs::Sync, n});
-    for (int n = 1; n <= writes; n += writes / 20 + 1)
-        points.push_back({FaultyVfs::Write, n});
-    points.push_back({FaultyVfs::Write, writes});
+    for (FaultyVfs::Kind kind : {FaultyVfs::Write, FaultyVfs::Sync}) {
+        const int count = vfs.count(kind);
+        ASSERT_GT(count, 10);
+        for (int i = 1; i <= 10; ++i)
+            points.push_back({kind, count * i / 10});
+    }
     for (const auto& [kind, n] : points) {
         QFile::remove(path());
         const pid_t child = fork();
         if (child == 0) {
             vfs.arm(kind, n, /*die*/ true);
-            errorOf([&] { vlm::test::makeBase(path()); });
+            errorOf([&] { makeBase(path()); });
             _exit(1); // not reached: the point is inside the creation
         }
         int status = 0;
@@ -269,10 +284,10 @@ TEST_F(StoreFaultTest, CreationKilledAnywhereLeavesNoHalfMadeBase) {
 // A writer killed at random points, again and again: every transaction it committed is there
 // whole, and nothing of the one it was writing. VELMORA_CRASH_ROUNDS sets the number of kills.
 TEST_F(StoreFaultTest, AKilledWriterLosesNoCommittedTransactionAndLeavesNoHalfOne) {
-    vlm::test::makeBase(path())->close();
+    makeBase(path())->close();
     const int rounds = qEnvironmentVariableIntValue("VELMORA_CRASH_ROUNDS") > 0
                            ? qEnvironmentVariableIntValue("VELMORA_CRASH_ROUNDS")
-                           : 30;
+                           : 24;
     std::mt19937 rng(20);
     int committed = 0;
     for (int round = 0; round < rounds; ++round) {
@@ -312,7 +327,8 @@ TEST_F(StoreFaultTest, AKilledWriterLosesNoCommittedTransactionAndLeavesNoHalfOn
 // Every n-th read, write or sync of a small workload fails in turn: the failure reaches the
 // caller, and the base still opens with what was committed before it.
 TEST_F(StoreFaultTest, EveryFailedReadWriteOrSyncIsReportedAndTheBaseKeepsItsCommits) {
-    vlm::test::makeBase(path("t.vlm"))->close();
+    makeBase(path())->close();
+    const QByteArray start = readAll(path());
     // The workload: open, two transactions, close. Returns how many transactions committed,
     // and whether a store error came back.
     auto work = [&](bool& failed) {
@@ -327,8 +343,7 @@ TEST_F(StoreFaultTest, EveryFailedReadWriteOrSyncIsReportedAndTheBaseKeepsItsCom
     };
     for (FaultyVfs::Kind kind : {FaultyVfs::Read, FaultyVfs::Write, FaultyVfs::Sync}) {
         for (int n = 1;; ++n) {
-            QFile::remove(path());
-            QFile::copy(path("t.vlm"), path());
+            writeAll(path(), start);
             vfs.arm(kind, n);
             bool failed = false;
             const int done = work(failed);
