@@ -18,11 +18,12 @@ inline QString fixedConnect(const QString& user = {}) {
 
 // A new base with the program's schema, created in a temporary folder.
 inline std::unique_ptr<store::Database> makeBase(const QString& path, const QString& user = {}) {
-    auto db = store::Database::create(path, QStringLiteral(";LANGID=0x0409;CP=1252;COUNTRY=0") +
-                                                fixedConnect(user));
-    store::createSchema(*db);
-    store::writeSeedTypes(*db);
-    return db;
+    return store::Database::create(
+        path, QStringLiteral(";LANGID=0x0409;CP=1252;COUNTRY=0") + fixedConnect(user),
+        store::Encrypt, [](store::Database& db) {
+            store::createSchema(db);
+            store::writeSeedTypes(db);
+        });
 }
 
 inline std::unique_ptr<store::Database> openBase(const QString& path, const QString& user = {},

@@ -27,6 +27,7 @@ enum class ErrorCode : int {
     ReadOnly = 3027,
     WrongPassword = 3031,
     DiskFull = 3035,
+    CannotRead = 3040, // the file exists but reading it fails
     DiskError = 3043,
     CannotOpen = 3049,
     FileLocked = 3051,
@@ -45,6 +46,8 @@ enum class ErrorCode : int {
     NumericOverflow = 3349,
     ObjectInvalid = 3420,
     TypeMismatch = 3421,
+    // Velmora's own: a crash left a journal that only a connection with write access can play back.
+    NeedsRecovery = 3901,
 };
 
 class [[nodiscard]] Status {

@@ -58,29 +58,27 @@ Next BaseSession::afterFailure(const QString& description) {
     return Next::StayInWelcome;
 }
 
+namespace {
+
+// A new base's tables and reference types, written before it takes its name.
+void seedNewBase(Database& db) {
+    createSchema(db);
+    writeSeedTypes(db);
+}
+
+} // namespace
+
 Next BaseSession::createBase(const QString& path) {
     const QString connect =
         QStringLiteral(";pwd=") + fixedPassword() +
         askPassword(QStringLiteral("Enter a Password for your base - or leave it blank"));
-    std::unique_ptr<Database> db;
     try {
-        db = Database::create(path, locale() + connect, Encrypt);
+        adopt(Database::create(path, locale() + connect, Encrypt, seedNewBase), path, connect);
     } catch (const StoreError& e) {
         if (e.number() == err::DatabaseExists) {
             prompter_.message(e.description(), Buttons::Ok, Icon::None);
             return Next::StayInWelcome;
         }
-        return afterFailure(e.description());
-    }
-    try {
-        createSchema(*db);
-        writeSeedTypes(*db);
-        db->close();
-        db = openWith(path, connect);
-        adopt(std::move(db), path, connect);
-    } catch (const StoreError& e) {
-        if (db) db->close();
-        QFile::remove(path); // a base this operation made and could not finish
         return afterFailure(e.description());
     }
     return Next::ShowMainWindow;
@@ -89,16 +87,7 @@ Next BaseSession::createBase(const QString& path) {
 Next BaseSession::createStartBase(const QString& path) {
     const QString connect = QStringLiteral(";pwd=") + fixedPassword();
     try {
-        auto db = Database::create(path, locale() + connect, Encrypt);
-        try {
-            createSchema(*db);
-            writeSeedTypes(*db);
-            adopt(std::move(db), path, connect);
-        } catch (const StoreError&) {
-            db.reset();
-            QFile::remove(path);
-            throw;
-        }
+        adopt(Database::create(path, locale() + connect, Encrypt, seedNewBase), path, connect);
     } catch (const StoreError& e) {
         prompter_.message(e.description(), Buttons::Ok,
                           e.number() == err::DatabaseExists ? Icon::None : Icon::Exclamation);

@@ -8,9 +8,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vlm::store {
@@ -143,8 +149,7 @@ int sqliteToStoreError(int rc) {
         return err::FileLocked;
     case SQLITE_CANTOPEN:
         return err::CannotOpen;
-    case SQLITE_NOTADB:
-        return err::WrongPassword;
+    case SQLITE_NOTADB: // the password was checked at open: a page that fails its check is damage
     case SQLITE_CORRUPT:
         return err::CannotOpen;
     default:
@@ -336,11 +341,14 @@ void keyConnection(sqlite3* db, const QString& password) {
     sqlite3_exec(db, pageSize.c_str(), nullptr, nullptr, nullptr);
 }
 
-void tuneConnection(sqlite3* db) {
+// Sets the connection's options once its catalogue is read (the first read of a file plays
+// back a crash journal and checks the password; these settings must not be what meets a
+// failure there). Returns the SQLite result code.
+int tuneConnection(sqlite3* db) {
     const std::string pragmas = "PRAGMA cell_size_check = ON; PRAGMA mmap_size = 0; "
                                 "PRAGMA temp_store = MEMORY; PRAGMA cache_size = -" +
                                 std::to_string(Database::kCacheKiB) + ";";
-    sqlite3_exec(db, pragmas.c_str(), nullptr, nullptr, nullptr);
+    return sqlite3_exec(db, pragmas.c_str(), nullptr, nullptr, nullptr);
 }
 
 using MasterRows = std::vector<std::array<std::string, 4>>;
@@ -382,10 +390,100 @@ MasterRows expectedMaster(const Schema& schema) {
     return rows;
 }
 
+// Whether the base may be opened for writing. The file's mode counts by itself: root passes
+// every access() check, yet a file without a write bit was meant to be left alone.
 bool canWrite(const QString& path) {
     const QByteArray file = QFile::encodeName(path);
     const QByteArray dir = QFile::encodeName(QFileInfo(path).absolutePath());
-    return ::access(file.constData(), W_OK) == 0 && ::access(dir.constData(), W_OK) == 0;
+    struct stat st {};
+    return ::stat(file.constData(), &st) == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) &&
+           ::access(file.constData(), W_OK) == 0 && ::access(dir.constData(), W_OK) == 0;
+}
+
+// Whether the first page of a file could be one of an encrypted base: such a page is
+// indistinguishable from random bytes, so its byte counts pass a chi-square test that zeros,
+// text or any structured data fail by far (a random page fails it with odds below 1e-25).
+bool looksEncrypted(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    const QByteArray page = f.read(Database::kPageSize);
+    if (page.size() < Database::kPageSize) return false;
+    std::array<int, 256> counts{};
+    for (char c : page)
+        ++counts[size_t(uchar(c))];
+    const double expected = Database::kPageSize / 256.0;
+    double chi2 = 0;
+    for (int n : counts)
+        chi2 += (n - expected) * (n - expected) / expected;
+    return chi2 < 600; // 255 degrees of freedom: mean 255, deviation 23
+}
+
+// The store error for a base whose first read failed with the SQLite result code rc.
+int openingError(int rc, const QString& path, bool journal) {
+    switch (rc & 0xFF) {
+    case SQLITE_NOTADB: // a wrong key, or a file that was never a base: only the bytes tell
+        return QFileInfo(path).size() % Database::kPageSize == 0 && looksEncrypted(path)
+                   ? err::WrongPassword
+                   : err::CannotOpen;
+    case SQLITE_NOMEM:
+        return err::OutOfMemory;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return err::FileLocked;
+    case SQLITE_READONLY: // a crash journal this connection may not play back
+        return err::NeedsRecovery;
+    case SQLITE_CANTOPEN: // the journal, when there is one, could not be opened for writing
+        return journal ? err::NeedsRecovery : err::CannotRead;
+    case SQLITE_IOERR:
+        return err::CannotRead;
+    default:
+        return err::CannotOpen;
+    }
+}
+
+// Whether every b-tree of the base is sound and every index holds exactly its table's rows.
+bool intact(sqlite3* db) {
+    sqlite3_stmt* st = nullptr;
+    bool ok = sqlite3_prepare_v2(db, "PRAGMA integrity_check(1)", -1, &st, nullptr) == SQLITE_OK &&
+              sqlite3_step(st) == SQLITE_ROW &&
+              std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) == "ok";
+    sqlite3_finalize(st);
+    return ok;
+}
+
+// Creates an empty file of a free name next to `path`, for a base in the making.
+QString reserveName(const QString& path) {
+    for (int attempt = 0;; ++attempt) {
+        const QString temp =
+            path + QStringLiteral(".%1.new").arg(QRandomGenerator::system()->generate(), 8, 16,
+                                                 QLatin1Char('0'));
+        const int fd =
+            ::open(QFile::encodeName(temp).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        if (fd >= 0) {
+            ::close(fd);
+            return temp;
+        }
+        if (errno != EEXIST || attempt == 10) raise(err::DiskError);
+    }
+}
+
+// Gives a finished base its name, unless a file took that name in the meantime, and makes the
+// new name last.
+void giveName(const QString& temp, const QString& path) {
+    const QByteArray from = QFile::encodeName(temp), to = QFile::encodeName(path);
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) != 0) {
+        if (errno == EEXIST) raise(err::DatabaseExists, path);
+        if (errno != EINVAL && errno != ENOSYS) raise(err::DiskError);
+        // A file system that cannot refuse to replace: look first.
+        if (QFileInfo::exists(path)) raise(err::DatabaseExists, path);
+        if (std::rename(from.constData(), to.constData()) != 0) raise(err::DiskError);
+    }
+    const int dir = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
+                           O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
 }
 
 } // namespace
@@ -406,35 +504,40 @@ QString Database::passwordOf(const QString& connect) {
 }
 
 std::unique_ptr<Database> Database::create(const QString& path, const QString& localeAndConnect,
-                                           int options) {
+                                           int options,
+                                           const std::function<void(Database&)>& fill) {
     QFileInfo fi(path);
     if (fi.exists() || fi.isSymLink()) raise(err::DatabaseExists, path);
     if (path.isEmpty() || !fi.absoluteDir().exists()) raise(err::FileNotFound, path);
-    const bool encrypt = (options & Encrypt) != 0;
-    Handle h;
-    const QByteArray name = QFile::encodeName(path);
-    int rc = sqlite3_open_v2(name.constData(), &h.db,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE,
-                             nullptr);
-    auto core = std::make_shared<DbCore>();
-    core->path = path;
-    if (rc != SQLITE_OK) {
-        core->fail(rc == SQLITE_CANTOPEN ? SQLITE_IOERR : rc, path);
-    }
-    registerCollation(h.db);
-    if (encrypt) keyConnection(h.db, passwordOf(localeAndConnect));
-    tuneConnection(h.db);
-    core->db = h.release();
+    const QString password = (options & Encrypt) ? passwordOf(localeAndConnect) : QString();
+    // The base is made and filled under a name of its own in the same folder, and takes its
+    // name only once it is whole: a creation cut short leaves no half-made base behind.
+    const QString temp = reserveName(path);
+    Schema tables;
     try {
+        Handle h;
+        const int rc = sqlite3_open_v2(
+            QFile::encodeName(temp).constData(), &h.db,
+            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE, nullptr);
+        if (rc != SQLITE_OK) raise(rc == SQLITE_NOMEM ? err::OutOfMemory : err::DiskError);
+        registerCollation(h.db);
+        if (!password.isEmpty()) keyConnection(h.db, password);
+        tuneConnection(h.db);
+        auto core = std::make_shared<DbCore>();
+        core->path = temp;
+        core->db = h.release();
+        Database db(core);
         core->exec(std::string("BEGIN; ") + kCounterTableSql + "; COMMIT;");
+        if (fill) fill(db);
+        tables = db.tableDefs();
+        db.close();
+        giveName(temp, path);
     } catch (...) {
-        sqlite3_close_v2(core->db);
-        core->db = nullptr;
-        QFile::remove(path);
-        QFile::remove(path + u"-journal");
+        QFile::remove(temp);
+        QFile::remove(temp + u"-journal");
         throw;
     }
-    return std::unique_ptr<Database>(new Database(std::move(core)));
+    return open(path, false, false, QStringLiteral(";pwd=") + password, tables);
 }
 
 std::unique_ptr<Database> Database::open(const QString& path, bool /*exclusive*/, bool readOnly,
@@ -442,13 +545,16 @@ std::unique_ptr<Database> Database::open(const QString& path, bool /*exclusive*/
     QFileInfo fi(path);
     if (path.isEmpty() || !fi.exists()) raise(err::FileNotFound, path);
     if (!fi.isFile()) raise(err::CannotOpen, path);
+    // A crash journal is played back by the first read of the base, and gives the file its
+    // size again: until then the size says nothing.
+    const bool journal = QFileInfo(path + u"-journal").size() > 0;
     {
         QFile f(path);
-        if (!f.open(QIODevice::ReadOnly)) raise(err::FileLocked, path);
+        if (!f.open(QIODevice::ReadOnly)) raise(err::CannotRead, path);
         const QByteArray head = f.read(16);
         if (f.size() == 0 || head.startsWith(QByteArrayLiteral("SQLite format 3")))
             raise(err::UnrecognizedFormat, path);
-        if (f.size() % kPageSize != 0) raise(err::CannotOpen, path);
+        if (!journal && f.size() % kPageSize != 0) raise(err::CannotOpen, path);
     }
     auto core = std::make_shared<DbCore>();
     core->path = path;
@@ -458,31 +564,22 @@ std::unique_ptr<Database> Database::open(const QString& path, bool /*exclusive*/
     int rc =
         sqlite3_open_v2(name.constData(), &h.db,
                         core->readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
-    if (rc != SQLITE_OK) core->fail(rc, path);
+    if (rc != SQLITE_OK) raise(rc == SQLITE_NOMEM ? err::OutOfMemory : err::CannotRead, path);
     registerCollation(h.db);
     keyConnection(h.db, passwordOf(connect));
-    tuneConnection(h.db);
 
     // A base is untrusted input: its catalogue must be exactly the one this program makes
     // before any other statement touches it.
     MasterRows found;
     rc = readMaster(h.db, found);
     if (rc != SQLITE_OK) {
-        if ((rc & 0xFF) == SQLITE_NOTADB) raise(err::WrongPassword);
-        if ((rc & 0xFF) == SQLITE_NOMEM) raise(err::OutOfMemory);
-        if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED)
-            raise(err::FileLocked, path);
-        raise(err::CannotOpen, path);
+        const int e = openingError(rc, path, journal);
+        raise(e, e == err::WrongPassword ? QString() : path);
     }
+    if (QFileInfo(path).size() % kPageSize != 0) raise(err::CannotOpen, path);
     if (found != expectedMaster(schema)) raise(err::UnrecognizedFormat, path);
-    {
-        sqlite3_stmt* st = nullptr;
-        bool ok = sqlite3_prepare_v2(h.db, "PRAGMA quick_check", -1, &st, nullptr) == SQLITE_OK &&
-                  sqlite3_step(st) == SQLITE_ROW &&
-                  std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) == "ok";
-        sqlite3_finalize(st);
-        if (!ok) raise(err::CannotOpen, path);
-    }
+    if ((rc = tuneConnection(h.db)) != SQLITE_OK) raise(openingError(rc, path, journal), path);
+    if (!intact(h.db)) raise(err::CannotOpen, path);
     core->db = h.release();
     for (const TableDef& t : schema) {
         core->tables.emplace_back();

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -20,14 +21,20 @@ enum CreateOption : int { Encrypt = 2 };
 // One base file: an SQLCipher database whose key is the password of the connect string.
 class Database {
 public:
-    // Creates a new, empty database. Fails with 3204 when the file exists (the file is left
+    // Creates a new database, runs `fill` on it (tables, first rows) and returns it open.
+    // Everything happens under a temporary name in the same folder; the file takes its name
+    // only once `fill` is done, so no half-made base ever exists under `path` (when `fill`
+    // throws, nothing is left at all). Fails with 3204 when the file exists (the file is left
     // as it was). `localeAndConnect` carries the password as ";pwd=...".
     static std::unique_ptr<Database> create(const QString& path, const QString& localeAndConnect,
-                                            int options = Encrypt);
+                                            int options = Encrypt,
+                                            const std::function<void(Database&)>& fill = {});
 
-    // Opens an existing database whose tables must be exactly `schema`. Fails with 3031 on a
-    // wrong password, with 3024 when the file is missing, with 3343 or 3049 when the file is
-    // not a base or is damaged. A file that cannot be written opens read-only.
+    // Opens an existing database whose tables must be exactly `schema` and whose indexes agree
+    // with their tables. Fails with 3031 on a wrong password, with 3024 when the file is
+    // missing, with 3040 when it cannot be read, with 3343 or 3049 when it is not a base or
+    // is damaged, with 3901 when a crash journal waits that only write access can play back.
+    // A file that cannot be written (or has no write bit, even for root) opens read-only.
     static std::unique_ptr<Database> open(const QString& path, bool exclusive, bool readOnly,
                                           const QString& connect, const Schema& schema);
 

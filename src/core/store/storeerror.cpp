@@ -28,10 +28,13 @@ QString errorDescription(int number, const QString& item) {
         return QStringLiteral("Not a valid password.");
     case err::DiskFull:
         return QStringLiteral("The disk is full.");
+    case err::CannotRead:
+        return QStringLiteral("The file '%1' cannot be read.").arg(item);
     case err::DiskError:
         return QStringLiteral("Disk or network error.");
     case err::CannotOpen:
-        return QStringLiteral("Cannot open the base '%1'. The file is damaged or is not a base.")
+        return QStringLiteral(
+                   "Cannot open the base '%1'. The file is damaged or is not a Velmora base.")
             .arg(item);
     case err::FileLocked:
         return QStringLiteral("The base '%1' is in use by another program.").arg(item);
@@ -65,6 +68,10 @@ QString errorDescription(int number, const QString& item) {
         return QStringLiteral("Numeric field overflow in '%1'.").arg(item);
     case err::ObjectInvalid:
         return QStringLiteral("Object invalid or no longer set.");
+    case err::NeedsRecovery:
+        return QStringLiteral("The base '%1' was not closed properly and needs to be opened once "
+                              "with write access to recover.")
+            .arg(item);
     default:
         return item.isEmpty() ? QStringLiteral("Record store error %1.").arg(number) : item;
     }

@@ -26,6 +26,7 @@ constexpr int FileNotFound = int(ErrorCode::FileNotFound);
 constexpr int ReadOnly = int(ErrorCode::ReadOnly);
 constexpr int WrongPassword = int(ErrorCode::WrongPassword);
 constexpr int DiskFull = int(ErrorCode::DiskFull);
+constexpr int CannotRead = int(ErrorCode::CannotRead);
 constexpr int DiskError = int(ErrorCode::DiskError);
 constexpr int CannotOpen = int(ErrorCode::CannotOpen);
 constexpr int FileLocked = int(ErrorCode::FileLocked);
@@ -44,6 +45,7 @@ constexpr int UnrecognizedFormat = int(ErrorCode::UnrecognizedFormat);
 constexpr int NumericOverflow = int(ErrorCode::NumericOverflow);
 constexpr int ObjectInvalid = int(ErrorCode::ObjectInvalid);
 constexpr int CallFailed = int(ErrorCode::CallFailed);
+constexpr int NeedsRecovery = int(ErrorCode::NeedsRecovery);
 } // namespace err
 
 // A failure of the record store: a number and a description a user can read.

@@ -84,19 +84,24 @@ TEST_F(BaseSessionTest, FailuresKeepThePreviousBaseOpen) {
     test::addRow(*ctx.rs().CGROUP1, {{"GROUPE", "Kept"}});
 
     // Creating over an existing file: the store's description, no icon, nothing changed.
-    test::writeAll(dir.file("taken.vlm"), "mine");
+    const QByteArray zeros(16384, '\0');
+    test::writeAll(dir.file("taken.vlm"), zeros);
     prompter.type("");
     EXPECT_EQ(ctx.base.createBase(dir.file("taken.vlm")), Next::StayInWelcome);
     ASSERT_EQ(prompter.messages().size(), 1);
     EXPECT_EQ(prompter.messages()[0],
               QStringLiteral("Database '%1' already exists.").arg(dir.file("taken.vlm")));
     EXPECT_EQ(prompter.shown().back().icon, Icon::None);
-    EXPECT_EQ(test::readAll(dir.file("taken.vlm")), "mine");
+    EXPECT_EQ(test::readAll(dir.file("taken.vlm")), zeros);
 
-    // Opening a file that is not a base is reported, and the first base stays open.
+    // Opening a file that is not a base is reported as such (no password question), and the
+    // first base stays open.
     prompter.clear();
     EXPECT_EQ(ctx.base.openBase(dir.file("taken.vlm")), Next::ShowMainWindow);
-    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_EQ(prompter.messages(),
+              QStringList{QStringLiteral("Cannot open the base '%1'. The file is damaged or is not "
+                                         "a Velmora base.")
+                              .arg(dir.file("taken.vlm"))});
     EXPECT_TRUE(ctx.base.isOpen());
     EXPECT_EQ(ctx.base.BasePath, first);
     EXPECT_EQ(keywordCount(), 1);
