@@ -71,6 +71,7 @@ MainWindow* Frame::ensureMain() {
         connect(main_, &MainWindow::quitRequested, this, &Frame::quitProgram);
         cards::connectCardMenus(ctx_, main_->cardMenus());
         retrieval::connectRetrieval(ctx_, main_->retrievalControls());
+        retrieval::connectTextSearch(ctx_, main_->textSearchControls());
     }
     return main_;
 }
