@@ -7,6 +7,7 @@
 #include "gui/shell/mainwindow.h"
 #include "gui/shell/startwindow.h"
 #include "gui/shell/welcomedialog.h"
+#include "gui/words/wordindexwindows.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -72,6 +73,10 @@ MainWindow* Frame::ensureMain() {
         cards::connectCardMenus(ctx_, main_->cardMenus());
         retrieval::connectRetrieval(ctx_, main_->retrievalControls());
         retrieval::connectTextSearch(ctx_, main_->textSearchControls());
+        words::connectWordIndex(ctx_, {main_->action(QStringLiteral("mIndexAllNotes")),
+                                       main_->action(QStringLiteral("mIndexAllQuotes")),
+                                       main_->action(QStringLiteral("mnuAllKeywordsNotes")),
+                                       main_->action(QStringLiteral("mnuAllKeywordsQuotes"))});
     }
     return main_;
 }
