@@ -17,7 +17,6 @@ std::vector<TextMatch> findCardsContaining(Session& ctx, CardKind kind, const QS
     if (kind == CardKind::Reference || word.isEmpty()) return out;
     const KindSources& src = sourcesOf(kind);
     store::Recordset& cards = cardTable(ctx, kind);
-    cards.setIndex(src.numberIndex);
     for (auto& hit : cards.findText(src.numberField, QStringLiteral("TEXTE"), word))
         out.push_back({std::move(hit.key), hit.position});
     return out;

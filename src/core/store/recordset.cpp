@@ -733,17 +733,11 @@ Recordset::findText(const QString& keyField, const QString& textField, const QSt
     const QByteArray pattern = needle.toUtf8();
     // The texts are compared as stored (UTF-8): a byte match of a whole UTF-8 sequence is a
     // match code by code, and nothing is decoded but the numbers of the cards that match.
-    std::string sql = "SELECT " + t_->quotedFields[size_t(keyPos)] + ", " +
-                      t_->quotedFields[size_t(textPos)] + fromClause() + " WHERE " +
-                      t_->quotedFields[size_t(textPos)] + " IS NOT NULL";
-    if (index_ >= 0 && t_->def.indexes[size_t(index_)].ignoreNulls) {
-        std::string nn;
-        for (const QString& f : t_->def.indexes[size_t(index_)].fields)
-            nn += (nn.empty() ? "" : " OR ") + t_->quotedFields[size_t(t_->def.fieldPos(f))] +
-                  " IS NOT NULL";
-        sql += " AND (" + nn + ")";
-    }
-    sql += orderBy(true);
+    // One pass over the table in its stored order: no index to follow, no sort of the texts.
+    // Only the few records that match are put in the key's order afterwards.
+    const std::string sql = "SELECT " + t_->quotedFields[size_t(keyPos)] + ", " +
+                            t_->quotedFields[size_t(textPos)] + " FROM " + t_->quoted + " WHERE " +
+                            t_->quotedFields[size_t(textPos)] + " IS NOT NULL";
     sqlite3_stmt* st = nullptr;
     const int prc = sqlite3_prepare_v2(core_->db, sql.c_str(), int(sql.size()), &st, nullptr);
     if (prc != SQLITE_OK || !st) {
@@ -768,6 +762,9 @@ Recordset::findText(const QString& keyField, const QString& textField, const QSt
     }
     sqlite3_finalize(st);
     if (rc != SQLITE_DONE) core_->fail(rc);
+    std::stable_sort(hits.begin(), hits.end(), [](const TextHit& a, const TextHit& b) {
+        return compareText(a.key, b.key) < 0;
+    });
     return hits;
 }
 

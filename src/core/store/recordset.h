@@ -101,9 +101,10 @@ public:
         int position = 0;
     };
     // Every record whose field `textField` holds `needle` as a substring, compared code by
-    // code (case and accents count), in the order of the current index; `keyField` names the
-    // value handed back. An empty needle or an empty field never matches. Reads the table in
-    // one pass without moving the current record; throws StoreError when the store fails.
+    // code (case and accents count), in the order of `keyField` as the store compares keys
+    // (equal keys in the order they were added); `keyField` names the value handed back. An
+    // empty needle or an empty field never matches. Reads the table in one pass without
+    // moving the current record or using its index; throws StoreError when the store fails.
     std::vector<TextHit> findText(const QString& keyField, const QString& textField,
                                   const QString& needle);
 

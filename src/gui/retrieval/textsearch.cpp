@@ -104,13 +104,6 @@ int searchCards(Session& ctx, CardKind kind, const QString& word, const MemorySt
     return opened;
 }
 
-void searchNotesCards(Session& ctx, const QString& word) {
-    searchCards(ctx, CardKind::Note, word);
-}
-void searchQuotesCards(Session& ctx, const QString& word) {
-    searchCards(ctx, CardKind::Quote, word);
-}
-
 ResultWindow* listCardsContaining(Session& ctx, CardKind kind, const QString& word) {
     ctx.FindWord = word;
     std::optional<std::vector<TextMatch>> matches;

@@ -33,8 +33,6 @@ void checkMemory(const MemoryStatus& status);
 int searchCards(Session& ctx, CardKind kind, const QString& word,
                 const MemoryStatus& memory = readMemoryStatus(),
                 const CardOpener& open = openThroughSession);
-void searchNotesCards(Session& ctx, const QString& word);
-void searchQuotesCards(Session& ctx, const QString& word);
 
 // "display Grid" with `word`: the matching cards in the result window, "No Match" when there
 // is none. Returns the window, or nullptr.

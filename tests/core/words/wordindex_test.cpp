@@ -57,6 +57,8 @@ TEST_F(WordIndex, IndexesEachCardOnceWithItsOwnWords) {
     EXPECT_EQ(indexNotes(), 0);
     EXPECT_EQ(indexRows(), expected);
     EXPECT_EQ(indexRows(CardKind::Quote), QStringList{});
+    ASSERT_TRUE(indexAllCards(ctx, CardKind::Quote).ok());
+    EXPECT_EQ(indexRows(CardKind::Quote), QStringList{"citation|Q|1"});
 
     // A changed text or a deleted card loses its rows; the next run indexes the change.
     ASSERT_TRUE(cards::storeNote(ctx, "A", {"", "", "une souris", ""}).ok());

@@ -102,6 +102,8 @@ private slots:
         QCOMPARE(sel.selectedText(), QString("chat"));
         QCOMPARE(sel.selectionStart(), 3);
         QCOMPARE(ctx().FindPos, 0);
+        main->action("mNFindText")->trigger(); // the menu opens another window on it
+        QCOMPARE(windowsOf<cards::NoteWindow>().size(), 2);
 
         QTest::mouseClick(test::child<QPushButton>(notes.front(), "CmdStore"), Qt::LeftButton);
         auto& n = ctx().rs().NOTE;

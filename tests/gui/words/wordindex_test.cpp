@@ -87,6 +87,13 @@ private slots:
         const auto grids = windowsOf<retrieval::ResultWindow>();
         QCOMPARE(grids.size(), 1);
         QCOMPARE(test::rowsOf(grids.front()->grid(), 2), (QStringList{"A", "B"}));
+
+        // No Quote: both windows open empty.
+        main->action("mIndexAllQuotes")->trigger();
+        main->action("mnuAllKeywordsQuotes")->trigger();
+        QCOMPARE(window("AfficheKW")->grid()->rowCount() +
+                     window("AfficheKWAll")->grid()->rowCount(),
+                 0);
     }
 
     void cancelWritesNothing() {
