@@ -10,8 +10,8 @@
 #include "core/words/wordindex.h"
 
 #include <QElapsedTimer>
-#include <optional>
 #include <QWidget>
+#include <optional>
 
 class QAction;
 class QLabel;
