@@ -23,6 +23,13 @@ struct RetrievalBase : SessionBase {
         addRow(*ctx.rs().NOTE,
                {{"CIT", number}, {"AUTEUR", author}, {"TITRE1", title}, {"JOUR", jour}});
     }
+    // A card whose plain text (Texte) is `text`.
+    void noteText(const QString& number, const QString& text) {
+        addRow(*ctx.rs().NOTE, {{"CIT", number}, {"TEXTE", text}});
+    }
+    void quoteText(const QString& number, const QString& text) {
+        addRow(*ctx.rs().CIT, {{"CIT", number}, {"NDX", "REF"}, {"TEXTE", text}});
+    }
     void reference(const QString& number, const QStringList& authors, const QString& title = {},
                    const QVariant& date = {}) {
         auto& b = ctx.rs().BIBLIO;

@@ -74,6 +74,18 @@ bool seekCard(Recordset& rs, const QString& index, const QString& number) {
     return !rs.noMatch();
 }
 
+// Drops the word index rows of a card whose text changed or that is deleted: the next Index
+// All indexes it afresh instead of keeping words it no longer holds.
+void dropWordIndexRows(Session& ctx, CardKind kind, const QString& number) {
+    Recordset& index = kind == CardKind::Quote ? *ctx.rs().WordsCitIndex : *ctx.rs().WordsNoteIndex;
+    if (!seekCard(index, QStringLiteral("Index"), number)) return;
+    const int field = index.fieldPos(QStringLiteral("Index"));
+    while (!index.eof() && store::equalText(index.fieldValue(field).toString(), number)) {
+        index.remove();
+        index.moveNext();
+    }
+}
+
 } // namespace
 
 CardResult createNoteRecord(Session& ctx, const QStringList& picked) {
@@ -231,6 +243,7 @@ CardResult storeNote(Session& ctx, const QString& number, const NoteContent& con
     auto& note = ctx.rs().NOTE;
     const CardResult result = inTransaction(ctx, {note.rs.get()}, [&] {
         if (!seekCard(*note, QStringLiteral("NoteNDX"), number)) return nothing();
+        if (note.TEXTE.text() != content.plainText) dropWordIndexRows(ctx, CardKind::Note, number);
         note->edit();
         note.AUTEUR = content.author;
         note.TITRE1 = content.title;
@@ -248,6 +261,7 @@ CardResult deleteNote(Session& ctx, const QString& number) {
     auto& note = ctx.rs().NOTE;
     auto& gr = ctx.rs().GRNOTE;
     const CardResult result = inTransaction(ctx, {}, [&] {
+        dropWordIndexRows(ctx, CardKind::Note, number);
         if (seekCard(*gr, QStringLiteral("GrNoteNDX"), number)) {
             while (!gr->eof() && store::equalText(gr.NDX.text(), number)) {
                 gr->remove();
@@ -332,6 +346,8 @@ CardResult storeQuote(Session& ctx, const QString& number, const QuoteContent& c
     auto& cit = ctx.rs().CIT;
     return announced(ctx, CardKind::Quote, number, inTransaction(ctx, {cit.rs.get()}, [&] {
                          if (!seekCard(*cit, QStringLiteral("CitNDX"), number)) return nothing();
+                         if (cit.TEXTE.text() != content.plainText)
+                             dropWordIndexRows(ctx, CardKind::Quote, number);
                          cit->edit();
                          cit.TITRE1 = content.title;
                          cit.TEXTE = content.plainText;
@@ -345,6 +361,7 @@ CardResult deleteQuote(Session& ctx, const QString& number) {
     auto& cit = ctx.rs().CIT;
     return announced(ctx, CardKind::Quote, number, inTransaction(ctx, {}, [&] {
                          removeRowsOf(*ctx.rs().GRCIT, QStringLiteral("GrCitNDX"), number);
+                         dropWordIndexRows(ctx, CardKind::Quote, number);
                          CardResult r = done(number);
                          if (!seekCard(*cit, QStringLiteral("CitNDX"), number)) {
                              r.status = CardStatus::Nothing; // deleted from another window already

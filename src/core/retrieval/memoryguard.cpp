@@ -23,8 +23,9 @@ bool memoryTooLow(const MemoryStatus& s) {
 }
 
 double freeMemoryShare(const MemoryStatus& s) {
-    if (s.totalPhysicalKB <= 0) return 1.0;
-    return double(s.availPhysicalKB) / double(s.totalPhysicalKB);
+    const qint64 total = s.totalPhysicalKB + s.totalVirtualKB;
+    if (total <= 0) return 1.0;
+    return double(s.availPhysicalKB + s.availVirtualKB) / double(total);
 }
 
 namespace {

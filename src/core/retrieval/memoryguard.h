@@ -22,7 +22,8 @@ MemoryStatus readMemoryStatus();
 // free: then no card is opened.
 bool memoryTooLow(const MemoryStatus& status);
 
-// The free part of physical memory, 0 to 1 (the text search warns below 0.1).
+// The free part of physical and virtual memory together, 0 to 1 (the text search warns
+// below 0.1).
 double freeMemoryShare(const MemoryStatus& status);
 
 // The lines the window Alert shows: each figure as a percentage followed by " %".

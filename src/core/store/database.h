@@ -82,7 +82,7 @@ public:
 
     // Page size of every base file (bytes) and the page cache given to each connection (KiB).
     static constexpr int kPageSize = 4096;
-    static constexpr int kCacheKiB = 262144;
+    static constexpr int kCacheKiB = 524288;
 
 private:
     explicit Database(std::shared_ptr<DbCore> core);

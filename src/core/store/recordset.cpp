@@ -719,4 +719,53 @@ void Recordset::remove() {
     ordinal_ = -1;
 }
 
+// ---------------------------------------------------------------- text scan
+
+std::vector<Recordset::TextHit>
+Recordset::findText(const QString& keyField, const QString& textField, const QString& needle) {
+    checkAlive();
+    std::vector<TextHit> hits;
+    if (needle.isEmpty()) return hits;
+    const int keyPos = fieldPos(keyField);
+    const int textPos = fieldPos(textField);
+    if (keyPos < 0) raise(err::ItemNotFound, keyField);
+    if (textPos < 0) raise(err::ItemNotFound, textField);
+    const QByteArray pattern = needle.toUtf8();
+    // The texts are compared as stored (UTF-8): a byte match of a whole UTF-8 sequence is a
+    // match code by code, and nothing is decoded but the numbers of the cards that match.
+    // One pass over the table in its stored order: no index to follow, no sort of the texts.
+    // Only the few records that match are put in the key's order afterwards.
+    const std::string sql = "SELECT " + t_->quotedFields[size_t(keyPos)] + ", " +
+                            t_->quotedFields[size_t(textPos)] + " FROM " + t_->quoted + " WHERE " +
+                            t_->quotedFields[size_t(textPos)] + " IS NOT NULL";
+    sqlite3_stmt* st = nullptr;
+    const int prc = sqlite3_prepare_v2(core_->db, sql.c_str(), int(sql.size()), &st, nullptr);
+    if (prc != SQLITE_OK || !st) {
+        sqlite3_finalize(st);
+        core_->fail(prc);
+    }
+    const FieldType keyType = t_->def.fields[size_t(keyPos)].type;
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        const auto* text = static_cast<const char*>(sqlite3_column_blob(st, 1));
+        const int size = sqlite3_column_bytes(st, 1);
+        if (!text || size < pattern.size()) continue;
+        const void* at = memmem(text, size_t(size), pattern.constData(), size_t(pattern.size()));
+        if (!at) continue;
+        // UTF-16 units before the match: one per lead byte, two for the four-byte sequences.
+        int units = 0;
+        for (const char* p = text; p != static_cast<const char*>(at); ++p) {
+            const auto b = static_cast<unsigned char>(*p);
+            if ((b & 0xC0) != 0x80) units += b >= 0xF0 ? 2 : 1;
+        }
+        hits.push_back({readColumn(st, 0, keyType).toString(), units + 1});
+    }
+    sqlite3_finalize(st);
+    if (rc != SQLITE_DONE) core_->fail(rc);
+    std::stable_sort(hits.begin(), hits.end(), [](const TextHit& a, const TextHit& b) {
+        return compareText(a.key, b.key) < 0;
+    });
+    return hits;
+}
+
 } // namespace vlm::store

@@ -94,6 +94,20 @@ public:
     QVariant fieldValue(int pos);
     void setFieldValue(int pos, const QVariant& v);
 
+    // One record whose text holds the string looked for: its key and the 1-based position
+    // (in UTF-16 code units, as QString counts) of the first occurrence.
+    struct TextHit {
+        QString key;
+        int position = 0;
+    };
+    // Every record whose field `textField` holds `needle` as a substring, compared code by
+    // code (case and accents count), in the order of `keyField` as the store compares keys
+    // (equal keys in the order they were added); `keyField` names the value handed back. An
+    // empty needle or an empty field never matches. Reads the table in one pass without
+    // moving the current record or using its index; throws StoreError when the store fails.
+    std::vector<TextHit> findText(const QString& keyField, const QString& textField,
+                                  const QString& needle);
+
     // Internal: lets go of the statement the walk is reading, keeping the current record.
     void park();
 

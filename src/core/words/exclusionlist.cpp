@@ -25,7 +25,7 @@ Result<ExclusionList> loadExclusionList(Session& ctx) {
         auto& w = ctx.rs().words;
         ExclusionList list;
         w->setIndex(kWndx);
-        if (w->recordCount() == 0) return list;
+        if (w->recordCount() == 0) return list; // an empty table has no first record
         for (w->moveFirst(); !w->eof(); w->moveNext())
             list.add(w.Word.text());
         return list;

@@ -30,7 +30,7 @@ QWidget* openQuoteCard(Session& ctx);
 QWidget* openReferenceCard(Session& ctx);
 
 // A Note window on the card given: what openNoteCard does once it has read the record.
-// The text search uses it to show the plain text the word was found in. Throws on failure.
+// Throws on failure.
 NoteWindow* openNoteWindow(Session& ctx, CardSlots card);
 
 } // namespace vlm::cards

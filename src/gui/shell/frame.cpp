@@ -10,6 +10,7 @@
 #include "gui/shell/mainwindow.h"
 #include "gui/shell/startwindow.h"
 #include "gui/shell/welcomedialog.h"
+#include "gui/words/wordindexwindows.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -98,6 +99,11 @@ MainWindow* Frame::ensureMain() {
         connect(main_, &MainWindow::quitRequested, this, &Frame::quitProgram);
         cards::connectCardMenus(ctx_, main_->cardMenus());
         retrieval::connectRetrieval(ctx_, main_->retrievalControls());
+        retrieval::connectTextSearch(ctx_, main_->textSearchControls());
+        words::connectWordIndex(ctx_, {main_->action(QStringLiteral("mIndexAllNotes")),
+                                       main_->action(QStringLiteral("mIndexAllQuotes")),
+                                       main_->action(QStringLiteral("mnuAllKeywordsNotes")),
+                                       main_->action(QStringLiteral("mnuAllKeywordsQuotes"))});
     }
     return main_;
 }

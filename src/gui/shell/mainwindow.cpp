@@ -884,6 +884,18 @@ retrieval::RetrievalControls MainWindow::retrievalControls() {
     return c;
 }
 
+retrieval::TextSearchControls MainWindow::textSearchControls() {
+    retrieval::TextSearchControls c;
+    c.host = this;
+    c.text = TextSearch_;
+    c.go = CommandSearchText_;
+    c.notesCards = action(QStringLiteral("mNFindText"));
+    c.quotesCards = action(QStringLiteral("mCitFindText"));
+    c.notesGrid = action(QStringLiteral("GridKWText"));
+    c.quotesGrid = action(QStringLiteral("GridKWText2"));
+    return c;
+}
+
 cards::CardMenus MainWindow::cardMenus() {
     cards::CardMenus m;
     m.window = this;

@@ -6,6 +6,7 @@
 #include "gui/cards/cardentry.h"
 #include "gui/common/mainwindowhost.h"
 #include "gui/retrieval/cardlists.h"
+#include "gui/retrieval/textsearch.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -91,6 +92,7 @@ public:
     int sideBarWidth() const override;
     // The controls the card lists and the New menus make live.
     retrieval::RetrievalControls retrievalControls();
+    retrieval::TextSearchControls textSearchControls();
     cards::CardMenus cardMenus();
     QAction* action(const QString& objectName) const;
     QString statusText() const;

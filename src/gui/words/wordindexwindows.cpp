@@ -1,0 +1,237 @@
+#include "gui/words/wordindexwindows.h"
+
+#include "core/common/twips.h"
+#include "core/retrieval/grids.h"
+#include "core/retrieval/textsearch.h"
+#include "core/session/session.h"
+#include "gui/common/childwindows.h"
+#include "gui/common/guarded.h"
+#include "gui/common/texttableview.h"
+#include "gui/retrieval/cardlists.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vlm::words {
+
+namespace {
+
+QLineEdit* numberBox(const char* name, QWidget* parent) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setReadOnly(true);
+    return box;
+}
+
+// Let the window repaint and the Cancel button be pressed this often while a run goes on.
+constexpr int kRepaintMs = 50;
+
+} // namespace
+
+WordIndexProgress::WordIndexProgress(Kind kind, QWidget* parent) : QWidget(parent), kind_(kind) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowModality(Qt::ApplicationModal);
+    auto* layout = new QGridLayout(this);
+    if (kind_ == Kind::Indexing) {
+        setObjectName(QStringLiteral("frmMots"));
+        setWindowTitle(QStringLiteral("Index All"));
+        item_ = numberBox("Text1", this);
+        done_ = numberBox("Text2", this);
+        total_ = numberBox("Text3", this);
+        auto* name = new QLabel(QStringLiteral("nom fichier"), this);
+        name->setObjectName(QStringLiteral("Label1"));
+        auto* count = new QLabel(QStringLiteral("Nb Mots"), this);
+        count->setObjectName(QStringLiteral("Label2"));
+        layout->addWidget(name, 0, 0);
+        layout->addWidget(item_, 0, 1);
+        layout->addWidget(count, 1, 0);
+        layout->addWidget(done_, 1, 1);
+        layout->addWidget(total_, 1, 2);
+        done_->setText(QStringLiteral("0"));
+        total_->setText(QStringLiteral("0"));
+    } else {
+        setObjectName(QStringLiteral("Working"));
+        setWindowTitle(QStringLiteral("Working..."));
+        phase_ = new QLabel(QStringLiteral("Words Aggregation..."), this);
+        phase_->setObjectName(QStringLiteral("Label1"));
+        item_ = numberBox("Text4", this);
+        item_->setText(QStringLiteral("Index rows read :"));
+        done_ = numberBox("Text3", this);
+        done_->setText(QStringLiteral("0"));
+        layout->addWidget(phase_, 0, 0, 1, 2);
+        layout->addWidget(item_, 1, 0);
+        layout->addWidget(done_, 1, 1);
+    }
+    bar_ = new QProgressBar(this);
+    bar_->setObjectName(QStringLiteral("ProgressBar1"));
+    bar_->setRange(0, 100);
+    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_->setObjectName(QStringLiteral("cmdCancel"));
+    layout->addWidget(bar_, 2, 0, 1, 3);
+    layout->addWidget(cancel_, 3, 2);
+    connect(cancel_, &QPushButton::clicked, this, [this] { cancelled_ = true; });
+}
+
+bool WordIndexProgress::step(const QString& item, qint64 done, qint64 total) {
+    if (kind_ == Kind::Indexing && !item.isEmpty()) item_->setText(item);
+    done_->setText(QString::number(done));
+    if (total_) total_->setText(QString::number(total));
+    bar_->setValue(total > 0 ? int(done * 100 / total) : 100);
+    if (!shown_.isValid() || shown_.elapsed() >= kRepaintMs) {
+        QApplication::processEvents();
+        shown_.start();
+    }
+    return !cancelled_;
+}
+
+WordIndexWindow::WordIndexWindow(Session& ctx, Content content, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), content_(content),
+      grid_(new TextTableView(content == Content::IndexRows ? 3 : 2, this)) {
+    const bool rows = content_ == Content::IndexRows;
+    setObjectName(rows ? QStringLiteral("AfficheKW") : QStringLiteral("AfficheKWAll"));
+    setWindowTitle(rows ? QStringLiteral("All KW") : QStringLiteral("All KeyWords"));
+    grid_->setObjectName(QStringLiteral("MSHFlexGrid1"));
+    grid_->horizontalHeader()->hide();
+    if (rows)
+        grid_->setColumnWidthsTwips({2000, 1200, 500});
+    else
+        grid_->setColumnWidthsTwips({2000, 500});
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(grid_);
+    resize(twipsToPixels(rows ? 4200 : 3000), twipsToPixels(5000));
+    connect(grid_, &TextTableView::cellDoubleClicked, this, [this](int r, int) { openRow(r); });
+
+    // Only Notes and Quotes are indexed: any other kind leaves the window empty.
+    kind_ = kindFromText(ctx_.ResultKind);
+    if (kind_ == CardKind::Reference) kind_.reset();
+    if (!kind_) return;
+    std::vector<QStringList> shown;
+    runGuarded(ctx_, [&] {
+        if (rows) {
+            const auto all = indexRowsByOccurrence(ctx_, *kind_);
+            shown.reserve(all.size());
+            for (const IndexRow& r : all)
+                shown.push_back({r.word, r.number, QString::number(r.count)});
+        } else {
+            const auto all = totalsByOccurrence(ctx_, *kind_);
+            shown.reserve(all.size());
+            for (const WordTotal& t : all)
+                shown.push_back({t.word, QString::number(t.count)});
+        }
+    });
+    grid_->setRows(std::move(shown));
+}
+
+void WordIndexWindow::openRow(int row) {
+    if (!kind_ || row < 0 || row >= grid_->rowCount()) return;
+    const CardKind kind = *kind_;
+    if (content_ == Content::IndexRows) {
+        const QString number = grid_->text(row, 1);
+        const auto found =
+            runGuarded(ctx_, [&] { return retrieval::seekCardNumber(ctx_, kind, number); });
+        if (!found) return;
+        if (!*found) {
+            ctx_.prompter.message(retrieval::missingCardMessage(), Buttons::Ok, Icon::Information);
+            return;
+        }
+        openThroughSession(ctx_, kind);
+        return;
+    }
+    // The cards that hold the word, from the index, in the result window.
+    const QString word = grid_->text(row, 0);
+    const auto rows = runGuarded(ctx_, [&] {
+        std::vector<retrieval::TextMatch> matches;
+        for (const QString& n : cardsHoldingWord(ctx_, kind, word))
+            matches.push_back({n, 0});
+        return retrieval::fillByText(ctx_, kind, word, matches);
+    });
+    if (!rows) return;
+    if (*rows == 0) {
+        ctx_.prompter.message(retrieval::noMatchText(), Buttons::Ok, Icon::Exclamation);
+        return;
+    }
+    retrieval::showResultWindow(ctx_, kind);
+}
+
+namespace {
+
+void showResult(Session& ctx, WordIndexWindow::Content content) {
+    const QString name = content == WordIndexWindow::Content::IndexRows
+                             ? QStringLiteral("AfficheKW")
+                             : QStringLiteral("AfficheKWAll");
+    closeChildWindow(findWindowNamed(ctx, name));
+    showChildWindow(ctx, new WordIndexWindow(ctx, content));
+}
+
+// Runs `work` with its progress window shown and the wait cursor; the window goes at the end.
+template <class Work> auto withProgress(WordIndexProgress::Kind kind, Work&& work) {
+    auto* progress = new WordIndexProgress(kind);
+    progress->show();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct End {
+        WordIndexProgress* p;
+        ~End() {
+            QApplication::restoreOverrideCursor();
+            p->close();
+        }
+    } end{progress};
+    return work(*progress);
+}
+
+void runIndex(Session& ctx, CardKind kind) {
+    ctx.ResultKind = kindText(kind);
+    const auto run = withProgress(WordIndexProgress::Kind::Indexing, [&](WorkMonitor& m) {
+        return runGuarded(ctx, [&] { return indexAllCards(ctx, kind, &m); });
+    });
+    if (run && !run->cancelled) showResult(ctx, WordIndexWindow::Content::IndexRows);
+}
+
+void runTotals(Session& ctx, CardKind kind) {
+    ctx.ResultKind = kindText(kind);
+    const auto run = withProgress(WordIndexProgress::Kind::Totalling, [&](WorkMonitor& m) {
+        return runGuarded(ctx, [&] { return aggregateWords(ctx, kind, &m); });
+    });
+    if (run && !run->cancelled) showResult(ctx, WordIndexWindow::Content::Totals);
+}
+
+} // namespace
+
+void indexAllNotes(Session& ctx) {
+    runIndex(ctx, CardKind::Note);
+}
+void indexAllQuotes(Session& ctx) {
+    runIndex(ctx, CardKind::Quote);
+}
+void aggregateNoteWords(Session& ctx) {
+    runTotals(ctx, CardKind::Note);
+}
+void aggregateQuoteWords(Session& ctx) {
+    runTotals(ctx, CardKind::Quote);
+}
+
+void connectWordIndex(Session& ctx, const WordIndexMenus& m) {
+    if (!m.indexNotes || !m.indexQuotes || !m.totalNotes || !m.totalQuotes)
+        qFatal("connectWordIndex: a menu item of the main window is missing");
+    const struct {
+        QAction* action;
+        void (*run)(Session&);
+    } items[] = {{m.indexNotes, indexAllNotes},
+                 {m.indexQuotes, indexAllQuotes},
+                 {m.totalNotes, aggregateNoteWords},
+                 {m.totalQuotes, aggregateQuoteWords}};
+    for (const auto& item : items) {
+        item.action->setEnabled(true);
+        QObject::connect(item.action, &QAction::triggered, item.action,
+                         [&ctx, run = item.run] { run(ctx); });
+    }
+}
+
+} // namespace vlm::words
