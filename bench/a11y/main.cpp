@@ -25,6 +25,7 @@
 #include "gui/retrieval/resultwindow.h"
 #include "gui/shell/mainwindow.h"
 #include "notebase.h"
+#include "silentprompter.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -51,23 +52,6 @@
 using namespace vlm;
 
 namespace {
-
-// Answers every question with its first choice; the bench asks none.
-class SilentPrompter : public Prompter {
-public:
-    Answer message(const QString& text, Buttons, Icon, const QString&) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return Answer::Ok;
-    }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override {
-        return QString();
-    }
-    QString openFile(const FileRequest&) override { return {}; }
-    QString saveFile(const FileRequest&) override { return {}; }
-    QString chooseFolder(const FileRequest&) override { return {}; }
-    bool printDialog(QPrinter&, bool) override { return false; }
-    std::optional<FontChoice> fontDialog(const FontChoice&) override { return {}; }
-};
 
 double seconds(clockid_t clock) {
     timespec ts{};
@@ -292,7 +276,7 @@ int main(int argc, char** argv) {
     o.quiet = cli.value("quiet").toDouble() / 1000;
 
     QTemporaryDir tmp;
-    SilentPrompter prompter;
+    vlm::bench::SilentPrompter prompter;
     Session ctx(prompter);
     ctx.base.createStartBase(tmp.filePath(QStringLiteral("bench.vlm")));
     const double g0 = now();

@@ -14,6 +14,7 @@
 #include "core/store/collation.h"
 #include "core/store/database.h"
 #include "core/store/schema.h"
+#include "silentprompter.h"
 
 #include <sqlite3.h>
 
@@ -40,20 +41,6 @@ double seconds(const std::function<void()>& f) {
     f();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
-
-// The bench asks nothing: the bases have no user password.
-class NoPrompter : public Prompter {
-public:
-    Answer message(const QString&, Buttons, Icon, const QString&) override { return Answer::Ok; }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    QString openFile(const FileRequest&) override { return {}; }
-    QString saveFile(const FileRequest&) override { return {}; }
-    QString chooseFolder(const FileRequest&) override { return {}; }
-    bool printDialog(QPrinter&, bool) override { return false; }
-    std::optional<FontChoice> fontDialog(const FontChoice&) override { return std::nullopt; }
-};
 
 // Writes a base. `part` 0: the other base, every card. 1: the open base, a third of the same
 // cards (i % 3 == 0) and other cards under the numbers of a third (i % 3 == 1).
@@ -181,7 +168,7 @@ int main(int argc, char** argv) {
     const double rawTime = seconds([&] { rawCopy(raw, source); });
     const double rawCpu = double(std::clock() - c0) / CLOCKS_PER_SEC;
 
-    NoPrompter prompter;
+    vlm::bench::SilentPrompter prompter;
     Result<cards::ImportReport> report = Status::error(ErrorCode::CallFailed, {});
     double openTime = 0;
     std::unique_ptr<store::Database> db;

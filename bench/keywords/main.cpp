@@ -6,6 +6,7 @@
 #include "core/keywords/keywordstore.h"
 #include "core/session/session.h"
 #include "core/store/collation.h"
+#include "silentprompter.h"
 
 #include <sqlite3.h>
 
@@ -22,23 +23,6 @@
 #include <vector>
 
 namespace {
-
-// Answers every question with its first choice; the bench asks none.
-class SilentPrompter : public vlm::Prompter {
-public:
-    vlm::Answer message(const QString& text, vlm::Buttons, vlm::Icon, const QString&) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return vlm::Answer::Ok;
-    }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override {
-        return QString();
-    }
-    QString openFile(const vlm::FileRequest&) override { return {}; }
-    QString saveFile(const vlm::FileRequest&) override { return {}; }
-    QString chooseFolder(const vlm::FileRequest&) override { return {}; }
-    bool printDialog(QPrinter&, bool) override { return false; }
-    std::optional<vlm::FontChoice> fontDialog(const vlm::FontChoice&) override { return {}; }
-};
 
 // A small deterministic generator (splitmix64), the same on every platform.
 class Rng {
@@ -194,7 +178,7 @@ int main(int argc, char** argv) {
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.vlm"));
-    SilentPrompter prompter;
+    vlm::bench::SilentPrompter prompter;
     vlm::Session ctx(prompter);
     if (ctx.base.createStartBase(path) != vlm::store::Next::ShowMainWindow) return 1;
 

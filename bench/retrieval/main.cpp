@@ -18,6 +18,7 @@
 #include "gui/retrieval/datelistwindow.h"
 #include "gui/retrieval/resultwindow.h"
 #include "notebase.h"
+#include "silentprompter.h"
 
 #include <sqlite3.h>
 
@@ -36,23 +37,6 @@
 using namespace vlm;
 
 namespace {
-
-// Answers every question with its first choice; the bench asks none.
-class SilentPrompter : public Prompter {
-public:
-    Answer message(const QString& text, Buttons, Icon, const QString&) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return Answer::Ok;
-    }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override {
-        return QString();
-    }
-    QString openFile(const FileRequest&) override { return {}; }
-    QString saveFile(const FileRequest&) override { return {}; }
-    QString chooseFolder(const FileRequest&) override { return {}; }
-    bool printDialog(QPrinter&, bool) override { return false; }
-    std::optional<FontChoice> fontDialog(const FontChoice&) override { return {}; }
-};
 
 const QString kTarget = bench::targetKeyword();
 
@@ -189,7 +173,7 @@ int main(int argc, char** argv) {
 
     QTemporaryDir tmp;
     const QString path = tmp.filePath(QStringLiteral("bench.vlm"));
-    SilentPrompter prompter;
+    vlm::bench::SilentPrompter prompter;
     Session ctx(prompter);
     ctx.base.createStartBase(path);
 

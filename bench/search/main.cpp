@@ -19,6 +19,7 @@
 #include "core/words/wordindex.h"
 #include "gui/retrieval/resultwindow.h"
 #include "gui/retrieval/textsearch.h"
+#include "silentprompter.h"
 
 #include <sqlite3.h>
 
@@ -39,21 +40,6 @@
 using namespace vlm;
 
 namespace {
-
-class SilentPrompter : public Prompter {
-public:
-    Answer message(const QString& text, Buttons, Icon, const QString&) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return Answer::No; // "display Cards" with many cards: the list
-    }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override {
-        return QString();
-    }
-    QString openFile(const FileRequest&) override { return {}; }
-    QString saveFile(const FileRequest&) override { return {}; }
-    bool printDialog(QPrinter&, bool) override { return false; }
-    std::optional<FontChoice> fontDialog(const FontChoice&) override { return {}; }
-};
 
 double cpuNow() {
     timespec ts{};
@@ -215,7 +201,8 @@ int main(int argc, char** argv) {
     const int indexNotes = args.size() > 3 ? args[3].toInt() : 10000;
 
     QTemporaryDir tmp;
-    SilentPrompter prompter;
+    // "display Cards" with many cards: the list.
+    vlm::bench::SilentPrompter prompter(Answer::No);
 
     // ---- the text search
     {

@@ -13,6 +13,7 @@
 #include "gui/common/texttableview.h"
 #include "gui/words/wordanalysis.h"
 #include "gui/words/wordwindow.h"
+#include "silentprompter.h"
 #include "support/literalwords.h"
 
 #include <QApplication>
@@ -28,22 +29,6 @@
 using namespace vlm;
 
 namespace {
-
-class SilentPrompter : public Prompter {
-public:
-    Answer message(const QString& text, Buttons, Icon, const QString&) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return Answer::Ok;
-    }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override {
-        return QString();
-    }
-    QString openFile(const FileRequest&) override { return {}; }
-    QString saveFile(const FileRequest&) override { return {}; }
-    QString chooseFolder(const FileRequest&) override { return {}; }
-    bool printDialog(QPrinter&, bool) override { return false; }
-    std::optional<FontChoice> fontDialog(const FontChoice&) override { return {}; }
-};
 
 // Words made of French-looking syllables, some accented; the same seed gives the same words.
 QStringList vocabulary(int size, std::mt19937& rng) {
@@ -127,7 +112,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int length = argc > 1 ? std::atoi(argv[1]) : 400000;
 
-    SilentPrompter prompter;
+    vlm::bench::SilentPrompter prompter;
     Session ctx(prompter);
     QTemporaryDir tmp;
     ctx.base.createStartBase(tmp.filePath(QStringLiteral("words.vlm")));
