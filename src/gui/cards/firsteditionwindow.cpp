@@ -1,5 +1,7 @@
 #include "gui/cards/firsteditionwindow.h"
 
+#include "gui/common/accessiblenames.h"
+
 #include "core/cards/referencedetails.h"
 #include "core/common/twips.h"
 #include "core/session/session.h"
@@ -74,6 +76,11 @@ FirstEditionWindow::FirstEditionWindow(Session& ctx, const QString& number, QWid
         tDateOrig->setText(first->year);
     });
     Combo1->lineEdit()->setMaxLength(50); // BIBLIO.EDITEUROR
+    nameControls({{tTitreOrig, "First edition title"},
+                  {Combo1, "First edition publisher"},
+                  {Combo1->lineEdit(), "First edition publisher"},
+                  {tLieuOrig, "First edition town"},
+                  {tDateOrig, "First edition year"}});
 
     connect(Combo1, &QComboBox::activated, this, &FirstEditionWindow::choosePublisher);
     connect(Command1, &QPushButton::clicked, this, &FirstEditionWindow::store);

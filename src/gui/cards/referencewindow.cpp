@@ -11,8 +11,8 @@
 #include "gui/cards/cardwindows.h"
 #include "gui/cards/firsteditionwindow.h"
 #include "gui/cards/openers.h"
-#include "gui/common/guarded.h"
 #include "gui/common/accessiblenames.h"
+#include "gui/common/guarded.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -301,6 +301,21 @@ void ReferenceWindow::buildDetails() {
     for (QWidget* f : {static_cast<QWidget*>(FrameBook), static_cast<QWidget*>(FrameArticle),
                        static_cast<QWidget*>(FrameOther)})
         f->hide();
+    nameControls({{ComboPublisher, "Publisher"},
+                  {ComboPublisher->lineEdit(), "Publisher"},
+                  {Town, "Town"},
+                  {tDate, "Year"},
+                  {ISBN, "ISBN"},
+                  {BibCongress, "LOC Ref"},
+                  {ComboReview, "Review"},
+                  {ComboReview->lineEdit(), "Review"},
+                  {ArticleISSN, "ISSN"},
+                  {ArticleYear, "Year"},
+                  {ArticleMonth, "Month"},
+                  {ArticleNumber, "Number"},
+                  {ArticlePages, "pages"},
+                  {ArticleOther, "Other"},
+                  {TextOther, "Other details"}});
 
     auto watch = [this](QLineEdit* box, bool& flag) {
         connect(box, &QLineEdit::textChanged, this, [this, &flag] {

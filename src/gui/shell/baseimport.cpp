@@ -1,5 +1,7 @@
 #include "gui/shell/baseimport.h"
 
+#include "gui/common/accessiblenames.h"
+
 #include "core/session/session.h"
 #include "gui/common/guarded.h"
 #include "gui/common/workingwindow.h"
@@ -42,6 +44,7 @@ ImportSummary::ImportSummary(const cards::ImportReport& report, QWidget* parent)
     auto* column = new QVBoxLayout(this);
     text_ = new QPlainTextEdit(cards::importSummary(report), this);
     text_->setObjectName(QStringLiteral("SummaryText"));
+    nameControls({{text_, "What the import added"}});
     text_->setReadOnly(true);
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     column->addWidget(text_);

@@ -1,5 +1,7 @@
 #include "gui/words/wordindexwindows.h"
 
+#include "gui/common/accessiblenames.h"
+
 #include "core/common/twips.h"
 #include "core/retrieval/grids.h"
 #include "core/retrieval/textsearch.h"
@@ -98,6 +100,7 @@ WordIndexWindow::WordIndexWindow(Session& ctx, Content content, QWidget* parent)
     setObjectName(rows ? QStringLiteral("AfficheKW") : QStringLiteral("AfficheKWAll"));
     setWindowTitle(rows ? QStringLiteral("All KW") : QStringLiteral("All KeyWords"));
     grid_->setObjectName(QStringLiteral("MSHFlexGrid1"));
+    nameControls({{grid_, rows ? "Indexed words" : "Words and their occurrences"}});
     grid_->horizontalHeader()->hide();
     if (rows)
         grid_->setColumnWidthsTwips({2000, 1200, 500});

@@ -11,11 +11,18 @@
 #include "gui/retrieval/alertwindow.h"
 #include "gui/retrieval/cardlists.h"
 #include "gui/shell/aboutdialog.h"
+#include "gui/shell/baseimport.h"
+#include "gui/shell/guidewindow.h"
 #include "gui/shell/mainwindow.h"
 #include "gui/shell/welcomedialog.h"
+#include "gui/words/exclusioneditor.h"
+#include "gui/words/wordanalysis.h"
+#include "gui/words/wordindexwindows.h"
+#include "gui/words/wordwindow.h"
 #include "support/accessiblenames.h"
 #include "support/storefixture.h"
 
+#include <QPushButton>
 #include <QTabBar>
 #include <QToolButton>
 
@@ -28,6 +35,10 @@ QWidget* named(Program& p, const char* name) {
     return findWindowNamed(p.ctx, name);
 }
 QWidget* card(Program& p, CardKind kind, const char* number, const char* window) {
+    if (QWidget* open = named(p, window)) { // the window of another card would be found first
+        closeChildWindow(open);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     cards::seekCardQuietly(p.ctx, kind, number);
     cards::openCurrentCard(p.ctx, kind);
     return named(p, window);
@@ -40,6 +51,12 @@ QWidget* mainIn(Program& p, QAbstractButton* pressed, int tab = -1) {
 QWidget* menu(Program& p, const char* action, const char* window) {
     p.main()->action(action)->trigger();
     return window ? named(p, window) : p.main()->findChild<AboutDialog*>();
+}
+// A Reference window in its details view.
+QWidget* details(Program& p, const char* number) {
+    QWidget* w = card(p, CardKind::Reference, number, "fBibMulti");
+    click(w->findChild<QPushButton*>("SwitchCompleteRefs"));
+    return w;
 }
 QWidget* welcome(Program& p, bool retry) {
     auto* d = new WelcomeDialog(p.ctx, p.main());
@@ -71,6 +88,18 @@ const struct {
     {"card list", [](Program& p) { return retrieval::notesByKeyword(p.ctx, "Ethics"), named(p, "fGrid"); }},
     {"date list", [](Program& p) { return menu(p, "mNotebyDate", "FListSel"); }},
     {"memory alert", [](Program&) -> QWidget* { return retrieval::showMemoryAlert({}); }},
+    {"Reference, Book", [](Program& p) { return details(p, "B2"); }},
+    {"Reference, Article", [](Program& p) { return details(p, "B3"); }},
+    {"first edition", [](Program& p) {
+         click(details(p, "B2")->findChild<QPushButton*>("CommandBookOriginal"));
+         return named(p, "fFirstEdit"); }},
+    {"word window", [](Program& p) -> QWidget* {
+         return words::compareCardWords(p.ctx, CardKind::Note, "N1", "Light of the lights, light"); }},
+    {"Exclusion List", [](Program& p) -> QWidget* { return words::ExclusionEditor::open(p.ctx, std::nullopt); }},
+    {"All KW", [](Program& p) { return words::indexAllNotes(p.ctx), named(p, "AfficheKW"); }},
+    {"All KeyWords", [](Program& p) { return words::aggregateNoteWords(p.ctx), named(p, "AfficheKWAll"); }},
+    {"import summary", [](Program& p) -> QWidget* { return new ImportSummary(cards::ImportReport{}, p.main()); }},
+    {"user guide", [](Program& p) -> QWidget* { return showUserGuide(p.ctx.prompter, p.main()); }},
     {"welcome", [](Program& p) { return welcome(p, false); }},
     {"welcome, retry", [](Program& p) { return welcome(p, true); }},
 };
@@ -89,6 +118,8 @@ private slots:
         addRow(*rs.NOTE, {{"CIT", "N1"}, {"TEXTE", "Light"}});
         addRow(*rs.GRNOTE, {{"GROUPE", "Ethics"}, {"NDX", "N1"}});
         addRow(*rs.BIBLIO, {{"NDX", "B1"}});
+        addRow(*rs.BIBLIO, {{"NDX", "B2"}, {"Type", "Book"}});
+        addRow(*rs.BIBLIO, {{"NDX", "B3"}, {"Type", "Article"}});
         addRow(*rs.CIT, {{"CIT", "Q1"}, {"NDX", "B1"}});
         QStringList unnamed;
         for (const auto& w : windows) {
