@@ -12,6 +12,8 @@
 #include "gui/shell/qtprompter.h"
 #include "gui/shell/startwindow.h"
 #include "gui/shell/welcomedialog.h"
+#include "gui/words/wordanalysis.h"
+#include "gui/words/wordwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -72,10 +74,10 @@ int main(int argc, char** argv) {
     keywords::linkKeywords(ctx, QStringLiteral("Dogs"), QStringLiteral("Animals"));
     keywords::linkKeywords(ctx, QStringLiteral("Cats"), QStringLiteral("Pets"));
     const cards::CardResult note = cards::createNoteRecord(ctx, {QStringLiteral("Smith")});
+    const QString text = QStringLiteral(
+        "Cats were kept in Egyptian houses four thousand years ago; in Europe they came "
+        "with the Romans and stayed for the mice. Cats hunt mice, and mice fear cats.");
     if (note.ok()) {
-        const QString text = QStringLiteral(
-            "Cats were kept in Egyptian houses four thousand years ago; in Europe they came "
-            "with the Romans and stayed for the mice.");
         cards::storeNote(
             ctx, note.number,
             {QStringLiteral("Smith"), QStringLiteral("Cats in Europe"), text, QString()});
@@ -98,6 +100,11 @@ int main(int argc, char** argv) {
     }
     w->doubleBrowserSwitch()->click();
     ok &= save(w, folder, QStringLiteral("main-keywords-double"));
+    if (note.ok()) {
+        if (QWidget* words = words::compareCardWords(ctx, CardKind::Note, note.number, text))
+            ok &= save(words->parentWidget() ? words->parentWidget() : words, folder,
+                       QStringLiteral("word-analysis"));
+    }
 
     w->action(QStringLiteral("mCopyright"))->trigger();
     if (auto* about = w->findChild<AboutDialog*>()) {
