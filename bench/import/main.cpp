@@ -177,28 +177,39 @@ int main(int argc, char** argv) {
         double wall, processor; // from one label to the next
     };
     std::vector<Phase> phases;
-    const std::clock_t c1 = std::clock();
-    const double layerTime = seconds([&] {
-        openTime = seconds([&] {
-            db = store::Database::open(layer, false, false, kConnect, store::velmoraSchema());
-        });
-        auto mark = std::chrono::steady_clock::now();
-        std::clock_t cpuMark = std::clock();
-        QString current;
-        report = cards::importBase(*db, source, prompter, [&](const QString& label, int) {
-            if (label == current) return true;
+    // Times each label of the import up to the next one.
+    struct Timing : vlm::Progress {
+        explicit Timing(std::vector<Phase>& into) : phases(into) {}
+        void restart() {
+            mark = std::chrono::steady_clock::now();
+            cpuMark = std::clock();
+        }
+        void phase(const QString& label, const QString&) override {
+            if (label == current) return;
             const auto now = std::chrono::steady_clock::now();
             if (!current.isEmpty())
                 phases.push_back({current, std::chrono::duration<double>(now - mark).count(),
                                   double(std::clock() - cpuMark) / CLOCKS_PER_SEC});
             current = label;
-            mark = now;
-            cpuMark = std::clock();
-            return true;
+            restart();
+        }
+        bool step(qint64, int, qint64) override { return true; }
+
+        std::vector<Phase>& phases;
+        QString current;
+        std::chrono::steady_clock::time_point mark;
+        std::clock_t cpuMark = 0;
+    } timing(phases);
+    const std::clock_t c1 = std::clock();
+    const double layerTime = seconds([&] {
+        openTime = seconds([&] {
+            db = store::Database::open(layer, false, false, kConnect, store::velmoraSchema());
         });
+        timing.restart();
+        report = cards::importBase(*db, source, prompter, &timing);
         phases.emplace_back(
-            current + u" and commit"_s,
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - mark).count());
+            timing.current + u" and commit"_s,
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - timing.mark).count());
     });
     const double layerCpu = double(std::clock() - c1) / CLOCKS_PER_SEC;
     if (!report.ok()) {

@@ -27,7 +27,7 @@ namespace vlm::cards {
 
 namespace {
 
-// Thrown when the progress callback asks to stop.
+// Thrown when the progress asks to stop.
 struct Stopped {};
 
 QJsonValue jsonOf(store::FieldType type, const QVariant& v) {
@@ -59,8 +59,7 @@ QJsonObject rowObject(store::Recordset& rs) {
 // Reads the base through recordsets of its own.
 class BaseReader {
 public:
-    BaseReader(store::Database& db, const ExportProgress& progress)
-        : db_(db), progress_(progress) {}
+    BaseReader(store::Database& db, Progress* progress) : db_(db), progress_(progress) {}
 
     std::unique_ptr<store::Recordset> open(const QString& table, const QString& index = {}) {
         auto rs = db_.openRecordset(table);
@@ -109,12 +108,12 @@ public:
     // One card more is done; throws Stopped when the user asked to stop.
     void cardDone() {
         ++done_;
-        if (progress_ && !progress_(done_, total_)) throw Stopped{};
+        if (progress_ && !progress_->step(done_, percentOf(done_, total_), total_)) throw Stopped{};
     }
 
 private:
     store::Database& db_;
-    const ExportProgress& progress_;
+    Progress* progress_;
     qint64 done_ = 0;
     qint64 total_ = 0;
 };
@@ -123,7 +122,7 @@ QJsonArray namesOf(const QStringList& names) {
     return QJsonArray::fromStringList(names);
 }
 
-QJsonObject baseDocument(store::Database& db, const ExportProgress& progress) {
+QJsonObject baseDocument(store::Database& db, Progress* progress) {
     BaseReader in(db, progress);
     in.startCards({u"NOTE"_s, u"CIT"_s, u"BIBLIO"_s});
 
@@ -278,7 +277,7 @@ QString markdownOf(store::Recordset& card, const QJsonArray& keywords, bool quot
 
 } // namespace
 
-Result<bool> exportJson(store::Database& db, const QString& path, const ExportProgress& progress) {
+Result<bool> exportJson(store::Database& db, const QString& path, Progress* progress) {
     return store::guard([&]() -> Result<bool> {
         // Written over the base file itself, the export would take the base with it.
         if (QFileInfo(path).canonicalFilePath() == QFileInfo(db.path()).canonicalFilePath() &&
@@ -298,8 +297,7 @@ Result<bool> exportJson(store::Database& db, const QString& path, const ExportPr
     });
 }
 
-Result<bool> exportMarkdown(store::Database& db, const QString& folder,
-                            const ExportProgress& progress) {
+Result<bool> exportMarkdown(store::Database& db, const QString& folder, Progress* progress) {
     return store::guard([&]() -> Result<bool> {
         if (!QDir().mkpath(folder)) return fileFailure(folder, u"no such folder"_s);
         QTemporaryDir staging(QDir(folder).filePath(u".velmora-export-XXXXXX"_s));

@@ -4,19 +4,16 @@
 // files, one a Note or Quote with its keywords as tags. Both read the base through recordsets
 // of their own, so the shared recordsets and the windows' current records stay where they are.
 
+#include "core/common/progress.h"
 #include "core/common/status.h"
 
 #include <QString>
-#include <functional>
 
 namespace vlm::store {
 class Database;
 }
 
 namespace vlm::cards {
-
-// Told after each card taken: how many cards of how many. Returning false stops the export.
-using ExportProgress = std::function<bool(qint64 done, qint64 total)>;
 
 // Writes the whole base to `path` as one JSON object in UTF-8. Every row keeps each field under
 // its stored name (null when empty, numbers as numbers, dates as ISO 8601 texts). Members:
@@ -33,8 +30,7 @@ using ExportProgress = std::function<bool(qint64 done, qint64 total)>;
 // only once the whole document is written: on a failure or a stop it is left as it was, and the
 // open base's own file is never written over. True
 // when written, false when stopped; a failure of the store or of the file is the Status.
-Result<bool> exportJson(store::Database& db, const QString& path,
-                        const ExportProgress& progress = {});
+Result<bool> exportJson(store::Database& db, const QString& path, Progress* progress = nullptr);
 
 // Writes one Markdown file per Note and per Quote into `folder` (made when missing): front
 // matter with the number, title, author, date, Reference (Quotes) and the keywords as tags,
@@ -43,6 +39,6 @@ Result<bool> exportJson(store::Database& db, const QString& path,
 // written into a folder of their own first and moved in once all are written: on a failure or
 // a stop `folder` is left as it was. True when written, false when stopped.
 Result<bool> exportMarkdown(store::Database& db, const QString& folder,
-                            const ExportProgress& progress = {});
+                            Progress* progress = nullptr);
 
 } // namespace vlm::cards

@@ -197,19 +197,19 @@ struct Cancelled {};
 
 class Merger {
 public:
-    Merger(store::Database& db, const ImportProgress& progress) : db_(db), progress_(progress) {}
+    Merger(store::Database& db, Progress* progress) : db_(db), progress_(progress) {}
 
     void run(ImportReport& report) {
         db_.execute(u"CREATE TEMP TABLE IF NOT EXISTS vlm_renumbered (kind INTEGER, old TEXT "_s +
                     u"COLLATE "_s + QLatin1String(store::kCollationName) +
                     u", new TEXT, rid INTEGER, fresh INTEGER, PRIMARY KEY (kind, old))"_s);
         db_.execute(u"DELETE FROM temp.vlm_renumbered"_s);
-        label_ = u"Import from table..."_s;
+        if (progress_) progress_->phase(u"Import from table..."_s);
         tell(0);
         for (const CardTable& c : cardTables())
             plan(c, report);
         for (const TableCopy& t : tableCopies()) {
-            if (t.label) label_ = name(t.label);
+            if (t.label && progress_) progress_->phase(name(t.label));
             tell(0);
             report.tables.push_back(copy(t));
         }
@@ -218,7 +218,7 @@ public:
 
 private:
     void tell(int percent) {
-        if (progress_ && !progress_(label_, percent)) throw Cancelled{};
+        if (progress_ && !progress_->step(-1, percent)) throw Cancelled{};
     }
 
     qint64 scalar(const QString& sql, const QVariantList& binds = {}) {
@@ -442,8 +442,7 @@ private:
     }
 
     store::Database& db_;
-    const ImportProgress& progress_;
-    QString label_;
+    Progress* progress_;
     bool renumbered_[3] = {false, false, false};
     std::map<QString, Prefix> prefixes_[3];
 };
@@ -500,7 +499,7 @@ QString importSummary(const ImportReport& report) {
 }
 
 Result<ImportReport> importBase(store::Database& target, const QString& sourcePath,
-                                Prompter& prompter, const ImportProgress& progress) {
+                                Prompter& prompter, Progress* progress) {
     ImportReport report;
     const QString file = QFileInfo(sourcePath).fileName();
     report.source = file;

@@ -8,11 +8,11 @@
 // card and is not added again. Counter values are copied when free, else renumbered. The whole
 // merge is one transaction: a failure or a cancel leaves the open base as it was.
 
+#include "core/common/progress.h"
 #include "core/common/status.h"
 #include "core/session/cardkind.h"
 
 #include <QString>
-#include <functional>
 #include <vector>
 
 namespace vlm {
@@ -52,17 +52,14 @@ QString renumberedList(const ImportReport& report);
 // renumbered cards.
 QString importSummary(const ImportReport& report);
 
-// Told the label of the table being copied and how far the copy has gone (0 to 100); returns
-// false to cancel the import.
-using ImportProgress = std::function<bool(const QString& label, int percent)>;
-
 // Merges the base at `sourcePath` into `target`, the open base. When the fixed password does not
 // open the other base, its password is asked through `prompter`, three times at most. Fails
 // with nothing changed when the file is the open base, is not a base, is damaged, when the
-// password is wrong three times, and when the store fails halfway (a full disk). A cancelled
+// password is wrong three times, and when the store fails halfway (a full disk). `progress` is
+// told the table being copied as a phase and how far its copy has gone. A cancelled
 // password question or a cancel through `progress` gives a report with `cancelled` set and
 // nothing changed. The shared recordsets of `target` see the new rows afterwards.
 Result<ImportReport> importBase(store::Database& target, const QString& sourcePath,
-                                Prompter& prompter, const ImportProgress& progress = {});
+                                Prompter& prompter, Progress* progress = nullptr);
 
 } // namespace vlm::cards

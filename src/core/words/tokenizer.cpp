@@ -97,10 +97,6 @@ void permute(WordList& list, const std::vector<int>& order) {
     list = std::move(sorted);
 }
 
-int percentOf(qint64 part, qint64 whole) {
-    return whole > 0 ? int(part * 100 / whole) : 100;
-}
-
 // The order the lower-cased selection sort of a run of equal counts gives. It repeatedly finds
 // the smallest key among the unsorted entries (the first one in their current order when
 // several share it) and swaps it with the first unsorted entry; the swap moves that entry,
@@ -198,11 +194,11 @@ QString ExclusionList::keyOf(const QString& word) {
 // --- Splitting ---
 
 std::optional<WordList> splitWords(const QString& text, SplitVariant variant, bool includeAllWords,
-                                   ProgressSink* progress) {
+                                   Progress* progress) {
     if (variant == SplitVariant::Index) includeAllWords = false;
     if (progress) {
         progress->phase(phase::parsing(), QStringLiteral("Number of different words :"));
-        progress->progress(0, 0);
+        progress->step(0, 0);
     }
     qsizetype start = 0;
     while (start < text.size() && text[start] == QLatin1Char(' '))
@@ -249,21 +245,21 @@ std::optional<WordList> splitWords(const QString& text, SplitVariant variant, bo
         where.insert(token, int(list.size()));
         list.push_back({token.toString(), 1});
         // The blank that ended the word, counted from 1 in the trimmed text.
-        if (progress) progress->progress(qint64(list.size()), percentOf(j + 1, text.size()));
+        if (progress) progress->step(qint64(list.size()), percentOf(j + 1, text.size()));
     }
     return list;
 }
 
 // --- The steps after the split ---
 
-void removeExcludedWords(WordList& list, const ExclusionList& excluded, ProgressSink* progress) {
+void removeExcludedWords(WordList& list, const ExclusionList& excluded, Progress* progress) {
     if (progress) {
         progress->phase(phase::cleaning(), QStringLiteral("Number of remaining words :"));
-        progress->progress(qint64(list.size()), 0);
+        progress->step(qint64(list.size()), 0);
     }
     if (!excluded.isEmpty())
         std::erase_if(list, [&](const WordCount& e) { return excluded.contains(e.word); });
-    if (progress) progress->progress(qint64(list.size()), 100);
+    if (progress) progress->step(qint64(list.size()), 100);
 }
 
 void sortWordsAlpha(WordList& list) {
@@ -279,7 +275,7 @@ void sortWordsAlpha(WordList& list) {
     permute(list, order);
 }
 
-void foldPlurals(WordList& list, ProgressSink* progress) {
+void foldPlurals(WordList& list, Progress* progress) {
     if (progress) progress->phase(phase::plurals(), {});
     qint64 merged = 0;
     for (size_t i = 1; i < list.size(); ++i) {
@@ -291,10 +287,10 @@ void foldPlurals(WordList& list, ProgressSink* progress) {
             ++merged;
         }
     }
-    if (progress) progress->progress(qint64(list.size()) - merged, 100);
+    if (progress) progress->step(qint64(list.size()) - merged, 100);
 }
 
-void sortByFrequency(WordList& list, ProgressSink* progress) {
+void sortByFrequency(WordList& list, Progress* progress) {
     const int n = int(list.size());
     if (progress) progress->phase(phase::firstSort(), {});
     std::vector<std::string> keys;
@@ -339,7 +335,7 @@ void sortByFrequency(WordList& list, ProgressSink* progress) {
                 if (p < n - 1) ++p;
             }
         }
-        if (progress) progress->progress(p, percentOf(p, n));
+        if (progress) progress->step(p, percentOf(p, n));
     }
     // What is left holds no tie: the order within a count does not matter.
     std::stable_sort(order.begin() + p, order.end(),
@@ -365,7 +361,7 @@ void sortByFrequency(WordList& list, ProgressSink* progress) {
 // --- The three analyses ---
 
 std::optional<WordList> analyseText(const QString& text, const ExclusionList& excluded,
-                                    bool includeAllWords, ProgressSink* progress) {
+                                    bool includeAllWords, Progress* progress) {
     auto list = splitWords(text, SplitVariant::Analysis, includeAllWords, progress);
     if (!list) return list;
     if (!includeAllWords) removeExcludedWords(*list, excluded, progress);
@@ -376,7 +372,7 @@ std::optional<WordList> analyseText(const QString& text, const ExclusionList& ex
 }
 
 std::optional<WordList> analyseTextForExport(const QString& text, const ExclusionList& excluded,
-                                             bool includeAllWords, ProgressSink* progress) {
+                                             bool includeAllWords, Progress* progress) {
     auto list = splitWords(text, SplitVariant::Export, includeAllWords, progress);
     if (!list) return list;
     if (!includeAllWords) removeExcludedWords(*list, excluded, progress);

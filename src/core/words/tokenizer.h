@@ -10,6 +10,8 @@
 // exactly (case-sensitive) inside a word list; the Exclusion List compares them as the store
 // does (letter case ignored, accents significant).
 
+#include "core/common/progress.h"
+
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -46,17 +48,6 @@ public:
 
 private:
     QSet<QString> keys_;
-};
-
-// Where a long analysis reports how far it is; the progress window implements it. Every
-// function below takes an optional sink and works the same without one.
-class ProgressSink {
-public:
-    virtual ~ProgressSink() = default;
-    // A new phase: its label and, when not empty, what the number shown next means.
-    virtual void phase(const QString& label, const QString& numberMeaning) = 0;
-    // The number of the phase (words found, words remaining...) and the share done, 0 to 100.
-    virtual void progress(qint64 number, int percent) = 0;
 };
 
 // The labels of the phases, as the progress window shows them.
@@ -96,11 +87,11 @@ enum class SplitVariant {
 // 2 characters and a word shorter than 3 characters is dropped; with it, words are taken as
 // they are, whatever their length.
 std::optional<WordList> splitWords(const QString& text, SplitVariant variant, bool includeAllWords,
-                                   ProgressSink* progress = nullptr);
+                                   Progress* progress = nullptr);
 
 // Removes every word the Exclusion List holds; the other entries keep their order and counts.
 void removeExcludedWords(WordList& list, const ExclusionList& excluded,
-                         ProgressSink* progress = nullptr);
+                         Progress* progress = nullptr);
 
 // Sorts ascending by the words' Windows-1252 codes ("B" < "a" < "é").
 void sortWordsAlpha(WordList& list);
@@ -108,25 +99,24 @@ void sortWordsAlpha(WordList& list);
 // Folds each plural into its singular, on an alphabetically sorted list: when a word ending
 // in "s" follows the same word without that "s", the plural's count becomes 0 (it stays in
 // the list) and the singular gains exactly 1, however often the plural occurs.
-void foldPlurals(WordList& list, ProgressSink* progress = nullptr);
+void foldPlurals(WordList& list, Progress* progress = nullptr);
 
 // Sorts by descending count; equal counts by the lower-cased words, ascending by their
 // Windows-1252 codes; entries of count 0 come last. Words that differ only by letter case
 // and have the same count come in the order the word window has always shown them.
-void sortByFrequency(WordList& list, ProgressSink* progress = nullptr);
+void sortByFrequency(WordList& list, Progress* progress = nullptr);
 
 // The word window's analysis of one card's text: split, Exclusion List applied (unless
 // `includeAllWords`), sorted alphabetically, plurals folded, sorted by frequency.
 // std::nullopt when the text is too short to be analysed (see splitWords).
 std::optional<WordList> analyseText(const QString& text, const ExclusionList& excluded,
-                                    bool includeAllWords, ProgressSink* progress = nullptr);
+                                    bool includeAllWords, Progress* progress = nullptr);
 
 // The word list SORTIE.TXT is written from: the export's split, the Exclusion List applied
 // (unless `includeAllWords`) so that the file lists the words the word window lists, then
 // sorted alphabetically, plurals folded and sorted by frequency.
 std::optional<WordList> analyseTextForExport(const QString& text, const ExclusionList& excluded,
-                                             bool includeAllWords,
-                                             ProgressSink* progress = nullptr);
+                                             bool includeAllWords, Progress* progress = nullptr);
 
 // The words of one card for the word index: split, Exclusion List applied, sorted
 // alphabetically and plurals folded (folded plurals stay with count 0). Never reads

@@ -42,7 +42,7 @@ QString totalsTableOf(CardKind kind) {
     return kind == CardKind::Quote ? QStringLiteral("WordsCitAll") : QStringLiteral("WordsNoteAll");
 }
 
-Result<IndexRun> indexAllCards(Session& ctx, CardKind kind, WorkMonitor* monitor) {
+Result<IndexRun> indexAllCards(Session& ctx, CardKind kind, Progress* progress) {
     if (kind == CardKind::Reference) return IndexRun{};
     const Result<ExclusionList> excluded = loadExclusionList(ctx);
     if (!excluded) return excluded.status();
@@ -68,7 +68,10 @@ Result<IndexRun> indexAllCards(Session& ctx, CardKind kind, WorkMonitor* monitor
         }
         const store::Field text = cards.field(QStringLiteral("TEXTE"));
         for (const QString& n : std::as_const(todo)) {
-            if (monitor && !monitor->step(n, run.cardsIndexed, todo.size())) {
+            if (progress) progress->phase(n);
+            if (progress &&
+                !progress->step(run.cardsIndexed, percentOf(run.cardsIndexed, todo.size()),
+                                todo.size())) {
                 run = IndexRun{};
                 run.cancelled = true;
                 return run; // the transaction rolls back
@@ -86,13 +89,14 @@ Result<IndexRun> indexAllCards(Session& ctx, CardKind kind, WorkMonitor* monitor
             }
             ++run.cardsIndexed;
         }
-        if (monitor) monitor->step({}, run.cardsIndexed, todo.size());
+        if (progress)
+            progress->step(run.cardsIndexed, percentOf(run.cardsIndexed, todo.size()), todo.size());
         trans.commit();
         return run;
     });
 }
 
-Result<AggregateRun> aggregateWords(Session& ctx, CardKind kind, WorkMonitor* monitor) {
+Result<AggregateRun> aggregateWords(Session& ctx, CardKind kind, Progress* progress) {
     if (kind == CardKind::Reference) return AggregateRun{};
     return store::guard([&]() -> Result<AggregateRun> {
         AggregateRun run;
@@ -111,8 +115,8 @@ Result<AggregateRun> aggregateWords(Session& ctx, CardKind kind, WorkMonitor* mo
         const qint64 rows = index->recordCount();
         if (rows > 0) {
             for (index->moveFirst(); !index->eof(); index->moveNext()) {
-                if (monitor && run.rowsRead % kRowsPerStep == 0 &&
-                    !monitor->step({}, run.rowsRead, rows)) {
+                if (progress && run.rowsRead % kRowsPerStep == 0 &&
+                    !progress->step(run.rowsRead, percentOf(run.rowsRead, rows), rows)) {
                     run = AggregateRun{};
                     run.cancelled = true;
                     return run; // the transaction rolls back
@@ -147,7 +151,7 @@ Result<AggregateRun> aggregateWords(Session& ctx, CardKind kind, WorkMonitor* mo
             totals->update();
         }
         run.words = qint64(sums.size());
-        if (monitor) monitor->step({}, rows, rows);
+        if (progress) progress->step(rows, 100, rows);
         trans.commit();
         return run;
     });

@@ -11,6 +11,7 @@
 // Each long run works in one transaction: a failure or a cancel rolls it back and leaves the
 // base as it was. The functions never throw; the store's refusal comes back as the Status.
 
+#include "core/common/progress.h"
 #include "core/common/status.h"
 #include "core/session/cardkind.h"
 
@@ -32,25 +33,17 @@ inline constexpr int kTotalWordLength = 40;
 QString indexTableOf(CardKind kind);
 QString totalsTableOf(CardKind kind);
 
-// Told how a long run goes; it answers whether to go on.
-class WorkMonitor {
-public:
-    virtual ~WorkMonitor() = default;
-    // `item` is being worked on (a card number, or empty), `done` of `total` steps are done.
-    // False stops the run: everything it wrote is rolled back.
-    virtual bool step(const QString& item, qint64 done, qint64 total) = 0;
-};
-
 struct IndexRun {
     int cardsIndexed = 0; // cards that got their words written (or had none)
     qint64 rowsAdded = 0;
-    bool cancelled = false; // stopped by the monitor: nothing was written
+    bool cancelled = false; // stopped through the progress: nothing was written
 };
 
 // Index All: every card of the kind without index rows, in number order, gets one row per word
 // of its text (split for the index, Exclusion List removed, plurals folded; a folded plural is
-// written with the count 0).
-Result<IndexRun> indexAllCards(Session& ctx, CardKind kind, WorkMonitor* monitor = nullptr);
+// written with the count 0). `progress` is told each card's number as a phase, then the cards
+// done of those to do; a false step stops the run and rolls back all it wrote.
+Result<IndexRun> indexAllCards(Session& ctx, CardKind kind, Progress* progress = nullptr);
 
 struct AggregateRun {
     qint64 rowsRead = 0;
@@ -59,8 +52,9 @@ struct AggregateRun {
 };
 
 // All Keywords: the totals table becomes the sum of the index rows' counts per word, words the
-// store finds equal sharing one total (the first spelling met is kept).
-Result<AggregateRun> aggregateWords(Session& ctx, CardKind kind, WorkMonitor* monitor = nullptr);
+// store finds equal sharing one total (the first spelling met is kept). `progress` is told the
+// index rows read of all of them.
+Result<AggregateRun> aggregateWords(Session& ctx, CardKind kind, Progress* progress = nullptr);
 
 // One row of the index, as the window "All KW" shows it.
 struct IndexRow {

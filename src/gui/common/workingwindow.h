@@ -1,38 +1,77 @@
 #pragma once
 
-// The progress window of long work (`Working`): a label, a progress bar and Cancel, shown
-// application-modal with the hourglass pointer while the work runs on the interface thread.
+// The progress window of long work run on the interface thread: `Working` (the import, the
+// export, the word analysis, the word totals) or `frmMots` (the word index). It shows the phase,
+// the number when the work gives one, a progress bar and, when the work can be cancelled, a
+// Cancel button that Escape and the close button press too. The hourglass pointer shows while
+// the window lives. However often the work reports, the window repaints at most once every
+// 50 ms, and always at the end of a phase, so that reporting never costs more than the work.
+
+#include "core/common/progress.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
+#include <functional>
 
 class QLabel;
+class QLineEdit;
 class QProgressBar;
 class QPushButton;
 
 namespace vlm {
 
-class WorkingWindow : public QDialog {
+struct WorkingLook {
+    enum class Boxes {
+        None,     // the phase and the bar
+        Number,   // the phase (Label1), what the number means (Text4), the number (Text3)
+        Counters, // frmMots: the phase in Text1 by "nom fichier", the number of its total in
+                  // Text2 and Text3 by "Nb Mots"
+    };
+    QString name = QStringLiteral("Working");
+    QString title = QStringLiteral("Working");
+    Boxes boxes = Boxes::None;
+    QString cancel = QStringLiteral("Cancel"); // empty: the work cannot be cancelled
+};
+
+class WorkingWindow : public QDialog, public Progress {
     Q_OBJECT
 public:
-    explicit WorkingWindow(QWidget* parent = nullptr);
+    // Milliseconds since some fixed moment; the window's own timer unless a test gives one.
+    using Clock = std::function<qint64()>;
+    static constexpr qint64 kRepaintIntervalMs = 50;
+
+    explicit WorkingWindow(const WorkingLook& look = {}, QWidget* parent = nullptr,
+                           Clock clock = {});
     ~WorkingWindow() override;
 
-    // Shows where the work is and lets the window repaint and take a click on Cancel; false
-    // once the user has cancelled.
-    bool progress(const QString& label, int percent);
+    void phase(const QString& label, const QString& numberMeaning = {}) override;
+    // Also lets the window take a click on Cancel when the work can be cancelled.
+    bool step(qint64 number, int percent, qint64 total = -1) override;
     bool cancelled() const { return cancelled_; }
 
-    QLabel* label() const { return label_; }                    // Label1
-    QProgressBar* progressBar() const { return bar_; }          // ProgressBar1
-    QPushButton* cancelButton() const { return cancelButton_; } // cmdCancel
+    QPushButton* cancelButton() const { return cancel_; } // cmdCancel, or none
+    int repaints() const { return repaints_; }
 
 protected:
     void reject() override; // Escape or the close button: the same as Cancel
 
 private:
-    QLabel* label_;
+    void showState(bool force);
+
+    QLabel* phase_ = nullptr; // Label1, or the card's Text1 for frmMots
+    QLineEdit* item_ = nullptr;
+    QLineEdit* meaning_ = nullptr;
+    QLineEdit* number_ = nullptr;
+    QLineEdit* total_ = nullptr;
     QProgressBar* bar_;
-    QPushButton* cancelButton_;
+    QPushButton* cancel_ = nullptr;
+    QElapsedTimer timer_;
+    Clock clock_;
+    qint64 lastRepaint_ = 0;
+    QString label_, meaningText_;
+    qint64 numberValue_ = 0, totalValue_ = 0;
+    int percent_ = 0;
+    int repaints_ = 0;
     bool cancelled_ = false;
 };
 

@@ -19,12 +19,11 @@ std::optional<cards::ImportReport> importWithProgress(Session& ctx, const QStrin
                                                       QWidget* hidden) {
     Result<cards::ImportReport> result = [&] {
         WorkingWindow working;
-        working.progress(QStringLiteral("Import from table..."), 0);
+        working.show();
+        working.phase(QStringLiteral("Import from table..."));
+        working.step(-1, 0);
         if (hidden) hidden->hide();
-        return cards::importBase(*ctx.base.BaseDb, path, ctx.prompter,
-                                 [&working](const QString& label, int percent) {
-                                     return working.progress(label, percent);
-                                 });
+        return cards::importBase(*ctx.base.BaseDb, path, ctx.prompter, &working);
     }();
     if (!result.ok()) {
         showFailure(ctx, result.status());

@@ -3,13 +3,11 @@
 #include "core/cards/baseexport.h"
 #include "core/session/session.h"
 #include "gui/common/guarded.h"
+#include "gui/common/workingwindow.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProgressDialog>
 
-#include <algorithm>
-#include <climits>
 #include <optional>
 
 namespace vlm {
@@ -39,21 +37,16 @@ void exportBase(Session& ctx, QWidget* parent) {
     }
     if (target.isEmpty()) return;
 
-    QProgressDialog progress(QStringLiteral("Exporting the base..."), QStringLiteral("Stop"), 0, 0,
-                             parent);
-    progress.setObjectName(QStringLiteral("Working"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
-    const cards::ExportProgress step = [&progress](qint64 done, qint64 total) {
-        progress.setMaximum(int(std::min<qint64>(total, INT_MAX)));
-        progress.setValue(int(std::min<qint64>(done, INT_MAX)));
-        return !progress.wasCanceled();
-    };
     store::Database& db = *ctx.base.BaseDb;
-    const std::optional<bool> written = runGuarded(ctx, [&] {
-        return json ? cards::exportJson(db, target, step) : cards::exportMarkdown(db, target, step);
-    });
-    progress.reset();
+    const std::optional<bool> written = [&] {
+        WorkingWindow working({.title = {}, .cancel = QStringLiteral("Stop")}, parent);
+        working.phase(QStringLiteral("Exporting the base..."));
+        working.show();
+        return runGuarded(ctx, [&] {
+            return json ? cards::exportJson(db, target, &working)
+                        : cards::exportMarkdown(db, target, &working);
+        });
+    }();
     if (!written) return;
     ctx.prompter.message(*written ? QStringLiteral("The base was exported to ") +
                                         QDir::toNativeSeparators(target) + QStringLiteral(".")

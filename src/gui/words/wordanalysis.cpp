@@ -5,11 +5,10 @@
 #include "core/words/wordexport.h"
 #include "gui/common/childwindows.h"
 #include "gui/common/guarded.h"
+#include "gui/common/workingwindow.h"
 #include "gui/words/displaywindow.h"
 #include "gui/words/wordwindow.h"
-#include "gui/words/workingwindow.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QMdiArea>
 #include <QPointer>
@@ -25,23 +24,21 @@ ChildPlacement frontPlacement() {
     return p;
 }
 
-// The hourglass and the progress window for as long as an analysis runs.
+// The progress window, and with it the hourglass, for as long as an analysis runs. It floats
+// over the main window rather than joining its card windows, so that showing and closing it
+// activates none of them.
 class Busy {
 public:
-    // The progress window floats over the main window rather than joining its card windows,
-    // so that showing and closing it activates none of them.
     explicit Busy(Session& ctx)
-        : working_(new WorkingWindow(ctx.mdiArea ? ctx.mdiArea->window() : nullptr)) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        : working_(new WorkingWindow({.title = QStringLiteral("Working..."),
+                                      .boxes = WorkingLook::Boxes::Number,
+                                      .cancel = {}},
+                                     ctx.mdiArea ? ctx.mdiArea->window() : nullptr)) {
         working_->setWindowFlag(Qt::Tool);
         working_->setAttribute(Qt::WA_ShowWithoutActivating);
-        working_->setAttribute(Qt::WA_DeleteOnClose);
         working_->show();
     }
-    ~Busy() {
-        if (working_) working_->close();
-        QApplication::restoreOverrideCursor();
-    }
+    ~Busy() { delete working_.data(); }
     Busy(const Busy&) = delete;
     Busy& operator=(const Busy&) = delete;
     WorkingWindow* sink() const { return working_; }

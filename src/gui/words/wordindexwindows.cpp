@@ -9,89 +9,14 @@
 #include "gui/common/childwindows.h"
 #include "gui/common/guarded.h"
 #include "gui/common/texttableview.h"
+#include "gui/common/workingwindow.h"
 #include "gui/retrieval/cardlists.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QGridLayout>
 #include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace vlm::words {
-
-namespace {
-
-QLineEdit* numberBox(const char* name, QWidget* parent) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setReadOnly(true);
-    return box;
-}
-
-// Let the window repaint and the Cancel button be pressed this often while a run goes on.
-constexpr int kRepaintMs = 50;
-
-} // namespace
-
-WordIndexProgress::WordIndexProgress(Kind kind, QWidget* parent) : QWidget(parent), kind_(kind) {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowModality(Qt::ApplicationModal);
-    auto* layout = new QGridLayout(this);
-    if (kind_ == Kind::Indexing) {
-        setObjectName(QStringLiteral("frmMots"));
-        setWindowTitle(QStringLiteral("Index All"));
-        item_ = numberBox("Text1", this);
-        done_ = numberBox("Text2", this);
-        total_ = numberBox("Text3", this);
-        auto* name = new QLabel(QStringLiteral("nom fichier"), this);
-        name->setObjectName(QStringLiteral("Label1"));
-        auto* count = new QLabel(QStringLiteral("Nb Mots"), this);
-        count->setObjectName(QStringLiteral("Label2"));
-        layout->addWidget(name, 0, 0);
-        layout->addWidget(item_, 0, 1);
-        layout->addWidget(count, 1, 0);
-        layout->addWidget(done_, 1, 1);
-        layout->addWidget(total_, 1, 2);
-        done_->setText(QStringLiteral("0"));
-        total_->setText(QStringLiteral("0"));
-    } else {
-        setObjectName(QStringLiteral("Working"));
-        setWindowTitle(QStringLiteral("Working..."));
-        phase_ = new QLabel(QStringLiteral("Words Aggregation..."), this);
-        phase_->setObjectName(QStringLiteral("Label1"));
-        item_ = numberBox("Text4", this);
-        item_->setText(QStringLiteral("Index rows read :"));
-        done_ = numberBox("Text3", this);
-        done_->setText(QStringLiteral("0"));
-        layout->addWidget(phase_, 0, 0, 1, 2);
-        layout->addWidget(item_, 1, 0);
-        layout->addWidget(done_, 1, 1);
-    }
-    bar_ = new QProgressBar(this);
-    bar_->setObjectName(QStringLiteral("ProgressBar1"));
-    bar_->setRange(0, 100);
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel_->setObjectName(QStringLiteral("cmdCancel"));
-    layout->addWidget(bar_, 2, 0, 1, 3);
-    layout->addWidget(cancel_, 3, 2);
-    connect(cancel_, &QPushButton::clicked, this, [this] { cancelled_ = true; });
-}
-
-bool WordIndexProgress::step(const QString& item, qint64 done, qint64 total) {
-    if (kind_ == Kind::Indexing && !item.isEmpty()) item_->setText(item);
-    done_->setText(QString::number(done));
-    if (total_) total_->setText(QString::number(total));
-    bar_->setValue(total > 0 ? int(done * 100 / total) : 100);
-    if (!shown_.isValid() || shown_.elapsed() >= kRepaintMs) {
-        QApplication::processEvents();
-        shown_.start();
-    }
-    return !cancelled_;
-}
 
 WordIndexWindow::WordIndexWindow(Session& ctx, Content content, QWidget* parent)
     : QWidget(parent), ctx_(ctx), content_(content),
@@ -174,33 +99,31 @@ void showResult(Session& ctx, WordIndexWindow::Content content) {
     showChildWindow(ctx, new WordIndexWindow(ctx, content));
 }
 
-// Runs `work` with its progress window shown and the wait cursor; the window goes at the end.
-template <class Work> auto withProgress(WordIndexProgress::Kind kind, Work&& work) {
-    auto* progress = new WordIndexProgress(kind);
-    progress->show();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    struct End {
-        WordIndexProgress* p;
-        ~End() {
-            QApplication::restoreOverrideCursor();
-            p->close();
-        }
-    } end{progress};
-    return work(*progress);
+// Runs `work` with its progress window, frmMots while indexing or Working while totalling:
+// application-modal, so that nothing else writes to the base meanwhile.
+template <class Work> auto withProgress(bool indexing, Work&& work) {
+    WorkingWindow working(indexing ? WorkingLook{.name = QStringLiteral("frmMots"),
+                                                 .title = QStringLiteral("Index All"),
+                                                 .boxes = WorkingLook::Boxes::Counters}
+                                   : WorkingLook{.title = QStringLiteral("Working..."),
+                                                 .boxes = WorkingLook::Boxes::Number});
+    working.show();
+    return work(working);
 }
 
 void runIndex(Session& ctx, CardKind kind) {
     ctx.ResultKind = kindText(kind);
-    const auto run = withProgress(WordIndexProgress::Kind::Indexing, [&](WorkMonitor& m) {
-        return runGuarded(ctx, [&] { return indexAllCards(ctx, kind, &m); });
+    const auto run = withProgress(true, [&](WorkingWindow& w) {
+        return runGuarded(ctx, [&] { return indexAllCards(ctx, kind, &w); });
     });
     if (run && !run->cancelled) showResult(ctx, WordIndexWindow::Content::IndexRows);
 }
 
 void runTotals(Session& ctx, CardKind kind) {
     ctx.ResultKind = kindText(kind);
-    const auto run = withProgress(WordIndexProgress::Kind::Totalling, [&](WorkMonitor& m) {
-        return runGuarded(ctx, [&] { return aggregateWords(ctx, kind, &m); });
+    const auto run = withProgress(false, [&](WorkingWindow& w) {
+        w.phase(QStringLiteral("Words Aggregation..."), QStringLiteral("Index rows read :"));
+        return runGuarded(ctx, [&] { return aggregateWords(ctx, kind, &w); });
     });
     if (run && !run->cancelled) showResult(ctx, WordIndexWindow::Content::Totals);
 }

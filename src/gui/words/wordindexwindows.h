@@ -9,15 +9,10 @@
 #include "core/session/cardkind.h"
 #include "core/words/wordindex.h"
 
-#include <QElapsedTimer>
 #include <QWidget>
 #include <optional>
 
 class QAction;
-class QLabel;
-class QLineEdit;
-class QProgressBar;
-class QPushButton;
 
 namespace vlm {
 struct Session;
@@ -25,31 +20,6 @@ class TextTableView;
 } // namespace vlm
 
 namespace vlm::words {
-
-// The progress of a long run, with a Cancel button: frmMots while indexing (the card being
-// indexed, and the cards done), Working while totalling. Application-modal while it shows, so
-// that nothing else writes to the base meanwhile; the events are let through as it goes.
-class WordIndexProgress : public QWidget, public WorkMonitor {
-    Q_OBJECT
-public:
-    enum class Kind { Indexing, Totalling };
-    explicit WordIndexProgress(Kind kind, QWidget* parent = nullptr);
-
-    bool step(const QString& item, qint64 done, qint64 total) override;
-    bool cancelled() const { return cancelled_; }
-    QPushButton* cancelButton() const { return cancel_; }
-
-private:
-    Kind kind_;
-    QLabel* phase_ = nullptr;
-    QLineEdit* item_ = nullptr;  // frmMots: the card; Working: what the number means
-    QLineEdit* done_ = nullptr;  // the number
-    QLineEdit* total_ = nullptr; // frmMots: the cards to index
-    QProgressBar* bar_ = nullptr;
-    QPushButton* cancel_ = nullptr;
-    QElapsedTimer shown_;
-    bool cancelled_ = false;
-};
 
 // "All KW" (rows of the index) or "All KeyWords" (totals), read at load for ctx.ResultKind.
 class WordIndexWindow : public QWidget {

@@ -133,14 +133,16 @@ TEST_F(BaseExportTest, MarkdownGivesOneFileACardWithItsKeywordsAsTags) {
 TEST_F(BaseExportTest, StoppedExportLeavesTheTargetAsItWas) {
     const QString path = b.dir.file("base.json");
     const QString folder = b.dir.file("md");
-    QList<qint64> seen;
-    const auto stopAtSecond = [&seen](qint64 done, qint64 total) {
-        seen << done << total;
-        return done < 2;
-    };
-    EXPECT_FALSE(*cards::exportJson(*b.ctx.base.BaseDb, path, stopAtSecond));
-    EXPECT_FALSE(*cards::exportMarkdown(*b.ctx.base.BaseDb, folder, stopAtSecond));
-    EXPECT_EQ(seen, (QList<qint64>{1, 4, 2, 4, 1, 3, 2, 3}));
+    struct : Progress {
+        QList<qint64> seen;
+        bool step(qint64 done, int, qint64 total) override {
+            seen << done << total;
+            return done < 2;
+        }
+    } stop;
+    EXPECT_FALSE(*cards::exportJson(*b.ctx.base.BaseDb, path, &stop));
+    EXPECT_FALSE(*cards::exportMarkdown(*b.ctx.base.BaseDb, folder, &stop));
+    EXPECT_EQ(stop.seen, (QList<qint64>{1, 4, 2, 4, 1, 3, 2, 3}));
     EXPECT_FALSE(QFile::exists(path));
     const QByteArray base = readAll(b.path());
     EXPECT_FALSE(cards::exportJson(*b.ctx.base.BaseDb, b.path()).ok()); // never over the base

@@ -27,18 +27,18 @@ protected:
             out << t.word + "|" + QString::number(t.count);
         return out;
     }
-    qint64 indexNotes(WorkMonitor* monitor = nullptr) {
-        const auto run = indexAllCards(ctx, CardKind::Note, monitor);
+    qint64 indexNotes(Progress* progress = nullptr) {
+        const auto run = indexAllCards(ctx, CardKind::Note, progress);
         EXPECT_TRUE(run.ok()) << run.status().message().toStdString();
         return run.ok() ? run->rowsAdded : -1;
     }
 };
 
 // Stops at the n-th step.
-struct StopAt : WorkMonitor {
+struct StopAt : Progress {
     int left;
     explicit StopAt(int n) : left(n) {}
-    bool step(const QString&, qint64, qint64) override { return --left > 0; }
+    bool step(qint64, int, qint64) override { return --left > 0; }
 };
 
 } // namespace

@@ -3,9 +3,9 @@
 #include "gui/cards/openers.h"
 #include "gui/common/childwindows.h"
 #include "gui/common/texttableview.h"
+#include "gui/common/workingwindow.h"
 #include "gui/words/wordanalysis.h"
 #include "gui/words/wordwindow.h"
-#include "gui/words/workingwindow.h"
 #include "support/cardwindowbase.h"
 #include "support/pdftext.h"
 
@@ -191,10 +191,11 @@ private slots:
 
     void theProgressWindowRepaintsAtMostEvery50Ms() {
         qint64 now = 0;
-        WorkingWindow w(nullptr, [&now] { return now += 10; }); // 10 ms pass between reports
+        WorkingWindow w({.boxes = WorkingLook::Boxes::Number, .cancel = {}}, nullptr,
+                        [&now] { return now += 10; }); // 10 ms pass between reports
         w.phase(phase::parsing(), "Number of different words :");
         for (int i = 1; i < 100; ++i)
-            w.progress(i, i);
+            w.step(i, i);
         QCOMPARE(w.repaints(), 20);
         QCOMPARE(child<QLabel>(&w, "Label1")->text(), QStringLiteral("Parsing Text..."));
         QCOMPARE(child<QLineEdit>(&w, "Text3")->text(), QStringLiteral("95")); // the last shown
