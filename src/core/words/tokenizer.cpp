@@ -360,9 +360,15 @@ void sortByFrequency(WordList& list, Progress* progress) {
 
 // --- The three analyses ---
 
-std::optional<WordList> analyseText(const QString& text, const ExclusionList& excluded,
-                                    bool includeAllWords, Progress* progress) {
-    auto list = splitWords(text, SplitVariant::Analysis, includeAllWords, progress);
+namespace {
+
+// The card analysis and the export differ only in how they split. The export sorts
+// alphabetically before folding too: plurals are folded only next to their singular, and
+// without the sort a plural would be folded or not depending on where its words first occur.
+std::optional<WordList> analyse(const QString& text, SplitVariant variant,
+                                const ExclusionList& excluded, bool includeAllWords,
+                                Progress* progress) {
+    auto list = splitWords(text, variant, includeAllWords, progress);
     if (!list) return list;
     if (!includeAllWords) removeExcludedWords(*list, excluded, progress);
     sortWordsAlpha(*list);
@@ -371,17 +377,16 @@ std::optional<WordList> analyseText(const QString& text, const ExclusionList& ex
     return list;
 }
 
+} // namespace
+
+std::optional<WordList> analyseText(const QString& text, const ExclusionList& excluded,
+                                    bool includeAllWords, Progress* progress) {
+    return analyse(text, SplitVariant::Analysis, excluded, includeAllWords, progress);
+}
+
 std::optional<WordList> analyseTextForExport(const QString& text, const ExclusionList& excluded,
                                              bool includeAllWords, Progress* progress) {
-    auto list = splitWords(text, SplitVariant::Export, includeAllWords, progress);
-    if (!list) return list;
-    if (!includeAllWords) removeExcludedWords(*list, excluded, progress);
-    // Plurals are folded only next to their singular: without this sort a plural would be
-    // folded or not depending on where in the text its words first occur.
-    sortWordsAlpha(*list);
-    foldPlurals(*list, progress);
-    sortByFrequency(*list, progress);
-    return list;
+    return analyse(text, SplitVariant::Export, excluded, includeAllWords, progress);
 }
 
 WordList splitTextForIndex(const QString& text, const ExclusionList& excluded) {
