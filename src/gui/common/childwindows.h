@@ -23,6 +23,13 @@ struct ChildPlacement {
     std::function<QPoint(const QSize& area, const QSize& window)> position;
     // Makes it the active window of the area.
     bool activate = false;
+
+    // Shown in front of the other windows, where the area puts it.
+    static ChildPlacement inFront() {
+        ChildPlacement p;
+        p.activate = true;
+        return p;
+    }
 };
 
 // Shows `w` as a child window of the MDI area (or on its own) and returns the window that

@@ -22,13 +22,6 @@ namespace vlm::words {
 
 namespace {
 
-// Shown in front of the other windows.
-ChildPlacement frontPlacement() {
-    ChildPlacement p;
-    p.activate = true;
-    return p;
-}
-
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& tip) {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(QLatin1String(name));
@@ -96,7 +89,7 @@ ExclusionEditor::ExclusionEditor(Session& ctx, std::optional<AnalysedCard> card,
 ExclusionEditor* ExclusionEditor::open(Session& ctx, std::optional<AnalysedCard> card) {
     closeChildWindow(findWindowNamed(ctx, QStringLiteral("fChoixMots")));
     auto* editor = new ExclusionEditor(ctx, std::move(card));
-    showChildWindow(ctx, editor, frontPlacement());
+    showChildWindow(ctx, editor, ChildPlacement::inFront());
     return editor;
 }
 

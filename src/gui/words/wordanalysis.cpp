@@ -17,13 +17,6 @@ namespace vlm::words {
 
 namespace {
 
-// Shown in front of the other windows.
-ChildPlacement frontPlacement() {
-    ChildPlacement p;
-    p.activate = true;
-    return p;
-}
-
 // The progress window, and with it the hourglass, for as long as an analysis runs. It floats
 // over the main window rather than joining its card windows, so that showing and closing it
 // activates none of them.
@@ -62,7 +55,7 @@ WordWindow* compareCardWords(Session& ctx, CardKind kind, const QString& number,
     }
     if (!list) return nullptr;
     auto* window = new WordWindow(ctx, card, std::move(*list));
-    showChildWindow(ctx, window, frontPlacement());
+    showChildWindow(ctx, window, ChildPlacement::inFront());
     window->raise();
     return window;
 }
@@ -90,7 +83,7 @@ QString exportWordList(Session& ctx, const AnalysedCard& card) {
         }))
         return {};
     closeChildWindow(findWindowNamed(ctx, QStringLiteral("Display")));
-    showChildWindow(ctx, new DisplayWindow(ctx, path), frontPlacement());
+    showChildWindow(ctx, new DisplayWindow(ctx, path), ChildPlacement::inFront());
     return path;
 }
 

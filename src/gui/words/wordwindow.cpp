@@ -142,6 +142,13 @@ void WordWindow::fillCardKeywords() {
     Grid3->setRows(std::move(rows));
 }
 
+void WordWindow::tellFailure(const Status& status) {
+    if (status.isReadOnly())
+        ctx_.prompter.message(keywords::readOnlyMessage(), Buttons::Ok, Icon::Exclamation);
+    else
+        showFailure(ctx_, status);
+}
+
 QString WordWindow::selectedWord() const {
     const int row = Grid1->currentRow();
     return row >= 0 ? Grid1->text(row) : QString();
@@ -152,13 +159,7 @@ void WordWindow::excludeSelectedWord() {
     const QString word = selectedWord();
     if (word.isEmpty()) return;
     const Result<bool> r = excludeWord(ctx_, word);
-    if (!r.ok()) {
-        if (r.status().isReadOnly())
-            ctx_.prompter.message(keywords::readOnlyMessage(), Buttons::Ok, Icon::Exclamation);
-        else
-            showFailure(ctx_, r.status());
-        return;
-    }
+    if (!r.ok()) return tellFailure(r.status());
     Grid1->removeRow(row);
 }
 
@@ -195,13 +196,7 @@ void WordWindow::linkAllKeywords() {
 
 void WordWindow::link(const std::vector<KeywordWord>& keywords) {
     const Result<LinkOutcome> r = linkKeywordsToCard(ctx_, card_, keywords);
-    if (!r.ok()) {
-        if (r.status().isReadOnly())
-            ctx_.prompter.message(keywords::readOnlyMessage(), Buttons::Ok, Icon::Exclamation);
-        else
-            showFailure(ctx_, r.status());
-        return;
-    }
+    if (!r.ok()) return tellFailure(r.status());
     // The card's own windows follow the new links themselves (cardChanged).
     fillCardKeywords();
     if (!r->alreadyThere.isEmpty())

@@ -48,6 +48,8 @@ private:
     void fillKeywordWords();
     void fillCardKeywords();
     void link(const std::vector<KeywordWord>& keywords);
+    // A refused change: "Fichier en lecture seule !" on a read-only base, else the failure.
+    void tellFailure(const Status& status);
     QString selectedWord() const;
 
     Session& ctx_;
