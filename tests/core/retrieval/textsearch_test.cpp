@@ -72,6 +72,6 @@ TEST_F(TextSearch, TheGridListsEveryKeywordAndAnEmptyOneForACardWithout) {
     const auto matches = findCardsContaining(ctx, CardKind::Note, "chat");
     EXPECT_EQ(fillByText(ctx, CardKind::Note, "chat", matches), 3);
     EXPECT_EQ(resultLines(), (QStringList{"|A|||A", "Felins|B|||B", "Animaux|B|||B"}));
-    EXPECT_EQ(ctx.ResultKind + ctx.Result.ResultCaption, "Note  Notes containing 'chat'");
+    EXPECT_EQ(ctx.ResultKind + "|" + ctx.Result.ResultCaption, "Note|  Notes containing 'chat'");
     EXPECT_EQ(textSearchCaption(CardKind::Quote, "x"), "  Quotes containing 'x'");
 }

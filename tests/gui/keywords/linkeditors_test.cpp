@@ -143,8 +143,7 @@ private slots:
         QCOMPARE(rowsOf(w.grid(1)), (QStringList{"Cat", "Dog", "Eel"}));
         QCOMPARE(pathOf(w), (QStringList{"Root", "Animal"}));
         // The same link dropped again is refused by the store without a word.
-        QVERIFY(dropText(w.grid(1)->viewport(), "Dog"));
-        QVERIFY(b.prompter.messages().isEmpty());
+        QVERIFY(dropText(w.grid(1)->viewport(), "Dog") && b.prompter.messages().isEmpty());
         QCOMPARE(b.rows().size(), 4);
 
         // A deeper column: the drag from a selection box, and the program's own format, which
@@ -157,8 +156,7 @@ private slots:
         QMimeData own;
         own.setData("application/x-velmora-keyword", QString("Émile").toUtf8());
         own.setText("something else");
-        QVERIFY(dropOn(w.grid(2)->viewport(), own));
-        QVERIFY(b.rows().contains("Émile<Cat"));
+        QVERIFY(dropOn(w.grid(2)->viewport(), own) && b.rows().contains("Émile<Cat"));
 
         // No keyword: empty, several lines, more than 30 characters.
         for (const QString& bad :

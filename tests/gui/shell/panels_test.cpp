@@ -84,8 +84,7 @@ private slots:
         QVERIFY(w->keywordMode());
         QCOMPARE(mode.count(), 1);
         QCOMPARE(w->sideLayout(), MainWindow::SideLayout::SimpleBrowser);
-        QVERIFY(!cardKindShown(w));
-        QVERIFY(w->allKWPanel()->isVisible() && w->allKWPanel()->isEnabled());
+        QVERIFY(!cardKindShown(w) && w->allKWPanel()->isVisible() && w->allKWPanel()->isEnabled());
         QVERIFY(w->downUpPanel()->isVisible() && w->selectedKeywordLabel()->isVisible());
         QVERIFY(!w->downPanel()->isVisible() && !w->upPanel()->isVisible() &&
                 !w->sideTabs()->isVisible());

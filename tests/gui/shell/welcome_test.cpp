@@ -31,8 +31,7 @@ void intoRetryMode(Program& p) {
     click(p.welcome()->Command1);
     QCOMPARE(p.main()->windowTitle(), QStringLiteral("Velmora - secret.vlm"));
     p.main()->action(QStringLiteral("mLoad2"))->trigger();
-    QVERIFY(!p.main()->isVisible());
-    QVERIFY(!p.ctx.base.isOpen());
+    QVERIFY(!p.main()->isVisible() && !p.ctx.base.isOpen());
     p.prompter.clear();
     p.prompter.choose(p.file(QStringLiteral("secret.vlm")));
     p.prompter.type(QStringLiteral("wrong"));
