@@ -4,11 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QFont>
-#include <QImage>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextFragment>
+#include <QtGui>
 
 #include <random>
 
