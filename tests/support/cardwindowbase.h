@@ -9,10 +9,13 @@
 #include "support/viewcells.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTextEdit>
 
 #include <memory>
 
@@ -64,6 +67,23 @@ struct CardWindowBase {
     }
     static void click(QWidget* w, const char* name) {
         QTest::mouseClick(child<QPushButton>(w, name), Qt::LeftButton);
+    }
+    // The texts of a window's line edits and combo boxes, in the order named.
+    static QStringList texts(QWidget* w, std::initializer_list<const char*> boxes) {
+        QStringList out;
+        for (const char* name : boxes)
+            if (auto* combo = w->findChild<QComboBox*>(QString::fromLatin1(name)))
+                out << combo->currentText();
+            else
+                out << child<QLineEdit>(w, name)->text();
+        return out;
+    }
+    // Selects the characters from `from` to `to` of a text box, as a drag of the mouse does.
+    static void select(QTextEdit* box, int from, int to) {
+        QTextCursor c = box->textCursor();
+        c.setPosition(from);
+        c.setPosition(to, QTextCursor::KeepAnchor);
+        box->setTextCursor(c);
     }
     static QStringList rows(QWidget* w, const char* grid, int column = 0) {
         return rowsOf(child<QTableWidget>(w, grid), column);

@@ -57,6 +57,15 @@ public:
     // The last font the font dialog was opened on.
     const std::optional<FontChoice>& lastFontShown() const { return lastFont_; }
     void clear() { shown_.clear(); }
+    // Forgets the boxes shown so far and prepares the answer to the next question.
+    void reply(Answer a) {
+        clear();
+        answer(a);
+    }
+    // The texts of the boxes shown, with the icon of the last one: its "what was said".
+    bool said(const QStringList& texts, Icon icon) const {
+        return messages() == texts && !shown_.empty() && shown_.back().icon == icon;
+    }
     // Answers prepared but never asked for.
     size_t pending() const {
         return answers_.size() + inputs_.size() + files_.size() + prints_.size() + fonts_.size();

@@ -1,9 +1,6 @@
 #include "core/cards/cardstore.h"
-#include "core/store/schema.h"
 #include "support/cardtestbase.h"
 #include "support/qstringprint.h"
-
-#include <functional>
 
 using namespace vlm;
 using namespace vlm::cards;
@@ -28,16 +25,11 @@ protected:
     // Every row of the tables a Quote or Reference touches, to see that nothing changed.
     QStringList snapshot() {
         QStringList out;
-        for (const auto& [table, field] : {std::pair{"BIBLIO", "NDX"},
-                                           {"BIBLIO", "TITRE1"},
-                                           {"BIBLIO", "Type"},
-                                           {"AUTNDX", "NDX"},
-                                           {"GRBIB", "GROUPE"},
-                                           {"CIT", "CIT"},
-                                           {"CIT", "TITRE1"},
-                                           {"CIT", "TEXTE"},
-                                           {"GRCIT", "GROUPE"}})
-            out << column(QString::fromLatin1(table), QString::fromLatin1(field));
+        for (const QString& f : QStringLiteral("BIBLIO.NDX BIBLIO.TITRE1 BIBLIO.Type AUTNDX.NDX "
+                                               "GRBIB.GROUPE CIT.CIT CIT.TITRE1 CIT.TEXTE "
+                                               "GRCIT.GROUPE")
+                                    .split(' '))
+            out << column(f.section('.', 0, 0), f.section('.', 1));
         return out;
     }
 };
@@ -66,8 +58,8 @@ TEST_F(QuoteRef, QuotesTakeTheirNumberTitleAndAuthorsFromTheReference) {
 TEST_F(QuoteRef, AReferenceWithAQuoteIsNeverDeletedAndWithoutOneGoesWholly) {
     const QString ref = newReference({"Smith", "Jones"});
     const QString other = newReference({"Adam"});
-    linkReference(ref, "Trees");
-    linkReference(other, "Trees");
+    for (const QString& r : {ref, other})
+        linkReference(r, "Trees");
     const QString quote = addQuote(ref);
     linkQuote(quote, "Leaves");
 
@@ -80,9 +72,8 @@ TEST_F(QuoteRef, AReferenceWithAQuoteIsNeverDeletedAndWithoutOneGoesWholly) {
     ASSERT_TRUE(deleteQuote(ctx, quote).ok());
     EXPECT_TRUE(column("GRCIT", "NDX").isEmpty());
     ASSERT_TRUE(deleteReference(ctx, ref).ok());
-    EXPECT_EQ(column("BIBLIO", "NDX"), QStringList{"Adam___001"});
-    EXPECT_EQ(column("AUTNDX", "AUTEUR"), QStringList{"Adam"});
-    EXPECT_EQ(column("GRBIB", "NDX"), QStringList{"Adam___001"});
+    EXPECT_EQ(column("BIBLIO", "NDX") + column("AUTNDX", "AUTEUR") + column("GRBIB", "NDX"),
+              (QStringList{"Adam___001", "Adam", "Adam___001"}));
 
     // Cards deleted meanwhile (from another window) are not written back.
     EXPECT_EQ(storeReference(ctx, ref, {"t", "", ""}).status, CardStatus::Nothing);
@@ -113,11 +104,10 @@ TEST_F(QuoteRef, TheTypeBoxShowsAStoredTypeOnlyWhenItIsInTheList) {
 
 TEST_F(QuoteRef, TheQuotesListHasARowPerKeywordAndOneForAQuoteWithout) {
     const QString ref = newReference({"Smith"});
-    const QString first = addQuote(ref);
-    const QString second = addQuote(ref);
+    const QString first = addQuote(ref), second = addQuote(ref);
     addQuote(newReference({"Smithson"})); // another Reference's Quote stays out
-    linkQuote(first, "Roots");
-    linkQuote(first, "Bark");
+    for (const char* k : {"Roots", "Bark"})
+        linkQuote(first, k);
     EXPECT_EQ(referenceQuotes(ctx, ref),
               (QList<QuoteRow>{{"Roots", first}, {"Bark", first}, {"", second}}));
     EXPECT_EQ(sortedKeywords({"beta", "Alpha", "gamma", "alpha", "Beta"}),
@@ -149,8 +139,8 @@ TEST_F(QuoteRef, AReadOnlyBaseRefusesEveryWriteAndKeepsItsRows) {
     };
     for (const auto& write : writes) {
         const CardResult r = write();
-        EXPECT_EQ(r.status, CardStatus::ReadOnly);
-        EXPECT_EQ(r.message, "Fichier en lecture seule !");
+        EXPECT_TRUE(r.status == CardStatus::ReadOnly && r.message == "Fichier en lecture seule !")
+            << qPrintable(r.message);
     }
     EXPECT_EQ(snapshot(), before);
 }

@@ -4,11 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QFont>
-#include <QImage>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextFragment>
+#include <QtGui>
 
 #include <random>
 
@@ -92,9 +88,7 @@ TEST(RtfRoundTrip, EncodesCodePageCharactersAsHexAndOthersAsSignedUnicode) {
 
 TEST(RtfRoundTrip, KeepsEachCharacterAttribute) {
     const CharFormat base = plainFormat(QStringLiteral("DejaVu Sans"), 12);
-    QList<CharFormat> formats;
-    for (int i = 0; i < 8; ++i)
-        formats << base;
+    QList<CharFormat> formats(8, base);
     formats[1].font = QStringLiteral("DejaVu Serif");
     formats[2].pointSize = 10.5;
     formats[3].bold = true;
@@ -116,8 +110,8 @@ TEST(RtfRoundTrip, KeepsEachCharacterAttribute) {
 
     const RichText back = read(writeRtf(text));
     ASSERT_EQ(back.paragraphs.size(), 2);
-    EXPECT_EQ(describe(back.paragraphs[0]), describe(text.paragraphs[0]));
-    EXPECT_EQ(describe(back.paragraphs[1]), describe(text.paragraphs[1]));
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(describe(back.paragraphs[i]), describe(text.paragraphs[i]));
     EXPECT_EQ(back, text);
 }
 
@@ -184,10 +178,10 @@ TEST(RtfRoundTrip, ImagesInTheEditorAreNotText) {
                     QImage(4, 4, QImage::Format_RGB32));
     c.insertImage(QStringLiteral("img"));
     c.insertText(QStringLiteral(" after"));
-    EXPECT_EQ(plainText(doc), QStringLiteral("before  after"));
     QTextDocument back;
     ASSERT_TRUE(fromRtf(toRtf(doc), back));
-    EXPECT_EQ(back.toPlainText(), QStringLiteral("before  after"));
+    EXPECT_EQ(plainText(doc) + "|" + back.toPlainText(),
+              QStringLiteral("before  after|before  after"));
 }
 
 TEST(RtfPlainText, JoinsParagraphsAndLineBreaksWithNewlines) {
@@ -195,8 +189,7 @@ TEST(RtfPlainText, JoinsParagraphsAndLineBreaksWithNewlines) {
     EXPECT_EQ(plainText(t), QStringLiteral("one\ntwo\nthree four\tfive"));
     QTextDocument doc;
     toTextDocument(t, doc);
-    EXPECT_EQ(plainText(doc), plainText(t));
-    EXPECT_EQ(doc.toPlainText(), plainText(t));
+    EXPECT_EQ(plainText(doc) + "|" + doc.toPlainText(), plainText(t) + "|" + plainText(t));
 }
 
 // The text files give, whatever else they hold: special characters, tables, code pages,

@@ -1,7 +1,5 @@
 #include "core/keywords/keywordstore.h"
-#include "core/session/session.h"
 #include "core/store/collation.h"
-#include "core/store/storeerror.h"
 #include "support/sessionbase.h"
 
 #include <QFile>
@@ -116,8 +114,8 @@ protected:
 // Cycles, self-links, case variants and empty answers are left to the random comparison below.
 TEST_F(KWStoreTest, OnlyUpperKeywordsWithoutSupersetsAreRoots) {
     keywords({"Alone", "Top", "Middle", "Leaf"});
-    link("Middle", "Top");
-    link("Leaf", "Middle");
+    for (auto [lower, upper] : {std::pair{"Middle", "Top"}, {"Leaf", "Middle"}})
+        link(lower, upper);
     EXPECT_EQ(keywordRoots(ctx), NameList{"Top"}); // not the unlinked "Alone", not the lower "Leaf"
     // A name the store could not hold has no links rather than failing the seek.
     EXPECT_TRUE(keywordSubsets(ctx, QString(40, 'x')).isEmpty());
@@ -141,9 +139,8 @@ TEST_F(KWStoreTest, ListsAreNotCapped) {
 TEST_F(KWStoreTest, ARefusedLinkSaysWhyAndStoresNothing) {
     link("Rose", "Flower");
     const KWResult dup = linkKeywords(ctx, "ROSE", "flower");
-    EXPECT_EQ(dup.status, KWStatus::Duplicate);
+    EXPECT_TRUE(dup.status == KWStatus::Duplicate && dup.message == linkExistsMessage());
     EXPECT_EQ(dup.store.code(), vlm::ErrorCode::DuplicateKey);
-    EXPECT_EQ(dup.message, linkExistsMessage());
     const QString longest(30, 'a'), tooLong(31, 'a');
     const std::tuple<QString, QString, KWStatus> refused[] = {
         {"", "Flower", KWStatus::Empty},
@@ -173,19 +170,18 @@ TEST_F(KWStoreTest, DiscardingALinkThatIsNotThereSaysSo) {
 
 TEST_F(KWStoreTest, KeywordsAreAddedInOrderRefusalsAreToldAndADiscardKeepsTheLinks) {
     EXPECT_TRUE(allKeywordNames(ctx).isEmpty());
-    EXPECT_TRUE(seedNoKeyword(ctx).ok());
-    EXPECT_EQ(allKeywordNames(ctx), NameList{"No Keyword"});
-    EXPECT_TRUE(seedNoKeyword(ctx).ok()); // not empty any more: nothing added
-    EXPECT_EQ(allKeywordNames(ctx), NameList{"No Keyword"});
+    for (int i = 0; i < 2; ++i) { // the second time the list is not empty: nothing added
+        EXPECT_TRUE(seedNoKeyword(ctx).ok());
+        EXPECT_EQ(allKeywordNames(ctx), NameList{"No Keyword"});
+    }
 
     keywords({"Zoology", "émile", "apple", "Emile", "Banana"});
     const NameList order{"apple", "Banana", "Emile", "émile", "No Keyword", "Zoology"};
     EXPECT_EQ(allKeywordNames(ctx), order);
 
     const KWResult dup = storeKeyword(ctx, "APPLE");
-    EXPECT_EQ(dup.status, KWStatus::Duplicate);
+    EXPECT_TRUE(dup.status == KWStatus::Duplicate && dup.message.isEmpty());
     EXPECT_EQ(dup.store.code(), vlm::ErrorCode::DuplicateKey);
-    EXPECT_TRUE(dup.message.isEmpty());
     // The case of an accented letter; 30 characters are enough, whatever their bytes.
     const std::pair<QString, KWStatus> refused[] = {{"ÉMILE", KWStatus::Duplicate},
                                                     {"", KWStatus::Empty},
@@ -264,8 +260,7 @@ TEST_F(KWStoreTest, CompareNamesIsTheStoresComparison) {
     };
     for (int i = 0; i < 2000; ++i) {
         const QString a = word(), b = word();
-        ASSERT_EQ(compareNames(a, b) < 0, store::compareText(a, b) < 0) << qPrintable(a + "|" + b);
-        ASSERT_EQ(compareNames(a, b) == 0, store::compareText(a, b) == 0)
+        ASSERT_EQ(compareNames(a, b), std::clamp(store::compareText(a, b), -1, 1))
             << qPrintable(a + "|" + b);
     }
 }
@@ -282,9 +277,9 @@ TEST_F(KWStoreTest, AReadOnlyBaseRefusesEveryChangeAndStaysAsItWas) {
                                   linkKeywords(ctx, "Kept", "Other"),
                                   unlinkKeywords(ctx, "Other", "Kept", LinkSide::FromUpper),
                                   unlinkKeywords(ctx, "Other", "Kept", LinkSide::FromLower)}) {
-            EXPECT_EQ(r.status, KWStatus::ReadOnly);
+            EXPECT_TRUE(r.status == KWStatus::ReadOnly &&
+                        r.message == "Fichier en lecture seule !");
             EXPECT_EQ(r.store.code(), vlm::ErrorCode::ReadOnly);
-            EXPECT_EQ(r.message, "Fichier en lecture seule !");
         }
         EXPECT_EQ(allKeywordNames(ctx), keywordsBefore);
         EXPECT_EQ(linkRows(ctx), QStringList{"Other<Kept"});

@@ -3,10 +3,7 @@
 #include "core/retrieval/keywordquery.h"
 #include "core/retrieval/memoryguard.h"
 #include "core/retrieval/othersearch.h"
-#include "core/store/recordset.h"
 #include "support/retrievalbase.h"
-
-#include <gtest/gtest.h>
 
 #include <QSet>
 #include <random>
@@ -19,6 +16,8 @@ namespace {
 
 class Grids : public ::testing::Test, public RetrievalBase {
 protected:
+    // The kind of the result table and its caption, as "kind|caption".
+    QString shown() const { return ctx.ResultKind + "|" + ctx.Result.ResultCaption; }
     // The date list as "date|number" lines.
     QStringList dates(CardKind kind) {
         QStringList out;
@@ -41,8 +40,7 @@ TEST_F(Grids, ACardWithThreeKeywordsGivesThreeRows) {
     linkNote("SMIT0001.TXT", "Alpha");
 
     ASSERT_TRUE(fillByKeyword(ctx, CardKind::Note, "Beta"));
-    EXPECT_EQ(ctx.ResultKind, "Note");
-    EXPECT_EQ(ctx.Result.ResultCaption, "Notes - Keyword : Beta");
+    EXPECT_EQ(shown(), "Note|Notes - Keyword : Beta");
     EXPECT_EQ(ctx.Result.ResultCount(), 6);
     // Each card with all its keywords, in the order of the links of each card.
     EXPECT_EQ(resultLines(), (QStringList{
@@ -82,8 +80,7 @@ TEST_F(Grids, DanglingLinksAreSkippedEachCardIsListedOnceOrNoMatchIsShown) {
         EXPECT_FALSE(fillByKeyword(ctx, CardKind::Note, kw));
         EXPECT_EQ(resultLines(), QStringList{"No Match||||"});
         EXPECT_EQ(ctx.Result.ResultCaption, "Notes - Keyword : " + kw);
-        EXPECT_EQ(ctx.Result.ResultSortCol, 1);
-        EXPECT_EQ(ctx.Result.ResultRow, 1);
+        EXPECT_EQ(std::pair(ctx.Result.ResultSortCol, ctx.Result.ResultRow), std::pair(1, 1));
     }
 
     // Seeking a card makes it current, on the number's index.
@@ -99,8 +96,8 @@ TEST_F(Grids, AuthorAndKeywordListsOfQuotesAndReferencesComeFromTheirOwnTables) 
     reference("Smith__001", {"Smith", "Jones"}, "Forests");
     reference("Smith__002", {"Smith"}, "Meadows");
     reference("Jones__001", {"Jones"}, "Rivers");
-    linkReference("Smith__001", "Trees");
-    linkReference("Smith__001", "Botany");
+    for (const char* k : {"Trees", "Botany"})
+        linkReference("Smith__001", k);
     test::addRow(*ctx.rs().CIT, {{"CIT", "SMITH001.TXT"},
                                  {"NDX", "Smith__001"},
                                  {"TITRE1", "Oaks"},
@@ -116,15 +113,13 @@ TEST_F(Grids, AuthorAndKeywordListsOfQuotesAndReferencesComeFromTheirOwnTables) 
     test::addRow(*ctx.rs().AUTNDX, {{"NDX", "Smith__009"}, {"AUTEUR", "Smith"}});
 
     ASSERT_TRUE(fillByAuthor(ctx, CardKind::Reference, "Smith"));
-    EXPECT_EQ(ctx.ResultKind, "Bib");
-    EXPECT_EQ(ctx.Result.ResultCaption, "Reference Author : Smith");
+    EXPECT_EQ(shown(), "Bib|Reference Author : Smith");
     EXPECT_EQ(resultLines(), (QStringList{"Trees|Smith__001|Smith|Forests|Smith__001",
                                           "Botany|Smith__001|Smith|Forests|Smith__001",
                                           " |Smith__002|Smith|Meadows|Smith__002"}));
 
     ASSERT_TRUE(fillByAuthor(ctx, CardKind::Quote, "Smith"));
-    EXPECT_EQ(ctx.ResultKind, "Cit");
-    EXPECT_EQ(ctx.Result.ResultCaption, "Reference Author : Smith");
+    EXPECT_EQ(shown(), "Cit|Reference Author : Smith");
     EXPECT_EQ(resultLines(), (QStringList{"Trees|SMITH001.TXT|Smith|Oaks|SMITH001.TXT",
                                           " |SMITH002.TXT|Smith|Elms|SMITH002.TXT",
                                           "Grass|SMITH003.TXT|Smith|Grass|SMITH003.TXT",
@@ -141,12 +136,10 @@ TEST_F(Grids, AuthorAndKeywordListsOfQuotesAndReferencesComeFromTheirOwnTables) 
 
     // By keyword, a card's author is its own field.
     ASSERT_TRUE(fillByKeyword(ctx, CardKind::Quote, "Trees"));
-    EXPECT_EQ(ctx.ResultKind, "Cit");
-    EXPECT_EQ(ctx.Result.ResultCaption, "Quote + Keyword : Trees");
+    EXPECT_EQ(shown(), "Cit|Quote + Keyword : Trees");
     EXPECT_EQ(resultLines(), QStringList{"Trees|SMITH001.TXT|Smith Jones |Oaks|SMITH001.TXT"});
     ASSERT_TRUE(fillByKeyword(ctx, CardKind::Reference, "Trees"));
-    EXPECT_EQ(ctx.ResultKind, "Bib");
-    EXPECT_EQ(ctx.Result.ResultCaption, "References + Keyword : Trees");
+    EXPECT_EQ(shown(), "Bib|References + Keyword : Trees");
     EXPECT_EQ(resultLines(), (QStringList{"Trees|Smith__001|Smith Jones |Forests|Smith__001",
                                           "Botany|Smith__001|Smith Jones |Forests|Smith__001"}));
 }
@@ -257,12 +250,10 @@ TEST_F(Grids, ListsThroughTheGraphMatchAPlainWalkAndSetOperations) {
 // ---------------------------------------------------------------- date lists
 
 TEST_F(Grids, DateListsAreNewestFirstAndEqualDatesFollowTheIndexBackwards) {
-    note("A1", "", "", day(3));
-    note("A2", "", "", day(5));
-    note("A3", "", "", day(4));
-    note("A4", "", "", day(4)); // same date as A3, added later
-    note("A5", "", "", day(4));
-    note("A6"); // no date
+    // A4 and A5 have the date of A3 and were added later; A6 has none.
+    for (const auto& [n, d] : {std::pair{"A1", 3}, {"A2", 5}, {"A3", 4}, {"A4", 4}, {"A5", 4}})
+        note(n, "", "", day(d));
+    note("A6");
     EXPECT_EQ(
         dates(CardKind::Note),
         (QStringList{"2024-01-05 09:00:00|A2", "2024-01-04 09:00:00|A5", "2024-01-04 09:00:00|A4",

@@ -1,6 +1,4 @@
 #include "core/store/collation.h"
-#include "core/store/database.h"
-#include "core/store/storeerror.h"
 #include "support/storefixture.h"
 
 #include <QDateTime>
@@ -37,11 +35,7 @@ protected:
         rs = db->openRecordset("links");
     }
     void add(const QString& up, const QString& down, int val = 0) {
-        rs->addNew();
-        rs->setValue("UP", up);
-        rs->setValue("DOWN", down);
-        rs->setValue("Val", val);
-        rs->update();
+        vlm::test::addRow(*rs, {{"UP", up}, {"DOWN", down}, {"Val", val}});
     }
     // Reads field `f` from the current record to the end.
     QStringList walk(const QString& f) {
@@ -59,11 +53,9 @@ protected:
 };
 
 TEST_F(RecordsetTest, SeekOnLeadingFieldWalksOneBlockInOrder) {
-    add("b", "z");
-    add("a", "y");
-    add("b", "c");
-    add("c", "a");
-    add("B", "m"); // same block as "b" for the store
+    // "B" is in the same block as "b" for the store.
+    for (auto [up, down] : {std::pair{"b", "z"}, {"a", "y"}, {"b", "c"}, {"c", "a"}, {"B", "m"}})
+        add(up, down);
     rs->setIndex("updown");
     rs->seek(">=", "b");
     ASSERT_FALSE(rs->noMatch());
@@ -119,8 +111,8 @@ TEST_F(RecordsetTest, BookmarksSurviveOtherDeletesAndNameADeletedRecord) {
 }
 
 TEST_F(RecordsetTest, AddNewKeepsTheCurrentRecordAndEditMovesItInTheIndex) {
-    add("m", "1");
-    add("p", "2");
+    for (auto [up, down] : {std::pair{"m", "1"}, {"p", "2"}})
+        add(up, down);
     rs->setIndex("Up");
     rs->seek("=", "m");
     add("a", "3");
@@ -154,11 +146,7 @@ TEST_F(RecordsetTest, CountersIncreaseAreNeverReusedAndAcceptExplicitValues) {
     add("c", "3");
     rs->moveLast();
     EXPECT_EQ(rs->value("Num").toInt(), 3); // 2 is not given again
-    rs->addNew();
-    rs->setValue("UP", "d");
-    rs->setValue("DOWN", "4");
-    rs->setValue("Num", 40);
-    rs->update();
+    vlm::test::addRow(*rs, {{"UP", "d"}, {"DOWN", "4"}, {"Num", 40}});
     add("e", "5");
     rs->moveLast();
     EXPECT_EQ(rs->value("Num").toInt(), 41);
@@ -209,8 +197,8 @@ TEST_F(RecordsetTest, ValuesAreCheckedAgainstTheirFields) {
 
 TEST_F(RecordsetTest, TransactionsCommitOrLeaveNothing) {
     db->beginTrans();
-    add("t", "1");
-    add("t", "2");
+    for (const char* down : {"1", "2"})
+        add("t", down);
     db->rollback();
     EXPECT_EQ(rs->recordCount(), 0);
     db->beginTrans();

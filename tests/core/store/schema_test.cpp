@@ -1,4 +1,3 @@
-#include "core/store/storeerror.h"
 #include "support/storefixture.h"
 
 using namespace vlm::store;

@@ -11,13 +11,8 @@
 #include "support/cardwindowbase.h"
 #include "support/pdftext.h"
 
-#include <QAction>
-#include <QLineEdit>
-#include <QMdiSubWindow>
-#include <QTextBlock>
-#include <QTextDocument>
-#include <QTextEdit>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <new>
 
@@ -40,6 +35,12 @@ class NoteWindowTest : public QObject, test::CardWindowBase {
     }
     static QStringList gridRows(QWidget* w) { return rows(w, "cgMCNote"); }
     static void closeWindow(NoteWindow* w) { cardFrame(w)->close(); }
+    // The plain text stored and the text of the rich text stored, which must agree.
+    QStringList storedTexts(const QString& number) {
+        QTextDocument back;
+        if (!fromRtf(stored("TEXTRTF", number), back)) return {"no rich text"};
+        return {stored("TEXTE", number), back.toPlainText()};
+    }
 
 private slots:
     void init() { setUp(); }
@@ -53,10 +54,9 @@ private slots:
         QCOMPARE(w->textBox()->toPlainText(), QStringLiteral("first line\nsecond line"));
         QCOMPARE(w->objectName(), QStringLiteral("fNoteMulti"));
         QCOMPARE(child<QTableWidget>(w, "cgMCNote")->columnWidth(0), 133); // 2000 twips
-        QCOMPARE(child<QLineEdit>(w, "cNoteNDX")->text(), QStringLiteral("LIND0001.TXT"));
+        QCOMPARE(texts(w, {"cNoteNDX", "cNoteAuthor", "cNoteTitle"}),
+                 (QStringList{"LIND0001.TXT", "Lindqvist", "Light"}));
         QVERIFY(child<QLineEdit>(w, "cNoteNDX")->isReadOnly());
-        QCOMPARE(child<QLineEdit>(w, "cNoteAuthor")->text(), QStringLiteral("Lindqvist"));
-        QCOMPARE(child<QLineEdit>(w, "cNoteTitle")->text(), QStringLiteral("Light"));
         QVERIFY(child<QLineEdit>(w, "FenNum")->isHidden());
         QCOMPARE(w->property("Tag").toString(), QStringLiteral("LIND0001.TXT"));
         QVERIFY(!w->changed());
@@ -82,15 +82,14 @@ private slots:
     }
 
     void aNoteWithoutKeywordsShowsOneEmptyRowAndAllOthersShowEveryKeyword() {
-        b->addNote("A___0001.TXT");
-        b->addNote("B___0001.TXT");
+        for (const char* n : {"A___0001.TXT", "B___0001.TXT"})
+            b->addNote(n);
         QStringList many;
         for (int i = 0; i < 55; ++i) {
             many << QStringLiteral("k%1").arg(i, 2, 10, QLatin1Char('0'));
             b->linkNote("B___0001.TXT", many.back());
         }
-        NoteWindow* none = open("A___0001.TXT");
-        QCOMPARE(gridRows(none), QStringList{QString()});
+        QCOMPARE(gridRows(open("A___0001.TXT")), QStringList{QString()});
         NoteWindow* all = open("B___0001.TXT");
         QCOMPARE(gridRows(all), many);
         QCOMPARE(child<QTableWidget>(all, "cgMCNote")->currentRow(), 0);
@@ -108,8 +107,8 @@ private slots:
         // A text counted with two-character line ends still shows the word selected.
         b->addNote("B___0001.TXT", "B", "Two", "x\r\ny lamp");
         ctx().FindPos = 6;
-        NoteWindow* other = open("B___0001.TXT");
-        QCOMPARE(other->textBox()->textCursor().selectedText(), QStringLiteral("lamp"));
+        QCOMPARE(open("B___0001.TXT")->textBox()->textCursor().selectedText(),
+                 QStringLiteral("lamp"));
     }
 
     void storingWritesTheWindowAndClosingStillAsks() {
@@ -122,21 +121,15 @@ private slots:
         w->textBox()->setPlainText(QString::fromUtf8("café € 漢字 😀"));
         click(w, "CmdStore");
         QCOMPARE(stored("TITRE1", "A___0001.TXT"), QStringLiteral("New title"));
-        QCOMPARE(stored("TEXTE", "A___0001.TXT"), QString::fromUtf8("café € 漢字 😀"));
-        QTextDocument back;
-        QVERIFY(fromRtf(stored("TEXTRTF", "A___0001.TXT"), back));
-        QCOMPARE(back.toPlainText(), QString::fromUtf8("café € 漢字 😀"));
+        QCOMPARE(storedTexts("A___0001.TXT"), QStringList(2, QString::fromUtf8("café € 漢字 😀")));
         QVERIFY(w->changed()); // storing does not clear it
 
         // Someone else writes the Note; closing asks, and OK stores this window again.
         storeNote(ctx(), "A___0001.TXT", {"x", "x", "x", ""});
-        prompter().clear();
-        prompter().answer(Answer::Ok);
+        prompter().reply(Answer::Ok);
         closeWindow(w);
-        QCOMPARE(prompter().messages(),
-                 QStringList{QStringLiteral("The data have changed - do you want save?")});
+        QVERIFY(prompter().said({"The data have changed - do you want save?"}, Icon::None));
         QCOMPARE(prompter().shown().back().buttons, Buttons::OkCancel);
-        QCOMPARE(prompter().shown().back().icon, Icon::None);
         QCOMPARE(stored("TITRE1", "A___0001.TXT"), QStringLiteral("New title"));
         QVERIFY(windows().isEmpty());
 
@@ -182,12 +175,10 @@ private slots:
         NoteWindow* w = open("A___0001.TXT");
         w->textBox()->setPlainText("edited");
         click(w, "CmdStore");
-        QCOMPARE(prompter().messages(), QStringList{QStringLiteral("Fichier en lecture seule !")});
-        QCOMPARE(prompter().shown().back().icon, Icon::Exclamation);
+        QVERIFY(prompter().said({"Fichier en lecture seule !"}, Icon::Exclamation));
 
         // OK to the close question cannot store: the window stays, its text with it.
-        prompter().clear();
-        prompter().answer(Answer::Ok);
+        prompter().reply(Answer::Ok);
         closeWindow(w);
         QCOMPARE(prompter().messages(), (QStringList{"The data have changed - do you want save?",
                                                      "Fichier en lecture seule !"}));
@@ -203,9 +194,7 @@ private slots:
             b->addNote(n);
         b->linkNote("B___0001.TXT", "K");
         b->linkNote("C___0001.TXT", "K");
-        NoteWindow* a = open("A___0001.TXT");
-        NoteWindow* bw = open("B___0001.TXT");
-        NoteWindow* c = open("C___0001.TXT");
+        NoteWindow *a = open("A___0001.TXT"), *bw = open("B___0001.TXT"), *c = open("C___0001.TXT");
         QCOMPARE(ctx().NoteWinCount, 3);
         // A card list that may show the Note.
         auto* list = new QWidget;
@@ -217,18 +206,15 @@ private slots:
         // Cancel keeps the card.
         prompter().answer(Answer::Cancel);
         click(bw, "Command2");
-        QCOMPARE(prompter().messages(),
-                 QStringList{QStringLiteral("Confirm that you want to delete this card ?")});
+        QVERIFY(prompter().said({"Confirm that you want to delete this card ?"}, Icon::None));
         QCOMPARE(prompter().shown().back().buttons, Buttons::OkCancel);
-        QCOMPARE(prompter().shown().back().icon, Icon::None);
         QCOMPARE(stored("CIT", "B___0001.TXT"), QStringLiteral("B___0001.TXT"));
         QCOMPARE(windows().size(), 3);
         QVERIFY(listWindow->isVisible());
 
         // OK deletes it with its links and closes its window, without the save question.
         bw->textBox()->setPlainText("edited before deleting");
-        prompter().clear();
-        prompter().answer(Answer::Ok);
+        prompter().reply(Answer::Ok);
         click(bw, "Command2");
         QCOMPARE(prompter().messages().size(), 1);
         QCOMPARE(stored("CIT", "B___0001.TXT"), QStringLiteral("<absent>"));
@@ -247,8 +233,7 @@ private slots:
 
     void aNoteDeletedInAnotherWindowIsNotStoredBackSilently() {
         b->addNote("A___0001.TXT", "Ada");
-        NoteWindow* first = open("A___0001.TXT");
-        NoteWindow* second = open("A___0001.TXT");
+        NoteWindow *first = open("A___0001.TXT"), *second = open("A___0001.TXT");
         prompter().answer(Answer::Ok);
         click(first, "Command2");
         QCOMPARE(windows(), QList<NoteWindow*>{second});
@@ -267,8 +252,8 @@ private slots:
 
     void removingAKeywordStoresTheWholeNoteThenAsks() {
         b->addNote("A___0001.TXT", "Ada", "T", "old", "");
-        b->linkNote("A___0001.TXT", "Optics");
-        b->linkNote("A___0001.TXT", "Waves");
+        for (const char* k : {"Optics", "Waves"})
+            b->linkNote("A___0001.TXT", k);
         NoteWindow* w = open("A___0001.TXT");
         test::clickCell(child<QTableWidget>(w, "cgMCNote"), 1);
         w->textBox()->setPlainText("new text");
@@ -276,25 +261,19 @@ private slots:
         // Cancel: the links stay, and both texts are stored and agree.
         prompter().answer(Answer::Cancel);
         click(w, "KWSupp");
-        QCOMPARE(prompter().messages(),
-                 QStringList{QStringLiteral("  Do you really want to delete  \r\r\nWaves  ")});
-        QCOMPARE(prompter().shown().back().icon, Icon::Question);
+        QVERIFY(prompter().said({"  Do you really want to delete  \r\r\nWaves  "}, Icon::Question));
         QCOMPARE(prompter().shown().back().buttons, Buttons::OkCancel);
-        QCOMPARE(stored("TEXTE", "A___0001.TXT"), QStringLiteral("new text"));
-        QTextDocument back;
-        QVERIFY(fromRtf(stored("TEXTRTF", "A___0001.TXT"), back));
-        QCOMPARE(back.toPlainText(), QStringLiteral("new text"));
+        QCOMPARE(storedTexts("A___0001.TXT"), QStringList(2, "new text"));
         QCOMPARE(cardKeywords(ctx(), CardKind::Note, "A___0001.TXT"),
                  (QStringList{"Optics", "Waves"}));
 
         // OK: the link goes, the grid follows.
-        prompter().answer(Answer::Ok);
-        click(w, "KWSupp");
-        QCOMPARE(cardKeywords(ctx(), CardKind::Note, "A___0001.TXT"), QStringList{"Optics"});
-        QCOMPARE(gridRows(w), QStringList{"Optics"});
-        prompter().answer(Answer::Ok);
-        click(w, "KWSupp");
-        QCOMPARE(gridRows(w), QStringList{QString()});
+        for (const QStringList& left : {QStringList{"Optics"}, QStringList{}}) {
+            prompter().answer(Answer::Ok);
+            click(w, "KWSupp");
+            QCOMPARE(cardKeywords(ctx(), CardKind::Note, "A___0001.TXT"), left);
+            QCOMPARE(gridRows(w), left.isEmpty() ? QStringList{QString()} : left);
+        }
 
         // The empty row of a Note without keywords asks nothing.
         prompter().clear();
@@ -303,10 +282,9 @@ private slots:
     }
 
     void activationSeeksTheCardAndRereadsKeywordsOnlyWhenTheyChanged() {
-        b->addNote("A___0001.TXT");
-        b->addNote("B___0001.TXT");
-        NoteWindow* a = open("A___0001.TXT");
-        NoteWindow* bw = open("B___0001.TXT");
+        for (const char* n : {"A___0001.TXT", "B___0001.TXT"})
+            b->addNote(n);
+        NoteWindow *a = open("A___0001.TXT"), *bw = open("B___0001.TXT");
         b->linkNote("A___0001.TXT", "Later");
         ctx().ResultKind = "Cit";
 
@@ -335,14 +313,11 @@ private slots:
         const QByteArray pdf = test::readAll(all);
         QVERIFY(pdf.startsWith("%PDF"));
         QString text = test::pdfText(pdf);
-        QVERIFY2(text.contains("Velmora prints cards"), qPrintable(text));
-        QVERIFY2(text.contains("second paragraph"), qPrintable(text));
+        QVERIFY2(text.contains("Velmora prints cards") && text.contains("second paragraph"),
+                 qPrintable(text));
 
         // A selection is offered, and printed alone when chosen.
-        QTextCursor c = w->textBox()->textCursor();
-        c.setPosition(8);
-        c.setPosition(20, QTextCursor::KeepAnchor);
-        w->textBox()->setTextCursor(c);
+        select(w->textBox(), 8, 20);
         const QString part = b->dir.file("part.pdf");
         prompter().print(part, /*selection*/ true);
         tool(w, "Print");
@@ -361,10 +336,7 @@ private slots:
         b->addNote("A___0001.TXT");
         NoteWindow* w = open("A___0001.TXT");
         w->textBox()->setPlainText("plain bold plain");
-        QTextCursor c = w->textBox()->textCursor();
-        c.setPosition(6);
-        c.setPosition(10, QTextCursor::KeepAnchor);
-        w->textBox()->setTextCursor(c);
+        select(w->textBox(), 6, 10);
         FontChoice f;
         f.family = "DejaVu Serif";
         f.size = 15;
@@ -372,15 +344,13 @@ private slots:
         f.colour = QColor(200, 10, 20);
         prompter().pickFont(f);
         tool(w, "Font");
-        QVERIFY(prompter().lastFontShown().has_value());
-        QCOMPARE(prompter().lastFontShown()->bold, false);
+        QVERIFY(prompter().lastFontShown().has_value() && !prompter().lastFontShown()->bold);
 
         QCOMPARE(currentFont(w->textBox()), f);
         // Only the selection took them.
         QTextCursor before(w->textBox()->document());
         before.setPosition(3);
-        QVERIFY(!before.charFormat().font().bold());
-        QVERIFY(w->changed());
+        QVERIFY(!before.charFormat().font().bold() && w->changed());
 
         // Cancel changes nothing.
         prompter().pickFont(std::nullopt);
@@ -411,12 +381,11 @@ private slots:
 
         // A file that is not RTF comes in as plain text; a cancelled dialog changes nothing.
         test::writeAll(b->dir.file("notes.txt"), QString::fromUtf8("ligne 1 é\nligne 2").toUtf8());
-        prompter().choose(b->dir.file("notes.txt"));
-        tool(other, "Open");
-        QCOMPARE(other->textBox()->toPlainText(), QString::fromUtf8("ligne 1 é\nligne 2"));
-        prompter().choose(QString());
-        tool(other, "Open");
-        QCOMPARE(other->textBox()->toPlainText(), QString::fromUtf8("ligne 1 é\nligne 2"));
+        for (const QString& chosen : {b->dir.file("notes.txt"), QString()}) {
+            prompter().choose(chosen);
+            tool(other, "Open");
+            QCOMPARE(other->textBox()->toPlainText(), QString::fromUtf8("ligne 1 é\nligne 2"));
+        }
 
         // A file that cannot be read is named.
         prompter().clear();
@@ -453,10 +422,9 @@ private slots:
         const QList<QMdiSubWindow*> subs = main->mdiArea()->subWindowList();
         QCOMPARE(subs.size(), 1);
         const int side = main->sideBar()->isVisible() ? main->sideBar()->width() * 15 : 0;
-        QCOMPARE(subs.first()->pos().x(),
-                 std::max(0, twipsToPixels((main->width() * 15 - 8695) / 2 - side / 2)));
-        QCOMPARE(subs.first()->pos().y(),
-                 std::max(0, twipsToPixels((main->height() * 15 - 6250) / 8)));
+        QCOMPARE(subs.first()->pos(),
+                 QPoint(std::max(0, twipsToPixels((main->width() * 15 - 8695) / 2 - side / 2)),
+                        std::max(0, twipsToPixels((main->height() * 15 - 6250) / 8))));
         main->mdiArea()->closeAllSubWindows();
     }
 
@@ -475,7 +443,7 @@ private slots:
         QCOMPARE(windows().size(), 1);
         NoteWindow* w = windows().first();
         QCOMPARE(w->tag(), QStringLiteral("LIND0001.TXT"));
-        QCOMPARE(child<QLineEdit>(w, "cNoteAuthor")->text(), QStringLiteral("Lindqvist"));
+        QCOMPARE(texts(w, {"cNoteAuthor"}), QStringList{"Lindqvist"});
         QVERIFY(!child<QLineEdit>(w, "cNoteDate")->text().isEmpty());
         QCOMPARE(w->windowTitle(), QStringLiteral(" : '' (1)"));
         QVERIFY(!topLevel("fMultSel"));
@@ -494,7 +462,7 @@ private slots:
         QVERIFY(!createNote(ctx(), {}));
         b->reopenReadOnly();
         QVERIFY(!createNote(ctx(), {"Lindqvist"}));
-        QCOMPARE(prompter().messages(), QStringList{QStringLiteral("Fichier en lecture seule !")});
+        QCOMPARE(prompter().messages(), QStringList{"Fichier en lecture seule !"});
         QCOMPARE(windows().size(), 2);
     }
 
@@ -503,8 +471,7 @@ private slots:
         for (const char* n : {"A___0001.TXT", "B___0001.TXT", "C___0001.TXT"})
             b->addNote(n);
         b->linkNote("C___0001.TXT", "Waves");
-        NoteWindow* a = open("A___0001.TXT");
-        NoteWindow* other = open("B___0001.TXT");
+        NoteWindow *a = open("A___0001.TXT"), *other = open("B___0001.TXT");
         ctx().ResultKind = "Bib";
         click(a, "KWAdd");
         QCOMPARE(ctx().ResultKind, QStringLiteral("Note"));
@@ -529,11 +496,9 @@ private slots:
     }
 
     void runningOutOfMemoryWhileOpeningIsSaid() {
-        QWidget* w = runOpener(ctx(), []() -> QWidget* { throw std::bad_alloc(); });
-        QVERIFY(!w);
-        QCOMPARE(prompter().messages(),
-                 QStringList{QStringLiteral("Not enough memory ! Please close some windows !")});
-        QCOMPARE(prompter().shown().back().icon, Icon::Exclamation);
+        QVERIFY(!runOpener(ctx(), []() -> QWidget* { throw std::bad_alloc(); }));
+        QVERIFY(prompter().said({"Not enough memory ! Please close some windows !"},
+                                Icon::Exclamation));
     }
 };
 

@@ -4,24 +4,13 @@
 
 #include "core/common/twips.h"
 #include "core/keywords/linkcolumns.h"
-#include "core/session/session.h"
-#include "core/store/recordset.h"
 #include "gui/keywords/linkeditors.h"
 #include "support/dropevents.h"
 #include "support/sessionbase.h"
 #include "support/viewcells.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QFrame>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QMimeData>
-#include <QPointer>
-#include <QPushButton>
-#include <QRandomGenerator>
-#include <QScrollBar>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <map>
 
@@ -33,6 +22,7 @@ namespace {
 
 // A base of its own for each test, its links stored directly.
 struct Base : SessionBase {
+    explicit Base(const QStringList& pairs = {}) { links(pairs); }
     // Each pair is "lower<upper": lower is included in upper.
     void links(const QStringList& pairs) {
         for (const QString& p : pairs) {
@@ -48,6 +38,13 @@ struct Base : SessionBase {
             out[i] += '<' + upper[i];
         out.sort();
         return out;
+    }
+};
+
+// A window shown as soon as it is made.
+template <class W> struct Shown : W {
+    template <class... A> explicit Shown(A&&... args) : W(std::forward<A>(args)...) {
+        this->show();
     }
 };
 
@@ -79,10 +76,8 @@ class LinkWindowsTest : public QObject {
     Q_OBJECT
 private slots:
     void clicksOpenColumnsAndThePathFollows() {
-        Base b;
-        b.links({"C<A", "B<A", "F<B", "E<D", "Lone<Lone2"});
-        StructureEditor w(b.ctx);
-        w.show();
+        Base b({"C<A", "B<A", "F<B", "E<D", "Lone<Lone2"});
+        Shown<StructureEditor> w(b.ctx);
         QCOMPARE(rowsOf(w.grid(0)), (QStringList{"A", "D", "Lone2"})); // the Roots
         QCOMPARE(pathOf(w), QStringList{"Root"});
         QVERIFY(!w.scrollBar()->isEnabled()); // one column: nothing to scroll
@@ -123,25 +118,21 @@ private slots:
 
         // No link at all: the Roots column is one empty row, and clicking it does nothing.
         Base empty;
-        StructureEditor e(empty.ctx);
-        e.show();
+        Shown<StructureEditor> e(empty.ctx);
         QCOMPARE(rowsOf(e.grid(0)), QStringList{""});
         clickCell(e.grid(0), 0);
         QCOMPARE(e.columns().count(), 1);
     }
 
     void dropsLinkToTheNameSelectedBefore() {
-        Base b;
-        b.links({"Cat<Animal", "Eel<Animal", "Oak<Plant"});
-        StructureEditor w(b.ctx);
-        w.show();
+        Base b({"Cat<Animal", "Eel<Animal", "Oak<Plant"});
+        Shown<StructureEditor> w(b.ctx);
         clickCell(w.grid(0), 0); // Animal
         // On the Roots column: nothing stored, the user is told why.
         QVERIFY(dropText(w.grid(0)->viewport(), "Zed"));
-        QCOMPARE(b.prompter.messages(),
-                 QStringList{
-                     "If you want to make this Keyword a Root, you shall delete all its UpLinks"});
-        QCOMPARE(b.prompter.shown().back().icon, Icon::Information);
+        QVERIFY(b.prompter.said(
+            {"If you want to make this Keyword a Root, you shall delete all its UpLinks"},
+            Icon::Information));
         b.prompter.clear();
 
         clickCell(w.grid(1), 1); // Eel: column 1 current
@@ -152,8 +143,7 @@ private slots:
         QCOMPARE(rowsOf(w.grid(1)), (QStringList{"Cat", "Dog", "Eel"}));
         QCOMPARE(pathOf(w), (QStringList{"Root", "Animal"}));
         // The same link dropped again is refused by the store without a word.
-        QVERIFY(dropText(w.grid(1)->viewport(), "Dog"));
-        QVERIFY(b.prompter.messages().isEmpty());
+        QVERIFY(dropText(w.grid(1)->viewport(), "Dog") && b.prompter.messages().isEmpty());
         QCOMPARE(b.rows().size(), 4);
 
         // A deeper column: the drag from a selection box, and the program's own format, which
@@ -166,8 +156,7 @@ private slots:
         QMimeData own;
         own.setData("application/x-velmora-keyword", QString("Émile").toUtf8());
         own.setText("something else");
-        QVERIFY(dropOn(w.grid(2)->viewport(), own));
-        QVERIFY(b.rows().contains("Émile<Cat"));
+        QVERIFY(dropOn(w.grid(2)->viewport(), own) && b.rows().contains("Émile<Cat"));
 
         // No keyword: empty, several lines, more than 30 characters.
         for (const QString& bad :
@@ -180,10 +169,8 @@ private slots:
     }
 
     void suppDiscardsTheLinkToTheNameBefore() {
-        Base b;
-        b.links({"Only<Root1", "B<Root2", "C<Root2"});
-        StructureEditor w(b.ctx);
-        w.show();
+        Base b({"Only<Root1", "B<Root2", "C<Root2"});
+        Shown<StructureEditor> w(b.ctx);
         // Nothing selected, then a Root selected (column 0 has no column before it): nothing.
         press(&w, "cSupp");
         clickCell(w.grid(0), 0);
@@ -214,26 +201,21 @@ private slots:
     }
 
     void aReadOnlyBaseChangesNothing() {
-        Base b;
-        b.links({"B<A", "C<A"});
+        Base b({"B<A", "C<A"});
         b.reopenReadOnly();
-        StructureEditor w(b.ctx);
-        w.show();
+        Shown<StructureEditor> w(b.ctx);
         clickCell(w.grid(0), 0);
         QVERIFY(dropText(w.grid(1)->viewport(), "D"));
         clickCell(w.grid(1), 1); // C
         press(&w, "cSupp");
-        QCOMPARE(b.prompter.messages(), QStringList(2, "Fichier en lecture seule !"));
-        QCOMPARE(b.prompter.shown().back().icon, Icon::Exclamation);
+        QVERIFY(b.prompter.said(QStringList(2, "Fichier en lecture seule !"), Icon::Exclamation));
         QCOMPARE(b.rows(), (QStringList{"B<A", "C<A"}));
         QCOMPARE(rowsOf(w.grid(1)), (QStringList{"B", "C"}));
     }
 
     void upLinksWindowWalksUpwards() {
-        Base b;
-        b.links({"B<A", "B<C", "A<Z"});
-        StructureEditor w(b.ctx);
-        w.show();
+        Base b({"B<A", "B<C", "A<Z"});
+        Shown<StructureEditor> w(b.ctx);
         clickCell(w.grid(0), 1); // Z
         clickCell(w.grid(1), 0); // A
         clickCell(w.grid(2), 0); // B
@@ -257,8 +239,7 @@ private slots:
         up2->close();
 
         // A name dropped anywhere on it starts it again: a column, the panel, the window.
-        UpLinksWindow u(b.ctx, "B");
-        u.show();
+        Shown<UpLinksWindow> u(b.ctx, "B");
         clickCell(u.grid(1), 0);
         QVERIFY(dropText(u.grid(0)->viewport(), "A"));
         QCOMPARE(u.columns().count(), 2);
@@ -274,8 +255,7 @@ private slots:
     }
 
     void windowsOpenInTheMainWindowArea() {
-        Base b;
-        b.links({"B<A"});
+        Base b({"B<A"});
         QMdiArea area;
         area.resize(1000, 700);
         area.show();
@@ -320,8 +300,7 @@ private slots:
         b.ctx.base.BaseDb->beginTrans();
         b.links(pairs);
         b.ctx.base.BaseDb->commitTrans();
-        StructureEditor w(b.ctx);
-        w.show();
+        Shown<StructureEditor> w(b.ctx);
         clickCell(w.grid(0), 1);
         QCOMPARE(w.grid(1)->rowCount(), 500);
         QCOMPARE(w.grid(1)->text(499), QString("S499"));

@@ -5,22 +5,14 @@
 
 #include "core/common/twips.h"
 #include "core/keywords/keywordstore.h"
-#include "core/session/session.h"
-#include "core/store/recordset.h"
 #include "gui/common/texttableview.h"
 #include "gui/keywords/keywordlistwindow.h"
 #include "gui/keywords/selectiondialog.h"
 #include "support/sessionbase.h"
 #include "support/viewcells.h"
 
-#include <QApplication>
-#include <QLineEdit>
-#include <QListView>
-#include <QPointer>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTableWidget>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace vlm;
 using namespace vlm::keywords;
@@ -153,8 +145,7 @@ private slots:
 
         // Discard: Cancel keeps the keyword; OK discards it and empties the picks.
         clickCell(d.list(), 2);
-        d.prompter.clear();
-        d.prompter.answer(Answer::Cancel);
+        d.prompter.reply(Answer::Cancel);
         d.press("cListSupp");
         QCOMPARE(d.prompter.messages(), QStringList{"discard this item ?"});
         QCOMPARE(rowsOf(d.sel()), QStringList{"Cherry"});
@@ -191,14 +182,14 @@ private slots:
             clickCell(d.list(), row);
         d.press("KWNoteSelect");
         QCOMPARE(d.column(*d.ctx.rs().GRNOTE, "GROUPE"), (QStringList{"Zen", "Art", "Ethics"}));
-        QCOMPARE(d.column(*d.ctx.rs().GRNOTE, "NDX"), (QStringList{"N7", "N7", "N7"}));
+        QCOMPARE(d.column(*d.ctx.rs().GRNOTE, "NDX"), QStringList(3, "N7"));
         QVERIFY(d.ctx.KWChanged);
         QCOMPARE(
             d.prompter.messages(),
             QStringList{" This card already carries the Keyword Zen : it was not added again "});
         QCOMPARE(attached.size(), 1);
-        QCOMPARE(attached[0][1].toString(), QString("N7"));
-        QCOMPARE(attached[0][2].toStringList(), (QStringList{"Zen", "Art", "Ethics"}));
+        QCOMPARE(attached[0][1].toString() + ":" + attached[0][2].toStringList().join(','),
+                 QString("N7:Zen,Art,Ethics"));
 
         SelectionDialog q(d.ctx, Mode::KWCitAdd); // Quotes: their own table
         q.setCardNumber("C1");
@@ -214,14 +205,14 @@ private slots:
         d.press("KWnoteSel");
         QCOMPARE(spy.size(), 0); // nothing picked: the user is told
         QCOMPARE(d.prompter.messages().size(), 1);
-        clickCell(d.list(), 0);
-        clickCell(d.list(), 2);
+        for (int row : {0, 2})
+            clickCell(d.list(), row);
         clickCell(d.sel(), 1);
         d.press("KWnoteSel");
         QCOMPARE(spy.size(), 1);
         QCOMPARE(spy[0][0].value<Mode>(), Mode::KWnoteSel);
-        QCOMPARE(spy[0][1].toStringList(), (QStringList{"Art", "Zen"}));
-        QCOMPARE(spy[0][2].toString(), QString("Zen"));
+        QCOMPARE(spy[0][1].toStringList() << spy[0][2].toString(),
+                 (QStringList{"Art", "Zen", "Zen"}));
         // A double click on an origin name picks it and runs KWnoteSel on it.
         doubleClickCell(d.list(), 1);
         QCOMPARE(spy.size(), 2);
@@ -334,7 +325,7 @@ private slots:
         l.prompter.answer(Answer::Ok);
         l.press("Command2");
         QCOMPARE(rowsOf(l.list()), (QStringList{"Apple", "Cherry"}));
-        QCOMPARE(l.column(*l.ctx.rs().CGROUP1, "GROUPE"), (QStringList{"Apple", "Cherry"}));
+        QCOMPARE(l.column(*l.ctx.rs().CGROUP1, "GROUPE"), rowsOf(l.list()));
         QCOMPARE(l.column(*l.ctx.rs().GRNOTE, "GROUPE"), QStringList{"Banana"});
     }
 

@@ -9,14 +9,8 @@
 #include "support/retrievalbase.h"
 #include "support/viewcells.h"
 
-#include <QAction>
-#include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <QTextEdit>
+#include <QtTest>
+#include <QtWidgets>
 #include <memory>
 
 using namespace vlm;
@@ -99,8 +93,8 @@ private slots:
         const auto notes = windowsOf<cards::NoteWindow>();
         QCOMPARE(notes.size(), 1);
         const QTextCursor sel = notes.front()->textBox()->textCursor();
-        QCOMPARE(sel.selectedText(), QString("chat"));
-        QCOMPARE(sel.selectionStart(), 3);
+        QCOMPARE(sel.selectedText() + "@" + QString::number(sel.selectionStart()),
+                 QString("chat@3"));
         QCOMPARE(ctx().FindPos, 0);
         main->action("mNFindText")->trigger(); // the menu opens another window on it
         QCOMPARE(windowsOf<cards::NoteWindow>().size(), 2);
@@ -128,8 +122,8 @@ private slots:
         prompter().answer(Answer::No);
         type("chat");
         QCOMPARE(prompter().shown().back().buttons, Buttons::YesNo);
-        QVERIFY(prompter().messages().back().startsWith("51 Notes contain"));
-        QVERIFY(windowsOf<cards::NoteWindow>().isEmpty());
+        QVERIFY(prompter().messages().back().startsWith("51 Notes contain") &&
+                windowsOf<cards::NoteWindow>().isEmpty());
         QCOMPARE(windowsOf<ResultWindow>().size(), 1);
         ResultWindow* grid = windowsOf<ResultWindow>().front();
         QCOMPARE(grid->windowTitle(), QString("  Notes containing 'chat'"));

@@ -4,15 +4,8 @@
 #include "core/common/twips.h"
 #include "gui/shell/mainwindow.h"
 
-#include <QAccessible>
-#include <QFrame>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSignalSpy>
-#include <QTabBar>
-#include <QToolButton>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace vlm;
 using namespace vlm::test;
@@ -69,14 +62,13 @@ private slots:
     void cleanup() { program.reset(); }
     void clickingTabsShowsTheirPages() {
         QSignalSpy upLinks(w, &MainWindow::upLinksSelected);
-        QTest::mouseClick(w->sideTabs(), Qt::LeftButton, {}, w->sideTabs()->tabRect(1).center());
-        checkPage(w, w->upPanel());
-        QCOMPARE(upLinks.count(), 1);
-        QTest::mouseClick(w->sideTabs(), Qt::LeftButton, {}, w->sideTabs()->tabRect(2).center());
-        checkPage(w, w->allKWPanel());
-        QTest::mouseClick(w->sideTabs(), Qt::LeftButton, {}, w->sideTabs()->tabRect(0).center());
-        checkPage(w, w->downPanel());
-        QCOMPARE(upLinks.count(), 1);
+        for (auto [tab, page] :
+             {std::pair{1, w->upPanel()}, {2, w->allKWPanel()}, {0, w->downPanel()}}) {
+            QTest::mouseClick(w->sideTabs(), Qt::LeftButton, {},
+                              w->sideTabs()->tabRect(tab).center());
+            checkPage(w, page);
+            QCOMPARE(upLinks.count(), 1); // "Up Links" only
+        }
         // The pages lie in the client area of the tab strip, inside the side bar.
         const QRect bar = w->sideBar()->rect();
         QVERIFY(bar.contains(w->downPanel()->geometry()));
@@ -92,17 +84,15 @@ private slots:
         QVERIFY(w->keywordMode());
         QCOMPARE(mode.count(), 1);
         QCOMPARE(w->sideLayout(), MainWindow::SideLayout::SimpleBrowser);
-        QVERIFY(!cardKindShown(w));
-        QVERIFY(w->allKWPanel()->isVisible() && w->allKWPanel()->isEnabled());
-        QVERIFY(w->downUpPanel()->isVisible());
-        QVERIFY(!w->downPanel()->isVisible() && !w->upPanel()->isVisible());
-        QVERIFY(!w->sideTabs()->isVisible());
-        QVERIFY(w->selectedKeywordLabel()->isVisible());
+        QVERIFY(!cardKindShown(w) && w->allKWPanel()->isVisible() && w->allKWPanel()->isEnabled());
+        QVERIFY(w->downUpPanel()->isVisible() && w->selectedKeywordLabel()->isVisible());
+        QVERIFY(!w->downPanel()->isVisible() && !w->upPanel()->isVisible() &&
+                !w->sideTabs()->isVisible());
         QVERIFY(!w->doubleBrowserLabel()->isVisible() && !w->sideTabsKeywordLabel()->isVisible());
         for (const QString& name : linkButtons)
             QVERIFY2(w->sideButton(name)->isVisible(), qPrintable(name));
-        QVERIFY(!w->sideButton(QStringLiteral("cmdSearchUp"))->isVisible());
-        QVERIFY(!w->sideButton(QStringLiteral("cmdReverseSearch"))->isVisible());
+        QVERIFY(!w->sideButton(QStringLiteral("cmdSearchUp"))->isVisible() &&
+                !w->sideButton(QStringLiteral("cmdReverseSearch"))->isVisible());
         // List, then the column of three buttons, then the central-Set browser.
         const int listRight = w->allKWPanel()->geometry().right();
         const QToolButton* add = w->sideButton(QStringLiteral("cmdAddFromListUp"));
@@ -122,8 +112,7 @@ private slots:
     void doubleBrowserShowsBothLevelBrowsers() {
         click(w->keywordsSwitch());
         click(w->doubleBrowserSwitch());
-        QVERIFY(w->doubleBrowserSwitch()->isChecked());
-        QVERIFY(!w->simpleBrowserSwitch()->isChecked());
+        QVERIFY(w->doubleBrowserSwitch()->isChecked() && !w->simpleBrowserSwitch()->isChecked());
         QCOMPARE(w->sideLayout(), MainWindow::SideLayout::DoubleBrowser);
         QVERIFY(w->keywordMode());
         for (QFrame* f : {w->downPanel(), w->upPanel(), w->allKWPanel()})
@@ -132,8 +121,7 @@ private slots:
         for (const QString& name : linkButtons)
             QVERIFY(!w->sideButton(name)->isVisible());
         QToolButton* searchUp = w->sideButton(QStringLiteral("cmdSearchUp"));
-        QVERIFY(searchUp->isVisible());
-        QVERIFY(w->doubleBrowserLabel()->isVisible());
+        QVERIFY(searchUp->isVisible() && w->doubleBrowserLabel()->isVisible());
         QCOMPARE(w->doubleBrowserLabel()->text(), QStringLiteral("Double Browser System"));
         QVERIFY(w->selectedKeywordLabel()->isVisible() && w->sideTabsKeywordLabel()->isVisible());
         QVERIFY(!cardKindShown(w));
@@ -145,8 +133,8 @@ private slots:
 
         // Back to the simple browser.
         click(w->simpleBrowserSwitch());
-        QVERIFY(w->downUpPanel()->isVisible());
-        QVERIFY(!w->downPanel()->isVisible() && !w->upPanel()->isVisible());
+        QVERIFY(w->downUpPanel()->isVisible() && !w->downPanel()->isVisible() &&
+                !w->upPanel()->isVisible());
         // "KeyWords" again after "Double Browser" shows the simple browser, and says so.
         click(w->doubleBrowserSwitch());
         click(w->keywordsSwitch());
@@ -181,10 +169,8 @@ private slots:
         QVERIFY(!w->keywordMode());
         QCOMPARE(w->sideLayout(), MainWindow::SideLayout::TabStrip);
         QCOMPARE(w->sideBar()->width(), twipsToPixels(2350));
-        QVERIFY(cardKindShown(w));
-        QVERIFY(w->sideTabs()->isVisible());
+        QVERIFY(cardKindShown(w) && w->sideTabs()->isVisible() && !w->downUpPanel()->isVisible());
         checkPage(w, w->downPanel());
-        QVERIFY(!w->downUpPanel()->isVisible());
     }
 
     void searchSwitchComesBackFromKeywordMode() {
@@ -219,25 +205,22 @@ private slots:
     void opensAndReloadsInSearchModeOnTheDownLinksPage() {
         checkFrames(w, {false, true, false, true});
         checkSwitches(w, w->searchSwitch());
-        QVERIFY(w->simpleBrowserSwitch()->isChecked());
-        QVERIFY(!w->doubleBrowserSwitch()->isChecked());
+        QVERIFY(w->simpleBrowserSwitch()->isChecked() && !w->doubleBrowserSwitch()->isChecked());
         QVERIFY(!w->keywordMode());
         QCOMPARE(w->textSearchFrame()->pos(), twipsPoint(5880, -120));
         QCOMPARE(w->cardKindFrame()->pos(), twipsPoint(2620, -120));
         QCOMPARE(w->sideBar()->width(), twipsToPixels(2350));
         QCOMPARE(w->sideTabs()->currentIndex(), 0);
         checkPage(w, w->downPanel());
-        QVERIFY(!w->downUpPanel()->isVisible());
-        QVERIFY(cardKindShown(w));
+        QVERIFY(!w->downUpPanel()->isVisible() && cardKindShown(w));
 
         click(w->keywordsSwitch());
         w->action(QStringLiteral("mLoad2"))->trigger();
         program->prompter.choose(program->file(QStringLiteral("NewBase001.vlm")));
         click(program->welcome()->Command2);
-        QVERIFY(w->isVisible());
+        QVERIFY(w->isVisible() && !w->keywordMode());
         checkSwitches(w, w->searchSwitch());
         checkFrames(w, {false, true, false, true});
-        QVERIFY(!w->keywordMode());
         checkPage(w, w->downPanel());
     }
 };

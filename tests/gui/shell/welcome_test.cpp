@@ -5,9 +5,8 @@
 #include "gui/shell/mainwindow.h"
 #include "gui/shell/welcomedialog.h"
 
-#include <QDir>
-#include <QLabel>
-#include <QPushButton>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace vlm;
 using namespace vlm::test;
@@ -18,17 +17,21 @@ QList<QPushButton*> retryButtons(WelcomeDialog* w) {
     return {w->CommandAgain, w->CommandOther, w->CommandNew, w->CommandQuit};
 }
 
+// The program started, and one of its main window's menu items chosen.
+void startAndChoose(Program& p, const char* action) {
+    p.startNow();
+    p.main()->action(QString::fromLatin1(action))->trigger();
+}
+
 // A base with the password "sesame", then Load of it with a wrong one: the retry mode.
 void intoRetryMode(Program& p) {
-    p.startNow();
-    p.main()->action(QStringLiteral("mNewBase"))->trigger();
+    startAndChoose(p, "mNewBase");
     p.prompter.choose(p.file(QStringLiteral("secret.vlm")));
     p.prompter.type(QStringLiteral("sesame"));
     click(p.welcome()->Command1);
     QCOMPARE(p.main()->windowTitle(), QStringLiteral("Velmora - secret.vlm"));
     p.main()->action(QStringLiteral("mLoad2"))->trigger();
-    QVERIFY(!p.main()->isVisible());
-    QVERIFY(!p.ctx.base.isOpen());
+    QVERIFY(!p.main()->isVisible() && !p.ctx.base.isOpen());
     p.prompter.clear();
     p.prompter.choose(p.file(QStringLiteral("secret.vlm")));
     p.prompter.type(QStringLiteral("wrong"));
@@ -43,8 +46,7 @@ class WelcomeTest : public QObject {
 private slots:
     void normalModeHasTwoButtonsAndTheDefaultOne() {
         Program p;
-        p.startNow();
-        p.main()->action(QStringLiteral("mNewBase"))->trigger();
+        startAndChoose(p, "mNewBase");
         WelcomeDialog* w = p.welcome();
         QVERIFY(w && w->isVisible());
         QVERIFY(p.main()->isVisible()); // New keeps the main window
@@ -52,8 +54,7 @@ private slots:
         QCOMPARE(w->size(), twipsSize(4710, 2145));
         QCOMPARE(w->Command1->geometry(), twipsRect(1680, 960, 2655, 375));
         QCOMPARE(w->Command2->geometry(), twipsRect(1680, 1560, 2655, 375));
-        QVERIFY(w->Command2->isDefault());
-        QVERIFY(!w->Command1->isDefault());
+        QVERIFY(w->Command2->isDefault() && !w->Command1->isDefault());
         for (QPushButton* b : retryButtons(w))
             QVERIFY(!b->isVisible());
     }
@@ -66,8 +67,7 @@ private slots:
         p.prompter.choose(QString());
         click(p.welcome()->Command1);
         QCOMPARE(snapshot(p.dir.path()), before);
-        QVERIFY(p.welcome()->isVisible());
-        QVERIFY(!p.welcome()->retryMode());
+        QVERIFY(p.welcome()->isVisible() && !p.welcome()->retryMode());
         const auto& shown = p.prompter.shown().back();
         QCOMPARE(shown.title, QStringLiteral(" Enter a name for your new base "));
         QCOMPARE(shown.filter,
@@ -77,13 +77,11 @@ private slots:
 
     void newBaseReplacesTheOpenOneUnderTheSameMainWindow() {
         Program p;
-        p.startNow();
-        p.main()->action(QStringLiteral("mNewBase"))->trigger();
+        startAndChoose(p, "mNewBase");
         p.prompter.choose(p.file(QStringLiteral("second.vlm")));
         p.prompter.type(QString());
         click(p.welcome()->Command1);
-        QVERIFY(!p.welcome()->isVisible());
-        QVERIFY(p.main()->isVisible());
+        QVERIFY(!p.welcome()->isVisible() && p.main()->isVisible());
         QCOMPARE(p.main()->windowTitle(), QStringLiteral("Velmora - second.vlm"));
         QCOMPARE(p.main()->statusText(), QStringLiteral("second.vlm"));
         // The new base gets its keyword though the main window stayed loaded.
@@ -94,9 +92,8 @@ private slots:
 
     void newBaseOverAnExistingFileKeepsTheDialogAndTheFile() {
         Program p;
-        p.startNow();
         writeAll(p.file(QStringLiteral("taken.vlm")), "precious");
-        p.main()->action(QStringLiteral("mNewBase"))->trigger();
+        startAndChoose(p, "mNewBase");
         p.prompter.choose(p.file(QStringLiteral("taken.vlm")));
         p.prompter.type(QString());
         click(p.welcome()->Command1);
@@ -122,24 +119,18 @@ private slots:
         QVERIFY(!w->Command1->isVisible() && !w->Command2->isVisible());
         const QList<QRect> places{twipsRect(600, 840, 5235, 495), twipsRect(600, 1440, 5235, 495),
                                   twipsRect(600, 2100, 5235, 495), twipsRect(600, 2760, 5235, 495)};
-        for (int i = 0; i < 4; ++i) {
-            QPushButton* b = retryButtons(w)[i];
-            QVERIFY(b->isVisible());
-            QCOMPARE(b->geometry(), places[i]);
-        }
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(retryButtons(w)[i]->isVisible() && retryButtons(w)[i]->geometry() == places[i]);
         QVERIFY(!p.main()->isVisible()); // closed after Load, and stays so
 
         p.prompter.type(QStringLiteral("wrong again"));
         click(w->CommandAgain);
-        QVERIFY(w->isVisible() && w->retryMode());
-        QVERIFY(!p.ctx.base.isOpen());
+        QVERIFY(w->isVisible() && w->retryMode() && !p.ctx.base.isOpen());
 
         p.prompter.type(QStringLiteral("sesame"));
         click(w->CommandAgain);
-        QVERIFY(!w->isVisible());
-        QVERIFY(p.main()->isVisible());
+        QVERIFY(!w->isVisible() && p.main()->isVisible() && p.ctx.base.isOpen());
         QCOMPARE(p.main()->windowTitle(), QStringLiteral("Velmora - secret.vlm"));
-        QVERIFY(p.ctx.base.isOpen());
         QCOMPARE(p.quitsNow(), 0);
     }
 
@@ -153,31 +144,24 @@ private slots:
     }
 
     void cancellingOrClosingTheDialogEndsTheProgramOnlyAfterLoad() {
-        {
+        // Closing the dialog after Load ends the program as well.
+        const struct {
+            const char* action;
+            bool close; // the dialog closed, else its file dialog cancelled
+            int quits;
+        } runs[] = {{"mNewBase", false, 0}, {"mLoad2", false, 1}, {"mLoad2", true, 1}};
+        for (const auto& r : runs) {
             Program p;
-            p.startNow();
-            p.main()->action(QStringLiteral("mNewBase"))->trigger();
-            p.prompter.choose(QString());
-            click(p.welcome()->Command2);
+            startAndChoose(p, r.action);
             QCOMPARE(p.quitsNow(), 0);
-            QVERIFY(p.main()->isVisible());
-            QVERIFY(p.ctx.base.isOpen());
-        }
-        {
-            Program p;
-            p.startNow();
-            p.main()->action(QStringLiteral("mLoad2"))->trigger();
-            p.prompter.choose(QString());
-            click(p.welcome()->Command2);
-            QCOMPARE(p.quitsNow(), 1);
-        }
-        { // closing the dialog after Load ends the program as well
-            Program p;
-            p.startNow();
-            p.main()->action(QStringLiteral("mLoad2"))->trigger();
-            QCOMPARE(p.quitsNow(), 0);
-            p.welcome()->close();
-            QCOMPARE(p.quitsNow(), 1);
+            if (r.close) {
+                p.welcome()->close();
+            } else {
+                p.prompter.choose(QString());
+                click(p.welcome()->Command2);
+            }
+            QCOMPARE(p.quitsNow(), r.quits);
+            if (!r.quits) QVERIFY(p.main()->isVisible() && p.ctx.base.isOpen());
         }
     }
 
@@ -186,13 +170,11 @@ private slots:
         intoRetryMode(p);
         p.prompter.choose(p.file(QStringLiteral("NewBase001.vlm")));
         click(p.welcome()->CommandOther);
-        QVERIFY(p.main()->isVisible());
+        QVERIFY(p.main()->isVisible() && !p.welcome()->isVisible());
         QCOMPARE(p.main()->windowTitle(), QStringLiteral("Velmora - NewBase001.vlm"));
-        QVERIFY(!p.welcome()->isVisible());
         // Shown again later, the dialog is back in normal mode.
         p.main()->action(QStringLiteral("mNewBase"))->trigger();
-        QVERIFY(!p.welcome()->retryMode());
-        QVERIFY(p.welcome()->Command1->isVisible());
+        QVERIFY(!p.welcome()->retryMode() && p.welcome()->Command1->isVisible());
     }
 };
 
