@@ -352,8 +352,10 @@ void MainWindow::buildMenus() {
     connect(closeChild, &QAction::triggered, this, &MainWindow::closeActiveChild);
     // The Close item of each child's own menu names the same keys; left window-wide, the two
     // would cancel each other out and neither would close anything.
-    connect(mdi_, &QMdiArea::subWindowActivated, this, [this] {
-        for (QMdiSubWindow* sub : mdi_->subWindowList())
+    // The area is told of activations while the main window is being destroyed too: the
+    // handler reaches the area only.
+    connect(mdi_, &QMdiArea::subWindowActivated, mdi_, [area = mdi_] {
+        for (QMdiSubWindow* sub : area->subWindowList())
             if (QMenu* menu = sub->systemMenu())
                 for (QAction* a : menu->actions())
                     if (a->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_W)))
