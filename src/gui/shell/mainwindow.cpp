@@ -14,9 +14,9 @@
 #include "gui/keywords/linkeditors.h"
 #include "gui/retrieval/cardlists.h"
 #include "gui/shell/aboutdialog.h"
+#include "gui/shell/exportcommand.h"
 #include "gui/shell/guidewindow.h"
 #include "gui/words/wordanalysis.h"
-#include "gui/shell/exportcommand.h"
 
 #include <QActionGroup>
 #include <QButtonGroup>
