@@ -21,6 +21,14 @@
 
 namespace vlm::test {
 
+// The child windows of an area whose content is a T, in the area's order.
+template <class T> QList<T*> windowsIn(QMdiArea* area) {
+    QList<T*> out;
+    for (QMdiSubWindow* sub : area->subWindowList())
+        if (auto* w = qobject_cast<T*>(sub->widget())) out << w;
+    return out;
+}
+
 struct CardWindowBase {
     std::unique_ptr<CardBase> b;
     std::unique_ptr<QMdiArea> mdi;
@@ -52,12 +60,7 @@ struct CardWindowBase {
                    ? cardTable(ctx(), kind).value(field).toString()
                    : QStringLiteral("<absent>");
     }
-    template <class T> QList<T*> windowsOf() const {
-        QList<T*> out;
-        for (QMdiSubWindow* sub : mdi->subWindowList())
-            if (auto* w = qobject_cast<T*>(sub->widget())) out << w;
-        return out;
-    }
+    template <class T> QList<T*> windowsOf() const { return windowsIn<T>(mdi.get()); }
     // The cards the open windows of type T show, "number window" in opening order.
     template <class T> QStringList shown() const {
         QStringList out;

@@ -40,6 +40,15 @@ struct SessionBase {
     static void cardLink(store::Recordset& rs, const QString& keyword, const QString& card) {
         addRow(rs, {{"GROUPE", keyword}, {"NDX", card}});
     }
+    void linkNote(const QString& number, const QString& kw) {
+        cardLink(*ctx.rs().GRNOTE, kw, number);
+    }
+    void linkQuote(const QString& number, const QString& kw) {
+        cardLink(*ctx.rs().GRCIT, kw, number);
+    }
+    void linkReference(const QString& number, const QString& kw) {
+        cardLink(*ctx.rs().GRBIB, kw, number);
+    }
     // Every value of a field in the order rows were stored.
     static QStringList column(store::Recordset& rs, const QString& field) {
         QStringList out;
