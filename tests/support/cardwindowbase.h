@@ -48,9 +48,7 @@ struct CardWindowBase {
     void tearDown() {
         mdi.reset();
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == QLatin1String("fMultSel") ||
-                w->objectName() == QLatin1String("frmType"))
-                delete w;
+            if (QStringList{"fMultSel", "frmType"}.contains(w->objectName())) delete w;
         b.reset();
     }
 

@@ -18,7 +18,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
