@@ -22,15 +22,6 @@ struct CardBase : SessionBase {
     void addQuote(const QString& number, const QString& reference) {
         addRow(*ctx.rs().CIT, {{"CIT", number}, {"NDX", reference}});
     }
-    void linkNote(const QString& number, const QString& kw) {
-        cardLink(*ctx.rs().GRNOTE, kw, number);
-    }
-    void linkQuote(const QString& number, const QString& keyword) {
-        addRow(*ctx.rs().GRCIT, {{"NDX", number}, {"GROUPE", keyword}});
-    }
-    void linkReference(const QString& number, const QString& keyword) {
-        addRow(*ctx.rs().GRBIB, {{"NDX", number}, {"GROUPE", keyword}});
-    }
     void addAuthor(const QString& reference, const QString& name) {
         addRow(*ctx.rs().AUTNDX, {{"NDX", reference}, {"AUTEUR", name}});
     }

@@ -21,6 +21,14 @@
 
 namespace vlm::test {
 
+// The child windows of an area whose content is a T, in the area's order.
+template <class T> QList<T*> windowsIn(QMdiArea* area) {
+    QList<T*> out;
+    for (QMdiSubWindow* sub : area->subWindowList())
+        if (auto* w = qobject_cast<T*>(sub->widget())) out << w;
+    return out;
+}
+
 struct CardWindowBase {
     std::unique_ptr<CardBase> b;
     std::unique_ptr<QMdiArea> mdi;
@@ -40,9 +48,7 @@ struct CardWindowBase {
     void tearDown() {
         mdi.reset();
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == QLatin1String("fMultSel") ||
-                w->objectName() == QLatin1String("frmType"))
-                delete w;
+            if (QStringList{"fMultSel", "frmType"}.contains(w->objectName())) delete w;
         b.reset();
     }
 
@@ -52,12 +58,7 @@ struct CardWindowBase {
                    ? cardTable(ctx(), kind).value(field).toString()
                    : QStringLiteral("<absent>");
     }
-    template <class T> QList<T*> windowsOf() const {
-        QList<T*> out;
-        for (QMdiSubWindow* sub : mdi->subWindowList())
-            if (auto* w = qobject_cast<T*>(sub->widget())) out << w;
-        return out;
-    }
+    template <class T> QList<T*> windowsOf() const { return windowsIn<T>(mdi.get()); }
     // The cards the open windows of type T show, "number window" in opening order.
     template <class T> QStringList shown() const {
         QStringList out;

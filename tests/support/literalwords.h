@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -18,8 +19,8 @@ namespace vlm::test {
 
 class LiteralWords {
 public:
-    std::vector<QString> w{QString()};
-    std::vector<int> c{0};
+    QStringList w{QString()};
+    QList<int> c{0};
     int U() const { return int(w.size()) - 1; }
 
     static int code(QChar ch) {
@@ -33,8 +34,8 @@ public:
     bool split(QString t, words::SplitVariant v, bool all) {
         using V = words::SplitVariant;
         if (v == V::Index) all = false;
-        w.assign(1, QString());
-        c.assign(1, 0);
+        w = {QString()};
+        c = {0};
         while (!t.isEmpty() && t[0] == QLatin1Char(' '))
             t.remove(0, 1);
         if (t.size() < 3) return false;
@@ -50,9 +51,7 @@ public:
             : v == V::Export ? std::vector<int>{',', ';', '.', '?', '~', ')', 13, 10, 9, 8}
                              : std::vector<int>{',', ';', '.', '?', '~', ')', 10, 13, 8, 9, 187};
         auto in = [](const std::vector<int>& set, QChar ch) {
-            for (int x : set)
-                if (x == code(ch)) return true;
-            return false;
+            return std::ranges::find(set, code(ch)) != set.end();
         };
         qsizetype pos = 0;
         while (pos < t.size()) {
@@ -74,11 +73,8 @@ public:
                 }
                 if (tok.size() < 3) continue;
             }
-            int i = 0;
-            while (i <= U() && w[size_t(i)] != tok)
-                ++i;
-            if (i <= U()) {
-                ++c[size_t(i)];
+            if (const auto at = std::ranges::find(w, tok); at != w.end()) {
+                ++c[at - w.begin()];
             } else {
                 w.push_back(tok);
                 c.push_back(1);
@@ -89,15 +85,12 @@ public:
 
     void removeExcluded(const QStringList& excluded) {
         for (int i = 1; i <= U();) {
-            bool found = false;
-            for (const QString& x : excluded)
-                found = found || store::equalText(x, w[size_t(i)]);
-            if (!found) {
+            if (std::ranges::none_of(excluded,
+                                     [&](const QString& x) { return store::equalText(x, w[i]); })) {
                 ++i;
                 continue;
             }
-            w[size_t(i)] = w.back();
-            c[size_t(i)] = c.back();
+            swapEntries(i, U()); // the last entry takes its place
             w.pop_back();
             c.pop_back();
         }
@@ -110,53 +103,54 @@ public:
     }
 
     void swapEntries(int a, int b) {
-        std::swap(w[size_t(a)], w[size_t(b)]);
-        std::swap(c[size_t(a)], c[size_t(b)]);
+        w.swapItemsAt(a, b);
+        c.swapItemsAt(a, b);
+    }
+
+    // Swaps the entries from p on that `picked` chooses to p, p + 1, ... one by one.
+    template <class F> void gather(int& p, F picked) {
+        for (int q = p; q <= U(); ++q) {
+            if (!picked(q)) continue;
+            swapEntries(q, p);
+            if (p < U()) ++p;
+        }
     }
 
     void sortAlpha() {
         for (int p = 1; p < U();) {
             int m = p;
             for (int q = p + 1; q <= U(); ++q)
-                if (less(w[size_t(q)], w[size_t(m)])) m = q;
-            const QString min = w[size_t(m)];
-            for (int q = p; q <= U(); ++q) {
-                if (w[size_t(q)] != min) continue;
-                swapEntries(q, p);
-                if (p < U()) ++p;
-            }
+                if (less(w[q], w[m])) m = q;
+            const QString min = w[m];
+            gather(p, [&](int q) { return w[q] == min; });
         }
     }
 
     void foldPlurals() {
         for (int i = 2; i <= U(); ++i) {
-            const QString& s = w[size_t(i)];
-            if (s.endsWith(QLatin1Char('s')) && w[size_t(i - 1)] == s.chopped(1)) {
-                c[size_t(i)] = 0;
-                ++c[size_t(i - 1)];
+            const QString& s = w[i];
+            if (s.endsWith(QLatin1Char('s')) && w[i - 1] == s.chopped(1)) {
+                c[i] = 0;
+                ++c[i - 1];
             }
         }
     }
 
     void sortByFrequency() {
         for (int p = 1; p < U();) {
-            int max = c[size_t(p)];
+            int max = c[p];
             for (int q = p; q <= U(); ++q)
-                max = std::max(max, c[size_t(q)]);
-            for (int q = p; q <= U(); ++q) {
-                if (c[size_t(q)] != max) continue;
-                swapEntries(q, p);
-                if (p < U()) ++p;
-            }
+                max = std::max(max, c[q]);
+            gather(p, [&](int q) { return c[q] == max; });
         }
         for (int p = 1; p <= U();) {
             int b = p;
-            while (b < U() && c[size_t(b + 1)] == c[size_t(p)])
+            while (b < U() && c[b + 1] == c[p])
                 ++b;
             for (int f = p; f < b; ++f) {
                 int m = f;
                 for (int j = f + 1; j <= b; ++j)
-                    if (less(w[size_t(j)].toLower(), w[size_t(m)].toLower())) m = j;
+                    if (less(w[j].toLower(), w[m].toLower())) m = j;
                 swapEntries(f, m);
             }
             p = b + 1;
@@ -166,7 +160,7 @@ public:
     words::WordList list() const {
         words::WordList out;
         for (int i = 1; i <= U(); ++i)
-            out.push_back({w[size_t(i)], c[size_t(i)]});
+            out.push_back({w[i], c[i]});
         return out;
     }
 

@@ -47,15 +47,6 @@ struct RetrievalBase : SessionBase {
         addRow(*ctx.rs().CIT,
                {{"CIT", number}, {"NDX", reference}, {"TITRE1", title}, {"JOUR", jour}});
     }
-    void linkNote(const QString& number, const QString& kw) {
-        cardLink(*ctx.rs().GRNOTE, kw, number);
-    }
-    void linkQuote(const QString& number, const QString& kw) {
-        cardLink(*ctx.rs().GRCIT, kw, number);
-    }
-    void linkReference(const QString& number, const QString& kw) {
-        cardLink(*ctx.rs().GRBIB, kw, number);
-    }
     void keyword(const QString& name) { keywords({name}); }
     void removeNote(const QString& number) {
         auto& n = ctx.rs().NOTE;

@@ -54,28 +54,14 @@ std::optional<QString> ScriptedPrompter::input(const QString& prompt, const QStr
     return next(inputs_).value_or(std::nullopt);
 }
 
-QString ScriptedPrompter::openFile(const FileRequest& request) {
-    shown_.push_back(
-        {QStringLiteral("open"), request.title, {}, Icon::None, Buttons::OkCancel, request.filter});
-    return next(files_).value_or(QString());
-}
-
-QString ScriptedPrompter::saveFile(const FileRequest& request) {
-    shown_.push_back(
-        {QStringLiteral("save"), request.title, {}, Icon::None, Buttons::OkCancel, request.filter});
-    return next(files_).value_or(QString());
-}
-
-QString ScriptedPrompter::chooseFolder(const FileRequest& request) {
-    shown_.push_back(
-        {QStringLiteral("folder"), request.title, {}, Icon::None, Buttons::OkCancel, {}});
+QString ScriptedPrompter::file(const QString& kind, const FileRequest& request,
+                               const QString& filter) {
+    shown_.push_back({kind, request.title, {}, Icon::None, Buttons::OkCancel, filter});
     return next(files_).value_or(QString());
 }
 
 bool ScriptedPrompter::printDialog(QPrinter& printer, bool selectionAvailable) {
-    Shown s{QStringLiteral("print"), {}, {}, Icon::None, Buttons::OkCancel, {}};
-    s.selectionAvailable = selectionAvailable;
-    shown_.push_back(s);
+    shown_.push_back({"print", {}, {}, Icon::None, Buttons::OkCancel, {}, selectionAvailable});
     const PrintAnswer a = next(prints_).value_or(PrintAnswer{});
     if (a.pdfPath.isEmpty()) return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -86,8 +72,7 @@ bool ScriptedPrompter::printDialog(QPrinter& printer, bool selectionAvailable) {
 }
 
 std::optional<FontChoice> ScriptedPrompter::fontDialog(const FontChoice& current) {
-    shown_.push_back(
-        {QStringLiteral("font"), {}, current.family, Icon::None, Buttons::OkCancel, {}});
+    shown_.push_back({"font", {}, current.family, Icon::None, Buttons::OkCancel, {}});
     lastFont_ = current;
     return next(fonts_).value_or(std::nullopt);
 }

@@ -33,9 +33,8 @@ public:
 
     void answer(Answer a) { answers_.push_back(a); }
     void type(std::optional<QString> text) { inputs_.push_back(std::move(text)); }
-    void choose(const QString& path) {
-        files_.push_back(path);
-    } // files and folders; empty = cancel
+    // Files and folders; empty = cancel.
+    void choose(const QString& path) { files_.push_back(path); }
     // The print dialog prints into pdfPath (the selection or everything); empty = cancel.
     void print(const QString& pdfPath, bool selection = false) {
         prints_.push_back({pdfPath, selection});
@@ -45,9 +44,9 @@ public:
     Answer message(const QString& text, Buttons buttons, Icon icon, const QString& title) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
-    QString openFile(const FileRequest& request) override;
-    QString saveFile(const FileRequest& request) override;
-    QString chooseFolder(const FileRequest& request) override;
+    QString openFile(const FileRequest& r) override { return file("open", r, r.filter); }
+    QString saveFile(const FileRequest& r) override { return file("save", r, r.filter); }
+    QString chooseFolder(const FileRequest& r) override { return file("folder", r, {}); }
     bool printDialog(QPrinter& printer, bool selectionAvailable) override;
     std::optional<FontChoice> fontDialog(const FontChoice& current) override;
 
@@ -78,6 +77,8 @@ private:
     };
     // The next prepared answer of a queue; a failure of the test when there is none.
     template <class T> std::optional<T> next(std::deque<T>& queue);
+    // Records a file or folder dialog and plays the next prepared path.
+    QString file(const QString& kind, const FileRequest& request, const QString& filter);
 
     std::deque<Answer> answers_;
     std::deque<std::optional<QString>> inputs_;

@@ -33,13 +33,18 @@ struct SessionBase {
         for (const QString& n : names)
             addRow(rs, {{field.toUtf8().constData(), n}});
     }
-    void keywords(const QStringList& names) {
-        put(*ctx.rs().CGROUP1, QStringLiteral("GROUPE"), names);
-    }
+    void keywords(const QStringList& names) { put(*ctx.rs().CGROUP1, "GROUPE", names); }
     // A link of a card (NDX) to a keyword, in GRNOTE, GRCIT or GRBIB.
     static void cardLink(store::Recordset& rs, const QString& keyword, const QString& card) {
         addRow(rs, {{"GROUPE", keyword}, {"NDX", card}});
     }
+    void linkNote(const QString& number, const QString& kw) {
+        cardLink(*ctx.rs().GRNOTE, kw, number);
+    }
+    void linkQuote(const QString& number, const QString& kw) {
+        cardLink(*ctx.rs().GRCIT, kw, number);
+    }
+    void linkReference(const QString& n, const QString& kw) { cardLink(*ctx.rs().GRBIB, kw, n); }
     // Every value of a field in the order rows were stored.
     static QStringList column(store::Recordset& rs, const QString& field) {
         QStringList out;

@@ -40,11 +40,7 @@ QJsonValue at(QJsonValue v, const QString& path) {
 struct BaseExportTest : ::testing::Test {
     CardBase b;
     // Every row written, with the places where the document must show it.
-    struct Written {
-        QVariantMap values;
-        QStringList paths;
-    };
-    std::vector<Written> written;
+    std::vector<std::pair<QVariantMap, QStringList>> written;
 
     // Adds a row of `table` with a sample in every field but the counters, `set` over them.
     void row(const QString& table, const QVariantMap& set, const QStringList& paths) {
@@ -83,13 +79,11 @@ struct BaseExportTest : ::testing::Test {
 TEST_F(BaseExportTest, JsonHoldsEveryRowFieldByFieldAndTheLinksBetweenThem) {
     const QString path = b.dir.file("base.json");
     ASSERT_TRUE(*cards::exportJson(*b.ctx.base.BaseDb, path));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QJsonValue doc = QJsonDocument::fromJson(file.readAll()).object();
+    const QJsonValue doc = QJsonDocument::fromJson(readAll(path)).object();
 
-    for (const Written& w : written)
-        for (const QString& path : w.paths)
-            for (auto it = w.values.cbegin(); it != w.values.cend(); ++it) {
+    for (const auto& [values, paths] : written)
+        for (const QString& path : paths)
+            for (auto it = values.cbegin(); it != values.cend(); ++it) {
                 const QJsonValue v = at(doc, path + QLatin1Char('/') + it.key());
                 const QString want = it.value().typeId() == QMetaType::QDateTime
                                          ? it.value().toDateTime().toString(Qt::ISODate)
@@ -121,9 +115,7 @@ TEST_F(BaseExportTest, MarkdownGivesOneFileACardWithItsKeywordsAsTags) {
     const QDir out(folder);
     EXPECT_EQ(out.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               (QStringList{"Note N_1.md", "Quote Q1.md", "Quote Q2.md"}));
-    QFile note(out.filePath("Note N_1.md"));
-    ASSERT_TRUE(note.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(note.readAll()),
+    EXPECT_EQ(QString::fromUtf8(readAll(out.filePath("Note N_1.md"))),
               QStringLiteral("---\nnumber: \"N/1\"\ntitle: \"Light \\\"on\\\"\"\n"
                              "author: \"NOTE AUTEUR é\\\"\\n\"\ndate: 2024-03-04T10:20:30\n"
                              "tags:\n  - \"Beta\"\n  - \"Alpha\"\n---\n\nLine 1\nLine 2\n"));
@@ -131,8 +123,7 @@ TEST_F(BaseExportTest, MarkdownGivesOneFileACardWithItsKeywordsAsTags) {
 
 // A stop asked halfway leaves what was there as it was.
 TEST_F(BaseExportTest, StoppedExportLeavesTheTargetAsItWas) {
-    const QString path = b.dir.file("base.json");
-    const QString folder = b.dir.file("md");
+    const QString path = b.dir.file("base.json"), folder = b.dir.file("md");
     struct : Progress {
         QList<qint64> seen;
         bool step(qint64 done, int, qint64 total) override {

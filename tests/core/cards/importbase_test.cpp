@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <set>
 
 using namespace vlm;
@@ -80,23 +79,12 @@ void fillEveryTable(store::Database& db) {
         rs->addNew();
         for (const store::FieldDef& f : t.fields) {
             if (kNotCopied.count(t.name + u'.' + f.name)) continue;
-            QVariant v;
-            switch (f.type) {
-            case store::FieldType::Text:
-            case store::FieldType::Memo:
-                v = (t.name + f.name).left(f.size ? f.size : 100);
-                break;
-            case store::FieldType::Long:
-            case store::FieldType::Integer:
-                v = 17;
-                break;
-            case store::FieldType::DateTime:
-                v = QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9));
-                break;
-            case store::FieldType::Boolean:
-                v = true;
-                break;
-            }
+            using T = store::FieldType;
+            const QVariant v =
+                f.type == T::Long || f.type == T::Integer ? QVariant(17)
+                : f.type == T::DateTime ? QVariant(QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)))
+                : f.type == T::Boolean  ? QVariant(true)
+                                        : QVariant((t.name + f.name).left(f.size ? f.size : 100));
             rs->setValue(f.name, v);
         }
         rs->update();
@@ -170,23 +158,21 @@ TEST(ImportBase, ACardWhoseNumberIsTakenIsRenumberedWithItsLinksAuthorsAndQuotes
                                               u"Quote SMITH001.TXT → SMITH002.TXT\n"
                                               u"Note SMIT0001.TXT → SMIT0002.TXT\n"_s);
     store::Database& db = *b.ctx.base.BaseDb;
-    const QStringList expected[] = {
-        {u"SMIT0001.TXT|A"_s, u"SMIT0002.TXT|B"_s, u"SMIT0005.TXT|S"_s},
-        {u"SMIT0001.TXT|K1"_s, u"SMIT0002.TXT|K2"_s, u"SMIT0005.TXT|K5"_s},
-        {u"Smith__001|X"_s, u"Smith__002|Y"_s},
-        {u"Smith__001|Smith"_s, u"Smith__002|Jones"_s, u"Smith__002|Smith"_s},
-        {u"SMITH001.TXT|Smith__001|A"_s, u"SMITH002.TXT|Smith__002|B"_s},
-        {u"SMITH001.TXT|K1"_s, u"SMITH002.TXT|K2"_s},
-        {u"Smith__002|Review"_s}};
-    const QString queries[] = {u"SELECT CIT, TEXTE FROM NOTE ORDER BY 1"_s,
-                               u"SELECT NDX, GROUPE FROM GRNOTE ORDER BY 1, 2"_s,
-                               u"SELECT NDX, TITRE1 FROM BIBLIO ORDER BY 1"_s,
-                               u"SELECT NDX, AUTEUR FROM AUTNDX ORDER BY 1, 2"_s,
-                               u"SELECT CIT, NDX, TEXTE FROM CIT ORDER BY 1"_s,
-                               u"SELECT NDX, GROUPE FROM GRCIT ORDER BY 1, 2"_s,
-                               u"SELECT NDX, RevueTitre FROM RevueArticle"_s};
-    for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(rows(db, queries[i]), expected[i]) << queries[i].toStdString();
+    const std::pair<QString, QStringList> tables[] = {
+        {u"SELECT CIT, TEXTE FROM NOTE ORDER BY 1"_s,
+         {u"SMIT0001.TXT|A"_s, u"SMIT0002.TXT|B"_s, u"SMIT0005.TXT|S"_s}},
+        {u"SELECT NDX, GROUPE FROM GRNOTE ORDER BY 1, 2"_s,
+         {u"SMIT0001.TXT|K1"_s, u"SMIT0002.TXT|K2"_s, u"SMIT0005.TXT|K5"_s}},
+        {u"SELECT NDX, TITRE1 FROM BIBLIO ORDER BY 1"_s, {u"Smith__001|X"_s, u"Smith__002|Y"_s}},
+        {u"SELECT NDX, AUTEUR FROM AUTNDX ORDER BY 1, 2"_s,
+         {u"Smith__001|Smith"_s, u"Smith__002|Jones"_s, u"Smith__002|Smith"_s}},
+        {u"SELECT CIT, NDX, TEXTE FROM CIT ORDER BY 1"_s,
+         {u"SMITH001.TXT|Smith__001|A"_s, u"SMITH002.TXT|Smith__002|B"_s}},
+        {u"SELECT NDX, GROUPE FROM GRCIT ORDER BY 1, 2"_s,
+         {u"SMITH001.TXT|K1"_s, u"SMITH002.TXT|K2"_s}},
+        {u"SELECT NDX, RevueTitre FROM RevueArticle"_s, {u"Smith__002|Review"_s}}};
+    for (const auto& [query, expected] : tables)
+        EXPECT_EQ(rows(db, query), expected) << query.toStdString();
     // The store's counters go on from the imported ones: a new row is not refused.
     EXPECT_EQ(rows(db, u"SELECT count(DISTINCT NoteCount), count(DISTINCT GrNoteCount) FROM NOTE, "
                        u"GRNOTE"_s),
@@ -209,37 +195,30 @@ TEST(ImportBase, APasswordIsAskedThreeTimesAndFaultsChangeNothing) {
     const QStringList before = dump(*b.ctx.base.BaseDb);
     const QString notABase = b.dir.file(u"text.vlm"_s), damaged = b.dir.file(u"damaged.vlm"_s);
     writeAll(notABase, QByteArray(8192, 'x').prepend("SQLite format 3"));
-    QByteArray bytes = readAll(other.path);
-    writeAll(damaged, bytes.left(bytes.size() - 100));
+    writeAll(damaged, readAll(other.path).chopped(100));
 
+    const auto nothing = [](const QString& why) { return why + u": nothing was imported."_s; };
     Phases atNotes;
     atNotes.stopAt = u"Import Notes"_s;
-    const struct {
-        QString path;
-        std::vector<std::optional<QString>> typed;
-        Progress* progress;
-        QString message; // empty: cancelled
-    } faults[] = {
+    // The base, the passwords typed, the progress and the message; an empty one: cancelled.
+    const std::tuple<QString, std::vector<std::optional<QString>>, Progress*, QString> faults[] = {
         {b.path(), {}, {}, u"test.vlm is the open base: a base cannot be imported into itself."_s},
-        {notABase, {}, {}, u"text.vlm is not a Velmora base: nothing was imported."_s},
-        {damaged,
-         {},
-         {},
-         u"damaged.vlm is damaged or is not a Velmora base: nothing was imported."_s},
+        {notABase, {}, {}, nothing(u"text.vlm is not a Velmora base"_s)},
+        {damaged, {}, {}, nothing(u"damaged.vlm is damaged or is not a Velmora base"_s)},
         {other.path,
          {u"a"_s, u"b"_s, u"c"_s},
          {},
-         u"The password of other.vlm is wrong: nothing was imported."_s},
+         nothing(u"The password of other.vlm is wrong"_s)},
         {other.path, {std::nullopt}, {}, {}},
         {other.path, {u"pw"_s}, &atNotes, {}},
     };
-    for (const auto& f : faults) {
-        for (const auto& t : f.typed)
+    for (const auto& [path, typed, progress, message] : faults) {
+        for (const auto& t : typed)
             b.prompter.type(t);
-        const auto r = import(b, f.path, f.progress);
-        EXPECT_EQ(r.ok() ? QString() : r.status().message(), f.message);
-        EXPECT_EQ(r.ok() && r->cancelled, f.message.isEmpty());
-        EXPECT_EQ(dump(*b.ctx.base.BaseDb), before) << f.path.toStdString();
+        const auto r = import(b, path, progress);
+        EXPECT_EQ(r.ok() ? QString() : r.status().message(), message);
+        EXPECT_EQ(r.ok() && r->cancelled, message.isEmpty());
+        EXPECT_EQ(dump(*b.ctx.base.BaseDb), before) << path.toStdString();
     }
     b.prompter.type(u"pw"_s);
     ASSERT_TRUE(import(b, other.path).ok());

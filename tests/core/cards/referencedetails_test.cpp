@@ -4,9 +4,6 @@
 #include "support/cardtestbase.h"
 #include "support/qstringprint.h"
 
-#include <QFile>
-#include <functional>
-
 using namespace vlm;
 using namespace vlm::cards;
 
@@ -32,21 +29,20 @@ TEST_F(Details, BookDetailsGoToTheirOwnReferenceAndAYearIsAWholeNumberOrNothing)
     EXPECT_EQ(column("BIBLIO", "EDITEUR"), (QStringList{"Gallimard", ""}));
     EXPECT_EQ(column("BIBLIO", "TITRE_ORI"), (QStringList{"Les arbres", ""}));
 
-    const struct {
-        const char* typed;
-        const char* stored; // nullptr: refused, the year before stays
-    } years[] = {{"19x7", nullptr},    {"", ""},           {" 1999 ", "1999"},
-                 {"-32768", "-32768"}, {"32768", nullptr}, {"1987.5", nullptr},
-                 {"19%3", nullptr},    {"1987", "1987"}};
+    // The typed year and the one stored; none: refused, the year before stays.
+    const std::tuple<const char*, const char*> years[] = {{"19x7", nullptr},  {"", ""},
+                                                          {" 1999 ", "1999"}, {"-32768", "-32768"},
+                                                          {"32768", nullptr}, {"1987.5", nullptr},
+                                                          {"19%3", nullptr},  {"1987", "1987"}};
     QString publisher = "Gallimard"; // nothing of a refused store is written
-    for (const auto& y : years) {
+    for (const auto& [raw, stored] : years) {
         const QStringList before{readBookDetails(ctx, book)->year,
                                  readFirstEdition(ctx, book)->year};
-        const QString typed = QString::fromUtf8(y.typed);
+        const QString typed = QString::fromUtf8(raw);
         for (const Status& s : {storeBookDetails(ctx, book, {"P", "T", typed, "", ""}),
                                 storeFirstEdition(ctx, book, {"O", "P", "T", typed})}) {
-            EXPECT_EQ(s.ok(), y.stored != nullptr) << y.typed;
-            if (!y.stored) {
+            EXPECT_EQ(s.ok(), stored != nullptr) << raw;
+            if (!stored) {
                 EXPECT_EQ(s.message(), "Year: \"" + typed +
                                            "\" is not a whole number from -32768 to 32767. "
                                            "Nothing was stored.");
@@ -54,9 +50,9 @@ TEST_F(Details, BookDetailsGoToTheirOwnReferenceAndAYearIsAWholeNumberOrNothing)
         }
         const QStringList after{readBookDetails(ctx, book)->year,
                                 readFirstEdition(ctx, book)->year};
-        EXPECT_EQ(after, y.stored ? QStringList(2, QString::fromUtf8(y.stored)) : before);
-        if (y.stored) publisher = "P";
-        EXPECT_EQ(readBookDetails(ctx, book)->publisher, publisher) << y.typed;
+        EXPECT_EQ(after, stored ? QStringList(2, QString::fromUtf8(stored)) : before);
+        if (stored) publisher = "P";
+        EXPECT_EQ(readBookDetails(ctx, book)->publisher, publisher) << raw;
     }
 
     // No town of its own: the town of its publisher in the list.
@@ -90,23 +86,21 @@ TEST_F(Details, AnArticleHasOneRowOfReviewDataWhichGoesWithIt) {
 }
 
 TEST_F(Details, PublishersAndReviewsAreAddedOnceWithTheirTownOrIssn) {
-    const struct {
-        const char* table;
-        const char* second;
-        Result<Addition> (*add)(Session&, const QString&, const QString&);
-        QString (*extra)(Session&, const QString&);
-        QStringList (*names)(Session&);
-    } lists[] = {{"EDITEUR", "Ville", addPublisher, publisherTown, publisherNames},
-                 {"REVUE", "ISSN", addReview, reviewIssn, reviewNames}};
-    for (const auto& l : lists) {
-        EXPECT_EQ(*l.add(ctx, "Zeta Press", "Paris"), Addition::Added);
-        EXPECT_EQ(*l.add(ctx, " Alpha\n Books ", ""), Addition::Added); // made one line
-        EXPECT_EQ(*l.add(ctx, "zeta press", "Lyon"), Addition::Exists);
-        EXPECT_EQ(*l.add(ctx, " \n ", "Lyon"), Addition::EmptyName);
-        EXPECT_EQ(column(l.table, "NOM"), (QStringList{"Zeta Press", "Alpha Books"})) << l.table;
-        EXPECT_EQ(column(l.table, l.second), (QStringList{"Paris", ""})) << l.table;
-        EXPECT_EQ(l.extra(ctx, "Zeta Press"), "Paris");
-        EXPECT_EQ(l.extra(ctx, "Nobody"), "");
+    // The table, its second field, and the calls that add to it and read it.
+    const std::tuple<const char*, const char*,
+                     Result<Addition> (*)(Session&, const QString&, const QString&),
+                     QString (*)(Session&, const QString&)>
+        lists[] = {{"EDITEUR", "Ville", addPublisher, publisherTown},
+                   {"REVUE", "ISSN", addReview, reviewIssn}};
+    for (const auto& [table, second, add, extra] : lists) {
+        EXPECT_EQ(*add(ctx, "Zeta Press", "Paris"), Addition::Added);
+        EXPECT_EQ(*add(ctx, " Alpha\n Books ", ""), Addition::Added); // made one line
+        EXPECT_EQ(*add(ctx, "zeta press", "Lyon"), Addition::Exists);
+        EXPECT_EQ(*add(ctx, " \n ", "Lyon"), Addition::EmptyName);
+        EXPECT_EQ(column(table, "NOM"), (QStringList{"Zeta Press", "Alpha Books"})) << table;
+        EXPECT_EQ(column(table, second), (QStringList{"Paris", ""})) << table;
+        EXPECT_EQ(extra(ctx, "Zeta Press"), "Paris");
+        EXPECT_EQ(extra(ctx, "Nobody"), "");
     }
     EXPECT_EQ(publisherNames(ctx), (QStringList{"Alpha Books", "Zeta Press"})); // index order
     EXPECT_EQ(reviewNames(ctx), (QStringList{"Zeta Press", "Alpha Books"}));    // table order
@@ -115,21 +109,12 @@ TEST_F(Details, PublishersAndReviewsAreAddedOnceWithTheirTownOrIssn) {
 TEST_F(Details, AReadOnlyBaseRefusesEveryDetailsWrite) {
     const QString ref = reference({"Smith"});
     reopenReadOnly();
-    const std::function<Status()> writes[] = {
-        [&] {
-            return storeBookDetails(ctx, ref, {"P", "", "1987", "", ""});
-        },
-        [&] {
-            return storeFirstEdition(ctx, ref, {"T", "", "", ""});
-        },
-        [&] {
-            return storeArticleDetails(ctx, ref, {"R", "", "", "", ""});
-        },
-        [&] { return addPublisher(ctx, "P", "").status(); },
-        [&] { return addReview(ctx, "R", "").status(); },
-    };
-    for (const auto& write : writes) {
-        const Status s = write();
+    // Each write runs once, in this order, as the list is built.
+    for (const Status& s :
+         {storeBookDetails(ctx, ref, {"P", "", "1987", "", ""}),
+          storeFirstEdition(ctx, ref, {"T", "", "", ""}),
+          storeArticleDetails(ctx, ref, {"R", "", "", "", ""}), addPublisher(ctx, "P", "").status(),
+          addReview(ctx, "R", "").status()}) {
         EXPECT_TRUE(s.isReadOnly());
         EXPECT_EQ(s.message(), "Fichier en lecture seule !");
     }
@@ -174,10 +159,8 @@ TEST_F(Details, ExportWritesEveryFieldAsBibTeXAndRis) {
     for (const char* name : {"refs.RIS", "refs.bib"}) {
         const QString path = dir.file(QString::fromLatin1(name));
         ASSERT_EQ(*exportReferences(ctx, path, {article}), 1);
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         const QList<ExportedReference> one = readForExport(ctx, {article});
-        EXPECT_EQ(QString::fromUtf8(f.readAll()),
+        EXPECT_EQ(QString::fromUtf8(test::readAll(path)),
                   exportFormatOf(path) == ExportFormat::Ris ? risText(one) : bibtexText(one));
     }
     EXPECT_EQ(exportReferences(ctx, dir.file("none/refs.bib"), {}).status().code(),

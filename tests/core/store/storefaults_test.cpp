@@ -41,10 +41,7 @@ public:
     ~FaultyVfs() { sqlite3_vfs_unregister(&vfs_); }
     void arm(Kind kind, int n, bool die = false) {
         counts_ = {};
-        kind_ = kind;
-        at_ = n;
-        die_ = die;
-        fired_ = false;
+        std::tie(kind_, at_, die_, fired_) = std::tuple(kind, n, die, false);
     }
     void disarm() { at_ = 0; }
     int count(Kind kind) const { return counts_[kind]; }
@@ -78,31 +75,22 @@ private:
         return (real(f)->pMethods->*Method)(real(f), args...);
     };
     using M = sqlite3_io_methods;
+    static int read(sqlite3_file* f, void* p, int n, sqlite3_int64 at) {
+        return hit(f, Read) ? SQLITE_IOERR_READ : forward<&M::xRead>(f, p, n, at);
+    }
+    static int write(sqlite3_file* f, const void* p, int n, sqlite3_int64 at) {
+        return hit(f, Write) ? SQLITE_IOERR_WRITE : forward<&M::xWrite>(f, p, n, at);
+    }
+    static int sync(sqlite3_file* f, int) { return hit(f, Sync) ? SQLITE_IOERR_FSYNC : SQLITE_OK; }
+    // The slots of sqlite3_io_methods in their order.
+    // clang-format off
     static constexpr M kMethods = {
-        3,
-        forward<&M::xClose>,
-        [](sqlite3_file* f, void* p, int n, sqlite3_int64 at) {
-            return hit(f, Read) ? SQLITE_IOERR_READ : forward<&M::xRead>(f, p, n, at);
-        },
-        [](sqlite3_file* f, const void* p, int n, sqlite3_int64 at) {
-            return hit(f, Write) ? SQLITE_IOERR_WRITE : forward<&M::xWrite>(f, p, n, at);
-        },
-        forward<&M::xTruncate>,
-        [](sqlite3_file* f, int) { return hit(f, Sync) ? SQLITE_IOERR_FSYNC : SQLITE_OK; },
-        forward<&M::xFileSize>,
-        forward<&M::xLock>,
-        forward<&M::xUnlock>,
-        forward<&M::xCheckReservedLock>,
-        forward<&M::xFileControl>,
-        forward<&M::xSectorSize>,
-        forward<&M::xDeviceCharacteristics>,
-        forward<&M::xShmMap>,
-        forward<&M::xShmLock>,
-        forward<&M::xShmBarrier>,
-        forward<&M::xShmUnmap>,
-        forward<&M::xFetch>,
-        forward<&M::xUnfetch>,
-    };
+        3, forward<&M::xClose>, read, write, forward<&M::xTruncate>, sync, forward<&M::xFileSize>,
+        forward<&M::xLock>, forward<&M::xUnlock>, forward<&M::xCheckReservedLock>,
+        forward<&M::xFileControl>, forward<&M::xSectorSize>, forward<&M::xDeviceCharacteristics>,
+        forward<&M::xShmMap>, forward<&M::xShmLock>, forward<&M::xShmBarrier>,
+        forward<&M::xShmUnmap>, forward<&M::xFetch>, forward<&M::xUnfetch>};
+    // clang-format on
 
     sqlite3_vfs* real_;
     sqlite3_vfs vfs_;
@@ -152,18 +140,15 @@ protected:
             addRow(*s.GRNOTE, {{"GROUPE", QStringLiteral("K%1").arg(i)}, {"NDX", cit}});
         t.commit();
     }
-    static long linksUpTo(int k) {
-        long n = 0;
-        for (int i = 1; i <= k; ++i)
-            n += i % 4 + 1;
-        return n;
-    }
     // The number of whole transactions in a base; fails the test on a half one.
     int wholeTransactions(const QString& p) {
         auto db = openBase(p);
         auto s = openSharedRecordsets(*db);
         const int notes = int(s->NOTE->recordCount());
-        EXPECT_EQ(s->GRNOTE->recordCount(), linksUpTo(notes)) << notes << " notes";
+        long links = 0; // transaction k wrote k % 4 + 1
+        for (int k = 1; k <= notes; ++k)
+            links += k % 4 + 1;
+        EXPECT_EQ(s->GRNOTE->recordCount(), links) << notes << " notes";
         return notes;
     }
     vlm::test::TempDir dir;
@@ -183,13 +168,10 @@ TEST_F(StoreFaultTest, IndexesThatDisagreeWithTheirTableAndUnreadableFilesAreRef
     for (const auto& [index, alter, insert, restore] : damage) {
         QFile::remove(path("x.vlm"));
         QFile::copy(path(), path("x.vlm"));
-        const std::string where = std::string(" WHERE name = '") + index + "';";
+        const std::string set = "; PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = ",
+                          where = std::string(" WHERE name = '") + index + "';";
         for (const std::string& sql :
-             {"PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = " + std::string(alter) +
-                  where,
-              std::string(insert) +
-                  "; PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = " + restore +
-                  where}) {
+             {set.substr(2) + alter + where, insert + set + restore + where}) {
             sqlite3* raw = rawOpen(path("x.vlm"));
             EXPECT_EQ(sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
                 << sqlite3_errmsg(raw);

@@ -34,12 +34,8 @@ WordList entries(std::initializer_list<std::pair<const char*, int>> items) {
 
 TEST(Tokenizer, TheDescribedExamples) {
     const ExclusionList none;
-    struct Case {
-        QString text;
-        V variant;
-        bool all;
-        QStringList expected;
-    } cases[] = {
+    // The text, the variant, whether all words are wanted, and the entries found.
+    const std::tuple<QString, V, bool, QStringList> cases[] = {
         {"L'arbre, l'arbre!", V::Analysis, false, {"arbre 2"}},
         {"Les chats et le chat", V::Analysis, false, {"chat 2"}},
         {"Les chats et le chat", V::Analysis, true, {"chat 2", "et 1", "le 1", "Les 1", "chats 0"}},
@@ -58,13 +54,13 @@ TEST(Tokenizer, TheDescribedExamples) {
         {"chats le chat", V::Export, false, {"chat 2", "chats 0"}},
         {"word words worde", V::Export, false, {"word 1", "worde 1", "words 1"}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text.toStdString());
-        const auto list = c.variant == V::Analysis ? analyseText(c.text, none, c.all)
-                          : c.variant == V::Export
-                              ? analyseTextForExport(c.text, none, c.all)
-                              : std::optional<WordList>(splitTextForIndex(c.text, none));
-        EXPECT_EQ(lines(list), c.expected);
+    for (const auto& [text, variant, all, expected] : cases) {
+        SCOPED_TRACE(text.toStdString());
+        const auto list = variant == V::Analysis ? analyseText(text, none, all)
+                          : variant == V::Export
+                              ? analyseTextForExport(text, none, all)
+                              : std::optional<WordList>(splitTextForIndex(text, none));
+        EXPECT_EQ(lines(list), expected);
     }
 }
 
@@ -77,15 +73,15 @@ TEST(Tokenizer, ListStepsOnTheDescribedLists) {
     removeExcludedWords(list, ExclusionList({"WORD", "the", "ete", "ZEBRA"}));
     EXPECT_EQ(lines(list), (QStringList{"été 1"})); // the last entry goes like any other
 
-    list = entries({{"chats", 4}, {"chat", 1}, {"Zoo", 1}, {"chatte", 1}});
-    sortWordsAlpha(list);
-    foldPlurals(list);
-    EXPECT_EQ(lines(list), (QStringList{"Zoo 1", "chat 2", "chats 0", "chatte 1"}));
-
-    list = entries({{"murs", 70000}, {"mur", 70000}});
-    sortWordsAlpha(list);
-    foldPlurals(list);
-    EXPECT_EQ(lines(list), (QStringList{"mur 70001", "murs 0"})); // no 16-bit limit
+    const auto folded = [](WordList list) {
+        sortWordsAlpha(list);
+        foldPlurals(list);
+        return lines(list);
+    };
+    EXPECT_EQ(folded(entries({{"chats", 4}, {"chat", 1}, {"Zoo", 1}, {"chatte", 1}})),
+              (QStringList{"Zoo 1", "chat 2", "chats 0", "chatte 1"}));
+    EXPECT_EQ(folded(entries({{"murs", 70000}, {"mur", 70000}})),
+              (QStringList{"mur 70001", "murs 0"})); // no 16-bit limit
 }
 
 // The fast analysis gives what the plain one gives, entry for entry, on random texts made of

@@ -1,37 +1,23 @@
 #include "core/cards/rtf.h"
 #include "core/retrieval/textsearch.h"
-#include "gui/cards/cardopen.h"
 #include "gui/cards/notewindow.h"
 #include "gui/common/texttableview.h"
 #include "gui/retrieval/resultwindow.h"
 #include "gui/retrieval/textsearch.h"
-#include "gui/shell/mainwindow.h"
-#include "support/retrievalbase.h"
+#include "support/mainwindowbase.h"
 #include "support/viewcells.h"
 
 #include <QtTest>
 #include <QtWidgets>
-#include <memory>
 
 using namespace vlm;
 using namespace vlm::retrieval;
 
 // The text search as a user starts it from the main window's panel and menus.
-class TextSearchWindowsTest : public QObject {
+class TextSearchWindowsTest : public QObject, test::MainWindowBase {
     Q_OBJECT
 
-    std::unique_ptr<test::RetrievalBase> b;
-    std::unique_ptr<MainWindow> main;
-
-    Session& ctx() { return b->ctx; }
     test::ScriptedPrompter& prompter() { return b->prompter; }
-
-    template <typename T> QList<T*> windowsOf() {
-        QList<T*> out;
-        for (QMdiSubWindow* s : main->mdiArea()->subWindowList())
-            if (auto* w = qobject_cast<T*>(s->widget())) out << w;
-        return out;
-    }
     void type(const QString& text) {
         main->textSearchBox()->setText(text);
         QTest::keyClick(main->textSearchBox(), Qt::Key_Return);
@@ -39,42 +25,31 @@ class TextSearchWindowsTest : public QObject {
 
 private slots:
     void init() {
-        b = std::make_unique<test::RetrievalBase>();
-        ctx().openCard = cards::openCurrentCard;
-        main = std::make_unique<MainWindow>(ctx());
-        main->load();
-        main->show();
-        ctx().mdiArea = main->mdiArea();
+        setUp();
         connectTextSearch(ctx(), main->textSearchControls());
     }
-    void cleanup() {
-        main.reset();
-        b.reset();
-    }
+    void cleanup() { tearDown(); }
 
     void thePanelRefusesShortTextsReferencesAndEmptyTables() {
-        const struct {
-            const char* text;
-            QRadioButton* (MainWindow::*kind)() const;
-            bool button;
-            const char* message;
-        } cases[] = {
-            {"ch", &MainWindow::notesOption, false, "You cannot search less than 3 characters"},
-            {"ch", &MainWindow::quotesOption, true, "You cannot search less than 3 characters"},
-            {"chat", &MainWindow::referencesOption, true,
-             "There is no text to search in References"},
-            {"chat", &MainWindow::notesOption, false, "no Records"},
-            {"chat", &MainWindow::quotesOption, true, "no Records"},
-        };
-        for (const auto& c : cases) {
+        // The text, the kind chosen, the button (or Return) and the message.
+        const std::tuple<const char*, QRadioButton* (MainWindow::*)() const, bool, const char*>
+            cases[] = {
+                {"ch", &MainWindow::notesOption, false, "You cannot search less than 3 characters"},
+                {"ch", &MainWindow::quotesOption, true, "You cannot search less than 3 characters"},
+                {"chat", &MainWindow::referencesOption, true,
+                 "There is no text to search in References"},
+                {"chat", &MainWindow::notesOption, false, "no Records"},
+                {"chat", &MainWindow::quotesOption, true, "no Records"},
+            };
+        for (const auto& [text, kind, button, message] : cases) {
             prompter().clear();
-            (main.get()->*c.kind)()->setChecked(true);
-            main->textSearchBox()->setText(c.text);
-            if (c.button)
+            (main.get()->*kind)()->setChecked(true);
+            main->textSearchBox()->setText(text);
+            if (button)
                 QTest::mouseClick(main->textSearchButton(), Qt::LeftButton);
             else
                 QTest::keyClick(main->textSearchBox(), Qt::Key_Return);
-            QCOMPARE(prompter().messages(), QStringList{c.message});
+            QCOMPARE(prompter().messages(), QStringList{message});
         }
     }
 

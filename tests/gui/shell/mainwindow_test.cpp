@@ -18,7 +18,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
@@ -46,6 +45,11 @@ QStringList childTitles(MainWindow* w) {
     return out;
 }
 
+// The program started on its new base.
+struct Started : Program {
+    Started() { startNow(); }
+};
+
 // Receives the pages the About window opens.
 class PageCatcher : public QObject {
     Q_OBJECT
@@ -61,101 +65,86 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void loadsInPlaceAndSaveAsMovesTheBaseOrNothingWhenCancelled() {
-        Program p;
-        p.startNow();
+        Started p;
         MainWindow* w = p.main();
         QCOMPARE(w->width(), twipsToPixels(11730));
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        QCOMPARE(w->x(), (screen.width() - w->width()) / 2);
-        QCOMPARE(w->y(), (screen.height() - w->height()) / 2);
-        const QByteArray before = readAll(p.file(QStringLiteral("NewBase001.vlm")));
+        QCOMPARE(w->pos(),
+                 QPoint((screen.width() - w->width()) / 2, (screen.height() - w->height()) / 2));
+        const QByteArray before = readAll(p.file("NewBase001.vlm"));
         p.prompter.choose(QString());
-        p.main()->action(QStringLiteral("mSaveAs"))->trigger();
+        p.main()->action("mSaveAs")->trigger();
         QCOMPARE(p.prompter.shown().back().title, QStringLiteral("Please select a base"));
-        QCOMPARE(readAll(p.file(QStringLiteral("NewBase001.vlm"))), before);
-        QVERIFY(p.main()->isVisible());
+        QCOMPARE(readAll(p.file("NewBase001.vlm")), before);
+        QVERIFY(p.main()->isVisible() && p.ctx.base.isOpen());
         QCOMPARE(p.main()->windowTitle(), QStringLiteral("Velmora - NewBase001.vlm"));
-        QVERIFY(p.ctx.base.isOpen());
 
         // Save As to a new name moves the base, and the title follows.
         addChild(p.main(), QStringLiteral("card"));
-        p.prompter.choose(p.file(QStringLiteral("moved.vlm")));
-        p.main()->action(QStringLiteral("mSaveAs"))->trigger();
-        QVERIFY(!QFile::exists(p.file(QStringLiteral("NewBase001.vlm"))));
-        QVERIFY(QFile::exists(p.file(QStringLiteral("moved.vlm"))));
-        QVERIFY(p.main()->isVisible());
+        p.prompter.choose(p.file("moved.vlm"));
+        p.main()->action("mSaveAs")->trigger();
+        QVERIFY(!QFile::exists(p.file("NewBase001.vlm")) && QFile::exists(p.file("moved.vlm")) &&
+                p.main()->isVisible());
         QCOMPARE(p.main()->windowTitle(), QStringLiteral("Velmora - moved.vlm"));
         QCOMPARE(p.main()->statusText(), QStringLiteral("moved.vlm"));
         QVERIFY(childTitles(p.main()).isEmpty()); // child windows closed with the move
-        QCOMPARE(keywordNames(p.ctx), QStringList{QStringLiteral("No Keyword")});
+        QCOMPARE(keywordNames(p.ctx), QStringList{"No Keyword"});
         QCOMPARE(p.quitsNow(), 0);
     }
 
     void closeAllKeepsTheFirstChildAndClosingTheMainWindowEnds() {
-        Program p;
-        p.startNow();
+        Started p;
         MainWindow* w = p.main();
-        addChild(w, QStringLiteral("first"));
-        addChild(w, QStringLiteral("second"));
-        addChild(w, QStringLiteral("third"));
+        for (const char* title : {"first", "second", "third"})
+            addChild(w, title);
         QCOMPARE(w->loadedWindows().size(), 4);
-        w->action(QStringLiteral("mCloseAll"))->trigger();
-        QCOMPARE(childTitles(w), QStringList{QStringLiteral("first")});
+        w->action("mCloseAll")->trigger();
+        QCOMPARE(childTitles(w), QStringList{"first"});
         QVERIFY(w->isVisible());
         QCOMPARE(p.quitsNow(), 0);
         // Closing the main window closes the rest and ends the program.
-        QVERIFY(w->close());
-        QVERIFY(childTitles(w).isEmpty());
+        QVERIFY(w->close() && childTitles(w).isEmpty());
         QCOMPARE(p.quitsNow(), 1);
     }
 
     void windowsMenuListsCascadesAndArrangesTheChildWindows() {
-        Program p;
-        p.startNow();
+        Started p;
         MainWindow* w = p.main();
-        addChild(w, QStringLiteral("Note 1"));
-        QMdiSubWindow* second = addChild(w, QStringLiteral("Quote 2"));
+        addChild(w, "Note 1");
+        QMdiSubWindow* second = addChild(w, "Quote 2");
         w->mdiArea()->setActiveSubWindow(second);
-        auto* menu = w->findChild<QMenu*>(QStringLiteral("mWindows"));
-        emit menu->aboutToShow();
-        QStringList listed;
-        QAction* checked = nullptr;
-        for (QAction* a : menu->actions())
-            if (a->objectName() == QLatin1String("mWindowList")) {
-                listed << a->text();
-                if (a->isChecked()) checked = a;
-            }
-        QCOMPARE(listed, (QStringList{QStringLiteral("&1 Note 1"), QStringLiteral("&2 Quote 2")}));
-        QVERIFY(checked && checked->text().endsWith(QLatin1String("Quote 2")));
+        auto* menu = w->findChild<QMenu*>("mWindows");
+        // The listed windows, the checked one marked with a star.
+        const auto listed = [menu] {
+            emit menu->aboutToShow();
+            QStringList out;
+            for (QAction* a : menu->actions())
+                if (a->objectName() == "mWindowList")
+                    out << a->text() + (a->isChecked() ? "*" : "");
+            return out;
+        };
+        QCOMPARE(listed(), (QStringList{"&1 Note 1", "&2 Quote 2*"}));
         second->close();
-        emit menu->aboutToShow(); // the list is live
-        listed.clear();
-        for (QAction* a : menu->actions())
-            if (a->objectName() == QLatin1String("mWindowList")) listed << a->text();
-        QCOMPARE(listed, QStringList{QStringLiteral("&1 Note 1")});
+        QCOMPARE(listed(), QStringList{"&1 Note 1*"}); // the list is live
 
         // Cascade and Arrange Icons.
-        QMdiSubWindow* a = addChild(w, QStringLiteral("a"));
-        QMdiSubWindow* b = addChild(w, QStringLiteral("b"));
-        a->move(100, 100);
-        b->move(100, 100);
-        w->action(QStringLiteral("mWCascade"))->trigger();
+        QMdiSubWindow *a = addChild(w, "a"), *b = addChild(w, "b");
+        for (QMdiSubWindow* s : {a, b})
+            s->move(100, 100);
+        w->action("mWCascade")->trigger();
         QVERIFY(a->pos() != b->pos());
-        a->showMinimized();
-        b->showMinimized();
-        a->move(50, 0);
-        b->move(50, 0);
-        w->action(QStringLiteral("mWIcons"))->trigger();
+        for (QMdiSubWindow* s : {a, b}) {
+            s->showMinimized();
+            s->move(50, 0);
+        }
+        w->action("mWIcons")->trigger();
         const int bottom = w->mdiArea()->viewport()->height();
-        QCOMPARE(a->geometry().bottom() + 1, bottom);
-        QCOMPARE(b->geometry().bottom() + 1, bottom);
-        QCOMPARE(a->x(), 0);
-        QCOMPARE(b->x(), a->width());
+        QCOMPARE(QPoint(a->x(), a->geometry().bottom() + 1), QPoint(0, bottom));
+        QCOMPARE(QPoint(b->x(), b->geometry().bottom() + 1), QPoint(a->width(), bottom));
     }
 
     void keywordsListOpensOneListWindow() {
-        Program p;
-        p.startNow();
+        Started p;
         MainWindow* w = p.main();
         auto listWindows = [w] {
             QList<QWidget*> out;
@@ -165,21 +154,20 @@ private slots:
             return out;
         };
         for (int i = 0; i < 2; ++i) {
-            w->action(QStringLiteral("mKWList"))->trigger();
+            w->action("mKWList")->trigger();
             QCOMPARE(listWindows().size(), 1); // a second trigger brings the same window up
             QCOMPARE(w->mdiArea()->activeSubWindow(), listWindows().first());
         }
         listWindows().first()->close();
         QTRY_VERIFY(listWindows().isEmpty());
-        w->action(QStringLiteral("mKWList"))->trigger();
+        w->action("mKWList")->trigger();
         QCOMPARE(listWindows().size(), 1);
     }
 
     void ctrlQQuitsFromAnywhereInTheMainWindow() {
-        Program p;
-        p.startNow();
+        Started p;
         MainWindow* w = p.main();
-        QMdiSubWindow* child = addChild(w, QStringLiteral("card"));
+        QMdiSubWindow* child = addChild(w, "card");
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
         child->widget()->setFocus();
@@ -191,39 +179,34 @@ private slots:
     // Every way out of the program or its base asks the changed card windows first: Cancel
     // keeps the program and the window with its text, Yes stores the text, No lets it go.
     void everyWayOutAsksTheChangedCardWindowsFirst() {
-        const struct {
-            const char* way;
-            Answer second; // the answer after a first Cancel
-            bool ends;
-        } cases[] = {
+        // The way out, the answer after a first Cancel, and whether the program ends.
+        const std::tuple<const char*, Answer, bool> cases[] = {
             {"mQuit", Answer::Yes, true},     {"Ctrl+Q", Answer::No, true},
             {"close", Answer::Yes, true},     {"mLoad2", Answer::No, false},
             {"mNewBase", Answer::Yes, false}, {"Ctrl+W", Answer::Yes, false},
             {"Ctrl+F4", Answer::No, false},
         };
-        for (const auto& c : cases) {
-            Program p;
-            p.startNow();
+        for (const auto& [way, second, ends] : cases) {
+            Started p;
             MainWindow* w = p.main();
             QVERIFY(cards::createNote(p.ctx, {QStringLiteral("Ada")}));
             QPointer<QMdiSubWindow> sub = w->mdiArea()->subWindowList().value(0);
-            QVERIFY(sub);
-            auto* note = qobject_cast<cards::NoteWindow*>(sub->widget());
+            auto* note = sub ? qobject_cast<cards::NoteWindow*>(sub->widget()) : nullptr;
             QVERIFY(note);
             note->textBox()->setPlainText(QStringLiteral("typed"));
             const auto wayOut = [&] {
-                if (qstrcmp(c.way, "close") == 0) {
+                if (qstrcmp(way, "close") == 0) {
                     w->close();
-                } else if (c.way[0] == 'C') { // a key, pressed in the card's text
+                } else if (way[0] == 'C') { // a key, pressed in the card's text
                     w->activateWindow();
                     QVERIFY(QTest::qWaitForWindowActive(w));
-                    QTest::keySequence(note->textBox(), QKeySequence(QLatin1String(c.way)));
+                    QTest::keySequence(note->textBox(), QKeySequence(QLatin1String(way)));
                 } else {
-                    w->action(QLatin1String(c.way))->trigger();
+                    w->action(QLatin1String(way))->trigger();
                 }
             };
             const auto storedText = [&] {
-                auto db = openBase(p.file(QStringLiteral("NewBase001.vlm")));
+                auto db = openBase(p.file("NewBase001.vlm"));
                 auto rs = db->openRecordset(QStringLiteral("NOTE"));
                 rs->moveFirst();
                 return rs->value(QStringLiteral("TEXTE")).toString();
@@ -231,36 +214,33 @@ private slots:
 
             p.prompter.answer(Answer::Cancel);
             wayOut();
-            QVERIFY2(sub && sub->isVisible(), c.way);
+            QVERIFY2(sub && sub->isVisible(), way);
             QCOMPARE(note->textBox()->toPlainText(), QStringLiteral("typed"));
             QCOMPARE(p.prompter.messages(),
-                     QStringList{QStringLiteral("The data have changed - do you want save?")});
+                     QStringList{"The data have changed - do you want save?"});
             QCOMPARE(p.prompter.shown().back().buttons, Buttons::YesNoCancel);
-            QVERIFY(w->isVisible());
-            QVERIFY(p.ctx.base.isOpen());
+            QVERIFY(w->isVisible() && p.ctx.base.isOpen());
             QCOMPARE(p.quitsNow(), 0);
 
-            p.prompter.answer(c.second);
+            p.prompter.answer(second);
             wayOut();
-            QTRY_VERIFY2(!sub, c.way);
+            QTRY_VERIFY2(!sub, way);
             QCOMPARE(p.prompter.messages().size(), 2); // asked once, not again on closing
-            QCOMPARE(storedText(), c.second == Answer::Yes ? QStringLiteral("typed") : QString());
-            QCOMPARE(p.quitsNow(), c.ends ? 1 : 0);
+            QCOMPARE(storedText(), second == Answer::Yes ? QStringLiteral("typed") : QString());
+            QCOMPARE(p.quitsNow(), ends ? 1 : 0);
         }
 
         // A Cancel in the second window keeps the first open as well; the first, answered
         // already, asks again at its next close.
-        Program p;
-        p.startNow();
-        QVERIFY(cards::createNote(p.ctx, {QStringLiteral("Ada")}));
-        QVERIFY(cards::createNote(p.ctx, {QStringLiteral("Bob")}));
+        Started p;
+        QVERIFY(cards::createNote(p.ctx, {"Ada"}) && cards::createNote(p.ctx, {"Bob"}));
         const QList<QMdiSubWindow*> subs = p.main()->mdiArea()->subWindowList();
         QCOMPARE(subs.size(), 2);
         for (QMdiSubWindow* s : subs)
             qobject_cast<cards::NoteWindow*>(s->widget())->textBox()->setPlainText("typed");
         p.prompter.answer(Answer::No);
         p.prompter.answer(Answer::Cancel);
-        p.main()->action(QStringLiteral("mQuit"))->trigger();
+        p.main()->action("mQuit")->trigger();
         QCOMPARE(p.quitsNow(), 0);
         QVERIFY(subs[0]->isVisible() && subs[1]->isVisible());
         p.prompter.clear();
@@ -271,21 +251,17 @@ private slots:
 
     // Database > Export...: Yes writes one JSON document, No a folder of Markdown files.
     void exportWritesTheBaseWhereTheUserChose() {
-        Program p;
-        p.startNow();
+        Started p;
         addRow(*p.ctx.rs().NOTE, {{"CIT", "N1"}, {"TEXTE", "Light"}});
-        const struct {
-            Answer form;
-            const char* target;
-            const char* dialog;
-        } cases[] = {{Answer::Yes, "base.json", "save"}, {Answer::No, "md", "folder"}};
-        for (const auto& c : cases) {
-            p.prompter.answer(c.form);
-            p.prompter.choose(p.file(QLatin1String(c.target)));
-            p.main()->action(QStringLiteral("mExport"))->trigger();
-            QCOMPARE(p.prompter.shown()[1].kind, QLatin1String(c.dialog));
+        const std::tuple<Answer, const char*, const char*> cases[] = {
+            {Answer::Yes, "base.json", "save"}, {Answer::No, "md", "folder"}};
+        for (const auto& [form, target, dialog] : cases) {
+            p.prompter.answer(form);
+            p.prompter.choose(p.file(QLatin1String(target)));
+            p.main()->action("mExport")->trigger();
+            QCOMPARE(p.prompter.shown()[1].kind, QLatin1String(dialog));
             QCOMPARE(p.prompter.messages().last(),
-                     "The base was exported to " + p.file(QLatin1String(c.target)) + ".");
+                     "The base was exported to " + p.file(QLatin1String(target)) + ".");
             p.prompter.clear();
         }
         const QJsonObject doc = QJsonDocument::fromJson(readAll(p.file("base.json"))).object();
@@ -294,12 +270,10 @@ private slots:
     }
 
     void aboutWindowShowsVersionPagesAndSystemInformation() {
-        Program p;
-        p.startNow();
-        p.main()->action(QStringLiteral("mCopyright"))->trigger();
-        auto* about = p.main()->findChild<AboutDialog*>(QStringLiteral("frmAbout"));
-        QVERIFY(about && about->isVisible());
-        QVERIFY(!about->isModal());
+        Started p;
+        p.main()->action("mCopyright")->trigger();
+        auto* about = p.main()->findChild<AboutDialog*>("frmAbout");
+        QVERIFY(about && about->isVisible() && !about->isModal());
         QCOMPARE(about->windowTitle(), QStringLiteral("À propos de Velmora"));
         QCOMPARE(about->lblVersion->text(), QStringLiteral("Version %1.%2.%3")
                                                 .arg(VELMORA_VERSION_MAJOR)
@@ -307,12 +281,11 @@ private slots:
                                                 .arg(VELMORA_VERSION_PATCH));
 
         PageCatcher catcher;
-        QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+        QDesktopServices::setUrlHandler("https", &catcher, "open");
         click(about->Command1);
         click(about->Command2);
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-        QCOMPARE(catcher.urls.size(), 2);
-        QVERIFY(catcher.urls[0] != catcher.urls[1]);
+        QDesktopServices::unsetUrlHandler("https");
+        QVERIFY(catcher.urls.size() == 2 && catcher.urls[0] != catcher.urls[1]);
 
         QStringList started;
         about->setStarter([&](const QString& program) {
@@ -329,7 +302,7 @@ private slots:
 
         about->setToolFinder([] { return QStringLiteral("/usr/bin/hardinfo"); });
         click(about->cmdSysInfo);
-        QCOMPARE(started, QStringList{QStringLiteral("/usr/bin/hardinfo")});
+        QCOMPARE(started, QStringList{"/usr/bin/hardinfo"});
         QCOMPARE(p.prompter.messages().size(), 1);
 
         // About is a window of the program: closing it leaves the main window.
@@ -341,9 +314,8 @@ private slots:
         p.main()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(p.main()));
         QTest::keyClick(p.main(), Qt::Key_F1);
-        auto* guide = p.main()->findChild<GuideWindow*>(QStringLiteral("fGuide"));
-        QVERIFY(guide && guide->isVisible());
-        QVERIFY(guide->toPlainText().contains(QStringLiteral("Subset")));
+        auto* guide = p.main()->findChild<GuideWindow*>("fGuide");
+        QVERIFY(guide && guide->isVisible() && guide->toPlainText().contains("Subset"));
         const QString markdown = QString::fromUtf8(readAll(userGuidePath()));
         static const QRegularExpression picture(QStringLiteral(R"(!\[[^\]]*\]\(([^)]+)\))"));
         int pictures = 0;

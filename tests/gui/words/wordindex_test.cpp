@@ -1,40 +1,24 @@
 #include "core/words/wordindex.h"
-#include "gui/cards/cardopen.h"
 #include "gui/cards/notewindow.h"
 #include "gui/common/texttableview.h"
 #include "gui/retrieval/resultwindow.h"
-#include "gui/shell/mainwindow.h"
 #include "gui/words/wordindexwindows.h"
-#include "support/retrievalbase.h"
+#include "support/mainwindowbase.h"
 #include "support/viewcells.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <memory>
 
 using namespace vlm;
 using namespace vlm::words;
 
 // The word index from the Keywords menu: its progress, its two result windows and their rows.
-class WordIndexWindowsTest : public QObject {
+class WordIndexWindowsTest : public QObject, test::MainWindowBase {
     Q_OBJECT
 
-    std::unique_ptr<test::RetrievalBase> b;
-    std::unique_ptr<MainWindow> main;
-
-    Session& ctx() { return b->ctx; }
-
-    template <typename T> QList<T*> windowsOf() {
-        QList<T*> out;
-        for (QMdiSubWindow* s : main->mdiArea()->subWindowList())
-            if (auto* w = qobject_cast<T*>(s->widget())) out << w;
-        return out;
-    }
     WordIndexWindow* window(const char* name) {
         for (WordIndexWindow* w : windowsOf<WordIndexWindow>())
             if (w->objectName() == name) return w;
@@ -43,20 +27,12 @@ class WordIndexWindowsTest : public QObject {
 
 private slots:
     void init() {
-        b = std::make_unique<test::RetrievalBase>();
-        ctx().openCard = cards::openCurrentCard;
-        main = std::make_unique<MainWindow>(ctx());
-        main->load();
-        main->show();
-        ctx().mdiArea = main->mdiArea();
+        setUp();
         connectWordIndex(ctx(), {main->action("mIndexAllNotes"), main->action("mIndexAllQuotes"),
                                  main->action("mnuAllKeywordsNotes"),
                                  main->action("mnuAllKeywordsQuotes")});
     }
-    void cleanup() {
-        main.reset();
-        b.reset();
-    }
+    void cleanup() { tearDown(); }
 
     void theWindowsListEveryRowAndOpenWhatARowNames() {
         // 1,001 words in one Note, each once, beside 'chat' twice and three times.
@@ -68,8 +44,7 @@ private slots:
         b->noteText("B", "chat chat chat " + many.join(' '));
         main->action("mIndexAllNotes")->trigger();
         WordIndexWindow* rows = window("AfficheKW");
-        QVERIFY(rows);
-        QCOMPARE(rows->windowTitle(), QString("All KW"));
+        QVERIFY(rows && rows->windowTitle() == "All KW");
         QCOMPARE(rows->grid()->rowCount(), 1003);
         QCOMPARE(test::rowsOf(rows->grid(), 2).mid(0, 3), (QStringList{"3", "2", "1"}));
         QCOMPARE(rows->grid()->text(1, 1), QString("A"));
@@ -78,8 +53,7 @@ private slots:
 
         main->action("mnuAllKeywordsNotes")->trigger();
         WordIndexWindow* totals = window("AfficheKWAll");
-        QVERIFY(totals);
-        QCOMPARE(totals->windowTitle(), QString("All KeyWords"));
+        QVERIFY(totals && totals->windowTitle() == "All KeyWords");
         QCOMPARE(totals->grid()->rowCount(), 1002);
         QCOMPARE(test::cellText(totals->grid(), 0, 0) + test::cellText(totals->grid(), 0, 1),
                  QString("chat5"));
@@ -104,8 +78,7 @@ private slots:
                     QTest::mouseClick(test::child<QPushButton>(w, "cmdCancel"), Qt::LeftButton);
         });
         main->action("mIndexAllNotes")->trigger();
-        QVERIFY(!window("AfficheKW"));
-        QVERIFY(indexRowsByOccurrence(ctx(), CardKind::Note).empty());
+        QVERIFY(!window("AfficheKW") && indexRowsByOccurrence(ctx(), CardKind::Note).empty());
     }
 };
 
