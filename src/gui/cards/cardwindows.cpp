@@ -27,6 +27,40 @@
 
 namespace vlm::cards {
 
+CardWindowBase::CardWindowBase(Session& ctx, CardKind kind, const QString& tag, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), kind_(kind), tag_(tag) {
+    if (ctx_.mdiArea) {
+        connect(ctx_.mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
+            if (sub && sub->widget() == this) activate();
+        });
+    }
+}
+
+int CardWindowBase::windowNumber() const {
+    return FenNum->text().toInt();
+}
+
+Prompter& CardWindowBase::closePrompter() {
+    return ctx_.prompter;
+}
+
+bool CardWindowBase::event(QEvent* event) {
+    // Coming back to the program (from the selection dialog, for one) activates the window
+    // again, if it is the active one in its area.
+    if (event->type() == QEvent::WindowActivate) {
+        if (isActiveCardWindow(ctx_, this)) activate();
+    }
+    return QWidget::event(event);
+}
+
+void CardWindowBase::guarded(const std::function<void()>& command) {
+    runGuarded(ctx_, command);
+}
+
+void CardWindowBase::seekOwnCard() {
+    seekCardQuietly(ctx_, kind_, tag_);
+}
+
 namespace {
 constexpr int kTwipsPerPixel = 1440 / 96;
 }

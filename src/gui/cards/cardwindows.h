@@ -9,13 +9,13 @@
 
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 #include <functional>
 
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
 class QTextEdit;
-class QWidget;
 
 namespace vlm {
 struct Session;
@@ -49,6 +49,33 @@ protected:
 
 private:
     bool closeAnswered_ = false;
+};
+
+// What the Note, Quote and Reference windows have in common: the session, their card (its
+// number, the tag) and their window number (FenNum), becoming the current card when the
+// user comes to them, and commands whose failures are told rather than fatal.
+class CardWindowBase : public QWidget, public CardWindow {
+    Q_OBJECT
+public:
+    QString tag() const { return tag_; }
+    int windowNumber() const;
+    // The window became the active one: its card becomes the current one of its table, and
+    // what the kind of card needs besides.
+    virtual void activate() = 0;
+
+protected:
+    CardWindowBase(Session& ctx, CardKind kind, const QString& tag, QWidget* parent);
+    Prompter& closePrompter() override;
+    bool event(QEvent* event) override;
+    // Runs a command through runGuarded: a failure of the store or of memory is told.
+    void guarded(const std::function<void()>& command);
+    void seekOwnCard();
+
+    Session& ctx_;
+    const CardKind kind_;
+    QString tag_;
+    bool deleted_ = false;
+    QLineEdit* FenNum = nullptr; // the window number, made by the window with its controls
 };
 
 // Whether `window` is the one the user works in: the active sub-window of the MDI area, or,

@@ -55,7 +55,8 @@ QString removeQuestion(const QString& keyword) {
 } // namespace
 
 NoteWindow::NoteWindow(Session& ctx, const CardSlots& card, QWidget* parent)
-    : QWidget(parent), ctx_(ctx), tag_(card.number), cardChanged_(this, [this] { followCard(); }) {
+    : CardWindowBase(ctx, CardKind::Note, card.number, parent),
+      cardChanged_(this, [this] { followCard(); }) {
     setObjectName(QStringLiteral("fNoteMulti"));
     buildUi();
 
@@ -83,11 +84,6 @@ NoteWindow::NoteWindow(Session& ctx, const CardSlots& card, QWidget* parent)
                 if (kind == CardKind::Note && number.compare(tag_, Qt::CaseInsensitive) == 0)
                     cardChanged_.request();
             });
-    if (ctx_.mdiArea) {
-        connect(ctx_.mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
-            if (sub && sub->widget() == this) activate();
-        });
-    }
 }
 
 NoteWindow::~NoteWindow() = default;
@@ -211,30 +207,9 @@ void NoteWindow::placeControls() {
     placeTwips(Command1, kLeftColumn, 5100, kLeftWidth, kButtonHeight);
 }
 
-void NoteWindow::guarded(const std::function<void()>& command) {
-    runGuarded(ctx_, command);
-}
-
 void NoteWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     placeControls();
-}
-
-int NoteWindow::windowNumber() const {
-    return FenNum->text().toInt();
-}
-
-bool NoteWindow::event(QEvent* event) {
-    // Coming back to the program (from the selection dialog, for one) activates the window
-    // again, if it is the active one in its area.
-    if (event->type() == QEvent::WindowActivate) {
-        if (isActiveCardWindow(ctx_, this)) activate();
-    }
-    return QWidget::event(event);
-}
-
-void NoteWindow::seekOwnCard() {
-    seekCardQuietly(ctx_, CardKind::Note, tag_);
 }
 
 void NoteWindow::activate() {
@@ -348,10 +323,6 @@ void NoteWindow::openNotesOfKeyword(int row) {
     const QTableWidgetItem* item = cgMCNote->item(row, 0);
     if (!item || item->text().isEmpty()) return;
     cards::openNotesOfKeyword(ctx_, item->text());
-}
-
-Prompter& NoteWindow::closePrompter() {
-    return ctx_.prompter;
 }
 
 QString NoteWindow::closeQuestion() const {

@@ -25,7 +25,7 @@ struct Session;
 
 namespace vlm::cards {
 
-class NoteWindow : public QWidget, public CardWindow {
+class NoteWindow : public CardWindowBase {
     Q_OBJECT
 public:
     // Designed size of the window, in twips.
@@ -36,15 +36,13 @@ public:
     NoteWindow(Session& ctx, const CardSlots& card, QWidget* parent = nullptr);
     ~NoteWindow() override;
 
-    QString tag() const { return tag_; }
-    int windowNumber() const;
     // Set by every change of the author, the title or the text; cleared only by loading.
     bool changed() const { return changed_; }
     QTextEdit* textBox() const { return NoteRTF; }
 
     // The window became the active one: its card becomes the current Note, and its keywords
     // are read again when the selection dialog has linked some.
-    void activate();
+    void activate() override;
     // CmdStore. False when nothing could be stored (the user was told why).
     bool store();
     // Command2: asks, then deletes the Note and its links and closes the window.
@@ -63,11 +61,9 @@ public:
     void rereadKeywords();
 
 protected:
-    Prompter& closePrompter() override;
     QString closeQuestion() const override;
     bool unsavedChanges() const override;
     bool storeCard() override { return store(); }
-    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -75,20 +71,14 @@ private:
     void buildUi();
     void placeControls();
     void markChanged() { changed_ = true; }
-    // Runs a command through runGuarded: a failure of the store or of memory is told, not fatal.
-    void guarded(const std::function<void()>& command);
     void showResult(const CardResult& r);
     NoteContent content() const;
-    void seekOwnCard();
     // The card was stored, here or in another window, or its keywords changed: the caption
     // and the keywords show what the base holds now.
     void followCard();
 
-    Session& ctx_;
-    QString tag_;
     QString findWord_; // the searched word the caption names
     bool changed_ = false;
-    bool deleted_ = false;
     // The close question was answered for the program or its base going away.
     RefreshLater cardChanged_;
 
@@ -106,7 +96,6 @@ private:
     QPushButton* CmdStore = nullptr;
     QPushButton* Command2 = nullptr;
     QPushButton* Command1 = nullptr;
-    QLineEdit* FenNum = nullptr;
     QTextEdit* ToPrint = nullptr;
     QLineEdit* cNoteText = nullptr;
 };

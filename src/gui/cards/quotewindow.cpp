@@ -51,7 +51,7 @@ QString newQuoteHint() {
 } // namespace
 
 QuoteWindow::QuoteWindow(Session& ctx, const CardSlots& card, QWidget* parent)
-    : QWidget(parent), ctx_(ctx), tag_(card.number) {
+    : CardWindowBase(ctx, CardKind::Quote, card.number, parent) {
     setObjectName(QStringLiteral("fCitMulti"));
     buildUi();
 
@@ -73,11 +73,6 @@ QuoteWindow::QuoteWindow(Session& ctx, const CardSlots& card, QWidget* parent)
 
     connect(cCitTitle, &QLineEdit::textChanged, this, &QuoteWindow::markChanged);
     connect(CitRTF->document(), &QTextDocument::contentsChanged, this, &QuoteWindow::markChanged);
-    if (ctx_.mdiArea) {
-        connect(ctx_.mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
-            if (sub && sub->widget() == this) activate();
-        });
-    }
 }
 
 QuoteWindow::~QuoteWindow() = default;
@@ -216,28 +211,9 @@ void QuoteWindow::placeControls() {
                kButtonHeight);
 }
 
-void QuoteWindow::guarded(const std::function<void()>& command) {
-    runGuarded(ctx_, command);
-}
-
 void QuoteWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     placeControls();
-}
-
-int QuoteWindow::windowNumber() const {
-    return FenNum->text().toInt();
-}
-
-bool QuoteWindow::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) {
-        if (isActiveCardWindow(ctx_, this)) activate();
-    }
-    return QWidget::event(event);
-}
-
-void QuoteWindow::seekOwnCard() {
-    seekCardQuietly(ctx_, CardKind::Quote, tag_);
 }
 
 void QuoteWindow::activate() {
@@ -361,10 +337,6 @@ void QuoteWindow::openQuotesOfKeyword(int row) {
     const QTableWidgetItem* item = cgMCCit->item(row, 0);
     if (!item || item->text().isEmpty()) return;
     openCardsOfKeyword(ctx_, CardKind::Quote, item->text());
-}
-
-Prompter& QuoteWindow::closePrompter() {
-    return ctx_.prompter;
 }
 
 QString QuoteWindow::closeQuestion() const {

@@ -24,7 +24,7 @@ struct Session;
 
 namespace vlm::cards {
 
-class QuoteWindow : public QWidget, public CardWindow {
+class QuoteWindow : public CardWindowBase {
     Q_OBJECT
 public:
     // Designed size of the window, in twips.
@@ -34,17 +34,15 @@ public:
     QuoteWindow(Session& ctx, const CardSlots& card, QWidget* parent = nullptr);
     ~QuoteWindow() override;
 
-    QString tag() const { return tag_; }
     // The Reference the Quote was taken from (CIT.NDX).
     QString referenceNumber() const { return reference_; }
-    int windowNumber() const;
     // Set by every change of the title or the text; cleared by loading and by the close question.
     bool changed() const { return changed_; }
     QTextEdit* textBox() const { return CitRTF; }
 
     // The window became the active one: its card becomes the current Quote, and its keywords
     // are read again when the selection dialog has linked some.
-    void activate();
+    void activate() override;
     // CmdStore. False when nothing could be stored (the user was told why).
     bool store();
     // CmdDelete: asks, then deletes the Quote and its links and closes the window.
@@ -66,11 +64,9 @@ public:
     void rereadKeywords();
 
 protected:
-    Prompter& closePrompter() override;
     QString closeQuestion() const override;
     bool unsavedChanges() const override;
     bool storeCard() override { return store(); }
-    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -78,17 +74,12 @@ private:
     void buildUi();
     void placeControls();
     void markChanged() { changed_ = true; }
-    void guarded(const std::function<void()>& command);
     void showResult(const CardResult& r);
     QuoteContent content() const;
-    void seekOwnCard();
     QStringList authors() const;
 
-    Session& ctx_;
-    QString tag_;
     QString reference_;
     bool changed_ = false;
-    bool deleted_ = false;
 
     QToolBar* Toolbar1 = nullptr;
     QLineEdit* cCitNDX = nullptr;
@@ -105,7 +96,6 @@ private:
     QPushButton* CmdDelete = nullptr;
     QPushButton* Command2 = nullptr;
     QPushButton* Command1 = nullptr;
-    QLineEdit* FenNum = nullptr;
     QTextEdit* ToPrint = nullptr;
     QTextEdit* RTB1 = nullptr;
     QLineEdit* cCitText = nullptr;

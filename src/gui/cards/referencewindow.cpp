@@ -81,7 +81,7 @@ void refill(QComboBox* box, const QStringList& items) {
 } // namespace
 
 ReferenceWindow::ReferenceWindow(Session& ctx, const CardSlots& card, QWidget* parent)
-    : QWidget(parent), ctx_(ctx), tag_(card.number) {
+    : CardWindowBase(ctx, CardKind::Reference, card.number, parent) {
     setObjectName(QStringLiteral("fBibMulti"));
     buildUi();
 
@@ -112,11 +112,6 @@ ReferenceWindow::ReferenceWindow(Session& ctx, const CardSlots& card, QWidget* p
     connect(cBibTitre1, &QLineEdit::textChanged, this, &ReferenceWindow::markChanged);
     connect(cBibTitre2, &QLineEdit::textChanged, this, &ReferenceWindow::markChanged);
     connect(ComboType, &QComboBox::currentTextChanged, this, &ReferenceWindow::markChanged);
-    if (ctx_.mdiArea) {
-        connect(ctx_.mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
-            if (sub && sub->widget() == this) activate();
-        });
-    }
 }
 
 ReferenceWindow::~ReferenceWindow() = default;
@@ -524,25 +519,6 @@ bool ReferenceWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void ReferenceWindow::guarded(const std::function<void()>& command) {
-    runGuarded(ctx_, command);
-}
-
-int ReferenceWindow::windowNumber() const {
-    return FenNum->text().toInt();
-}
-
-bool ReferenceWindow::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) {
-        if (isActiveCardWindow(ctx_, this)) activate();
-    }
-    return QWidget::event(event);
-}
-
-void ReferenceWindow::seekOwnCard() {
-    seekCardQuietly(ctx_, CardKind::Reference, tag_);
-}
-
 void ReferenceWindow::activate() {
     if (deleted_ || !ctx_.base.isOpen()) return;
     ctx_.ResultKind = QStringLiteral("Bib");
@@ -668,10 +644,6 @@ void ReferenceWindow::openReferencesOfKeyword(int row) {
     const QTableWidgetItem* item = cgMCBib->item(row, 0);
     if (!item || item->text().isEmpty()) return;
     openCardsOfKeyword(ctx_, CardKind::Reference, item->text());
-}
-
-Prompter& ReferenceWindow::closePrompter() {
-    return ctx_.prompter;
 }
 
 QString ReferenceWindow::closeQuestion() const {

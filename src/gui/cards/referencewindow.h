@@ -29,7 +29,7 @@ struct Session;
 
 namespace vlm::cards {
 
-class ReferenceWindow : public QWidget, public CardWindow {
+class ReferenceWindow : public CardWindowBase {
     Q_OBJECT
 public:
     // Designed size of the window, in twips.
@@ -39,15 +39,13 @@ public:
     ReferenceWindow(Session& ctx, const CardSlots& card, QWidget* parent = nullptr);
     ~ReferenceWindow() override;
 
-    QString tag() const { return tag_; }
-    int windowNumber() const;
     // Set by every change of the titles, the type or the details; cleared by loading, and for
     // the details by storing them.
     bool changed() const { return changed_ || bookChanged_ || articleChanged_; }
 
     // The window became the active one: its card becomes the current Reference, and its
     // keywords and Quotes are read again when the selection dialog has linked keywords.
-    void activate();
+    void activate() override;
     // CommandStore. False when nothing could be stored (the user was told why).
     bool store();
     // CmdDelete: asks; refused while the Reference has Quotes.
@@ -82,20 +80,16 @@ public:
     void openFirstEdition();
 
 protected:
-    Prompter& closePrompter() override;
     QString closeQuestion() const override;
     bool unsavedChanges() const override;
     bool storeCard() override;
-    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildUi();
     void markChanged() { changed_ = true; }
-    void guarded(const std::function<void()>& command);
     void showResult(const CardResult& r);
-    void seekOwnCard();
     void fillQuotes(const QList<QuoteRow>& rows);
     void hint(QWidget* control, const QString& text);
     void buildDetails();
@@ -104,10 +98,7 @@ private:
     void placeKeywordFrame(int widthTwips);
     bool storeArticleOnly();
 
-    Session& ctx_;
-    QString tag_;
     bool changed_ = false;
-    bool deleted_ = false;
     bool bookChanged_ = false;
     bool articleChanged_ = false;
     bool filling_ = false; // the details boxes are being filled from the base
@@ -157,7 +148,6 @@ private:
     QPushButton* CommandArticleClose = nullptr;
     QTextEdit* TextOther = nullptr;
     QStatusBar* StatusBar1 = nullptr;
-    QLineEdit* FenNum = nullptr;
     QHash<QObject*, QString> hints_;
 };
 
