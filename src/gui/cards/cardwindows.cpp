@@ -1,15 +1,19 @@
 #include "gui/cards/cardwindows.h"
 
+#include "core/cards/cardstore.h"
 #include "core/cards/richtext.h"
 #include "core/cards/rtf.h"
 #include "core/common/twips.h"
 #include "core/session/session.h"
 #include "core/store/recordset.h"
 #include "core/store/storeerror.h"
+#include "gui/cards/richedit.h"
+#include "gui/common/accessiblenames.h"
 #include "gui/common/childwindows.h"
 #include "gui/common/guarded.h"
 #include "gui/common/mainwindowhost.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -21,6 +25,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QToolBar>
 
 #include <algorithm>
 #include <new>
@@ -59,6 +64,42 @@ void CardWindowBase::guarded(const std::function<void()>& command) {
 
 void CardWindowBase::seekOwnCard() {
     seekCardQuietly(ctx_, kind_, tag_);
+}
+
+QToolBar* CardWindowBase::makeTextToolBar(QTextEdit* const* text, std::function<void()> print) {
+    auto* bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("Toolbar1"));
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    for (const QString& key : {QStringLiteral("Open"), QStringLiteral("Save"),
+                               QStringLiteral("Print"), QStringLiteral("Font")}) {
+        QAction* a = bar->addAction(key);
+        a->setObjectName(key);
+        a->setData(key);
+        a->setToolTip(key);
+    }
+    reachByTab(bar);
+    connect(bar, &QToolBar::actionTriggered, this, [this, text, print](QAction* a) {
+        const QString key = a->data().toString();
+        guarded([&] {
+            if (key == QLatin1String("Open"))
+                openTextFile(ctx_, *text);
+            else if (key == QLatin1String("Save"))
+                saveTextFile(ctx_, *text);
+            else if (key == QLatin1String("Print"))
+                print();
+            else if (key == QLatin1String("Font"))
+                chooseFont(ctx_, *text);
+        });
+    });
+    return bar;
+}
+
+void CardWindowBase::closeDeleted() {
+    deleted_ = true;
+    const int n = windowNumber();
+    cardFrame(this)->close();
+    releaseWindowNumber(ctx_, kind_, n);
+    closeCardLists(ctx_);
 }
 
 namespace {

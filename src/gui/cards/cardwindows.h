@@ -16,6 +16,7 @@ class QLineEdit;
 class QPushButton;
 class QTableWidget;
 class QTextEdit;
+class QToolBar;
 
 namespace vlm {
 struct Session;
@@ -70,6 +71,11 @@ protected:
     // Runs a command through runGuarded: a failure of the store or of memory is told.
     void guarded(const std::function<void()>& command);
     void seekOwnCard();
+    // The tool bar Toolbar1 over the card's text box, which `text` points to (the box may be
+    // made after the bar): Open, Save, Print (`print`) and Font.
+    QToolBar* makeTextToolBar(QTextEdit* const* text, std::function<void()> print);
+    // The card was deleted: the window closes, gives its number back, and the card lists go.
+    void closeDeleted();
 
     Session& ctx_;
     const CardKind kind_;

@@ -89,30 +89,7 @@ NoteWindow::NoteWindow(Session& ctx, const CardSlots& card, QWidget* parent)
 NoteWindow::~NoteWindow() = default;
 
 void NoteWindow::buildUi() {
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    for (const QString& key : {QStringLiteral("Open"), QStringLiteral("Save"),
-                               QStringLiteral("Print"), QStringLiteral("Font")}) {
-        QAction* a = Toolbar1->addAction(key);
-        a->setObjectName(key);
-        a->setData(key);
-        a->setToolTip(key);
-    }
-    reachByTab(Toolbar1);
-    connect(Toolbar1, &QToolBar::actionTriggered, this, [this](QAction* a) {
-        const QString key = a->data().toString();
-        guarded([this, &key] {
-            if (key == QLatin1String("Open"))
-                openTextFile(ctx_, NoteRTF);
-            else if (key == QLatin1String("Save"))
-                saveTextFile(ctx_, NoteRTF);
-            else if (key == QLatin1String("Print"))
-                printText(ctx_, NoteRTF);
-            else if (key == QLatin1String("Font"))
-                chooseFont(ctx_, NoteRTF);
-        });
-    });
+    Toolbar1 = makeTextToolBar(&NoteRTF, [this] { printText(ctx_, NoteRTF); });
 
     cNoteNDX = cardLineBox(this, "cNoteNDX");
     cNoteNDX->setReadOnly(true);
@@ -272,11 +249,7 @@ void NoteWindow::deleteCard() {
         showResult(r);
         return;
     }
-    deleted_ = true;
-    const int n = windowNumber();
-    cardFrame(this)->close();
-    releaseWindowNumber(ctx_, CardKind::Note, n);
-    closeCardLists(ctx_);
+    closeDeleted();
 }
 
 void NoteWindow::addKeywords() {

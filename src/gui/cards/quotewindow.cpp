@@ -78,30 +78,7 @@ QuoteWindow::QuoteWindow(Session& ctx, const CardSlots& card, QWidget* parent)
 QuoteWindow::~QuoteWindow() = default;
 
 void QuoteWindow::buildUi() {
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    for (const QString& key : {QStringLiteral("Open"), QStringLiteral("Save"),
-                               QStringLiteral("Print"), QStringLiteral("Font")}) {
-        QAction* a = Toolbar1->addAction(key);
-        a->setObjectName(key);
-        a->setData(key);
-        a->setToolTip(key);
-    }
-    reachByTab(Toolbar1);
-    connect(Toolbar1, &QToolBar::actionTriggered, this, [this](QAction* a) {
-        const QString key = a->data().toString();
-        guarded([this, &key] {
-            if (key == QLatin1String("Open"))
-                openTextFile(ctx_, CitRTF);
-            else if (key == QLatin1String("Save"))
-                saveTextFile(ctx_, CitRTF);
-            else if (key == QLatin1String("Print"))
-                print();
-            else if (key == QLatin1String("Font"))
-                chooseFont(ctx_, CitRTF);
-        });
-    });
+    Toolbar1 = makeTextToolBar(&CitRTF, [this] { print(); });
 
     cCitNDX = cardLineBox(this, "cCitNDX");
     cCitNDX->setReadOnly(true);
@@ -266,11 +243,7 @@ void QuoteWindow::deleteCard() {
         showResult(r);
         return;
     }
-    deleted_ = true;
-    const int n = windowNumber();
-    cardFrame(this)->close();
-    releaseWindowNumber(ctx_, CardKind::Quote, n);
-    closeCardLists(ctx_);
+    closeDeleted();
 }
 
 void QuoteWindow::compareWords() {

@@ -575,11 +575,7 @@ void ReferenceWindow::deleteCard() {
         showResult(r);
         return;
     }
-    deleted_ = true;
-    const int n = windowNumber();
-    cardFrame(this)->close();
-    releaseWindowNumber(ctx_, CardKind::Reference, n);
-    closeCardLists(ctx_);
+    closeDeleted();
 }
 
 void ReferenceWindow::newReference() {
