@@ -5,6 +5,7 @@
 #include "gui/retrieval/datelistwindow.h"
 #include "gui/retrieval/resultwindow.h"
 #include "gui/shell/mainwindow.h"
+#include "support/mainwindowbase.h"
 #include "support/retrievalbase.h"
 #include "support/viewcells.h"
 
@@ -38,25 +39,13 @@ using test::rowsOf;
 
 } // namespace
 
-class RetrievalWindowsTest : public QObject {
+class RetrievalWindowsTest : public QObject, test::MainWindowBase {
     Q_OBJECT
-
-    std::unique_ptr<test::RetrievalBase> b;
-    std::unique_ptr<MainWindow> main;
-
-    Session& ctx() { return b->ctx; }
 
     static QWidget* findChildWindow(const QString& name) {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->objectName() == name && w->isVisible()) return w;
         return nullptr;
-    }
-
-    template <typename T> QList<T*> windowsOf() {
-        QList<T*> out;
-        for (QMdiSubWindow* s : main->mdiArea()->subWindowList())
-            if (auto* w = qobject_cast<T*>(s->widget())) out << w;
-        return out;
     }
 
     void fourNotes() {
@@ -73,17 +62,9 @@ class RetrievalWindowsTest : public QObject {
     }
 
 private slots:
-    void init() {
-        b = std::make_unique<test::RetrievalBase>();
-        b->ctx.openCard = cards::openCurrentCard;
-        main = std::make_unique<MainWindow>(ctx());
-        main->load();
-        main->show();
-        ctx().mdiArea = main->mdiArea();
-    }
+    void init() { setUp(); }
     void cleanup() {
-        main.reset();
-        b.reset();
+        tearDown();
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->objectName() == "Alert") delete w;
     }

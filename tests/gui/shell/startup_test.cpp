@@ -122,35 +122,27 @@ private slots:
     }
 
     void aBaseNamedAtStartOpensInsteadOfAStartBase() {
-        struct Case {
-            const char* file;
-            std::optional<QString> password; // typed when asked
-            const char* message;             // start of the one message shown, or none
-        };
-        const Case cases[] = {
-            {"given.vlm", QStringLiteral("sesame"), nullptr},
-            {"missing.vlm", std::nullopt, "The base "},
-            {"folder.vlm", std::nullopt, "The base "},
-        };
-        for (const Case& c : cases) {
+        // A base with a password opens after the question; a missing file or a folder says so.
+        for (const char* file : {"given.vlm", "missing.vlm", "folder.vlm"}) {
+            const bool opens = QByteArray(file) == "given.vlm";
             Program p;
             p.prompter.type(QStringLiteral("sesame"));
             p.ctx.base.createBase(p.file(QStringLiteral("given.vlm")));
             p.ctx.base.closeBase();
             QDir(p.dir.path()).mkdir(QStringLiteral("folder.vlm"));
             p.prompter.clear();
-            if (c.password) p.prompter.type(*c.password);
-            p.frame->setStartFile(p.file(QString::fromLatin1(c.file)));
+            if (opens) p.prompter.type(QStringLiteral("sesame"));
+            p.frame->setStartFile(p.file(QString::fromLatin1(file)));
             p.startNow();
             QVERIFY(!QFile::exists(p.file(QStringLiteral("NewBase001.vlm"))));
-            if (!c.message) {
+            if (opens) {
                 QVERIFY(p.main() && p.main()->isVisible());
                 QCOMPARE(p.main()->windowTitle(), QStringLiteral("Velmora - given.vlm"));
                 QVERIFY(p.prompter.messages().isEmpty());
                 continue;
             }
             QCOMPARE(p.prompter.messages().size(), 1);
-            QVERIFY2(p.prompter.messages()[0].startsWith(QLatin1String(c.message)), c.file);
+            QVERIFY2(p.prompter.messages()[0].startsWith(QLatin1String("The base ")), file);
             QVERIFY(p.welcome() && p.welcome()->isVisible());
             QVERIFY(!p.main() || !p.main()->isVisible());
             QCOMPARE(p.quitsNow(), 0);
