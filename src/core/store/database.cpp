@@ -788,6 +788,15 @@ std::vector<QVariantList> Database::query(const QString& sql, const QVariantList
     return rows;
 }
 
+std::vector<qint64> Database::queryIntegers(const QString& sql, const QVariantList& binds) {
+    std::vector<qint64> out;
+    runSql(*core_, sql, binds, [&out](sqlite3_stmt* st) {
+        for (int c = 0; c < sqlite3_column_count(st); ++c)
+            out.push_back(sqlite3_column_int64(st, c));
+    });
+    return out;
+}
+
 void Database::tablesChanged() {
     if (!core_->alive()) raise(err::ObjectInvalid);
     core_->touchAll();

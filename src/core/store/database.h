@@ -69,6 +69,9 @@ public:
     // recordsets and the counters see the new rows.
     int execute(const QString& sql, const QVariantList& binds = {});
     std::vector<QVariantList> query(const QString& sql, const QVariantList& binds = {});
+    // Every column of every row read, as integers, row after row: long lists of row ids and
+    // counts held small.
+    std::vector<qint64> queryIntegers(const QString& sql, const QVariantList& binds = {});
     // Runs one statement once for each list of binds; gives the rows changed in all.
     int executeEach(const QString& sql, const std::vector<QVariantList>& binds);
     void tablesChanged();

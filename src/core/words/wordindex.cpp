@@ -170,6 +170,45 @@ std::vector<IndexRow> indexRowsByOccurrence(Session& ctx, CardKind kind) {
     return out;
 }
 
+IndexRowList::IndexRowList(Session& ctx, CardKind kind, Progress* progress, int block) : ctx_(ctx) {
+    if (kind == CardKind::Reference) return;
+    table_ = indexTableOf(kind);
+    // The occurrence index walked backwards (ties by row id, the latest first), a block of keys
+    // per statement from where the last one ended, then the rows without a count, which that
+    // index holds first.
+    const QString from = QStringLiteral(" FROM \"") + table_ + QStringLiteral("\" WHERE ");
+    const QString order =
+        QStringLiteral(" ORDER BY NboccurIndex DESC, rowid DESC LIMIT ") + QString::number(block);
+    std::vector<qint64> keys =
+        ctx_.base.BaseDb->queryIntegers(QStringLiteral("SELECT NboccurIndex, rowid") + from +
+                                        QStringLiteral("NboccurIndex IS NOT NULL") + order);
+    while (!keys.empty()) {
+        for (size_t i = 1; i < keys.size(); i += 2)
+            ids_.push_back(keys[i]);
+        if (progress) progress->step(qint64(ids_.size()), 100);
+        if (keys.size() < 2 * size_t(block)) break;
+        const qint64 count = keys[keys.size() - 2], rowid = keys.back();
+        keys = ctx_.base.BaseDb->queryIntegers(
+            QStringLiteral("SELECT NboccurIndex, rowid") + from +
+                QStringLiteral("(NboccurIndex, rowid) < (?1, ?2)") + order,
+            {count, rowid});
+    }
+    const std::vector<qint64> uncounted =
+        ctx_.base.BaseDb->queryIntegers(QStringLiteral("SELECT rowid") + from +
+                                        QStringLiteral("NboccurIndex IS NULL ORDER BY rowid DESC"));
+    ids_.insert(ids_.end(), uncounted.begin(), uncounted.end());
+}
+
+IndexRow IndexRowList::at(qint64 i) const {
+    if (i < 0 || i >= size() || !ctx_.base.isOpen()) return {};
+    const auto rows =
+        ctx_.base.BaseDb->query(QStringLiteral("SELECT Mot, \"Index\", NboccurIndex FROM \"") +
+                                    table_ + QStringLiteral("\" WHERE rowid = ?1"),
+                                {ids_[size_t(i)]});
+    if (rows.empty()) return {};
+    return {rows[0][0].toString(), rows[0][1].toString(), rows[0][2].toLongLong()};
+}
+
 std::vector<WordTotal> totalsByOccurrence(Session& ctx, CardKind kind) {
     std::vector<WordTotal> out;
     if (kind == CardKind::Reference) return out;

@@ -66,6 +66,23 @@ struct IndexRow {
 // the reverse of the index's order). Throws StoreError on failure.
 std::vector<IndexRow> indexRowsByOccurrence(Session& ctx, CardKind kind);
 
+// The same rows in the same order, each read from the base when asked for: only their row ids
+// are held, so an index of millions of rows is listed at once and in little memory.
+class IndexRowList {
+public:
+    // Reads the row ids `block` at a time, telling `progress` how many it has read. Throws
+    // StoreError on failure.
+    IndexRowList(Session& ctx, CardKind kind, Progress* progress = nullptr, int block = 65536);
+    qint64 size() const { return qint64(ids_.size()); }
+    // Row i (0-based); an empty row when it left the index meanwhile. Throws StoreError.
+    IndexRow at(qint64 i) const;
+
+private:
+    Session& ctx_;
+    QString table_;
+    std::vector<qint64> ids_;
+};
+
 struct WordTotal {
     QString word;
     qint64 count = 0;

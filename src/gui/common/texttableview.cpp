@@ -14,12 +14,32 @@ TextTableModel::TextTableModel(int columns, QObject* parent)
 void TextTableModel::setRows(std::vector<QStringList> rows) {
     beginResetModel();
     rows_ = std::move(rows);
+    fetch_ = nullptr;
+    fetched_.clear();
     marked_ = -1;
     endResetModel();
 }
 
+void TextTableModel::setRowSource(int count, RowFetch fetch) {
+    beginResetModel();
+    rows_.clear();
+    fetch_ = std::move(fetch);
+    fetchedCount_ = fetch_ ? std::max(count, 0) : 0;
+    fetched_.clear();
+    marked_ = -1;
+    endResetModel();
+}
+
+const QStringList& TextTableModel::rowAt(int row) const {
+    if (!fetch_) return rows_[size_t(row)];
+    if (auto it = fetched_.constFind(row); it != fetched_.constEnd()) return *it;
+    // A screen's worth of rows many times over; past that the rows are read again.
+    if (fetched_.size() >= 4096) fetched_.clear();
+    return *fetched_.insert(row, fetch_(row));
+}
+
 void TextTableModel::removeRow(int row) {
-    if (row < 0 || row >= int(rows_.size())) return;
+    if (fetch_ || row < 0 || row >= int(rows_.size())) return;
     beginRemoveRows({}, row, row);
     rows_.erase(rows_.begin() + row);
     if (marked_ == row)
@@ -30,8 +50,8 @@ void TextTableModel::removeRow(int row) {
 }
 
 QString TextTableModel::text(int row, int column) const {
-    if (row < 0 || row >= int(rows_.size()) || column < 0) return {};
-    const QStringList& r = rows_[size_t(row)];
+    if (row < 0 || row >= size() || column < 0) return {};
+    const QStringList& r = rowAt(row);
     return column < r.size() ? r[column] : QString();
 }
 
@@ -50,7 +70,7 @@ void TextTableModel::setColumnBackground(int column, const QBrush& brush) {
 
 void TextTableModel::markRow(int row, const QBrush& background, const QBrush& foreground) {
     const int old = marked_;
-    marked_ = row >= 0 && row < int(rows_.size()) ? row : -1;
+    marked_ = row >= 0 && row < size() ? row : -1;
     markBackground_ = background;
     markForeground_ = foreground;
     rowChanged(old);
@@ -58,12 +78,11 @@ void TextTableModel::markRow(int row, const QBrush& background, const QBrush& fo
 }
 
 void TextTableModel::rowChanged(int row) {
-    if (row >= 0 && row < int(rows_.size()))
-        emit dataChanged(index(row, 0), index(row, columns_ - 1));
+    if (row >= 0 && row < size()) emit dataChanged(index(row, 0), index(row, columns_ - 1));
 }
 
 int TextTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(rows_.size());
+    return parent.isValid() ? 0 : size();
 }
 
 int TextTableModel::columnCount(const QModelIndex& parent) const {

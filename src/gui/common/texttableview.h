@@ -7,8 +7,10 @@
 
 #include <QAbstractTableModel>
 #include <QBrush>
+#include <QHash>
 #include <QStringList>
 #include <QTableView>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -23,6 +25,11 @@ public:
 
     // Replaces every row in one reset.
     void setRows(std::vector<QStringList> rows);
+    // Rows read when shown: `count` rows, row i being fetch(i). Rows are kept once read, a few
+    // thousand at most, so a list of millions of rows costs only what is on the screen.
+    // Replaced by the next setRows or setRowSource; removeRow does nothing on such rows.
+    using RowFetch = std::function<QStringList(int row)>;
+    void setRowSource(int count, RowFetch fetch);
     // Takes row `row` out, the rows below it moving up.
     void removeRow(int row);
     // The text of a cell; empty out of range.
@@ -46,6 +53,8 @@ public:
 
 private:
     void rowChanged(int row);
+    int size() const { return fetch_ ? fetchedCount_ : int(rows_.size()); }
+    const QStringList& rowAt(int row) const;
 
     int columns_;
     std::vector<QStringList> rows_;
@@ -55,6 +64,9 @@ private:
     int marked_ = -1;
     QBrush markBackground_;
     QBrush markForeground_;
+    RowFetch fetch_;
+    int fetchedCount_ = 0;
+    mutable QHash<int, QStringList> fetched_;
 };
 
 // A read-only table over its own TextTableModel: rows of one fixed height (nothing is measured
@@ -67,6 +79,9 @@ public:
 
     TextTableModel* textModel() const { return model_; }
     void setRows(std::vector<QStringList> rows) { model_->setRows(std::move(rows)); }
+    void setRowSource(int count, TextTableModel::RowFetch fetch) {
+        model_->setRowSource(count, std::move(fetch));
+    }
     void removeRow(int row) { model_->removeRow(row); }
     QString text(int row, int column = 0) const { return model_->text(row, column); }
     int rowCount() const { return model_->rowCount(); }

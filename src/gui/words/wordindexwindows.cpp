@@ -18,7 +18,7 @@
 
 namespace vlm::words {
 
-WordIndexWindow::WordIndexWindow(Session& ctx, Content content, QWidget* parent)
+WordIndexWindow::WordIndexWindow(Session& ctx, Content content, QWidget* parent, Progress* progress)
     : QWidget(parent), ctx_(ctx), content_(content),
       grid_(new TextTableView(content == Content::IndexRows ? 3 : 2, this)) {
     const bool rows = content_ == Content::IndexRows;
@@ -41,19 +41,26 @@ WordIndexWindow::WordIndexWindow(Session& ctx, Content content, QWidget* parent)
     kind_ = kindFromText(ctx_.ResultKind);
     if (kind_ == CardKind::Reference) kind_.reset();
     if (!kind_) return;
+    if (rows) {
+        // Millions of rows after an Index All of a large base: each is read when shown.
+        const auto list = runGuarded(
+            ctx_, [&] { return std::make_shared<const IndexRowList>(ctx_, *kind_, progress); });
+        if (!list) return;
+        grid_->setRowSource(int((*list)->size()), [list = *list](int row) -> QStringList {
+            // A row that cannot be read (the base failed meanwhile) shows empty: a message box
+            // in the middle of painting would come back with every cell.
+            const auto r = store::guard([&] { return list->at(row); });
+            if (!r) return {};
+            return {r->word, r->number, QString::number(r->count)};
+        });
+        return;
+    }
     std::vector<QStringList> shown;
     runGuarded(ctx_, [&] {
-        if (rows) {
-            const auto all = indexRowsByOccurrence(ctx_, *kind_);
-            shown.reserve(all.size());
-            for (const IndexRow& r : all)
-                shown.push_back({r.word, r.number, QString::number(r.count)});
-        } else {
-            const auto all = totalsByOccurrence(ctx_, *kind_);
-            shown.reserve(all.size());
-            for (const WordTotal& t : all)
-                shown.push_back({t.word, QString::number(t.count)});
-        }
+        const auto all = totalsByOccurrence(ctx_, *kind_);
+        shown.reserve(all.size());
+        for (const WordTotal& t : all)
+            shown.push_back({t.word, QString::number(t.count)});
     });
     grid_->setRows(std::move(shown));
 }
@@ -91,12 +98,12 @@ void WordIndexWindow::openRow(int row) {
 
 namespace {
 
-void showResult(Session& ctx, WordIndexWindow::Content content) {
+void showResult(Session& ctx, WordIndexWindow::Content content, Progress* progress = nullptr) {
     const QString name = content == WordIndexWindow::Content::IndexRows
                              ? QStringLiteral("AfficheKW")
                              : QStringLiteral("AfficheKWAll");
     closeChildWindow(findWindowNamed(ctx, name));
-    showChildWindow(ctx, new WordIndexWindow(ctx, content));
+    showChildWindow(ctx, new WordIndexWindow(ctx, content, nullptr, progress));
 }
 
 // Runs `work` with its progress window, frmMots while indexing or Working while totalling:
@@ -113,10 +120,11 @@ template <class Work> auto withProgress(bool indexing, Work&& work) {
 
 void runIndex(Session& ctx, CardKind kind) {
     ctx.ResultKind = kindText(kind);
-    const auto run = withProgress(true, [&](WorkingWindow& w) {
-        return runGuarded(ctx, [&] { return indexAllCards(ctx, kind, &w); });
+    withProgress(true, [&](WorkingWindow& w) {
+        const auto run = runGuarded(ctx, [&] { return indexAllCards(ctx, kind, &w); });
+        // The rows are listed while the progress window still shows: millions after a large base.
+        if (run && !run->cancelled) showResult(ctx, WordIndexWindow::Content::IndexRows, &w);
     });
-    if (run && !run->cancelled) showResult(ctx, WordIndexWindow::Content::IndexRows);
 }
 
 void runTotals(Session& ctx, CardKind kind) {

@@ -26,7 +26,9 @@ class WordIndexWindow : public QWidget {
     Q_OBJECT
 public:
     enum class Content { IndexRows, Totals };
-    WordIndexWindow(Session& ctx, Content content, QWidget* parent = nullptr);
+    // `progress` hears how far the reading of the index rows has gone.
+    WordIndexWindow(Session& ctx, Content content, QWidget* parent = nullptr,
+                    Progress* progress = nullptr);
 
     TextTableView* grid() const { return grid_; }
     // A double click on row `row` (0-based).

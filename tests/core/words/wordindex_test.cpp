@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <tuple>
+
 using namespace vlm;
 using namespace vlm::words;
 
@@ -86,6 +89,34 @@ TEST_F(WordIndex, TotalsAreRebuiltEachTimeAndWordsTheStoreFindsEqualShareOne) {
     }
     EXPECT_EQ(cardsHoldingWord(ctx, CardKind::Note, "CHAT"), (QStringList{"A", "B", "C"}));
     EXPECT_EQ(cardsHoldingWord(ctx, CardKind::Note, "rat"), QStringList{});
+}
+
+// "All KW" reads its rows one by one from the base: the same rows in the same order as the walk
+// of the occurrence index backwards, ties included, on random texts of a small vocabulary.
+TEST_F(WordIndex, TheRowListReadsTheRowsOfTheIndexWalkInItsOrder) {
+    std::mt19937 rng(7);
+    const QStringList words{"chat", "chien", "souris", "rat", "loup", "ours"};
+    for (int n = 0; n < 40; ++n) {
+        QString text;
+        for (int w = int(rng() % 12); w >= 0; --w)
+            text += words[int(rng() % words.size())] + " ";
+        noteText(QString::number(1000 + n), text);
+    }
+    indexNotes();
+    // A row without a count (another base's index, merged) comes last.
+    ctx.base.BaseDb->execute(
+        R"(INSERT INTO WordsNoteIndex (Mot, "Index") VALUES ('zèbre', '1000'))");
+    const auto plain = indexRowsByOccurrence(ctx, CardKind::Note);
+    const IndexRowList list(ctx, CardKind::Note, nullptr, 7); // blocks end amid equal counts
+    ASSERT_EQ(size_t(list.size()), plain.size());
+    ASSERT_GT(plain.size(), 100u);
+    for (size_t i = 0; i < plain.size(); ++i) {
+        const IndexRow r = list.at(qint64(i));
+        ASSERT_EQ(std::tie(r.word, r.number, r.count),
+                  std::tie(plain[i].word, plain[i].number, plain[i].count))
+            << i;
+    }
+    EXPECT_EQ(list.at(qint64(plain.size())).word, QString());
 }
 
 TEST_F(WordIndex, ACancelLeavesTheBaseAsItWas) {
