@@ -47,6 +47,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <functional>
 #include <string>
@@ -516,12 +517,30 @@ int main(int argc, char** argv) {
     const long found = long(ctx.Result.ResultGrid.size());
     const Time grep = baseline(3, [&] {
         QProcess p;
-        p.start(u"grep"_s, {u"-ciF"_s, ref.searchedWord, texts});
+        p.start(u"grep"_s, {u"-cF"_s, ref.searchedWord, texts});
         p.waitForFinished(-1);
         grepCount = QString::fromLatin1(p.readAllStandardOutput()).trimmed();
     });
     row(qPrintable(u"text search \"%1\" (grep: %2)"_s.arg(ref.searchedWord, grepCount)), found,
-        search, "grep -ciF over the texts", grep);
+        search, "grep -cF over the texts", grep);
+    // The same scan in SQL: every text read from the base and searched as stored.
+    long scanned = 0;
+    const QByteArray needle = ref.searchedWord.toUtf8();
+    const Time scan = baseline(3, [&] {
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(raw, "SELECT CIT, TEXTE FROM NOTE WHERE TEXTE IS NOT NULL", -1, &st,
+                           nullptr);
+        scanned = 0;
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            const auto* t = static_cast<const char*>(sqlite3_column_blob(st, 1));
+            if (t && memmem(t, size_t(sqlite3_column_bytes(st, 1)), needle.constData(),
+                            size_t(needle.size())))
+                scanned += !textOf(st, 0).isEmpty();
+        }
+        sqlite3_finalize(st);
+    });
+    row(qPrintable(u"the same (%1 Notes hold it)"_s.arg(scanned)), found, search,
+        "SELECT every text, memmem", scan);
     w->searchSwitch()->click();
     closeCards();
 

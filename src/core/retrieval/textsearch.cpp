@@ -12,12 +12,16 @@ QString textSearchCaption(CardKind kind, const QString& word) {
     return prefix + QLatin1Char('\'') + word + QLatin1Char('\'');
 }
 
-std::vector<TextMatch> findCardsContaining(Session& ctx, CardKind kind, const QString& word) {
+std::vector<TextMatch> findCardsContaining(Session& ctx, CardKind kind, const QString& word,
+                                           Progress* progress) {
     std::vector<TextMatch> out;
     if (kind == CardKind::Reference || word.isEmpty()) return out;
     const KindSources& src = sourcesOf(kind);
     store::Recordset& cards = cardTable(ctx, kind);
-    for (auto& hit : cards.findText(src.numberField, QStringLiteral("TEXTE"), word))
+    const qint64 total = progress ? cards.recordCount() : 0;
+    const auto going = [&](qint64 read) { return progress->step(read, percentOf(read, total)); };
+    for (auto& hit : cards.findText(src.numberField, QStringLiteral("TEXTE"), word,
+                                    progress ? std::function<bool(qint64)>(going) : nullptr))
         out.push_back({std::move(hit.key), hit.position});
     return out;
 }

@@ -5,6 +5,7 @@
 // occurrence of a card counts; its position is what the card window selects (FindPos).
 // On failure the functions throw StoreError; windows run them through runGuarded.
 
+#include "core/common/progress.h"
 #include "core/session/cardkind.h"
 
 #include <QString>
@@ -48,8 +49,10 @@ struct TextMatch {
 };
 
 // The Notes (kind Note) or Quotes (kind Quote) whose Texte holds `word`, in number order.
-// Nothing for an empty word or for References, which have no text.
-std::vector<TextMatch> findCardsContaining(Session& ctx, CardKind kind, const QString& word);
+// Nothing for an empty word or for References, which have no text. `progress` hears the cards
+// read of all of them; when it says stop, nothing is found.
+std::vector<TextMatch> findCardsContaining(Session& ctx, CardKind kind, const QString& word,
+                                           Progress* progress = nullptr);
 
 // True when the card table of the kind has at least one record.
 bool hasCards(Session& ctx, CardKind kind);

@@ -35,8 +35,9 @@ QString BaseSession::askPassword(const QString& prompt) {
     return prompter_.input(prompt, QStringLiteral("Password"), QString()).value_or(QString());
 }
 
-std::unique_ptr<Database> BaseSession::openWith(const QString& path, const QString& connect) {
-    return Database::open(path, false, false, connect, velmoraSchema());
+std::unique_ptr<Database> BaseSession::openWith(const QString& path, const QString& connect,
+                                                Database::Check check) {
+    return Database::open(path, false, false, connect, velmoraSchema(), check);
 }
 
 void BaseSession::adopt(std::unique_ptr<Database> db, const QString& path, const QString& connect) {
@@ -131,7 +132,8 @@ Next BaseSession::reopenBase() {
         const QString connect =
             typed ? QStringLiteral(";pwd=") + fixedPassword() + *typed : previous;
         try {
-            adopt(openWith(path, connect), path, connect);
+            // The base this program has just closed: checking it again would read all of it.
+            adopt(openWith(path, connect, Database::Check::None), path, connect);
             return Next::ShowMainWindow;
         } catch (const StoreError& e) {
             if (e.number() == err::WrongPassword && typed) continue;
@@ -168,7 +170,8 @@ Next BaseSession::saveBaseAs() {
         }
     }
     try {
-        adopt(openWith(target, connect), target, connect);
+        // The base just closed, moved or copied whole (the copy compared with the original).
+        adopt(openWith(target, connect, Database::Check::None), target, connect);
     } catch (const StoreError& e) {
         BasePath = target;
         prompter_.message(e.description(), Buttons::Ok, Icon::Exclamation);

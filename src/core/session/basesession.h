@@ -62,7 +62,8 @@ public:
 
 private:
     void adopt(std::unique_ptr<Database> db, const QString& path, const QString& connect);
-    std::unique_ptr<Database> openWith(const QString& path, const QString& connect);
+    std::unique_ptr<Database> openWith(const QString& path, const QString& connect,
+                                       Database::Check check = Database::Check::Full);
     Next afterFailure(const QString& description);
     QString askPassword(const QString& prompt);
 

@@ -541,7 +541,8 @@ std::unique_ptr<Database> Database::create(const QString& path, const QString& l
 }
 
 std::unique_ptr<Database> Database::open(const QString& path, bool /*exclusive*/, bool readOnly,
-                                         const QString& connect, const Schema& schema) {
+                                         const QString& connect, const Schema& schema,
+                                         Check check) {
     QFileInfo fi(path);
     if (path.isEmpty() || !fi.exists()) raise(err::FileNotFound, path);
     if (!fi.isFile()) raise(err::CannotOpen, path);
@@ -579,7 +580,7 @@ std::unique_ptr<Database> Database::open(const QString& path, bool /*exclusive*/
     if (QFileInfo(path).size() % kPageSize != 0) raise(err::CannotOpen, path);
     if (found != expectedMaster(schema)) raise(err::UnrecognizedFormat, path);
     if ((rc = tuneConnection(h.db)) != SQLITE_OK) raise(openingError(rc, path, journal), path);
-    if (!intact(h.db)) raise(err::CannotOpen, path);
+    if (check == Check::Full && !intact(h.db)) raise(err::CannotOpen, path);
     core->db = h.release();
     for (const TableDef& t : schema) {
         core->tables.emplace_back();

@@ -35,8 +35,12 @@ public:
     // missing, with 3040 when it cannot be read, with 3343 or 3049 when it is not a base or
     // is damaged, with 3901 when a crash journal waits that only write access can play back.
     // A file that cannot be written (or has no write bit, even for root) opens read-only.
+    // `check` None skips the check of the b-trees and indexes, which reads the whole file: only
+    // for a base this program closed a moment before (after Save As, after an import).
+    enum class Check { Full, None };
     static std::unique_ptr<Database> open(const QString& path, bool exclusive, bool readOnly,
-                                          const QString& connect, const Schema& schema);
+                                          const QString& connect, const Schema& schema,
+                                          Check check = Check::Full);
 
     ~Database();
     Database(const Database&) = delete;

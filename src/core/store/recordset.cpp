@@ -721,8 +721,9 @@ void Recordset::remove() {
 
 // ---------------------------------------------------------------- text scan
 
-std::vector<Recordset::TextHit>
-Recordset::findText(const QString& keyField, const QString& textField, const QString& needle) {
+std::vector<Recordset::TextHit> Recordset::findText(const QString& keyField,
+                                                    const QString& textField, const QString& needle,
+                                                    const std::function<bool(qint64)>& going) {
     checkAlive();
     std::vector<TextHit> hits;
     if (needle.isEmpty()) return hits;
@@ -746,7 +747,12 @@ Recordset::findText(const QString& keyField, const QString& textField, const QSt
     }
     const FieldType keyType = t_->def.fields[size_t(keyPos)].type;
     int rc;
+    qint64 read = 0;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        if (going && ++read % 256 == 0 && !going(read)) {
+            sqlite3_finalize(st);
+            return {};
+        }
         const auto* text = static_cast<const char*>(sqlite3_column_blob(st, 1));
         const int size = sqlite3_column_bytes(st, 1);
         if (!text || size < pattern.size()) continue;

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -105,8 +106,11 @@ public:
     // (equal keys in the order they were added); `keyField` names the value handed back. An
     // empty needle or an empty field never matches. Reads the table in one pass without
     // moving the current record or using its index; throws StoreError when the store fails.
+    // `going`, when given, hears every few hundred records how many were read; once it says
+    // false the walk stops and nothing is found.
     std::vector<TextHit> findText(const QString& keyField, const QString& textField,
-                                  const QString& needle);
+                                  const QString& needle,
+                                  const std::function<bool(qint64 read)>& going = {});
 
     // Internal: lets go of the statement the walk is reading, keeping the current record.
     void park();

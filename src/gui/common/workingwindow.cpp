@@ -117,4 +117,26 @@ void WorkingWindow::showState(bool force) {
         repaint();
 }
 
+LateWorkingWindow::LateWorkingWindow(WorkingLook look, qint64 delayMs)
+    : look_(std::move(look)), delay_(delayMs) {
+    timer_.start();
+}
+
+LateWorkingWindow::~LateWorkingWindow() = default;
+
+void LateWorkingWindow::phase(const QString& label, const QString& numberMeaning) {
+    label_ = label;
+    meaning_ = numberMeaning;
+    if (window_) window_->phase(label, numberMeaning);
+}
+
+bool LateWorkingWindow::step(qint64 number, int percent, qint64 total) {
+    if (!window_ && timer_.elapsed() >= delay_) {
+        window_ = std::make_unique<WorkingWindow>(look_);
+        window_->phase(label_, meaning_);
+        window_->show();
+    }
+    return window_ ? window_->step(number, percent, total) : true;
+}
+
 } // namespace vlm

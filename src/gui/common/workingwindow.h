@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QLineEdit;
@@ -73,6 +74,25 @@ private:
     int percent_ = 0;
     int repaints_ = 0;
     bool cancelled_ = false;
+};
+
+// Progress of work that is often quick (a search): the progress window shows only once the work
+// has gone on for `delayMs`, so that a short search never flashes a window, and then reports
+// as above. Cancelled once its window's Cancel was pressed.
+class LateWorkingWindow : public Progress {
+public:
+    explicit LateWorkingWindow(WorkingLook look, qint64 delayMs = 80);
+    ~LateWorkingWindow() override;
+    void phase(const QString& label, const QString& numberMeaning = {}) override;
+    bool step(qint64 number, int percent, qint64 total = -1) override;
+    bool cancelled() const { return window_ && window_->cancelled(); }
+
+private:
+    WorkingLook look_;
+    qint64 delay_;
+    QElapsedTimer timer_;
+    QString label_, meaning_;
+    std::unique_ptr<WorkingWindow> window_;
 };
 
 } // namespace vlm

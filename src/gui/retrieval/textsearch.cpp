@@ -4,6 +4,7 @@
 #include "core/retrieval/textsearch.h"
 #include "gui/common/guarded.h"
 #include "gui/common/mainwindowhost.h"
+#include "gui/common/workingwindow.h"
 #include "gui/retrieval/alertwindow.h"
 #include "gui/retrieval/cardlists.h"
 #include "gui/retrieval/resultwindow.h"
@@ -40,6 +41,19 @@ QString tooManyWindowsQuestion(CardKind kind, int count) {
         .arg(cards);
 }
 
+// The cards holding `word`, the progress window showing when the search lasts; nothing when
+// the store failed or the user cancelled.
+std::optional<std::vector<TextMatch>> findWithProgress(Session& ctx, CardKind kind,
+                                                       const QString& word) {
+    const WaitCursor wait;
+    LateWorkingWindow progress(
+        {.title = QStringLiteral("Working..."), .boxes = WorkingLook::Boxes::Number});
+    progress.phase(QStringLiteral("Searching the texts..."), QStringLiteral("Cards read :"));
+    auto matches = runGuarded(ctx, [&] { return findCardsContaining(ctx, kind, word, &progress); });
+    if (progress.cancelled()) return std::nullopt;
+    return matches;
+}
+
 ResultWindow* showMatches(Session& ctx, CardKind kind, const QString& word,
                           const std::vector<TextMatch>& matches) {
     const auto rows = runGuarded(ctx, [&] { return fillByText(ctx, kind, word, matches); });
@@ -71,11 +85,7 @@ int searchCards(Session& ctx, CardKind kind, const QString& word, const MemorySt
     checkMemory(memory);
     ctx.FindWord = word;
     if (word.isEmpty()) return 0;
-    std::optional<std::vector<TextMatch>> matches;
-    {
-        const WaitCursor wait;
-        matches = runGuarded(ctx, [&] { return findCardsContaining(ctx, kind, word); });
-    }
+    const auto matches = findWithProgress(ctx, kind, word);
     if (!matches) return 0;
     if (int(matches->size()) > kCardWindowsWithoutAsking) {
         // Thousands of windows would hold the program for minutes: the list is the default.
@@ -106,11 +116,7 @@ int searchCards(Session& ctx, CardKind kind, const QString& word, const MemorySt
 
 ResultWindow* listCardsContaining(Session& ctx, CardKind kind, const QString& word) {
     ctx.FindWord = word;
-    std::optional<std::vector<TextMatch>> matches;
-    {
-        const WaitCursor wait;
-        matches = runGuarded(ctx, [&] { return findCardsContaining(ctx, kind, word); });
-    }
+    const auto matches = findWithProgress(ctx, kind, word);
     if (!matches) return nullptr;
     return showMatches(ctx, kind, word, *matches);
 }

@@ -41,7 +41,7 @@ TEST_F(TextSearch, AgreesWithASearchOfTheTextsOnRandomInput) {
     const QStringList pieces =
         QString::fromUtf8("a c h t C _ é 😀 漢").split(' ').replaceInStrings("_", " ");
     QMap<QString, QString> texts; // number -> text, in number order
-    std::vector<int> order(120);
+    std::vector<int> order(600);
     std::iota(order.begin(), order.end(), 0);
     std::shuffle(order.begin(), order.end(), rng);
     store::Transaction batch(*ctx.base.BaseDb);
@@ -62,6 +62,13 @@ TEST_F(TextSearch, AgreesWithASearchOfTheTextsOnRandomInput) {
                 model << it.key() + "@" + QString::number(at + 1);
         EXPECT_EQ(found(CardKind::Note, word), model) << word.toStdString();
     }
+    // The scan tells how many cards it has read, and finds nothing once told to stop.
+    struct StopAt512 : Progress {
+        int steps = 0;
+        bool step(qint64 read, int, qint64) override { return ++steps, read < 512; }
+    } stop;
+    EXPECT_TRUE(findCardsContaining(ctx, CardKind::Note, "ch", &stop).empty());
+    EXPECT_EQ(stop.steps, 2);
 }
 
 TEST_F(TextSearch, TheGridListsEveryKeywordAndAnEmptyOneForACardWithout) {
