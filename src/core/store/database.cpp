@@ -165,19 +165,24 @@ double toOleDate(const QDateTime& dt) {
     return days + double(dt.time().msecsSinceStartOfDay()) / 86400000.0;
 }
 
-QDateTime fromOleDate(double d) {
-    if (!std::isfinite(d) || std::fabs(d) > 3.0e6) return {};
+std::optional<std::pair<QDate, QTime>> splitStoredDate(double d) {
+    if (!std::isfinite(d) || std::fabs(d) > 3.0e6) return std::nullopt;
     double dayPart = std::floor(d);
     qint64 ms = qint64(std::llround((d - dayPart) * 86400000.0));
     if (ms >= 86400000) {
         dayPart += 1;
         ms -= 86400000;
     }
-    QDate date = QDate::fromJulianDay(qint64(dayPart) + kOleEpochJulianDay);
+    const QDate date = QDate::fromJulianDay(qint64(dayPart) + kOleEpochJulianDay);
     // Stored times are whole seconds; round away binary fractions.
     ms = (ms + 500) / 1000 * 1000;
     if (ms >= 86400000) ms = 86399000;
-    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(int(ms)));
+    return std::pair(date, QTime::fromMSecsSinceStartOfDay(int(ms)));
+}
+
+QDateTime fromOleDate(double d) {
+    const auto parts = splitStoredDate(d);
+    return parts ? QDateTime(parts->first, parts->second) : QDateTime();
 }
 
 QVariant readColumn(sqlite3_stmt* st, int col, FieldType type) {
@@ -786,6 +791,24 @@ std::vector<QVariantList> Database::query(const QString& sql, const QVariantList
         rows.push_back(std::move(r));
     });
     return rows;
+}
+
+void Database::each(const QString& sql, const QVariantList& binds,
+                    const std::function<void(const SqlRow&)>& row) {
+    runSql(*core_, sql, binds, [&row](sqlite3_stmt* st) { row(SqlRow(st)); });
+}
+
+bool SqlRow::isNull(int column) const {
+    return sqlite3_column_type(st_, column) == SQLITE_NULL;
+}
+
+QString SqlRow::text(int column) const {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st_, column));
+    return p ? QString::fromUtf8(p, sqlite3_column_bytes(st_, column)) : QString();
+}
+
+double SqlRow::real(int column) const {
+    return sqlite3_column_double(st_, column);
 }
 
 void Database::tablesChanged() {

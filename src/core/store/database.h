@@ -4,16 +4,38 @@
 
 #include "core/store/tabledef.h"
 
+#include <QDate>
 #include <QString>
+#include <QTime>
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
+
+struct sqlite3_stmt;
 
 namespace vlm::store {
 
 class Recordset;
 struct DbCore;
+
+// The row a statement run by Database::each() stands on: its columns (0 first) read as the
+// caller needs them, nothing converted that is not asked for. Valid only during the call.
+class SqlRow {
+public:
+    explicit SqlRow(sqlite3_stmt* st) : st_(st) {}
+    bool isNull(int column) const;
+    QString text(int column) const; // a null QString for NULL
+    double real(int column) const;  // 0 for NULL
+
+private:
+    sqlite3_stmt* st_;
+};
+
+// The calendar date and the time of day (whole seconds) of a stored date, as the record store
+// reads it into a local date and time; nothing when the value is out of the dates' range.
+std::optional<std::pair<QDate, QTime>> splitStoredDate(double stored);
 
 // Options of Database::create.
 enum CreateOption : int { Encrypt = 2 };
@@ -69,6 +91,10 @@ public:
     // recordsets and the counters see the new rows.
     int execute(const QString& sql, const QVariantList& binds = {});
     std::vector<QVariantList> query(const QString& sql, const QVariantList& binds = {});
+    // Runs `sql` and hands each row it reads to `row` as it comes, keeping none: the long
+    // lists read this way cost what the statement costs.
+    void each(const QString& sql, const QVariantList& binds,
+              const std::function<void(const SqlRow&)>& row);
     // Runs one statement once for each list of binds; gives the rows changed in all.
     int executeEach(const QString& sql, const std::vector<QVariantList>& binds);
     void tablesChanged();
