@@ -9,6 +9,7 @@
 #include <QBrush>
 #include <QStringList>
 #include <QTableView>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -23,6 +24,11 @@ public:
 
     // Replaces every row in one reset.
     void setRows(std::vector<QStringList> rows);
+    // Makes the texts of a cell when it is asked for (painted or read), and only then: a list
+    // of 100,000 rows costs nothing to show. `cell(row, column)` answers for rows 0 to
+    // `rows` - 1 for as long as the model shows them. Replaces every row in one reset.
+    using CellSource = std::function<QString(int row, int column)>;
+    void setSource(int rows, CellSource cell);
     // Takes row `row` out, the rows below it moving up.
     void removeRow(int row);
     // The text of a cell; empty out of range.
@@ -49,6 +55,8 @@ private:
 
     int columns_;
     std::vector<QStringList> rows_;
+    CellSource source_; // when set, it gives the texts of sourceRows_ rows instead of rows_
+    int sourceRows_ = 0;
     QStringList headers_;
     std::vector<Qt::ItemFlags> flags_;
     std::vector<QBrush> backgrounds_;

@@ -122,13 +122,13 @@ void AuthorCit(Session& ctx, const QString& author) {
 
 DateListWindow* listByDateWindow(Session& ctx, CardKind kind) {
     ctx.DateListKind = kindText(kind);
-    const auto lines = runGuarded(ctx, [&] { return listByDate(ctx, kind); });
+    auto lines = runGuarded(ctx, [&] { return listByDate(ctx, kind); });
     if (!lines) return nullptr;
     auto* w = qobject_cast<DateListWindow*>(findWindowNamed(ctx, QStringLiteral("FListSel")));
     const bool fresh = w == nullptr;
     if (fresh) w = new DateListWindow(ctx);
     w->setWindowTitle(dateCaption(kind));
-    w->fill(*lines);
+    w->fill(std::move(*lines));
     if (fresh) {
         ChildPlacement placement;
         // Centred across the main window (its MDI area), at the top.

@@ -33,13 +33,13 @@ DateListWindow::DateListWindow(Session& ctx, QWidget* parent)
     connect(grid_, &TextTableView::cellClicked, this, [this](int r, int) { openRow(r); });
 }
 
-void DateListWindow::fill(const std::vector<DateLine>& lines) {
-    std::vector<QStringList> rows;
-    rows.reserve(lines.size());
-    for (const DateLine& line : lines)
-        rows.push_back({line.date, line.number});
-    grid_->setRows(std::move(rows));
-    if (!lines.empty()) grid_->scrollToTop();
+void DateListWindow::fill(std::vector<DateLine> lines) {
+    lines_ = std::move(lines);
+    grid_->textModel()->setSource(int(lines_.size()), [this](int row, int column) {
+        const DateLine& line = lines_[size_t(row)];
+        return column == 0 ? line.date : line.number;
+    });
+    if (!lines_.empty()) grid_->scrollToTop();
 }
 
 void DateListWindow::openRow(int row) {

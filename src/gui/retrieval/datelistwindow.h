@@ -23,7 +23,7 @@ public:
     void setOpener(CardOpener opener) { opener_ = std::move(opener); }
 
     // Writes the rows anew (row k of the list in grid row k - 1).
-    void fill(const std::vector<DateLine>& lines);
+    void fill(std::vector<DateLine> lines);
     // Opens the card of grid row `row` (0-based), by DateListKind.
     void openRow(int row);
 
@@ -33,6 +33,7 @@ protected:
 private:
     Session& ctx_;
     TextTableView* grid_;
+    std::vector<DateLine> lines_; // the rows shown; the grid makes the texts it paints from them
     CardOpener opener_ = openThroughSession;
 };
 

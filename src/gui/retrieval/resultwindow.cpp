@@ -73,15 +73,12 @@ void ResultWindow::sortAndShow() {
 }
 
 void ResultWindow::display() {
-    const ResultTable& t = ctx_.Result;
-    const int n = int(t.ResultGrid.size());
-    std::vector<QStringList> rows;
-    rows.reserve(size_t(n));
-    for (int i = 1; i <= n; ++i) {
-        const std::array<QString, 5> shown = shownCells(t, i);
-        rows.push_back({QString::number(i), shown[1], shown[2], shown[3], shown[4]});
-    }
-    grid_->setRows(std::move(rows));
+    // A copy that shares the texts: no text is copied, none is made before it is painted.
+    shown_.ResultGrid = ctx_.Result.ResultGrid;
+    grid_->textModel()->setSource(int(shown_.ResultGrid.size()), [this](int row, int column) {
+        const int r = resultRow(row);
+        return column == 0 ? QString::number(r) : shownCells(shown_, r)[size_t(column)];
+    });
     highlighted_ = 0;
 }
 
