@@ -102,7 +102,7 @@ QString quoted(const QString& name) {
 }
 } // namespace
 
-bool fillByKeyword(Session& ctx, CardKind kind, const QString& keyword) {
+bool fillByKeyword(Session& ctx, CardKind kind, const QString& keyword, Progress* progress) {
     const ReadSnapshot snapshot(ctx);
     const KindSources& src = sourcesOf(kind);
     ResultTable& table = ctx.Result;
@@ -120,15 +120,18 @@ bool fillByKeyword(Session& ctx, CardKind kind, const QString& keyword) {
         QStringLiteral("WITH found AS (SELECT c.rowid AS card, min(k.rowid) AS first FROM ") +
         links + QStringLiteral(" k JOIN ") + cards + QStringLiteral(" c ON c.") + number +
         QStringLiteral(" = k.") + linkNumber + QStringLiteral(" WHERE k.") + linkKeyword +
-        QStringLiteral(" = ?1 GROUP BY c.rowid) SELECT l.") + linkKeyword +
-        QStringLiteral(", l.") + linkNumber + QStringLiteral(", c.") +
-        quoted(src.authorField) + QStringLiteral(", c.") + quoted(src.titleField) +
-        QStringLiteral(", c.") + number + QStringLiteral(" FROM found f JOIN ") + cards +
+        QStringLiteral(" = ?1 GROUP BY c.rowid) SELECT l.") + linkKeyword + QStringLiteral(", l.") +
+        linkNumber + QStringLiteral(", c.") + quoted(src.authorField) + QStringLiteral(", c.") +
+        quoted(src.titleField) + QStringLiteral(", c.") + number +
+        QStringLiteral(" FROM found f JOIN ") + cards +
         QStringLiteral(" c ON c.rowid = f.card JOIN ") + links + QStringLiteral(" l ON l.") +
         linkNumber + QStringLiteral(" = c.") + number +
         QStringLiteral(" ORDER BY f.first, l.rowid");
-    ctx.base.BaseDb->each(sql, {keyword}, [&table](const store::SqlRow& row) {
+    ctx.base.BaseDb->each(sql, {keyword}, [&](const store::SqlRow& row) {
         table.add(row.text(0), row.text(1), row.text(2), row.text(3), row.text(4));
+        // How many rows will come is known only at the end.
+        if (progress && table.ResultGrid.size() % 4096 == 0)
+            progress->step(qint64(table.ResultGrid.size()), 0);
     });
     const bool found = !table.ResultGrid.empty();
     if (!found) table.add(noMatchText(), QString(), QString(), QString(), QString());

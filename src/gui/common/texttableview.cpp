@@ -80,8 +80,7 @@ void TextTableModel::markRow(int row, const QBrush& background, const QBrush& fo
 }
 
 void TextTableModel::rowChanged(int row) {
-    if (row >= 0 && row < rowCount())
-        emit dataChanged(index(row, 0), index(row, columns_ - 1));
+    if (row >= 0 && row < rowCount()) emit dataChanged(index(row, 0), index(row, columns_ - 1));
 }
 
 int TextTableModel::rowCount(const QModelIndex& parent) const {

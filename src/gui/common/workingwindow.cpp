@@ -117,4 +117,35 @@ void WorkingWindow::showState(bool force) {
         repaint();
 }
 
+LateWorkingWindow::LateWorkingWindow(const QString& label, WorkingWindow::Clock clock)
+    : clock_(std::move(clock)), label_(label) {
+    if (!clock_) {
+        timer_.start();
+        clock_ = [this] { return timer_.elapsed(); };
+    }
+    start_ = clock_();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+LateWorkingWindow::~LateWorkingWindow() {
+    window_.reset();
+    QApplication::restoreOverrideCursor();
+}
+
+void LateWorkingWindow::phase(const QString& label, const QString& numberMeaning) {
+    label_ = label;
+    if (window_) window_->phase(label, numberMeaning);
+}
+
+bool LateWorkingWindow::step(qint64 number, int percent, qint64 total) {
+    if (!window_) {
+        if (clock_() - start_ < kDelayMs) return true;
+        window_ = std::make_unique<WorkingWindow>(
+            WorkingLook{.title = QStringLiteral("Working..."), .cancel = {}}, nullptr, clock_);
+        window_->show();
+        window_->phase(label_);
+    }
+    return window_->step(number, percent, total);
+}
+
 } // namespace vlm

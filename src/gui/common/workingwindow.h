@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QLineEdit;
@@ -73,6 +74,32 @@ private:
     int percent_ = 0;
     int repaints_ = 0;
     bool cancelled_ = false;
+};
+
+// The progress of work that is quick on most bases but long on a large one (a card list): the
+// hourglass shows at once, the progress window only once the work has gone on for kDelayMs, so
+// that a quick list never flashes it. It has no Cancel: the work it shows cannot stop halfway
+// without leaving something changed.
+class LateWorkingWindow : public Progress {
+public:
+    static constexpr qint64 kDelayMs = 100;
+
+    explicit LateWorkingWindow(const QString& label, WorkingWindow::Clock clock = {});
+    ~LateWorkingWindow() override;
+    LateWorkingWindow(const LateWorkingWindow&) = delete;
+    LateWorkingWindow& operator=(const LateWorkingWindow&) = delete;
+
+    void phase(const QString& label, const QString& numberMeaning = {}) override;
+    bool step(qint64 number, int percent, qint64 total = -1) override;
+    // The progress window once it shows, else none.
+    WorkingWindow* window() const { return window_.get(); }
+
+private:
+    QElapsedTimer timer_;
+    WorkingWindow::Clock clock_;
+    qint64 start_ = 0;
+    QString label_;
+    std::unique_ptr<WorkingWindow> window_;
 };
 
 } // namespace vlm

@@ -6,6 +6,7 @@
 #include "gui/common/accessiblenames.h"
 #include "gui/common/guarded.h"
 #include "gui/common/texttableview.h"
+#include "gui/common/workingwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -136,9 +137,11 @@ void ResultWindow::listAgainWithSubsets(bool on) {
     if (!query_) return;
     query_->withSubsets = on;
     ctx_.listWithSubsets = on;
-    const bool done =
-        runGuarded(ctx_, [&] { return fillByKeywords(ctx_, kind_, *query_); }).has_value();
-    if (!done) {
+    auto working = std::make_unique<LateWorkingWindow>(listingText());
+    const Result<bool> found = fillByKeywords(ctx_, kind_, *query_, working.get());
+    if (!found.ok()) {
+        working.reset();
+        showFailure(ctx_, found.status());
         // The box goes back to what the rows it still shows were asked with.
         query_->withSubsets = !on;
         ctx_.listWithSubsets = !on;
@@ -147,6 +150,7 @@ void ResultWindow::listAgainWithSubsets(bool on) {
     }
     // Shown whether or not the store failed midway, so that every row opens what it shows.
     setWindowTitle(ctx_.Result.ResultCaption);
+    if (working) working->step(-1, 95);
     sortAndShow();
 }
 
