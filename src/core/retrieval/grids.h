@@ -35,6 +35,9 @@ inline QString authorCaptionPrefix() {
 inline QString listingText() {
     return QStringLiteral("Listing the cards...");
 }
+inline QString sortingText() {
+    return QStringLiteral("Sorting the cards...");
+}
 
 // Holds one read transaction on the open base while a list is gathered: every seek then
 // reads the same state of the base, without taking the file's lock again each time.

@@ -76,7 +76,7 @@ std::vector<int> stableByRank(const std::vector<int>& order, const std::vector<i
 
 } // namespace
 
-void sortResult(ResultTable& t) {
+void sortResult(ResultTable& t, Progress* progress) {
     if (t.ResultSortCol < 1 || t.ResultSortCol > 4) t.ResultSortCol = 1;
     const int first = t.ResultSortCol;
     const int second = secondSortColumn(first);
@@ -87,7 +87,9 @@ void sortResult(ResultTable& t) {
     // By the second column, then stably by the first: rows equal in both keep their order.
     int firstRanks = 0, secondRanks = 0;
     const std::vector<int> firstRank = columnRanks(rows, first, firstRanks);
+    if (progress) progress->step(-1, 30);
     const std::vector<int> secondRank = columnRanks(rows, second, secondRanks);
+    if (progress) progress->step(-1, 60);
     std::vector<int> order(rows.size());
     std::iota(order.begin(), order.end(), 0);
     order = stableByRank(stableByRank(order, secondRank, secondRanks), firstRank, firstRanks);
@@ -96,6 +98,7 @@ void sortResult(ResultTable& t) {
     for (const int i : order)
         sorted.push_back(std::move(rows[size_t(i)]));
     rows = std::move(sorted);
+    if (progress) progress->step(-1, 90);
 
     t.ResultRow = 1;
     const auto exact = std::find_if(rows.begin(), rows.end(), [&](const ResultLine& r) {

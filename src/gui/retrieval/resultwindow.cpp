@@ -67,8 +67,8 @@ ResultWindow::ResultWindow(Session& ctx, CardKind kind, QWidget* parent)
     sortAndShow();
 }
 
-void ResultWindow::sortAndShow() {
-    sortResult(ctx_.Result);
+void ResultWindow::sortAndShow(Progress* progress) {
+    sortResult(ctx_.Result, progress);
     display();
     placeCursor();
 }
@@ -107,7 +107,10 @@ void ResultWindow::clickCell(int row, int col) {
     if (col >= 1 && col < kColumns) {
         t.ResultSortCol = col;
         t.ResultKeyword = grid_->text(gridRow(row), col);
-        if (row == 1) sortAndShow();
+        if (row == 1) {
+            LateWorkingWindow working(sortingText());
+            sortAndShow(&working);
+        }
     }
     highlight(row);
 }
