@@ -127,12 +127,18 @@ bool fillByKeyword(Session& ctx, CardKind kind, const QString& keyword, Progress
         QStringLiteral(" c ON c.rowid = f.card JOIN ") + links + QStringLiteral(" l ON l.") +
         linkNumber + QStringLiteral(" = c.") + number +
         QStringLiteral(" ORDER BY f.first, l.rowid");
-    ctx.base.BaseDb->each(sql, {keyword}, [&](const store::SqlRow& row) {
-        table.add(row.text(0), row.text(1), row.text(2), row.text(3), row.text(4));
-        // How many rows will come is known only at the end.
-        if (progress && table.ResultGrid.size() % 4096 == 0)
-            progress->step(qint64(table.ResultGrid.size()), 0);
-    });
+    // The keyword is sought on the link table first, as the walk always began: a name the
+    // store refuses fails as it did, and a keyword without links reads nothing more.
+    store::Recordset& keywordLinks = linkTable(ctx, kind);
+    keywordLinks.setIndex(src.linkKeywordIndex);
+    keywordLinks.seek(QStringLiteral("="), keyword);
+    if (!keywordLinks.noMatch())
+        ctx.base.BaseDb->each(sql, {keyword}, [&](const store::SqlRow& row) {
+            table.add(row.text(0), row.text(1), row.text(2), row.text(3), row.text(4));
+            // How many rows will come is known only at the end.
+            if (progress && table.ResultGrid.size() % 4096 == 0)
+                progress->step(qint64(table.ResultGrid.size()), 0);
+        });
     const bool found = !table.ResultGrid.empty();
     if (!found) table.add(noMatchText(), QString(), QString(), QString(), QString());
 

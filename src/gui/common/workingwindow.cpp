@@ -132,11 +132,6 @@ LateWorkingWindow::~LateWorkingWindow() {
     QApplication::restoreOverrideCursor();
 }
 
-void LateWorkingWindow::phase(const QString& label, const QString& numberMeaning) {
-    label_ = label;
-    if (window_) window_->phase(label, numberMeaning);
-}
-
 bool LateWorkingWindow::step(qint64 number, int percent, qint64 total) {
     if (!window_) {
         if (clock_() - start_ < kDelayMs) return true;

@@ -89,7 +89,6 @@ public:
     LateWorkingWindow(const LateWorkingWindow&) = delete;
     LateWorkingWindow& operator=(const LateWorkingWindow&) = delete;
 
-    void phase(const QString& label, const QString& numberMeaning = {}) override;
     bool step(qint64 number, int percent, qint64 total = -1) override;
     // The progress window once it shows, else none.
     WorkingWindow* window() const { return window_.get(); }
