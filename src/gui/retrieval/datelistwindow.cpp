@@ -9,6 +9,7 @@
 
 #include <QKeyEvent>
 #include <QVBoxLayout>
+#include <memory>
 #include <new>
 
 namespace vlm::retrieval {
@@ -34,12 +35,13 @@ DateListWindow::DateListWindow(Session& ctx, QWidget* parent)
 }
 
 void DateListWindow::fill(std::vector<DateLine> lines) {
-    lines_ = std::move(lines);
-    grid_->textModel()->setSource(int(lines_.size()), [this](int row, int column) {
-        const DateLine& line = lines_[size_t(row)];
+    // The grid's source holds the rows: the old ones go only once the new ones are shown.
+    const auto shown = std::make_shared<const std::vector<DateLine>>(std::move(lines));
+    grid_->textModel()->setSource(int(shown->size()), [shown](int row, int column) {
+        const DateLine& line = (*shown)[size_t(row)];
         return column == 0 ? line.date : line.number;
     });
-    if (!lines_.empty()) grid_->scrollToTop();
+    if (!shown->empty()) grid_->scrollToTop();
 }
 
 void DateListWindow::openRow(int row) {

@@ -33,7 +33,6 @@ protected:
 private:
     Session& ctx_;
     TextTableView* grid_;
-    std::vector<DateLine> lines_; // the rows shown; the grid makes the texts it paints from them
     CardOpener opener_ = openThroughSession;
 };
 

@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QVBoxLayout>
+#include <memory>
 #include <new>
 
 namespace vlm::retrieval {
@@ -74,11 +75,13 @@ void ResultWindow::sortAndShow(Progress* progress) {
 }
 
 void ResultWindow::display() {
-    // A copy that shares the texts: no text is copied, none is made before it is painted.
-    shown_.ResultGrid = ctx_.Result.ResultGrid;
-    grid_->textModel()->setSource(int(shown_.ResultGrid.size()), [this](int row, int column) {
+    // The rows as the result table holds them now, for the grid to make the texts it paints
+    // from, whatever becomes of the result table meanwhile: a copy that shares the texts.
+    const auto shown = std::make_shared<ResultTable>();
+    shown->ResultGrid = ctx_.Result.ResultGrid;
+    grid_->textModel()->setSource(int(shown->ResultGrid.size()), [shown](int row, int column) {
         const int r = resultRow(row);
-        return column == 0 ? QString::number(r) : shownCells(shown_, r)[size_t(column)];
+        return column == 0 ? QString::number(r) : shownCells(*shown, r)[size_t(column)];
     });
     highlighted_ = 0;
 }

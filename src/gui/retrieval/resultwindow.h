@@ -60,9 +60,6 @@ private:
     Session& ctx_;
     CardKind kind_;
     TextTableView* grid_;
-    // The rows shown, as the last display found them in the result table: the grid makes the
-    // texts of the rows it paints from them, whatever becomes of the result table meanwhile.
-    ResultTable shown_;
     CardOpener opener_ = openThroughSession;
     int highlighted_ = 0;
     QCheckBox* checkSubsets_;
