@@ -4,7 +4,8 @@
 // sorted again by author, and every Note by date (DateListWindow shown). Then through the
 // keyword graph: a keyword with 2,000 Subsets over three levels (shared Subsets and a cycle
 // among them) listed with its Subsets, against one recursive query joined to the links; and
-// the Notes of two keywords, all of them, against an INTERSECT query.
+// the Notes of two keywords, all of them, against an INTERSECT query. An action during which
+// the progress window showed (it does once a list takes 100 ms) is marked so.
 //
 //   retrieval [notes links carried]     (defaults: 100000 300000 10000)
 
