@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <algorithm>
 
 namespace vlm {
 
@@ -134,7 +135,11 @@ LateWorkingWindow::~LateWorkingWindow() {
 
 bool LateWorkingWindow::step(qint64 number, int percent, qint64 total) {
     if (!window_) {
-        if (clock_() - start_ < kDelayMs) return true;
+        const qint64 spent = clock_() - start_;
+        if (spent < kDelayMs) return true;
+        // Work nearly done by its own count would only flash the window.
+        if (percent > 0 && spent * (100 - std::min(percent, 100)) / percent < kDelayMs / 2)
+            return true;
         window_ = std::make_unique<WorkingWindow>(
             WorkingLook{.title = QStringLiteral("Working..."), .cancel = {}}, nullptr, clock_);
         window_->show();

@@ -77,9 +77,9 @@ private:
 };
 
 // The progress of work that is quick on most bases but long on a large one (a card list): the
-// hourglass shows at once, the progress window only once the work has gone on for kDelayMs, so
-// that a quick list never flashes it. It has no Cancel: the work it shows cannot stop halfway
-// without leaving something changed.
+// hourglass shows at once, the progress window only once the work has gone on for kDelayMs and
+// is not nearly done by its own count, so that a quick list never flashes it. It has no
+// Cancel: the work it shows cannot stop halfway without leaving something changed.
 class LateWorkingWindow : public Progress {
 public:
     static constexpr qint64 kDelayMs = 100;

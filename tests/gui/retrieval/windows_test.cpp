@@ -196,13 +196,15 @@ private slots:
         QCOMPARE(test::cellText(g, n - 1, 0), QString::number(n));
     }
 
-    // A list that takes long shows the progress window, without Cancel; a quick one does not.
+    // A list that takes long shows the progress window, without Cancel; a quick one, or one
+    // nearly done, does not.
     void aLongListShowsTheProgressWindow() {
         qint64 now = 0;
         LateWorkingWindow working(listingText(), [&now] { return now; });
         now = LateWorkingWindow::kDelayMs - 1;
         QVERIFY(working.step(4096, 0) && !working.window());
         now = LateWorkingWindow::kDelayMs;
+        QVERIFY(working.step(8192, 90) && !working.window());
         QVERIFY(working.step(8192, 40) && working.window() && working.window()->isVisible());
         QCOMPARE(working.window()->objectName(), QString("Working"));
         QCOMPARE(test::child<QLabel>(working.window(), "Label1")->text(), listingText());
