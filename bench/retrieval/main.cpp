@@ -4,7 +4,8 @@
 // sorted again by author, and every Note by date (DateListWindow shown). Then through the
 // keyword graph: a keyword with 2,000 Subsets over three levels (shared Subsets and a cycle
 // among them) listed with its Subsets, against one recursive query joined to the links; and
-// the Notes of two keywords, all of them, against an INTERSECT query.
+// the Notes of two keywords, all of them, against an INTERSECT query. An action during which
+// the progress window showed (it does once a list takes 100 ms) is marked so.
 //
 //   retrieval [notes links carried]     (defaults: 100000 300000 10000)
 
@@ -24,6 +25,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -65,11 +67,24 @@ Time best(const std::function<void()>& f) {
     return b;
 }
 
-void report(const char* what, Time layer, Time sql, long rows) {
+// Counts the progress windows shown, so that the figures tell which actions showed one.
+class ProgressWatch : public QObject {
+public:
+    int shown = 0;
+    int seen = 0; // shown by the time of the last report
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->objectName() == QLatin1String("Working"))
+            ++shown;
+        return false;
+    }
+};
+void report(ProgressWatch& watch, const char* what, Time layer, Time sql, long rows) {
+    const bool progress = watch.shown > watch.seen;
+    watch.seen = watch.shown;
     std::printf("%-44s %7ld rows  Velmora %7.1f ms (cpu %7.1f)  SQL %7.1f ms (cpu %7.1f)  "
-                "ratio %5.2f (cpu %5.2f)\n",
+                "ratio %5.2f (cpu %5.2f)%s\n",
                 what, rows, layer.wall * 1e3, layer.cpu * 1e3, sql.wall * 1e3, sql.cpu * 1e3,
-                layer.wall / sql.wall, layer.cpu / sql.cpu);
+                layer.wall / sql.wall, layer.cpu / sql.cpu, progress ? "  [progress shown]" : "");
 }
 
 void part(const char* what, Time t) {
@@ -166,6 +181,8 @@ void addGraph(Session& ctx, int notes) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    ProgressWatch watch;
+    app.installEventFilter(&watch);
     const QStringList args = app.arguments();
     const int notes = args.size() > 1 ? args[1].toInt() : 100000;
     const int links = args.size() > 2 ? args[2].toInt() : 300000;
@@ -210,7 +227,7 @@ int main(int argc, char** argv) {
         layerRows = long(ctx.Result.ResultGrid.size());
     });
     const Time kwSql = best([&] { sqlRows = query(raw, byKeyword, kTarget); });
-    report("Notes of a keyword (filled, fGrid shown)", kwLayer, kwSql, layerRows);
+    report(watch, "Notes of a keyword (filled, fGrid shown)", kwLayer, kwSql, layerRows);
     part("of which: filling the table",
          best([&] { retrieval::fillByKeyword(ctx, CardKind::Note, kTarget); }));
     part("of which: filling and sorting it", best([&] {
@@ -230,7 +247,7 @@ int main(int argc, char** argv) {
     });
     grid->clickCell(1, 3);
     const Time sortSql = best([&] { sqlRows = query(raw, byAuthor, kTarget); });
-    report("the same table sorted again by author", sortLayer, sortSql, layerRows);
+    report(watch, "the same table sorted again by author", sortLayer, sortSql, layerRows);
 
     const Time dateLayer = best([&] {
         retrieval::notesByDate(ctx);
@@ -241,7 +258,7 @@ int main(int argc, char** argv) {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* l = qobject_cast<retrieval::DateListWindow*>(w); l && l->isVisible())
             dateRows = l->grid()->rowCount();
-    report("every Note by date (FListSel shown)", dateLayer, dateSql, dateRows);
+    report(watch, "every Note by date (FListSel shown)", dateLayer, dateSql, dateRows);
     part("of which: reading the dates", best([&] { retrieval::listByDate(ctx, CardKind::Note); }));
     if (dateRows != sqlRows) std::printf("  warning: the query gave %ld rows\n", sqlRows);
 
@@ -274,7 +291,7 @@ int main(int argc, char** argv) {
             layerRows = long(ctx.Result.ResultGrid.size());
         });
         const Time sql = best([&] { sqlRows = query(raw, c.sql, c.query.keywords); });
-        report(c.what, layer, sql, layerRows);
+        report(watch, c.what, layer, sql, layerRows);
         part("of which: filling the table", best(fill));
         part("of which: filling and sorting it", best([&] {
                  fill();

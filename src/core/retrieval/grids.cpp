@@ -96,22 +96,49 @@ std::optional<QStringList> keywordCardNumbers(Session& ctx, CardKind kind, const
     return out;
 }
 
-bool fillByKeyword(Session& ctx, CardKind kind, const QString& keyword) {
+namespace {
+QString quoted(const QString& name) {
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
+} // namespace
+
+bool fillByKeyword(Session& ctx, CardKind kind, const QString& keyword, Progress* progress) {
     const ReadSnapshot snapshot(ctx);
     const KindSources& src = sourcesOf(kind);
     ResultTable& table = ctx.Result;
     table.clear();
 
-    const auto numbers = keywordCardNumbers(ctx, kind, keyword);
-    if (numbers) {
-        store::Recordset& links = linkTable(ctx, kind);
-        store::Recordset& cards = cardTable(ctx, kind);
-        links.setIndex(src.linkNumberIndex);
-        for (const QString& n : *numbers) {
-            cards.seek(QStringLiteral("="), n);
-            addCardRows(table, links, src, cards, QString(), false);
-        }
-    }
+    // One statement does the walk of the links and the seeks: the cards the keyword's link
+    // rows name (links to cards that are gone drop out of the join), each once, in the order
+    // of its first such link on the keyword index (equal keys in the order they were added);
+    // then each card's own link rows, in the same order on the number index. The store's
+    // collation of the columns makes every comparison the one a seek makes.
+    const QString cards = quoted(src.cardTable), links = quoted(src.linkTable);
+    const QString number = quoted(src.numberField), linkNumber = quoted(src.linkNumberField);
+    const QString linkKeyword = quoted(src.linkKeywordField);
+    const QString sql =
+        QStringLiteral("WITH found AS (SELECT c.rowid AS card, min(k.rowid) AS first FROM ") +
+        links + QStringLiteral(" k JOIN ") + cards + QStringLiteral(" c ON c.") + number +
+        QStringLiteral(" = k.") + linkNumber + QStringLiteral(" WHERE k.") + linkKeyword +
+        QStringLiteral(" = ?1 GROUP BY c.rowid) SELECT l.") + linkKeyword + QStringLiteral(", l.") +
+        linkNumber + QStringLiteral(", c.") + quoted(src.authorField) + QStringLiteral(", c.") +
+        quoted(src.titleField) + QStringLiteral(", c.") + number +
+        QStringLiteral(" FROM found f JOIN ") + cards +
+        QStringLiteral(" c ON c.rowid = f.card JOIN ") + links + QStringLiteral(" l ON l.") +
+        linkNumber + QStringLiteral(" = c.") + number +
+        QStringLiteral(" ORDER BY f.first, l.rowid");
+    // The keyword is sought on the link table first, as the walk always began: a name the
+    // store refuses fails as it did, and a keyword without links reads nothing more.
+    store::Recordset& keywordLinks = linkTable(ctx, kind);
+    keywordLinks.setIndex(src.linkKeywordIndex);
+    keywordLinks.seek(QStringLiteral("="), keyword);
+    if (!keywordLinks.noMatch())
+        ctx.base.BaseDb->each(sql, {keyword}, [&](const store::SqlRow& row) {
+            table.add(row.text(0), row.text(1), row.text(2), row.text(3), row.text(4));
+            // How many rows will come is known only at the end.
+            if (progress && table.ResultGrid.size() % 4096 == 0)
+                progress->step(qint64(table.ResultGrid.size()), 0);
+        });
     const bool found = !table.ResultGrid.empty();
     if (!found) table.add(noMatchText(), QString(), QString(), QString(), QString());
 

@@ -5,6 +5,7 @@
 // On failure every function here throws StoreError, with the result table partly filled;
 // windows run them through runGuarded, which shows the error.
 
+#include "core/common/progress.h"
 #include "core/session/cardkind.h"
 #include "core/store/database.h"
 
@@ -30,6 +31,13 @@ inline QString missingCardMessage() {
 inline QString authorCaptionPrefix() {
     return QStringLiteral("Reference Author : ");
 }
+// What the progress window says while a long card list is read.
+inline QString listingText() {
+    return QStringLiteral("Listing the cards...");
+}
+inline QString sortingText() {
+    return QStringLiteral("Sorting the cards...");
+}
 
 // Holds one read transaction on the open base while a list is gathered: every seek then
 // reads the same state of the base, without taking the file's lock again each time.
@@ -50,7 +58,9 @@ private:
 // is listed once, whatever the number of its links to the keyword; links to cards that no
 // longer exist are skipped. Returns false when no card carries the keyword: the table then
 // holds the single row "No Match".
-bool fillByKeyword(Session& ctx, CardKind kind, const QString& keyword);
+// `progress`, when given, hears how many rows have been read.
+bool fillByKeyword(Session& ctx, CardKind kind, const QString& keyword,
+                   Progress* progress = nullptr);
 
 // Fills the result table with the References of `author` (AuthorSel, kind Bib) or with the
 // Quotes of those References (AuthorCit, kind Cit), one row per keyword of each card, a

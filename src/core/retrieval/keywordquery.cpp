@@ -117,12 +117,13 @@ void readCards(Session& ctx, CardKind kind, const StoreIndex& index, std::vector
     }
 }
 
-bool fill(Session& ctx, CardKind kind, const KeywordQuery& query) {
+bool fill(Session& ctx, CardKind kind, const KeywordQuery& query, Progress* progress) {
     QStringList asked;
     StoreSet askedKeys;
     for (const QString& k : query.keywords)
         if (askedKeys.insert(k).second) asked.push_back(k);
-    if (asked.size() <= 1 && !query.withSubsets) return fillByKeyword(ctx, kind, asked.value(0));
+    if (asked.size() <= 1 && !query.withSubsets)
+        return fillByKeyword(ctx, kind, asked.value(0), progress);
 
     const ReadSnapshot snapshot(ctx);
     const KindSources& src = sourcesOf(kind);
@@ -159,6 +160,9 @@ bool fill(Session& ctx, CardKind kind, const KeywordQuery& query) {
     const store::Field linkKeyword = links.field(src.linkKeywordField);
     const store::Field linkNumber = links.field(src.linkNumberField);
     for (int w = 0; w < walked.size(); ++w) {
+        // The link rows are most of the work: they make the first 80 percent.
+        if (progress && w % 32 == 0)
+            progress->step(qint64(hits.size()), percentOf(w, walked.size()) * 8 / 10);
         links.seek(QStringLiteral("="), walked[w]);
         if (links.noMatch()) continue;
         for (; !links.eof(); links.moveNext()) {
@@ -191,7 +195,9 @@ bool fill(Session& ctx, CardKind kind, const KeywordQuery& query) {
                 card.wanted = false;
                 --wanted;
             }
+    if (progress) progress->step(qint64(hits.size()), 80);
     readCards(ctx, kind, cardIndex, found, wanted);
+    if (progress) progress->step(qint64(hits.size()), 90);
 
     ResultTable& table = ctx.Result;
     table.clear();
@@ -214,8 +220,9 @@ bool fill(Session& ctx, CardKind kind, const KeywordQuery& query) {
 
 } // namespace
 
-Result<bool> fillByKeywords(Session& ctx, CardKind kind, const KeywordQuery& query) {
-    return store::guard([&] { return fill(ctx, kind, query); });
+Result<bool> fillByKeywords(Session& ctx, CardKind kind, const KeywordQuery& query,
+                            Progress* progress) {
+    return store::guard([&] { return fill(ctx, kind, query, progress); });
 }
 
 QString keywordListCaption(CardKind kind, const QStringList& keywords,

@@ -4,6 +4,7 @@
 // (its Subsets, theirs, and so on), and the cards of several keywords at once, any or all of
 // them. The result goes into the same result table as the list of one keyword (grids.h).
 
+#include "core/common/progress.h"
 #include "core/common/status.h"
 #include "core/session/cardkind.h"
 
@@ -39,7 +40,9 @@ inline QString withSubsetsText() {
 // keyword below it when Subsets are followed, brought in. Links to cards that no longer
 // exist are skipped. The caption says what was asked: keywords joined by " + " (all of them)
 // or " or " (any of them), " (with Subsets)" after each keyword that has Subsets.
-Result<bool> fillByKeywords(Session& ctx, CardKind kind, const KeywordQuery& query);
+// `progress`, when given, hears how far the walk has gone.
+Result<bool> fillByKeywords(Session& ctx, CardKind kind, const KeywordQuery& query,
+                            Progress* progress = nullptr);
 
 // The caption of a list by keywords; `widened[i]` says whether Subsets of keywords[i] were
 // followed. One keyword, not widened: the caption of fillByKeyword.

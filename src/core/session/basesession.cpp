@@ -37,7 +37,9 @@ QString BaseSession::askPassword(const QString& prompt) {
 
 std::unique_ptr<Database> BaseSession::openWith(const QString& path, const QString& connect,
                                                 Database::Check check) {
-    return Database::open(path, false, false, connect, velmoraSchema(), check);
+    const std::unique_ptr<Progress> progress =
+        check == Database::Check::Full && openProgress ? openProgress() : nullptr;
+    return Database::open(path, false, false, connect, velmoraSchema(), check, progress.get());
 }
 
 void BaseSession::adopt(std::unique_ptr<Database> db, const QString& path, const QString& connect) {

@@ -6,6 +6,7 @@
 #include "core/store/schema.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace vlm {
@@ -41,6 +42,9 @@ public:
     std::unique_ptr<SharedRecordsets> shared;
 
     bool isOpen() const { return BaseDb && BaseDb->isOpen(); }
+
+    // Makes the progress the check of a base at open reports to, one per open; none when unset.
+    std::function<std::unique_ptr<Progress>()> openProgress;
     SharedRecordsets& rs() const { return *shared; }
     // File name of the open base, as the title bar shows it.
     QString fileName() const;

@@ -3,6 +3,8 @@
 // The result table of the keyword retrievals: filled by the card lists by keyword and by
 // author, and by the text search; shown by the result window ResultWindow.
 
+#include "core/common/progress.h"
+
 #include <QString>
 #include <array>
 #include <vector>
@@ -51,8 +53,8 @@ inline int secondSortColumn(int sortCol) {
 // rows equal in that column by the second column; whole rows move together. Rows equal in
 // both columns keep their order. Then ResultRow becomes the first row (1-based) whose text
 // in the sort column equals ResultKeyword (compared without regard to case when no row is
-// equal, 1 when none is).
-void sortResult(ResultTable& table);
+// equal, 1 when none is). `progress`, when given, hears how far the sort has gone.
+void sortResult(ResultTable& table, Progress* progress = nullptr);
 
 // The four texts row `row` (1-based) shows in columns 1 to 4 (index 0 unused): a keyword or
 // card number equal to the one in the row above is left empty; author and title are left

@@ -165,19 +165,24 @@ double toOleDate(const QDateTime& dt) {
     return days + double(dt.time().msecsSinceStartOfDay()) / 86400000.0;
 }
 
-QDateTime fromOleDate(double d) {
-    if (!std::isfinite(d) || std::fabs(d) > 3.0e6) return {};
+std::optional<std::pair<QDate, QTime>> splitStoredDate(double d) {
+    if (!std::isfinite(d) || std::fabs(d) > 3.0e6) return std::nullopt;
     double dayPart = std::floor(d);
     qint64 ms = qint64(std::llround((d - dayPart) * 86400000.0));
     if (ms >= 86400000) {
         dayPart += 1;
         ms -= 86400000;
     }
-    QDate date = QDate::fromJulianDay(qint64(dayPart) + kOleEpochJulianDay);
+    const QDate date = QDate::fromJulianDay(qint64(dayPart) + kOleEpochJulianDay);
     // Stored times are whole seconds; round away binary fractions.
     ms = (ms + 500) / 1000 * 1000;
     if (ms >= 86400000) ms = 86399000;
-    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(int(ms)));
+    return std::pair(date, QTime::fromMSecsSinceStartOfDay(int(ms)));
+}
+
+QDateTime fromOleDate(double d) {
+    const auto parts = splitStoredDate(d);
+    return parts ? QDateTime(parts->first, parts->second) : QDateTime();
 }
 
 QVariant readColumn(sqlite3_stmt* st, int col, FieldType type) {
@@ -451,6 +456,33 @@ bool intact(sqlite3* db) {
     return ok;
 }
 
+// Tells `progress` what share of the file's pages the connection has read, every few thousand
+// steps of its statements, for as long as it lives.
+class CheckProgress {
+public:
+    CheckProgress(sqlite3* db, Progress* progress, qint64 pages)
+        : db_(db), progress_(progress), pages_(std::max<qint64>(pages, 1)) {
+        if (progress_) sqlite3_progress_handler(db_, 1000, &CheckProgress::tell, this);
+    }
+    ~CheckProgress() {
+        if (progress_) sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+    }
+    CheckProgress(const CheckProgress&) = delete;
+    CheckProgress& operator=(const CheckProgress&) = delete;
+
+private:
+    static int tell(void* self) {
+        const auto* p = static_cast<CheckProgress*>(self);
+        int misses = 0, highwater = 0;
+        sqlite3_db_status(p->db_, SQLITE_DBSTATUS_CACHE_MISS, &misses, &highwater, 0);
+        p->progress_->step(-1, int(std::min<qint64>(99, qint64(misses) * 100 / p->pages_)));
+        return 0; // the check is never interrupted: a base is opened whole or not at all
+    }
+    sqlite3* db_;
+    Progress* progress_;
+    qint64 pages_;
+};
+
 // Creates an empty file of a free name next to `path`, for a base in the making.
 QString reserveName(const QString& path) {
     for (int attempt = 0;; ++attempt) {
@@ -541,8 +573,8 @@ std::unique_ptr<Database> Database::create(const QString& path, const QString& l
 }
 
 std::unique_ptr<Database> Database::open(const QString& path, bool /*exclusive*/, bool readOnly,
-                                         const QString& connect, const Schema& schema,
-                                         Check check) {
+                                         const QString& connect, const Schema& schema, Check check,
+                                         Progress* progress) {
     QFileInfo fi(path);
     if (path.isEmpty() || !fi.exists()) raise(err::FileNotFound, path);
     if (!fi.isFile()) raise(err::CannotOpen, path);
@@ -580,7 +612,10 @@ std::unique_ptr<Database> Database::open(const QString& path, bool /*exclusive*/
     if (QFileInfo(path).size() % kPageSize != 0) raise(err::CannotOpen, path);
     if (found != expectedMaster(schema)) raise(err::UnrecognizedFormat, path);
     if ((rc = tuneConnection(h.db)) != SQLITE_OK) raise(openingError(rc, path, journal), path);
-    if (check == Check::Full && !intact(h.db)) raise(err::CannotOpen, path);
+    if (check == Check::Full) {
+        const CheckProgress told(h.db, progress, QFileInfo(path).size() / kPageSize);
+        if (!intact(h.db)) raise(err::CannotOpen, path);
+    }
     core->db = h.release();
     for (const TableDef& t : schema) {
         core->tables.emplace_back();
@@ -789,13 +824,26 @@ std::vector<QVariantList> Database::query(const QString& sql, const QVariantList
     return rows;
 }
 
-std::vector<qint64> Database::queryIntegers(const QString& sql, const QVariantList& binds) {
-    std::vector<qint64> out;
-    runSql(*core_, sql, binds, [&out](sqlite3_stmt* st) {
-        for (int c = 0; c < sqlite3_column_count(st); ++c)
-            out.push_back(sqlite3_column_int64(st, c));
-    });
-    return out;
+void Database::each(const QString& sql, const QVariantList& binds,
+                    const std::function<void(const SqlRow&)>& row) {
+    runSql(*core_, sql, binds, [&row](sqlite3_stmt* st) { row(SqlRow(st)); });
+}
+
+bool SqlRow::isNull(int column) const {
+    return sqlite3_column_type(st_, column) == SQLITE_NULL;
+}
+
+QString SqlRow::text(int column) const {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st_, column));
+    return p ? QString::fromUtf8(p, sqlite3_column_bytes(st_, column)) : QString();
+}
+
+double SqlRow::real(int column) const {
+    return sqlite3_column_double(st_, column);
+}
+
+qint64 SqlRow::integer(int column) const {
+    return sqlite3_column_int64(st_, column);
 }
 
 void Database::tablesChanged() {

@@ -2,18 +2,42 @@
 
 // A base file: an SQLCipher database opened, checked and written through the store.
 
+#include "core/common/progress.h"
 #include "core/store/tabledef.h"
 
+#include <QDate>
 #include <QString>
+#include <QTime>
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
+
+struct sqlite3_stmt;
 
 namespace vlm::store {
 
 class Recordset;
 struct DbCore;
+
+// The row a statement run by Database::each() stands on: its columns (0 first) read as the
+// caller needs them, nothing converted that is not asked for. Valid only during the call.
+class SqlRow {
+public:
+    explicit SqlRow(sqlite3_stmt* st) : st_(st) {}
+    bool isNull(int column) const;
+    QString text(int column) const;   // a null QString for NULL
+    double real(int column) const;    // 0 for NULL
+    qint64 integer(int column) const; // 0 for NULL
+
+private:
+    sqlite3_stmt* st_;
+};
+
+// The calendar date and the time of day (whole seconds) of a stored date, as the record store
+// reads it into a local date and time; nothing when the value is out of the dates' range.
+std::optional<std::pair<QDate, QTime>> splitStoredDate(double stored);
 
 // Options of Database::create.
 enum CreateOption : int { Encrypt = 2 };
@@ -37,10 +61,11 @@ public:
     // A file that cannot be written (or has no write bit, even for root) opens read-only.
     // `check` None skips the check of the b-trees and indexes, which reads the whole file: only
     // for a base this program closed a moment before (after Save As, after an import).
+    // `progress` hears now and then how much of the file the check has read.
     enum class Check { Full, None };
     static std::unique_ptr<Database> open(const QString& path, bool exclusive, bool readOnly,
                                           const QString& connect, const Schema& schema,
-                                          Check check = Check::Full);
+                                          Check check = Check::Full, Progress* progress = nullptr);
 
     ~Database();
     Database(const Database&) = delete;
@@ -73,9 +98,10 @@ public:
     // recordsets and the counters see the new rows.
     int execute(const QString& sql, const QVariantList& binds = {});
     std::vector<QVariantList> query(const QString& sql, const QVariantList& binds = {});
-    // Every column of every row read, as integers, row after row: long lists of row ids and
-    // counts held small.
-    std::vector<qint64> queryIntegers(const QString& sql, const QVariantList& binds = {});
+    // Runs `sql` and hands each row it reads to `row` as it comes, keeping none: the long
+    // lists read this way cost what the statement costs.
+    void each(const QString& sql, const QVariantList& binds,
+              const std::function<void(const SqlRow&)>& row);
     // Runs one statement once for each list of binds; gives the rows changed in all.
     int executeEach(const QString& sql, const std::vector<QVariantList>& binds);
     void tablesChanged();

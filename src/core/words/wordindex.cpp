@@ -179,24 +179,27 @@ IndexRowList::IndexRowList(Session& ctx, CardKind kind, Progress* progress, int 
     const QString from = QStringLiteral(" FROM \"") + table_ + QStringLiteral("\" WHERE ");
     const QString order =
         QStringLiteral(" ORDER BY NboccurIndex DESC, rowid DESC LIMIT ") + QString::number(block);
-    std::vector<qint64> keys =
-        ctx_.base.BaseDb->queryIntegers(QStringLiteral("SELECT NboccurIndex, rowid") + from +
-                                        QStringLiteral("NboccurIndex IS NOT NULL") + order);
-    while (!keys.empty()) {
-        for (size_t i = 1; i < keys.size(); i += 2)
-            ids_.push_back(keys[i]);
+    qint64 count = 0, rowid = 0;
+    int read = 0;
+    const auto take = [&](const store::SqlRow& r) {
+        count = r.integer(0);
+        rowid = r.integer(1);
+        ids_.push_back(rowid);
+        ++read;
+    };
+    QString where = QStringLiteral("NboccurIndex IS NOT NULL");
+    QVariantList binds;
+    do {
+        read = 0;
+        ctx_.base.BaseDb->each(QStringLiteral("SELECT NboccurIndex, rowid") + from + where + order,
+                               binds, take);
         if (progress) progress->step(qint64(ids_.size()), 100);
-        if (keys.size() < 2 * size_t(block)) break;
-        const qint64 count = keys[keys.size() - 2], rowid = keys.back();
-        keys = ctx_.base.BaseDb->queryIntegers(
-            QStringLiteral("SELECT NboccurIndex, rowid") + from +
-                QStringLiteral("(NboccurIndex, rowid) < (?1, ?2)") + order,
-            {count, rowid});
-    }
-    const std::vector<qint64> uncounted =
-        ctx_.base.BaseDb->queryIntegers(QStringLiteral("SELECT rowid") + from +
-                                        QStringLiteral("NboccurIndex IS NULL ORDER BY rowid DESC"));
-    ids_.insert(ids_.end(), uncounted.begin(), uncounted.end());
+        where = QStringLiteral("(NboccurIndex, rowid) < (?1, ?2)");
+        binds = {count, rowid};
+    } while (read == block);
+    ctx_.base.BaseDb->each(QStringLiteral("SELECT 0, rowid") + from +
+                               QStringLiteral("NboccurIndex IS NULL ORDER BY rowid DESC"),
+                           {}, take);
 }
 
 IndexRow IndexRowList::at(qint64 i) const {

@@ -14,32 +14,33 @@ TextTableModel::TextTableModel(int columns, QObject* parent)
 void TextTableModel::setRows(std::vector<QStringList> rows) {
     beginResetModel();
     rows_ = std::move(rows);
-    fetch_ = nullptr;
-    fetched_.clear();
+    source_ = nullptr;
+    sourceRows_ = 0;
     marked_ = -1;
     endResetModel();
 }
 
-void TextTableModel::setRowSource(int count, RowFetch fetch) {
+void TextTableModel::setSource(int rows, CellSource cell) {
     beginResetModel();
     rows_.clear();
-    fetch_ = std::move(fetch);
-    fetchedCount_ = fetch_ ? std::max(count, 0) : 0;
-    fetched_.clear();
+    source_ = std::move(cell);
+    sourceRows_ = source_ ? std::max(rows, 0) : 0;
     marked_ = -1;
     endResetModel();
-}
-
-const QStringList& TextTableModel::rowAt(int row) const {
-    if (!fetch_) return rows_[size_t(row)];
-    if (auto it = fetched_.constFind(row); it != fetched_.constEnd()) return *it;
-    // A screen's worth of rows many times over; past that the rows are read again.
-    if (fetched_.size() >= 4096) fetched_.clear();
-    return *fetched_.insert(row, fetch_(row));
 }
 
 void TextTableModel::removeRow(int row) {
-    if (fetch_ || row < 0 || row >= int(rows_.size())) return;
+    if (row < 0 || row >= rowCount()) return;
+    if (source_) {
+        // The rows become texts held here, so that the ones below can move up.
+        std::vector<QStringList> rows(static_cast<size_t>(sourceRows_));
+        for (int r = 0; r < sourceRows_; ++r)
+            for (int c = 0; c < columns_; ++c)
+                rows[size_t(r)].push_back(source_(r, c));
+        rows_ = std::move(rows);
+        source_ = nullptr;
+        sourceRows_ = 0;
+    }
     beginRemoveRows({}, row, row);
     rows_.erase(rows_.begin() + row);
     if (marked_ == row)
@@ -50,8 +51,9 @@ void TextTableModel::removeRow(int row) {
 }
 
 QString TextTableModel::text(int row, int column) const {
-    if (row < 0 || row >= size() || column < 0) return {};
-    const QStringList& r = rowAt(row);
+    if (row < 0 || row >= rowCount() || column < 0) return {};
+    if (source_) return column < columns_ ? source_(row, column) : QString();
+    const QStringList& r = rows_[size_t(row)];
     return column < r.size() ? r[column] : QString();
 }
 
@@ -70,7 +72,7 @@ void TextTableModel::setColumnBackground(int column, const QBrush& brush) {
 
 void TextTableModel::markRow(int row, const QBrush& background, const QBrush& foreground) {
     const int old = marked_;
-    marked_ = row >= 0 && row < size() ? row : -1;
+    marked_ = row >= 0 && row < rowCount() ? row : -1;
     markBackground_ = background;
     markForeground_ = foreground;
     rowChanged(old);
@@ -78,11 +80,12 @@ void TextTableModel::markRow(int row, const QBrush& background, const QBrush& fo
 }
 
 void TextTableModel::rowChanged(int row) {
-    if (row >= 0 && row < size()) emit dataChanged(index(row, 0), index(row, columns_ - 1));
+    if (row >= 0 && row < rowCount()) emit dataChanged(index(row, 0), index(row, columns_ - 1));
 }
 
 int TextTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : size();
+    if (parent.isValid()) return 0;
+    return source_ ? sourceRows_ : int(rows_.size());
 }
 
 int TextTableModel::columnCount(const QModelIndex& parent) const {

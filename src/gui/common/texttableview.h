@@ -7,7 +7,6 @@
 
 #include <QAbstractTableModel>
 #include <QBrush>
-#include <QHash>
 #include <QStringList>
 #include <QTableView>
 #include <functional>
@@ -25,11 +24,11 @@ public:
 
     // Replaces every row in one reset.
     void setRows(std::vector<QStringList> rows);
-    // Rows read when shown: `count` rows, row i being fetch(i). Rows are kept once read, a few
-    // thousand at most, so a list of millions of rows costs only what is on the screen.
-    // Replaced by the next setRows or setRowSource; removeRow does nothing on such rows.
-    using RowFetch = std::function<QStringList(int row)>;
-    void setRowSource(int count, RowFetch fetch);
+    // Makes the texts of a cell when it is asked for (painted or read), and only then: a list
+    // of 100,000 rows costs nothing to show. `cell(row, column)` answers for rows 0 to
+    // `rows` - 1 for as long as the model shows them. Replaces every row in one reset.
+    using CellSource = std::function<QString(int row, int column)>;
+    void setSource(int rows, CellSource cell);
     // Takes row `row` out, the rows below it moving up.
     void removeRow(int row);
     // The text of a cell; empty out of range.
@@ -53,20 +52,17 @@ public:
 
 private:
     void rowChanged(int row);
-    int size() const { return fetch_ ? fetchedCount_ : int(rows_.size()); }
-    const QStringList& rowAt(int row) const;
 
     int columns_;
     std::vector<QStringList> rows_;
+    CellSource source_; // when set, it gives the texts of sourceRows_ rows instead of rows_
+    int sourceRows_ = 0;
     QStringList headers_;
     std::vector<Qt::ItemFlags> flags_;
     std::vector<QBrush> backgrounds_;
     int marked_ = -1;
     QBrush markBackground_;
     QBrush markForeground_;
-    RowFetch fetch_;
-    int fetchedCount_ = 0;
-    mutable QHash<int, QStringList> fetched_;
 };
 
 // A read-only table over its own TextTableModel: rows of one fixed height (nothing is measured
@@ -79,9 +75,6 @@ public:
 
     TextTableModel* textModel() const { return model_; }
     void setRows(std::vector<QStringList> rows) { model_->setRows(std::move(rows)); }
-    void setRowSource(int count, TextTableModel::RowFetch fetch) {
-        model_->setRowSource(count, std::move(fetch));
-    }
     void removeRow(int row) { model_->removeRow(row); }
     QString text(int row, int column = 0) const { return model_->text(row, column); }
     int rowCount() const { return model_->rowCount(); }

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <algorithm>
 
 namespace vlm {
 
@@ -117,26 +118,34 @@ void WorkingWindow::showState(bool force) {
         repaint();
 }
 
-LateWorkingWindow::LateWorkingWindow(WorkingLook look, qint64 delayMs)
-    : look_(std::move(look)), delay_(delayMs) {
-    timer_.start();
+LateWorkingWindow::LateWorkingWindow(const QString& label, WorkingWindow::Clock clock)
+    : clock_(std::move(clock)), label_(label) {
+    if (!clock_) {
+        timer_.start();
+        clock_ = [this] { return timer_.elapsed(); };
+    }
+    start_ = clock_();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
-LateWorkingWindow::~LateWorkingWindow() = default;
-
-void LateWorkingWindow::phase(const QString& label, const QString& numberMeaning) {
-    label_ = label;
-    meaning_ = numberMeaning;
-    if (window_) window_->phase(label, numberMeaning);
+LateWorkingWindow::~LateWorkingWindow() {
+    window_.reset();
+    QApplication::restoreOverrideCursor();
 }
 
 bool LateWorkingWindow::step(qint64 number, int percent, qint64 total) {
-    if (!window_ && timer_.elapsed() >= delay_) {
-        window_ = std::make_unique<WorkingWindow>(look_);
-        window_->phase(label_, meaning_);
+    if (!window_) {
+        const qint64 spent = clock_() - start_;
+        if (spent < kDelayMs) return true;
+        // Work nearly done by its own count would only flash the window.
+        if (percent > 0 && spent * (100 - std::min(percent, 100)) / percent < kDelayMs / 2)
+            return true;
+        window_ = std::make_unique<WorkingWindow>(
+            WorkingLook{.title = QStringLiteral("Working..."), .cancel = {}}, nullptr, clock_);
         window_->show();
+        window_->phase(label_);
     }
-    return window_ ? window_->step(number, percent, total) : true;
+    return window_->step(number, percent, total);
 }
 
 } // namespace vlm

@@ -76,22 +76,28 @@ private:
     bool cancelled_ = false;
 };
 
-// Progress of work that is often quick (a search): the progress window shows only once the work
-// has gone on for `delayMs`, so that a short search never flashes a window, and then reports
-// as above. Cancelled once its window's Cancel was pressed.
+// The progress of work that is quick on most bases but long on a large one (a card list): the
+// hourglass shows at once, the progress window only once the work has gone on for kDelayMs and
+// is not nearly done by its own count, so that a quick list never flashes it. It has no
+// Cancel: the work it shows cannot stop halfway without leaving something changed.
 class LateWorkingWindow : public Progress {
 public:
-    explicit LateWorkingWindow(WorkingLook look, qint64 delayMs = 80);
+    static constexpr qint64 kDelayMs = 100;
+
+    explicit LateWorkingWindow(const QString& label, WorkingWindow::Clock clock = {});
     ~LateWorkingWindow() override;
-    void phase(const QString& label, const QString& numberMeaning = {}) override;
+    LateWorkingWindow(const LateWorkingWindow&) = delete;
+    LateWorkingWindow& operator=(const LateWorkingWindow&) = delete;
+
     bool step(qint64 number, int percent, qint64 total = -1) override;
-    bool cancelled() const { return window_ && window_->cancelled(); }
+    // The progress window once it shows, else none.
+    WorkingWindow* window() const { return window_.get(); }
 
 private:
-    WorkingLook look_;
-    qint64 delay_;
     QElapsedTimer timer_;
-    QString label_, meaning_;
+    WorkingWindow::Clock clock_;
+    qint64 start_ = 0;
+    QString label_;
     std::unique_ptr<WorkingWindow> window_;
 };
 

@@ -5,6 +5,7 @@
 #include "core/store/storeerror.h"
 #include "gui/common/childwindows.h"
 #include "gui/common/guarded.h"
+#include "gui/common/workingwindow.h"
 #include "gui/keywords/selectiondialog.h"
 #include "gui/retrieval/alertwindow.h"
 #include "gui/retrieval/datelistwindow.h"
@@ -78,10 +79,17 @@ ResultWindow* showResultWindow(Session& ctx, CardKind kind) {
 }
 
 void listByKeywords(Session& ctx, CardKind kind, const KeywordQuery& query) {
-    const auto found = runGuarded(ctx, [&] { return fillByKeywords(ctx, kind, query); });
-    if (!found) return;
+    auto working = std::make_unique<LateWorkingWindow>(listingText());
+    const Result<bool> found = fillByKeywords(ctx, kind, query, working.get());
+    if (!found.ok()) {
+        working.reset();
+        showFailure(ctx, found.status());
+        return;
+    }
     if (!*found && kind == CardKind::Note)
         if (MainWindowHost* main = mainWindowHost(ctx)) main->chooseKind(CardKind::Note);
+    // What is left is the sort, in the new window.
+    working->step(-1, 95);
     showResultWindow(ctx, kind)->setKeywordQuery(query);
 }
 
@@ -122,13 +130,18 @@ void AuthorCit(Session& ctx, const QString& author) {
 
 DateListWindow* listByDateWindow(Session& ctx, CardKind kind) {
     ctx.DateListKind = kindText(kind);
-    const auto lines = runGuarded(ctx, [&] { return listByDate(ctx, kind); });
-    if (!lines) return nullptr;
+    auto working = std::make_unique<LateWorkingWindow>(listingText());
+    auto lines = store::guard([&] { return listByDate(ctx, kind, working.get()); });
+    working.reset();
+    if (!lines.ok()) {
+        showFailure(ctx, lines.status());
+        return nullptr;
+    }
     auto* w = qobject_cast<DateListWindow*>(findWindowNamed(ctx, QStringLiteral("FListSel")));
     const bool fresh = w == nullptr;
     if (fresh) w = new DateListWindow(ctx);
     w->setWindowTitle(dateCaption(kind));
-    w->fill(*lines);
+    w->fill(std::move(*lines));
     if (fresh) {
         ChildPlacement placement;
         // Centred across the main window (its MDI area), at the top.

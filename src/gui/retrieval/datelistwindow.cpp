@@ -9,6 +9,7 @@
 
 #include <QKeyEvent>
 #include <QVBoxLayout>
+#include <memory>
 #include <new>
 
 namespace vlm::retrieval {
@@ -33,13 +34,14 @@ DateListWindow::DateListWindow(Session& ctx, QWidget* parent)
     connect(grid_, &TextTableView::cellClicked, this, [this](int r, int) { openRow(r); });
 }
 
-void DateListWindow::fill(const std::vector<DateLine>& lines) {
-    std::vector<QStringList> rows;
-    rows.reserve(lines.size());
-    for (const DateLine& line : lines)
-        rows.push_back({line.date, line.number});
-    grid_->setRows(std::move(rows));
-    if (!lines.empty()) grid_->scrollToTop();
+void DateListWindow::fill(std::vector<DateLine> lines) {
+    // The grid's source holds the rows: the old ones go only once the new ones are shown.
+    const auto shown = std::make_shared<const std::vector<DateLine>>(std::move(lines));
+    grid_->textModel()->setSource(int(shown->size()), [shown](int row, int column) {
+        const DateLine& line = (*shown)[size_t(row)];
+        return column == 0 ? line.date : line.number;
+    });
+    if (!shown->empty()) grid_->scrollToTop();
 }
 
 void DateListWindow::openRow(int row) {

@@ -23,7 +23,7 @@ public:
     void setOpener(CardOpener opener) { opener_ = std::move(opener); }
 
     // Writes the rows anew (row k of the list in grid row k - 1).
-    void fill(const std::vector<DateLine>& lines);
+    void fill(std::vector<DateLine> lines);
     // Opens the card of grid row `row` (0-based), by DateListKind.
     void openRow(int row);
 

@@ -6,12 +6,14 @@
 #include "gui/common/accessiblenames.h"
 #include "gui/common/guarded.h"
 #include "gui/common/texttableview.h"
+#include "gui/common/workingwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QVBoxLayout>
+#include <memory>
 #include <new>
 
 namespace vlm::retrieval {
@@ -66,22 +68,21 @@ ResultWindow::ResultWindow(Session& ctx, CardKind kind, QWidget* parent)
     sortAndShow();
 }
 
-void ResultWindow::sortAndShow() {
-    sortResult(ctx_.Result);
+void ResultWindow::sortAndShow(Progress* progress) {
+    sortResult(ctx_.Result, progress);
     display();
     placeCursor();
 }
 
 void ResultWindow::display() {
-    const ResultTable& t = ctx_.Result;
-    const int n = int(t.ResultGrid.size());
-    std::vector<QStringList> rows;
-    rows.reserve(size_t(n));
-    for (int i = 1; i <= n; ++i) {
-        const std::array<QString, 5> shown = shownCells(t, i);
-        rows.push_back({QString::number(i), shown[1], shown[2], shown[3], shown[4]});
-    }
-    grid_->setRows(std::move(rows));
+    // The rows as the result table holds them now, for the grid to make the texts it paints
+    // from, whatever becomes of the result table meanwhile: a copy that shares the texts.
+    const auto shown = std::make_shared<ResultTable>();
+    shown->ResultGrid = ctx_.Result.ResultGrid;
+    grid_->textModel()->setSource(int(shown->ResultGrid.size()), [shown](int row, int column) {
+        const int r = resultRow(row);
+        return column == 0 ? QString::number(r) : shownCells(*shown, r)[size_t(column)];
+    });
     highlighted_ = 0;
 }
 
@@ -109,7 +110,10 @@ void ResultWindow::clickCell(int row, int col) {
     if (col >= 1 && col < kColumns) {
         t.ResultSortCol = col;
         t.ResultKeyword = grid_->text(gridRow(row), col);
-        if (row == 1) sortAndShow();
+        if (row == 1) {
+            LateWorkingWindow working(sortingText());
+            sortAndShow(&working);
+        }
     }
     highlight(row);
 }
@@ -139,9 +143,11 @@ void ResultWindow::listAgainWithSubsets(bool on) {
     if (!query_) return;
     query_->withSubsets = on;
     ctx_.listWithSubsets = on;
-    const bool done =
-        runGuarded(ctx_, [&] { return fillByKeywords(ctx_, kind_, *query_); }).has_value();
-    if (!done) {
+    auto working = std::make_unique<LateWorkingWindow>(listingText());
+    const Result<bool> found = fillByKeywords(ctx_, kind_, *query_, working.get());
+    if (!found.ok()) {
+        working.reset();
+        showFailure(ctx_, found.status());
         // The box goes back to what the rows it still shows were asked with.
         query_->withSubsets = !on;
         ctx_.listWithSubsets = !on;
@@ -150,6 +156,7 @@ void ResultWindow::listAgainWithSubsets(bool on) {
     }
     // Shown whether or not the store failed midway, so that every row opens what it shows.
     setWindowTitle(ctx_.Result.ResultCaption);
+    if (working) working->step(-1, 95);
     sortAndShow();
 }
 

@@ -51,7 +51,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void sortAndShow();
+    void sortAndShow(Progress* progress = nullptr);
     void display();
     void placeCursor();
     void highlight(int row);

@@ -42,16 +42,11 @@ QString tooManyWindowsQuestion(CardKind kind, int count) {
 }
 
 // The cards holding `word`, the progress window showing when the search lasts; nothing when
-// the store failed or the user cancelled.
+// the store failed.
 std::optional<std::vector<TextMatch>> findWithProgress(Session& ctx, CardKind kind,
                                                        const QString& word) {
-    const WaitCursor wait;
-    LateWorkingWindow progress(
-        {.title = QStringLiteral("Working..."), .boxes = WorkingLook::Boxes::Number});
-    progress.phase(QStringLiteral("Searching the texts..."), QStringLiteral("Cards read :"));
-    auto matches = runGuarded(ctx, [&] { return findCardsContaining(ctx, kind, word, &progress); });
-    if (progress.cancelled()) return std::nullopt;
-    return matches;
+    LateWorkingWindow progress(QStringLiteral("Searching the texts..."));
+    return runGuarded(ctx, [&] { return findCardsContaining(ctx, kind, word, &progress); });
 }
 
 ResultWindow* showMatches(Session& ctx, CardKind kind, const QString& word,

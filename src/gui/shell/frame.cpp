@@ -5,6 +5,7 @@
 #include "gui/cards/cardentry.h"
 #include "gui/cards/cardwindows.h"
 #include "gui/common/childwindows.h"
+#include "gui/common/workingwindow.h"
 #include "gui/retrieval/cardlists.h"
 #include "gui/shell/baseimport.h"
 #include "gui/shell/mainwindow.h"
@@ -27,6 +28,10 @@ Frame::Frame(Session& ctx, QString workFolder, QObject* parent)
       quitHandler_([] { QCoreApplication::exit(0); }) {
     qApp->installEventFilter(this);
     connect(qApp, &QGuiApplication::commitDataRequest, this, &Frame::commitData);
+    // The check of a large base at open reads all of it: a second or more.
+    ctx_.base.openProgress = [] {
+        return std::make_unique<LateWorkingWindow>(QStringLiteral("Opening the base..."));
+    };
 }
 
 Frame::~Frame() {

@@ -46,12 +46,23 @@ WordIndexWindow::WordIndexWindow(Session& ctx, Content content, QWidget* parent,
         const auto list = runGuarded(
             ctx_, [&] { return std::make_shared<const IndexRowList>(ctx_, *kind_, progress); });
         if (!list) return;
-        grid_->setRowSource(int((*list)->size()), [list = *list](int row) -> QStringList {
-            // A row that cannot be read (the base failed meanwhile) shows empty: a message box
-            // in the middle of painting would come back with every cell.
-            const auto r = store::guard([&] { return list->at(row); });
-            if (!r) return {};
-            return {r->word, r->number, QString::number(r->count)};
+        // The view asks cell by cell: the row read last is kept for its other cells.
+        struct Shown {
+            std::shared_ptr<const IndexRowList> list;
+            int row = -1;
+            QStringList texts;
+        };
+        auto shown = std::make_shared<Shown>(Shown{*list, -1, {}});
+        grid_->textModel()->setSource(int((*list)->size()), [shown](int row, int column) {
+            if (row != shown->row) {
+                // A row that cannot be read (the base failed meanwhile) shows empty: a message
+                // box in the middle of painting would come back with every cell.
+                const auto r = store::guard([&] { return shown->list->at(row); });
+                shown->row = row;
+                shown->texts.clear();
+                if (r) shown->texts << r->word << r->number << QString::number(r->count);
+            }
+            return shown->texts.value(column);
         });
         return;
     }

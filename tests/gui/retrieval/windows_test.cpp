@@ -1,5 +1,6 @@
 #include "gui/cards/cardopen.h"
 #include "gui/common/texttableview.h"
+#include "gui/common/workingwindow.h"
 #include "gui/retrieval/alertwindow.h"
 #include "gui/retrieval/cardlists.h"
 #include "gui/retrieval/datelistwindow.h"
@@ -193,6 +194,21 @@ private slots:
         QCOMPARE(g->model()->rowCount(), n);
         QCOMPARE(test::cellText(g, 0, 2), QStringLiteral("N000000"));
         QCOMPARE(test::cellText(g, n - 1, 0), QString::number(n));
+    }
+
+    // A list that takes long shows the progress window, without Cancel; a quick one, or one
+    // nearly done, does not.
+    void aLongListShowsTheProgressWindow() {
+        qint64 now = 0;
+        LateWorkingWindow working(listingText(), [&now] { return now; });
+        now = LateWorkingWindow::kDelayMs - 1;
+        QVERIFY(working.step(4096, 0) && !working.window());
+        now = LateWorkingWindow::kDelayMs;
+        QVERIFY(working.step(8192, 90) && !working.window());
+        QVERIFY(working.step(8192, 40) && working.window() && working.window()->isVisible());
+        QCOMPARE(working.window()->objectName(), QString("Working"));
+        QCOMPARE(test::child<QLabel>(working.window(), "Label1")->text(), listingText());
+        QVERIFY(!working.window()->cancelButton());
     }
 
     void dateListNewestFirstAndReused() {
