@@ -1,5 +1,6 @@
 #include "core/store/database.h"
 
+#include "core/store/basecheck.h"
 #include "core/store/collation.h"
 #include "core/store/dbcore.h"
 #include "core/store/recordset.h"
@@ -322,6 +323,9 @@ namespace {
 constexpr const char* kCounterTableSql =
     "CREATE TABLE vlm_counter (name TEXT PRIMARY KEY NOT NULL, next INTEGER NOT NULL)";
 
+// The size of base from which the check at open reads the tables on a second connection.
+constexpr qint64 kSecondReaderBytes = qint64(32) << 20;
+
 struct Handle {
     sqlite3* db = nullptr;
     ~Handle() {
@@ -439,16 +443,6 @@ int openingError(int rc, const QString& path, bool journal) {
     default:
         return err::CannotOpen;
     }
-}
-
-// Whether every b-tree of the base is sound and every index holds exactly its table's rows.
-bool intact(sqlite3* db) {
-    sqlite3_stmt* st = nullptr;
-    bool ok = sqlite3_prepare_v2(db, "PRAGMA integrity_check(1)", -1, &st, nullptr) == SQLITE_OK &&
-              sqlite3_step(st) == SQLITE_ROW &&
-              std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) == "ok";
-    sqlite3_finalize(st);
-    return ok;
 }
 
 // Creates an empty file of a free name next to `path`, for a base in the making.
@@ -579,7 +573,21 @@ std::unique_ptr<Database> Database::open(const QString& path, bool /*exclusive*/
     if (QFileInfo(path).size() % kPageSize != 0) raise(err::CannotOpen, path);
     if (found != expectedMaster(schema)) raise(err::UnrecognizedFormat, path);
     if ((rc = tuneConnection(h.db)) != SQLITE_OK) raise(openingError(rc, path, journal), path);
-    if (!intact(h.db)) raise(err::CannotOpen, path);
+    // On a large base the check reads the tables on a second connection, read-only, while
+    // this one runs the quick check; on a small one that would cost more than it saves (the
+    // key is derived again).
+    std::function<sqlite3*()> second;
+    if (QFileInfo(path).size() >= kSecondReaderBytes)
+        second = [&name, &connect]() -> sqlite3* {
+            Handle other;
+            if (sqlite3_open_v2(name.constData(), &other.db, SQLITE_OPEN_READONLY, nullptr) !=
+                SQLITE_OK)
+                return nullptr;
+            registerCollation(other.db);
+            keyConnection(other.db, passwordOf(connect));
+            return other.release();
+        };
+    if (!baseIntact(h.db, second)) raise(err::CannotOpen, path);
     core->db = h.release();
     for (const TableDef& t : schema) {
         core->tables.emplace_back();

@@ -1,0 +1,392 @@
+#include "core/store/basecheck.h"
+
+#include "core/store/collation.h"
+#include "core/store/dbcore.h"
+
+#include <QHashFunctions>
+#include <QRandomGenerator>
+
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+// SQLite's full integrity check looks every row of a table up in each of its indexes: on a
+// large base that is most of the time of an open, and it reads every overflow page twice.
+// Here the quick check walks the b-trees once, and each index is compared with its table as a
+// whole: the count and the sum of a keyed hash of its entries (key columns and rowid), read
+// once from the index alone and once from the table alone. The key is drawn at each check, so
+// a made-up base cannot aim at a sum. The index is also read in its order: an entry out of
+// order, which a seek would never find, is a fault as much as a missing one. The tables are
+// read on a second connection while the first one runs the quick check.
+
+namespace vlm::store {
+namespace {
+
+// The page cache of each connection during the check (KiB): the walks read each page once or
+// twice in a row, and a cache of the whole file only costs the memory it takes.
+constexpr int kCheckCacheKiB = 8192;
+
+struct Statement {
+    sqlite3_stmt* st = nullptr;
+    Statement(sqlite3* db, const std::string& sql) {
+        if (sqlite3_prepare_v2(db, sql.c_str(), int(sql.size()), &st, nullptr) != SQLITE_OK)
+            st = nullptr;
+    }
+    ~Statement() { sqlite3_finalize(st); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    bool step(int& rc) { return st && (rc = sqlite3_step(st)) == SQLITE_ROW; }
+    std::string text(int col) const {
+        const unsigned char* p = sqlite3_column_text(st, col);
+        return p ? reinterpret_cast<const char*>(p) : "";
+    }
+};
+
+// Runs `sql` and hands each row to `row`; false when it fails.
+template <class F> bool eachRow(sqlite3* db, const std::string& sql, F row) {
+    Statement s(db, sql);
+    int rc = SQLITE_ERROR;
+    while (s.step(rc))
+        if (!row(s.st)) return false;
+    return s.st && rc == SQLITE_DONE;
+}
+
+struct IndexPlan {
+    std::string name, where;       // quoted name; the condition of a partial index
+    std::vector<std::string> keys; // quoted names of the key columns
+    std::vector<int> columns;      // positions of the key columns in the table's read
+    std::vector<bool> binary, descending;
+    bool unique = false;
+    int condition = -1; // position of the partial index's condition in the table's read
+};
+
+struct TablePlan {
+    std::string name;
+    std::vector<std::string> read; // what the table's read selects after the rowid
+    std::vector<int> notNull;      // positions in the read of columns declared NOT NULL
+    std::vector<IndexPlan> indexes;
+};
+
+// The tables and indexes of the base, read from its catalogue.
+bool makePlan(sqlite3* db, std::vector<TablePlan>& plan) {
+    std::vector<std::pair<std::string, std::string>> sqlOf; // index name, its SQL
+    if (!eachRow(db, "SELECT type, name, coalesce(sql, '') FROM sqlite_master ORDER BY rowid",
+                 [&](sqlite3_stmt* st) {
+                     const std::string type =
+                         reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+                     const std::string name =
+                         reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
+                     if (type == "table") plan.push_back({name, {}, {}, {}});
+                     if (type == "index")
+                         sqlOf.emplace_back(
+                             name, reinterpret_cast<const char*>(sqlite3_column_text(st, 2)));
+                     return true;
+                 }))
+        return false;
+    for (TablePlan& t : plan) {
+        const std::string table = quoteIdent(QString::fromStdString(t.name));
+        std::vector<std::string> names;
+        std::vector<int> position; // of each column in the table's read, -1 when not read
+        const auto readColumn = [&](int cid) {
+            if (position[size_t(cid)] < 0) {
+                position[size_t(cid)] = int(t.read.size());
+                t.read.push_back(names[size_t(cid)]);
+            }
+            return position[size_t(cid)];
+        };
+        std::vector<int> notNull;
+        if (!eachRow(db, "PRAGMA table_info(" + table + ")", [&](sqlite3_stmt* st) {
+                names.push_back(quoteIdent(
+                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)))));
+                position.push_back(-1);
+                if (sqlite3_column_int(st, 3)) notNull.push_back(int(names.size()) - 1);
+                return true;
+            }))
+            return false;
+        for (int cid : notNull)
+            t.notNull.push_back(readColumn(cid));
+        if (!eachRow(db, "PRAGMA index_list(" + table + ")", [&](sqlite3_stmt* st) {
+                IndexPlan ix;
+                ix.name = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
+                ix.unique = sqlite3_column_int(st, 2) != 0;
+                if (sqlite3_column_int(st, 4))
+                    for (const auto& [name, sql] : sqlOf) {
+                        const size_t at = sql.rfind(" WHERE ");
+                        if (name == ix.name && at != std::string::npos)
+                            ix.where = sql.substr(at + 7);
+                    }
+                if (sqlite3_column_int(st, 4) && ix.where.empty()) return false;
+                t.indexes.push_back(std::move(ix));
+                return true;
+            }))
+            return false;
+        for (IndexPlan& ix : t.indexes) {
+            ix.name = quoteIdent(QString::fromStdString(ix.name));
+            if (!eachRow(db, "PRAGMA index_xinfo(" + ix.name + ")", [&](sqlite3_stmt* st) {
+                    if (!sqlite3_column_int(st, 5)) return true; // the rowid after the key
+                    const int cid = sqlite3_column_int(st, 1);
+                    const std::string coll =
+                        reinterpret_cast<const char*>(sqlite3_column_text(st, 4));
+                    if (cid < 0 || size_t(cid) >= names.size() ||
+                        (coll != "BINARY" && coll != kCollationName))
+                        return false;
+                    ix.keys.push_back(names[size_t(cid)]);
+                    ix.columns.push_back(readColumn(cid));
+                    ix.binary.push_back(coll == "BINARY");
+                    ix.descending.push_back(sqlite3_column_int(st, 3) != 0);
+                    return true;
+                }))
+                return false;
+        }
+        for (IndexPlan& ix : t.indexes)
+            if (!ix.where.empty()) {
+                ix.condition = int(t.read.size());
+                t.read.push_back("(" + ix.where + ")");
+            }
+    }
+    return true;
+}
+
+// Count and sum of the keyed hashes of an index's entries.
+struct Digest {
+    quint64 count = 0, sum = 0;
+    bool operator==(const Digest&) const = default;
+};
+
+// One value of an entry, as the hash and the comparison of entries take it.
+struct Value {
+    int type = SQLITE_NULL;
+    sqlite3_int64 i = 0;
+    double r = 0;
+    std::string s;
+    void read(sqlite3_stmt* st, int col) {
+        type = sqlite3_column_type(st, col);
+        if (type == SQLITE_INTEGER) i = sqlite3_column_int64(st, col);
+        if (type == SQLITE_FLOAT) r = sqlite3_column_double(st, col);
+        if (type == SQLITE_TEXT || type == SQLITE_BLOB) {
+            const void* p =
+                type == SQLITE_TEXT ? sqlite3_column_text(st, col) : sqlite3_column_blob(st, col);
+            s.assign(static_cast<const char*>(p), size_t(sqlite3_column_bytes(st, col)));
+        }
+    }
+};
+
+// Appends a value to the bytes an entry's hash is taken of. A whole real counts as the
+// integer it equals, so that either way of storing it gives the same entry.
+void appendValue(std::string& out, sqlite3_stmt* st, int col) {
+    const int type = sqlite3_column_type(st, col);
+    sqlite3_int64 i = 0;
+    char tag = 'n';
+    if (type == SQLITE_INTEGER) {
+        tag = 'i';
+        i = sqlite3_column_int64(st, col);
+    } else if (type == SQLITE_FLOAT) {
+        const double r = sqlite3_column_double(st, col);
+        tag = r >= -9.2e18 && r <= 9.2e18 && double(sqlite3_int64(r)) == r ? 'i' : 'f';
+        if (tag == 'i')
+            i = sqlite3_int64(r);
+        else
+            std::memcpy(&i, &r, sizeof i);
+    } else if (type == SQLITE_TEXT || type == SQLITE_BLOB) {
+        tag = type == SQLITE_TEXT ? 't' : 'b';
+        i = sqlite3_column_bytes(st, col);
+    }
+    out += tag;
+    out.append(reinterpret_cast<const char*>(&i), sizeof i);
+    if (type == SQLITE_TEXT)
+        out.append(reinterpret_cast<const char*>(sqlite3_column_text(st, col)), size_t(i));
+    if (type == SQLITE_BLOB)
+        out.append(static_cast<const char*>(sqlite3_column_blob(st, col)), size_t(i));
+}
+
+void addEntry(Digest& d, std::string& entry, sqlite3_int64 rowid, size_t seed) {
+    entry.append(reinterpret_cast<const char*>(&rowid), sizeof rowid);
+    ++d.count;
+    d.sum += qHashBits(entry.data(), entry.size(), seed);
+}
+
+// SQLite's order of two values: nulls, numbers, texts (by the column's collation), blobs.
+int compareValues(const Value& a, const Value& b, bool binary) {
+    const auto rank = [](int type) {
+        return type == SQLITE_NULL ? 0 : type == SQLITE_TEXT ? 2 : type == SQLITE_BLOB ? 3 : 1;
+    };
+    if (rank(a.type) != rank(b.type)) return rank(a.type) < rank(b.type) ? -1 : 1;
+    switch (rank(a.type)) {
+    case 0:
+        return 0;
+    case 1:
+        if (a.type == SQLITE_INTEGER && b.type == SQLITE_INTEGER) return (a.i > b.i) - (a.i < b.i);
+        {
+            const double x = a.type == SQLITE_INTEGER ? double(a.i) : a.r;
+            const double y = b.type == SQLITE_INTEGER ? double(b.i) : b.r;
+            return (x > y) - (x < y);
+        }
+    case 2:
+        if (!binary) return compareText(a.s, b.s);
+        [[fallthrough]];
+    default: {
+        const int c = std::memcmp(a.s.data(), b.s.data(), std::min(a.s.size(), b.s.size()));
+        return c ? c : (a.s.size() > b.s.size()) - (a.s.size() < b.s.size());
+    }
+    }
+}
+
+// Reads every index of a table from the index alone, in its order.
+bool readIndexes(sqlite3* db, const TablePlan& t, size_t seed, std::vector<Digest>& out) {
+    const std::string table = quoteIdent(QString::fromStdString(t.name));
+    for (const IndexPlan& ix : t.indexes) {
+        std::string sql = "SELECT ";
+        for (const std::string& k : ix.keys)
+            sql += k + ", ";
+        sql += "rowid FROM " + table + " INDEXED BY " + ix.name;
+        if (!ix.where.empty()) sql += " WHERE " + ix.where;
+        // The order asked for is the index's own, which it gives as it is (an index scan is
+        // not offered otherwise when the index is as wide as its table).
+        for (size_t k = 0; k < ix.keys.size(); ++k)
+            sql += (k ? ", " : " ORDER BY ") + ix.keys[k] + (ix.descending[k] ? " DESC" : "");
+        const int n = int(ix.columns.size());
+        std::vector<Value> previous(static_cast<size_t>(n)), current(static_cast<size_t>(n));
+        sqlite3_int64 previousRowid = 0;
+        Digest d;
+        std::string entry;
+        if (!eachRow(db, sql, [&](sqlite3_stmt* st) {
+                bool hasNull = false;
+                int order = 0;
+                entry.clear();
+                for (int k = 0; k < n; ++k) {
+                    current[size_t(k)].read(st, k);
+                    hasNull = hasNull || current[size_t(k)].type == SQLITE_NULL;
+                    appendValue(entry, st, k);
+                    if (order == 0 && d.count > 0) {
+                        order = compareValues(previous[size_t(k)], current[size_t(k)],
+                                              ix.binary[size_t(k)]);
+                        if (ix.descending[size_t(k)]) order = -order;
+                    }
+                }
+                const sqlite3_int64 rowid = sqlite3_column_int64(st, n);
+                // Each entry after the one before, and a unique key only once.
+                if (d.count > 0 && (order > 0 || (order == 0 && ix.unique && !hasNull) ||
+                                    (order == 0 && rowid <= previousRowid)))
+                    return false;
+                previous.swap(current);
+                previousRowid = rowid;
+                addEntry(d, entry, rowid, seed);
+                return true;
+            }))
+            return false;
+        out.push_back(d);
+    }
+    return true;
+}
+
+// Reads a table alone (never through an index) and gives what each of its indexes should hold.
+bool readTable(sqlite3* db, const TablePlan& t, size_t seed, std::vector<Digest>& out) {
+    if (t.read.empty()) return true;
+    std::string sql = "SELECT rowid";
+    for (const std::string& r : t.read)
+        sql += ", " + r;
+    sql += " FROM " + quoteIdent(QString::fromStdString(t.name)) + " NOT INDEXED";
+    std::vector<Digest> digests(t.indexes.size());
+    std::string entry;
+    if (!eachRow(db, sql, [&](sqlite3_stmt* st) {
+            for (int c : t.notNull)
+                if (sqlite3_column_type(st, c + 1) == SQLITE_NULL) return false;
+            const sqlite3_int64 rowid = sqlite3_column_int64(st, 0);
+            for (size_t x = 0; x < t.indexes.size(); ++x) {
+                const IndexPlan& ix = t.indexes[x];
+                if (ix.condition >= 0 && !sqlite3_column_int(st, ix.condition + 1)) continue;
+                entry.clear();
+                for (int c : ix.columns)
+                    appendValue(entry, st, c + 1);
+                addEntry(digests[x], entry, rowid, seed);
+            }
+            return true;
+        }))
+        return false;
+    out.insert(out.end(), digests.begin(), digests.end());
+    return true;
+}
+
+bool readTables(sqlite3* db, const std::vector<TablePlan>& plan, size_t seed,
+                std::vector<Digest>& out) {
+    for (const TablePlan& t : plan)
+        if (!readTable(db, t, seed, out)) return false;
+    return true;
+}
+
+int pragmaInt(sqlite3* db, const char* sql) {
+    int v = 0;
+    eachRow(db, sql, [&v](sqlite3_stmt* st) {
+        v = sqlite3_column_int(st, 0);
+        return true;
+    });
+    return v;
+}
+
+void setCache(sqlite3* db, int size) {
+    const std::string sql = "PRAGMA cache_size = " + std::to_string(size);
+    sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+}
+
+bool quickCheck(sqlite3* db) {
+    bool ok = false;
+    return eachRow(db, "PRAGMA quick_check(1)",
+                   [&ok](sqlite3_stmt* st) {
+                       ok = std::strcmp(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)),
+                                        "ok") == 0;
+                       return true;
+                   }) &&
+           ok;
+}
+
+} // namespace
+
+bool baseIntact(sqlite3* db, const std::function<sqlite3*()>& second) {
+    const int cache = pragmaInt(db, "PRAGMA cache_size");
+    setCache(db, -kCheckCacheKiB);
+    // One read transaction holds the base as it is until both connections are done: the
+    // second one begins its read while this one holds its lock, and no writer commits before
+    // both let go.
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    std::vector<TablePlan> plan;
+    const size_t seed = size_t(QRandomGenerator::system()->generate64());
+    bool ok = makePlan(db, plan);
+
+    std::vector<Digest> fromTables;
+    // The tables are read on the second connection unless it could not begin (no connection,
+    // or a writer of another process waiting for the lock): this one reads them then.
+    enum { NotBegun, Read, Failed } tables = NotBegun;
+    std::thread reader;
+    if (ok && second)
+        reader = std::thread([&] {
+            sqlite3* other = nullptr;
+            try {
+                if (!(other = second())) return;
+                setCache(other, -kCheckCacheKiB);
+                tables = readTables(other, plan, seed, fromTables) ? Read : Failed;
+                const int rc = sqlite3_errcode(other) & 0xFF;
+                if (tables == Failed && fromTables.empty() &&
+                    (rc == SQLITE_BUSY || rc == SQLITE_LOCKED))
+                    tables = NotBegun;
+            } catch (...) {
+                tables = Failed;
+            }
+            sqlite3_close_v2(other);
+        });
+    std::vector<Digest> fromIndexes;
+    ok = ok && quickCheck(db);
+    for (size_t t = 0; ok && t < plan.size(); ++t)
+        ok = readIndexes(db, plan[t], seed, fromIndexes);
+    if (reader.joinable()) reader.join();
+    if (ok && tables == NotBegun) {
+        fromTables.clear();
+        tables = readTables(db, plan, seed, fromTables) ? Read : Failed;
+    }
+    ok = ok && tables == Read && fromTables == fromIndexes;
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    setCache(db, cache);
+    return ok;
+}
+
+} // namespace vlm::store
