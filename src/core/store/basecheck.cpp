@@ -37,11 +37,12 @@ struct Statement {
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
     bool step(int& rc) { return st && (rc = sqlite3_step(st)) == SQLITE_ROW; }
-    std::string text(int col) const {
-        const unsigned char* p = sqlite3_column_text(st, col);
-        return p ? reinterpret_cast<const char*>(p) : "";
-    }
 };
+
+std::string textOf(sqlite3_stmt* st, int col) {
+    const unsigned char* p = sqlite3_column_text(st, col);
+    return p ? reinterpret_cast<const char*>(p) : "";
+}
 
 // Runs `sql` and hands each row to `row`; false when it fails.
 template <class F> bool eachRow(sqlite3* db, const std::string& sql, F row) {
@@ -53,12 +54,11 @@ template <class F> bool eachRow(sqlite3* db, const std::string& sql, F row) {
 }
 
 struct IndexPlan {
-    std::string name, where;       // quoted name; the condition of a partial index
+    std::string name;              // quoted
     std::vector<std::string> keys; // quoted names of the key columns
     std::vector<int> columns;      // positions of the key columns in the table's read
     std::vector<bool> binary, descending;
     bool unique = false;
-    int condition = -1; // position of the partial index's condition in the table's read
 };
 
 struct TablePlan {
@@ -68,22 +68,19 @@ struct TablePlan {
     std::vector<IndexPlan> indexes;
 };
 
-// The tables and indexes of the base, read from its catalogue.
-bool makePlan(sqlite3* db, std::vector<TablePlan>& plan) {
-    std::vector<std::pair<std::string, std::string>> sqlOf; // index name, its SQL
-    if (!eachRow(db, "SELECT type, name, coalesce(sql, '') FROM sqlite_master ORDER BY rowid",
+enum class Plan { Made, Failed, Unreadable };
+
+// The tables and indexes of the base, read from its catalogue. Unreadable when an index is one
+// this check cannot read as a whole (partial, on an expression, or of another collation than
+// the store's own and SQLite's binary one: none of them in a base this program makes).
+Plan makePlan(sqlite3* db, std::vector<TablePlan>& plan) {
+    bool readable = true;
+    if (!eachRow(db, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid",
                  [&](sqlite3_stmt* st) {
-                     const std::string type =
-                         reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-                     const std::string name =
-                         reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
-                     if (type == "table") plan.push_back({name, {}, {}, {}});
-                     if (type == "index")
-                         sqlOf.emplace_back(
-                             name, reinterpret_cast<const char*>(sqlite3_column_text(st, 2)));
+                     plan.push_back({textOf(st, 0), {}, {}, {}});
                      return true;
                  }))
-        return false;
+        return Plan::Failed;
     for (TablePlan& t : plan) {
         const std::string table = quoteIdent(QString::fromStdString(t.name));
         std::vector<std::string> names;
@@ -97,55 +94,44 @@ bool makePlan(sqlite3* db, std::vector<TablePlan>& plan) {
         };
         std::vector<int> notNull;
         if (!eachRow(db, "PRAGMA table_info(" + table + ")", [&](sqlite3_stmt* st) {
-                names.push_back(quoteIdent(
-                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)))));
+                names.push_back(quoteIdent(QString::fromStdString(textOf(st, 1))));
                 position.push_back(-1);
                 if (sqlite3_column_int(st, 3)) notNull.push_back(int(names.size()) - 1);
                 return true;
             }))
-            return false;
+            return Plan::Failed;
         for (int cid : notNull)
             t.notNull.push_back(readColumn(cid));
         if (!eachRow(db, "PRAGMA index_list(" + table + ")", [&](sqlite3_stmt* st) {
                 IndexPlan ix;
-                ix.name = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
+                ix.name = textOf(st, 1);
                 ix.unique = sqlite3_column_int(st, 2) != 0;
-                if (sqlite3_column_int(st, 4))
-                    for (const auto& [name, sql] : sqlOf) {
-                        const size_t at = sql.rfind(" WHERE ");
-                        if (name == ix.name && at != std::string::npos)
-                            ix.where = sql.substr(at + 7);
-                    }
-                if (sqlite3_column_int(st, 4) && ix.where.empty()) return false;
                 t.indexes.push_back(std::move(ix));
+                readable = readable && sqlite3_column_int(st, 4) == 0;
                 return true;
             }))
-            return false;
+            return Plan::Failed;
         for (IndexPlan& ix : t.indexes) {
             ix.name = quoteIdent(QString::fromStdString(ix.name));
             if (!eachRow(db, "PRAGMA index_xinfo(" + ix.name + ")", [&](sqlite3_stmt* st) {
                     if (!sqlite3_column_int(st, 5)) return true; // the rowid after the key
                     const int cid = sqlite3_column_int(st, 1);
-                    const std::string coll =
-                        reinterpret_cast<const char*>(sqlite3_column_text(st, 4));
+                    const std::string coll = textOf(st, 4);
                     if (cid < 0 || size_t(cid) >= names.size() ||
-                        (coll != "BINARY" && coll != kCollationName))
-                        return false;
+                        (coll != "BINARY" && coll != kCollationName)) {
+                        readable = false;
+                        return true;
+                    }
                     ix.keys.push_back(names[size_t(cid)]);
                     ix.columns.push_back(readColumn(cid));
                     ix.binary.push_back(coll == "BINARY");
                     ix.descending.push_back(sqlite3_column_int(st, 3) != 0);
                     return true;
                 }))
-                return false;
+                return Plan::Failed;
         }
-        for (IndexPlan& ix : t.indexes)
-            if (!ix.where.empty()) {
-                ix.condition = int(t.read.size());
-                t.read.push_back("(" + ix.where + ")");
-            }
     }
-    return true;
+    return readable ? Plan::Made : Plan::Unreadable;
 }
 
 // Count and sum of the keyed hashes of an index's entries.
@@ -240,7 +226,6 @@ bool readIndexes(sqlite3* db, const TablePlan& t, size_t seed, std::vector<Diges
         for (const std::string& k : ix.keys)
             sql += k + ", ";
         sql += "rowid FROM " + table + " INDEXED BY " + ix.name;
-        if (!ix.where.empty()) sql += " WHERE " + ix.where;
         // The order asked for is the index's own, which it gives as it is (an index scan is
         // not offered otherwise when the index is as wide as its table).
         for (size_t k = 0; k < ix.keys.size(); ++k)
@@ -294,10 +279,8 @@ bool readTable(sqlite3* db, const TablePlan& t, size_t seed, std::vector<Digest>
                 if (sqlite3_column_type(st, c + 1) == SQLITE_NULL) return false;
             const sqlite3_int64 rowid = sqlite3_column_int64(st, 0);
             for (size_t x = 0; x < t.indexes.size(); ++x) {
-                const IndexPlan& ix = t.indexes[x];
-                if (ix.condition >= 0 && !sqlite3_column_int(st, ix.condition + 1)) continue;
                 entry.clear();
-                for (int c : ix.columns)
+                for (int c : t.indexes[x].columns)
                     appendValue(entry, st, c + 1);
                 addEntry(digests[x], entry, rowid, seed);
             }
@@ -329,12 +312,11 @@ void setCache(sqlite3* db, int size) {
     sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
 }
 
-bool quickCheck(sqlite3* db) {
+bool sqliteCheck(sqlite3* db, const char* sql) {
     bool ok = false;
-    return eachRow(db, "PRAGMA quick_check(1)",
+    return eachRow(db, sql,
                    [&ok](sqlite3_stmt* st) {
-                       ok = std::strcmp(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)),
-                                        "ok") == 0;
+                       ok = textOf(st, 0) == "ok";
                        return true;
                    }) &&
            ok;
@@ -351,14 +333,21 @@ bool baseIntact(sqlite3* db, const std::function<sqlite3*()>& second) {
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     std::vector<TablePlan> plan;
     const size_t seed = size_t(QRandomGenerator::system()->generate64());
-    bool ok = makePlan(db, plan);
+    const Plan made = makePlan(db, plan);
+    if (made != Plan::Made) {
+        // SQLite's own check, row by row, for the indexes this one cannot read.
+        const bool ok = made == Plan::Unreadable && sqliteCheck(db, "PRAGMA integrity_check(1)");
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        setCache(db, cache);
+        return ok;
+    }
 
     std::vector<Digest> fromTables;
     // The tables are read on the second connection unless it could not begin (no connection,
     // or a writer of another process waiting for the lock): this one reads them then.
     enum { NotBegun, Read, Failed } tables = NotBegun;
     std::thread reader;
-    if (ok && second)
+    if (second)
         reader = std::thread([&] {
             sqlite3* other = nullptr;
             try {
@@ -375,7 +364,7 @@ bool baseIntact(sqlite3* db, const std::function<sqlite3*()>& second) {
             sqlite3_close_v2(other);
         });
     std::vector<Digest> fromIndexes;
-    ok = ok && quickCheck(db);
+    bool ok = sqliteCheck(db, "PRAGMA quick_check(1)");
     for (size_t t = 0; ok && t < plan.size(); ++t)
         ok = readIndexes(db, plan[t], seed, fromIndexes);
     if (reader.joinable()) reader.join();
