@@ -6,6 +6,8 @@
 #include <QHashFunctions>
 #include <QRandomGenerator>
 
+#include <atomic>
+
 #include <cstring>
 #include <string>
 #include <thread>
@@ -218,61 +220,50 @@ int compareValues(const Value& a, const Value& b, bool binary) {
     }
 }
 
-// Reads every index of a table from the index alone, in its order.
-bool readIndexes(sqlite3* db, const TablePlan& t, size_t seed, std::vector<Digest>& out) {
-    const std::string table = quoteIdent(QString::fromStdString(t.name));
-    for (const IndexPlan& ix : t.indexes) {
-        std::string sql = "SELECT ";
-        for (const std::string& k : ix.keys)
-            sql += k + ", ";
-        sql += "rowid FROM " + table + " INDEXED BY " + ix.name;
-        // The order asked for is the index's own, which it gives as it is (an index scan is
-        // not offered otherwise when the index is as wide as its table).
-        for (size_t k = 0; k < ix.keys.size(); ++k)
-            sql += (k ? ", " : " ORDER BY ") + ix.keys[k] + (ix.descending[k] ? " DESC" : "");
-        const int n = int(ix.columns.size());
-        std::vector<Value> previous(static_cast<size_t>(n)), current(static_cast<size_t>(n));
-        sqlite3_int64 previousRowid = 0;
-        Digest d;
-        std::string entry;
-        if (!eachRow(db, sql, [&](sqlite3_stmt* st) {
-                bool hasNull = false;
-                int order = 0;
-                entry.clear();
-                for (int k = 0; k < n; ++k) {
-                    current[size_t(k)].read(st, k);
-                    hasNull = hasNull || current[size_t(k)].type == SQLITE_NULL;
-                    appendValue(entry, st, k);
-                    if (order == 0 && d.count > 0) {
-                        order = compareValues(previous[size_t(k)], current[size_t(k)],
-                                              ix.binary[size_t(k)]);
-                        if (ix.descending[size_t(k)]) order = -order;
-                    }
-                }
-                const sqlite3_int64 rowid = sqlite3_column_int64(st, n);
-                // Each entry after the one before, and a unique key only once.
-                if (d.count > 0 && (order > 0 || (order == 0 && ix.unique && !hasNull) ||
-                                    (order == 0 && rowid <= previousRowid)))
-                    return false;
-                previous.swap(current);
-                previousRowid = rowid;
-                addEntry(d, entry, rowid, seed);
-                return true;
-            }))
+// Reads an index of a table alone, in its order.
+bool readIndex(sqlite3* db, const TablePlan& t, const IndexPlan& ix, size_t seed, Digest& d) {
+    std::string sql = "SELECT ";
+    for (const std::string& k : ix.keys)
+        sql += k + ", ";
+    sql += "rowid FROM " + quoteIdent(QString::fromStdString(t.name)) + " INDEXED BY " + ix.name;
+    // The order asked for is the index's own, which it gives as it is (an index scan is not
+    // offered otherwise when the index is as wide as its table).
+    for (size_t k = 0; k < ix.keys.size(); ++k)
+        sql += (k ? ", " : " ORDER BY ") + ix.keys[k] + (ix.descending[k] ? " DESC" : "");
+    const size_t n = ix.keys.size();
+    std::vector<Value> previous(n), current(n);
+    sqlite3_int64 previousRowid = 0;
+    std::string entry;
+    return eachRow(db, sql, [&](sqlite3_stmt* st) {
+        bool hasNull = false;
+        int order = 0;
+        entry.clear();
+        for (size_t k = 0; k < n; ++k) {
+            current[k].read(st, int(k));
+            hasNull = hasNull || current[k].type == SQLITE_NULL;
+            appendValue(entry, st, int(k));
+            if (order == 0 && d.count > 0)
+                order = compareValues(previous[k], current[k], ix.binary[k]) *
+                        (ix.descending[k] ? -1 : 1);
+        }
+        const sqlite3_int64 rowid = sqlite3_column_int64(st, int(n));
+        // Each entry after the one before, and a unique key only once.
+        if (d.count > 0 && (order > 0 || (order == 0 && ix.unique && !hasNull) ||
+                            (order == 0 && rowid <= previousRowid)))
             return false;
-        out.push_back(d);
-    }
-    return true;
+        previous.swap(current);
+        previousRowid = rowid;
+        addEntry(d, entry, rowid, seed);
+        return true;
+    });
 }
 
 // Reads a table alone (never through an index) and gives what each of its indexes should hold.
-bool readTable(sqlite3* db, const TablePlan& t, size_t seed, std::vector<Digest>& out) {
-    if (t.read.empty()) return true;
+bool readTable(sqlite3* db, const TablePlan& t, size_t seed, std::vector<Digest>& digests) {
     std::string sql = "SELECT rowid";
     for (const std::string& r : t.read)
         sql += ", " + r;
     sql += " FROM " + quoteIdent(QString::fromStdString(t.name)) + " NOT INDEXED";
-    std::vector<Digest> digests(t.indexes.size());
     std::string entry;
     if (!eachRow(db, sql, [&](sqlite3_stmt* st) {
             for (int c : t.notNull)
@@ -287,14 +278,6 @@ bool readTable(sqlite3* db, const TablePlan& t, size_t seed, std::vector<Digest>
             return true;
         }))
         return false;
-    out.insert(out.end(), digests.begin(), digests.end());
-    return true;
-}
-
-bool readTables(sqlite3* db, const std::vector<TablePlan>& plan, size_t seed,
-                std::vector<Digest>& out) {
-    for (const TablePlan& t : plan)
-        if (!readTable(db, t, seed, out)) return false;
     return true;
 }
 
@@ -342,37 +325,60 @@ bool baseIntact(sqlite3* db, const std::function<sqlite3*()>& second) {
         return ok;
     }
 
-    std::vector<Digest> fromTables;
-    // The tables are read on the second connection unless it could not begin (no connection,
-    // or a writer of another process waiting for the lock): this one reads them then.
-    enum { NotBegun, Read, Failed } tables = NotBegun;
-    std::thread reader;
+    // The work after the quick check: each table read alone, each index read alone. The
+    // second connection begins with it (the tables first: they are the longest) while this
+    // one runs the quick check, then both take what is left.
+    struct Job {
+        size_t table;
+        int index; // -1 for the table itself
+    };
+    std::vector<Job> jobs;
+    std::vector<std::vector<Digest>> fromTables(plan.size()), fromIndexes(plan.size());
+    for (size_t t = 0; t < plan.size(); ++t) {
+        if (!plan[t].read.empty()) jobs.push_back({t, -1});
+        fromTables[t].resize(plan[t].indexes.size());
+        fromIndexes[t].resize(plan[t].indexes.size());
+    }
+    for (size_t t = 0; t < plan.size(); ++t)
+        for (size_t x = 0; x < plan[t].indexes.size(); ++x)
+            jobs.push_back({t, int(x)});
+    std::atomic<size_t> next = 0;
+    std::atomic<bool> failed = false;
+    const auto work = [&](sqlite3* on) {
+        for (size_t j; !failed && (j = next++) < jobs.size();) {
+            const TablePlan& t = plan[jobs[j].table];
+            const int x = jobs[j].index;
+            if (!(x < 0 ? readTable(on, t, seed, fromTables[jobs[j].table])
+                        : readIndex(on, t, t.indexes[size_t(x)], seed,
+                                    fromIndexes[jobs[j].table][size_t(x)])))
+                failed = true;
+        }
+    };
+    std::thread helper;
     if (second)
-        reader = std::thread([&] {
+        helper = std::thread([&] {
             sqlite3* other = nullptr;
             try {
                 if (!(other = second())) return;
                 setCache(other, -kCheckCacheKiB);
-                tables = readTables(other, plan, seed, fromTables) ? Read : Failed;
-                const int rc = sqlite3_errcode(other) & 0xFF;
-                if (tables == Failed && fromTables.empty() &&
-                    (rc == SQLITE_BUSY || rc == SQLITE_LOCKED))
-                    tables = NotBegun;
+                // A second connection that cannot begin (a writer of another process waits
+                // for the lock) leaves the work to this one.
+                const int rc = sqlite3_exec(other, "BEGIN; SELECT count(*) FROM sqlite_master",
+                                            nullptr, nullptr, nullptr) &
+                               0xFF;
+                if (rc == SQLITE_OK)
+                    work(other);
+                else if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
+                    failed = true;
             } catch (...) {
-                tables = Failed;
+                failed = true;
             }
             sqlite3_close_v2(other);
         });
-    std::vector<Digest> fromIndexes;
-    bool ok = sqliteCheck(db, "PRAGMA quick_check(1)");
-    for (size_t t = 0; ok && t < plan.size(); ++t)
-        ok = readIndexes(db, plan[t], seed, fromIndexes);
-    if (reader.joinable()) reader.join();
-    if (ok && tables == NotBegun) {
-        fromTables.clear();
-        tables = readTables(db, plan, seed, fromTables) ? Read : Failed;
-    }
-    ok = ok && tables == Read && fromTables == fromIndexes;
+    if (!sqliteCheck(db, "PRAGMA quick_check(1)")) failed = true;
+    work(db);
+    if (helper.joinable()) helper.join();
+    const bool ok = !failed && fromTables == fromIndexes;
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     setCache(db, cache);
     return ok;
