@@ -1,6 +1,9 @@
-// Measures the checks a base goes through at open on a large base: the whole open, the quick
-// check of the b-trees alone and the full integrity check (which also compares every index
-// with its table). Usage: bench_open [Notes, default 100000] [folder to keep the base in].
+// Measures the checks a base goes through at open on a large base: the whole open, SQLite's
+// quick check of the b-trees alone and its full integrity check (which looks every row up in
+// its indexes: what an open ran before), each on a raw connection with the store's settings,
+// then the store's own check (the quick check, and each index compared with its table as a
+// whole) with its reads shared by two connections, as an open of a large base runs it, and on
+// one connection alone. Usage: bench_open [Notes, default 100000] [folder to keep the base in].
 // Figures are printed, nothing is asserted.
 
 #include "core/store/basecheck.h"
