@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace vlm::store {
@@ -574,10 +575,10 @@ std::unique_ptr<Database> Database::open(const QString& path, bool /*exclusive*/
     if (found != expectedMaster(schema)) raise(err::UnrecognizedFormat, path);
     if ((rc = tuneConnection(h.db)) != SQLITE_OK) raise(openingError(rc, path, journal), path);
     // On a large base the check reads the tables on a second connection, read-only, while
-    // this one runs the quick check; on a small one that would cost more than it saves (the
-    // key is derived again).
+    // this one runs the quick check; on a small one, or with one processor, that would cost
+    // more than it saves (the key is derived again, and the Notes are read twice).
     std::function<sqlite3*()> second;
-    if (QFileInfo(path).size() >= kSecondReaderBytes)
+    if (QFileInfo(path).size() >= kSecondReaderBytes && std::thread::hardware_concurrency() > 1)
         second = [&name, &connect]() -> sqlite3* {
             Handle other;
             if (sqlite3_open_v2(name.constData(), &other.db, SQLITE_OPEN_READONLY, nullptr) !=
