@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <thread>
@@ -446,6 +447,15 @@ int openingError(int rc, const QString& path, bool journal) {
     }
 }
 
+// Whether a processor is likely to be free for a while: the load of the last minute leaves at
+// least half of one. On a busy machine two threads only share the one processor they get, and
+// the work the second connection repeats makes the whole longer.
+bool processorFree() {
+    const unsigned processors = std::thread::hardware_concurrency();
+    double load = 0;
+    return processors > 1 && (::getloadavg(&load, 1) != 1 || load < processors - 0.5);
+}
+
 // Creates an empty file of a free name next to `path`, for a base in the making.
 QString reserveName(const QString& path) {
     for (int attempt = 0;; ++attempt) {
@@ -574,11 +584,11 @@ std::unique_ptr<Database> Database::open(const QString& path, bool /*exclusive*/
     if (QFileInfo(path).size() % kPageSize != 0) raise(err::CannotOpen, path);
     if (found != expectedMaster(schema)) raise(err::UnrecognizedFormat, path);
     if ((rc = tuneConnection(h.db)) != SQLITE_OK) raise(openingError(rc, path, journal), path);
-    // On a large base the check reads the tables on a second connection, read-only, while
-    // this one runs the quick check; on a small one, or with one processor, that would cost
-    // more than it saves (the key is derived again, and the Notes are read twice).
+    // On a large base the check shares its reads with a second connection, read-only, while
+    // this one runs the quick check; on a small one, or without a free processor, that would
+    // cost more than it saves (the key is derived again, and the Notes are read twice).
     std::function<sqlite3*()> second;
-    if (QFileInfo(path).size() >= kSecondReaderBytes && std::thread::hardware_concurrency() > 1)
+    if (QFileInfo(path).size() >= kSecondReaderBytes && processorFree())
         second = [&name, &connect]() -> sqlite3* {
             Handle other;
             if (sqlite3_open_v2(name.constData(), &other.db, SQLITE_OPEN_READONLY, nullptr) !=
