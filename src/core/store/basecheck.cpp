@@ -22,7 +22,9 @@
 // order, which a seek would never find, is a fault as much as a missing one. The reads run on
 // a second connection while the first one runs the quick check; on the Notes, whose counter
 // comes after their texts, the read of the table follows every overflow chain again, so the
-// two connections together do more than the full check did, in less time.
+// two connections together do more than the full check did, in less time when a processor is
+// free for the second one. Alone, the connection reads them from its cache after the quick
+// check, and does less than the full check did.
 
 namespace vlm::store {
 namespace {

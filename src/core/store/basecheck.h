@@ -10,10 +10,11 @@ namespace vlm::store {
 
 // Whether every b-tree of the base open on `db` is sound as far as SQLite's quick check finds,
 // and every index holds exactly its table's rows, in its order (unique ones without a
-// duplicate key). The tables are read in a thread of their own on the connection `second`
-// opens to the same base (keyed, with the collation), while `db` runs the quick check and reads
-// the indexes; without `second`, or when it gives none, `db` reads the tables too. `db` keeps its
-// cache size; the check itself reads with a small cache.
+// duplicate key). The reads of tables and indexes are shared with a second connection that
+// `second` opens to the same base (keyed, with the collation), in a thread of its own, while
+// `db` runs the quick check; without `second`, or when it gives none, `db` does them all after
+// the quick check, and finds most pages in its cache. Both connections of a shared check read
+// with a small cache; `db` gets its own back.
 bool baseIntact(sqlite3* db, const std::function<sqlite3*()>& second);
 
 } // namespace vlm::store

@@ -325,7 +325,7 @@ namespace {
 constexpr const char* kCounterTableSql =
     "CREATE TABLE vlm_counter (name TEXT PRIMARY KEY NOT NULL, next INTEGER NOT NULL)";
 
-// The size of base from which the check at open reads the tables on a second connection.
+// The size of base from which the check at open may share its reads with a second connection.
 constexpr qint64 kSecondReaderBytes = qint64(32) << 20;
 
 struct Handle {
