@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -305,8 +306,6 @@ bool sqliteCheck(sqlite3* db, const char* sql) {
 } // namespace
 
 bool baseIntact(sqlite3* db, const std::function<sqlite3*()>& second) {
-    const int cache = pragmaInt(db, "PRAGMA cache_size");
-    if (second) setCache(db, -kCheckCacheKiB);
     // One read transaction holds the base as it is until both connections are done: the
     // second one begins its read while this one holds its lock, and no writer commits before
     // both let go.
@@ -318,7 +317,6 @@ bool baseIntact(sqlite3* db, const std::function<sqlite3*()>& second) {
         // SQLite's own check, row by row, for the indexes this one cannot read.
         const bool ok = made == Plan::Unreadable && sqliteCheck(db, "PRAGMA integrity_check(1)");
         sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-        setCache(db, cache);
         return ok;
     }
 
@@ -351,27 +349,32 @@ bool baseIntact(sqlite3* db, const std::function<sqlite3*()>& second) {
                 failed = true;
         }
     };
-    std::thread helper;
-    if (second)
-        helper = std::thread([&] {
-            sqlite3* other = nullptr;
-            try {
-                if (!(other = second())) return;
-                setCache(other, -kCheckCacheKiB);
-                // A second connection that cannot begin (a writer of another process waits
-                // for the lock) leaves the work to this one.
-                const int rc = sqlite3_exec(other, "BEGIN; SELECT count(*) FROM sqlite_master",
-                                            nullptr, nullptr, nullptr) &
-                               0xFF;
-                if (rc == SQLITE_OK)
-                    work(other);
-                else if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
-                    failed = true;
-            } catch (...) {
+    // The second connection, in a thread of its own. One that cannot begin (a writer of
+    // another process waits for the lock) leaves the work to this one.
+    const auto help = [&] {
+        sqlite3* other = nullptr;
+        try {
+            if (!(other = second())) return;
+            setCache(other, -kCheckCacheKiB);
+            const int rc = sqlite3_exec(other, "BEGIN; SELECT count(*) FROM sqlite_master", nullptr,
+                                        nullptr, nullptr) &
+                           0xFF;
+            if (rc == SQLITE_OK)
+                work(other);
+            else if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
                 failed = true;
-            }
-            sqlite3_close_v2(other);
-        });
+        } catch (...) {
+            failed = true;
+        }
+        sqlite3_close_v2(other);
+    };
+    const int cache = pragmaInt(db, "PRAGMA cache_size");
+    std::thread helper;
+    try {
+        if (second) helper = std::thread(help);
+    } catch (const std::system_error&) { // no thread to be had: this connection does it all
+    }
+    if (helper.joinable()) setCache(db, -kCheckCacheKiB);
     if (!sqliteCheck(db, "PRAGMA quick_check(1)")) failed = true;
     work(db);
     if (helper.joinable()) helper.join();
