@@ -70,8 +70,9 @@ struct Time {
     double cpu = 0;
 };
 
-// Ticks every 2 ms while the event loop runs and keeps the longest gap between two ticks, except
-// the gaps with a progress window shown at both ends (that window keeps the loop running).
+// Ticks every 2 ms while the event loop runs and keeps the longest gap between two ticks, less
+// the time a progress window was shown during it (that window tells the user the program is at
+// work, and repaints while the loop is held).
 class Watchdog : public QObject {
 public:
     Watchdog() {
@@ -84,7 +85,8 @@ public:
     }
     void reset() {
         last_ = clock_.nsecsElapsed();
-        lastBusy_ = progressShown_ > 0;
+        covered_ = 0;
+        if (shown_ > 0) shownAt_ = last_;
         longest_ = 0;
     }
     // The longest stall since reset, the gap up to now included.
@@ -96,24 +98,29 @@ public:
 protected:
     bool eventFilter(QObject* o, QEvent* e) override {
         if ((e->type() == QEvent::Show || e->type() == QEvent::Hide) && o->isWidgetType() &&
-            (o->objectName() == "Working"_L1 || o->objectName() == "frmMots"_L1))
-            progressShown_ += e->type() == QEvent::Show ? 1 : -1;
+            (o->objectName() == "Working"_L1 || o->objectName() == "frmMots"_L1)) {
+            const qint64 now = clock_.nsecsElapsed();
+            if (e->type() == QEvent::Show) {
+                if (shown_++ == 0) shownAt_ = now;
+            } else if (shown_ > 0 && --shown_ == 0) {
+                covered_ += now - std::max(shownAt_, last_);
+            }
+        }
         return false;
     }
 
 private:
     void tick() {
         const qint64 now = clock_.nsecsElapsed();
-        const bool busy = progressShown_ > 0;
-        if (!(busy && lastBusy_)) longest_ = std::max(longest_, now - last_);
+        if (shown_ > 0) covered_ += now - std::max(shownAt_, last_);
+        longest_ = std::max(longest_, now - last_ - covered_);
         last_ = now;
-        lastBusy_ = busy;
+        covered_ = 0;
     }
     QElapsedTimer clock_;
     QTimer timer_;
-    qint64 last_ = 0, longest_ = 0;
-    int progressShown_ = 0;
-    bool lastBusy_ = false;
+    qint64 last_ = 0, longest_ = 0, covered_ = 0, shownAt_ = 0;
+    int shown_ = 0;
 };
 
 struct Outcome {

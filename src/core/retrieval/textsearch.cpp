@@ -2,6 +2,7 @@
 
 #include "core/retrieval/grids.h"
 #include "core/session/session.h"
+#include "core/store/database.h"
 #include "core/store/recordset.h"
 
 namespace vlm::retrieval {
@@ -31,21 +32,41 @@ bool hasCards(Session& ctx, CardKind kind) {
 }
 
 int fillByText(Session& ctx, CardKind kind, const QString& word,
-               const std::vector<TextMatch>& matches) {
+               const std::vector<TextMatch>& matches, Progress* progress) {
     const ReadSnapshot snapshot(ctx);
     const KindSources& src = sourcesOf(kind);
     ResultTable& table = ctx.Result;
     table.clear();
-    store::Recordset& cards = cardTable(ctx, kind);
-    for (const TextMatch& m : matches) {
-        if (!seekCardNumber(ctx, kind, m.number)) continue;
-        const QString number = cards.field(src.numberField).text();
-        const QString author = cards.field(src.authorField).text();
-        const QString title = cards.field(src.titleField).text();
-        const QStringList keywords = cardKeywords(ctx, kind, number);
-        if (keywords.isEmpty()) table.add(QString(), number, author, title, number);
-        for (const QString& k : keywords)
-            table.add(k, number, author, title, number);
+    // A statement for a few hundred cards at a time does the seeks: the cards found, in number
+    // order as they came (a card gone meanwhile drops out of the join), each with its links in
+    // the order of the number index, or one row without a keyword. The number is unique in its
+    // table and the store's collation makes every comparison the one a seek makes.
+    const auto quoted = [](const QString& name) -> QString {
+        return QLatin1Char('"') + name + QLatin1Char('"');
+    };
+    const QString number = quoted(src.numberField);
+    constexpr size_t kChunk = 400;
+    for (size_t from = 0; from < matches.size(); from += kChunk) {
+        const size_t to = std::min(matches.size(), from + kChunk);
+        QString marks;
+        QVariantList numbers;
+        for (size_t i = from; i < to; ++i) {
+            marks += (i == from ? QStringLiteral("?") : QStringLiteral(", ?"));
+            numbers << matches[i].number;
+        }
+        ctx.base.BaseDb->each(
+            QStringLiteral("SELECT l.") + quoted(src.linkKeywordField) + QStringLiteral(", c.") +
+                number + QStringLiteral(", c.") + quoted(src.authorField) + QStringLiteral(", c.") +
+                quoted(src.titleField) + QStringLiteral(" FROM ") + quoted(src.cardTable) +
+                QStringLiteral(" c LEFT JOIN ") + quoted(src.linkTable) +
+                QStringLiteral(" l ON l.") + quoted(src.linkNumberField) + QStringLiteral(" = c.") +
+                number + QStringLiteral(" WHERE c.") + number + QStringLiteral(" IN (") + marks +
+                QStringLiteral(") ORDER BY c.") + number + QStringLiteral(", l.rowid"),
+            numbers, [&](const store::SqlRow& row) {
+                const QString n = row.text(1);
+                table.add(row.isNull(0) ? QString() : row.text(0), n, row.text(2), row.text(3), n);
+            });
+        if (progress) progress->step(qint64(to), percentOf(qint64(to), qint64(matches.size())));
     }
     ctx.ResultKind = kindText(kind);
     table.ResultKeyword.clear();

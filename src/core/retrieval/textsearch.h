@@ -60,8 +60,8 @@ bool hasCards(Session& ctx, CardKind kind);
 // Fills the result table (ctx.Result) with the cards of `matches`, one row per keyword of each
 // card, a row with an empty keyword for a card without any, and sets ResultKind, the caption
 // for `word`, ResultSortCol = 1 and ResultRow = 1. Cards deleted meanwhile are skipped.
-// Returns the number of rows.
+// Returns the number of rows. `progress` hears the cards listed of all of them.
 int fillByText(Session& ctx, CardKind kind, const QString& word,
-               const std::vector<TextMatch>& matches);
+               const std::vector<TextMatch>& matches, Progress* progress = nullptr);
 
 } // namespace vlm::retrieval

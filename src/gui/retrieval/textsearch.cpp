@@ -45,13 +45,18 @@ QString tooManyWindowsQuestion(CardKind kind, int count) {
 // the store failed.
 std::optional<std::vector<TextMatch>> findWithProgress(Session& ctx, CardKind kind,
                                                        const QString& word) {
-    LateWorkingWindow progress(QStringLiteral("Searching the texts..."));
-    return runGuarded(ctx, [&] { return findCardsContaining(ctx, kind, word, &progress); });
+    return runGuarded(ctx, [&] {
+        LateWorkingWindow progress(QStringLiteral("Searching the texts..."));
+        return findCardsContaining(ctx, kind, word, &progress);
+    });
 }
 
 ResultWindow* showMatches(Session& ctx, CardKind kind, const QString& word,
                           const std::vector<TextMatch>& matches) {
-    const auto rows = runGuarded(ctx, [&] { return fillByText(ctx, kind, word, matches); });
+    const auto rows = runGuarded(ctx, [&] {
+        LateWorkingWindow progress(QStringLiteral("Listing the cards..."));
+        return fillByText(ctx, kind, word, matches, &progress);
+    });
     if (!rows) return nullptr;
     if (*rows == 0) {
         ctx.prompter.message(noMatchText(), Buttons::Ok, Icon::Exclamation);
