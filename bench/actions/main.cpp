@@ -70,9 +70,9 @@ struct Time {
     double cpu = 0;
 };
 
-// Ticks every 2 ms while the event loop runs and keeps the longest gap between two ticks, less
-// the time a progress window was shown during it (that window tells the user the program is at
-// work, and repaints while the loop is held).
+// Ticks every 2 ms while the event loop runs and keeps the longest stretch of time in which the
+// loop did not run and no progress window was shown (that window tells the user the program is
+// at work, and repaints while the loop is held).
 class Watchdog : public QObject {
 public:
     Watchdog() {
@@ -84,12 +84,10 @@ public:
         qApp->installEventFilter(this);
     }
     void reset() {
-        last_ = clock_.nsecsElapsed();
-        covered_ = 0;
-        if (shown_ > 0) shownAt_ = last_;
+        since_ = clock_.nsecsElapsed();
         longest_ = 0;
     }
-    // The longest stall since reset, the gap up to now included.
+    // The longest stall since reset, the one going on now included.
     double longest() {
         tick();
         return double(longest_) / 1e9;
@@ -99,27 +97,25 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override {
         if ((e->type() == QEvent::Show || e->type() == QEvent::Hide) && o->isWidgetType() &&
             (o->objectName() == "Working"_L1 || o->objectName() == "frmMots"_L1)) {
-            const qint64 now = clock_.nsecsElapsed();
             if (e->type() == QEvent::Show) {
-                if (shown_++ == 0) shownAt_ = now;
+                if (shown_++ == 0) close();
             } else if (shown_ > 0 && --shown_ == 0) {
-                covered_ += now - std::max(shownAt_, last_);
+                since_ = clock_.nsecsElapsed();
             }
         }
         return false;
     }
 
 private:
+    // The stretch without a sign of life ends here.
+    void close() { longest_ = std::max(longest_, clock_.nsecsElapsed() - since_); }
     void tick() {
-        const qint64 now = clock_.nsecsElapsed();
-        if (shown_ > 0) covered_ += now - std::max(shownAt_, last_);
-        longest_ = std::max(longest_, now - last_ - covered_);
-        last_ = now;
-        covered_ = 0;
+        if (shown_ == 0) close();
+        since_ = clock_.nsecsElapsed();
     }
     QElapsedTimer clock_;
     QTimer timer_;
-    qint64 last_ = 0, longest_ = 0, covered_ = 0, shownAt_ = 0;
+    qint64 since_ = 0, longest_ = 0;
     int shown_ = 0;
 };
 
