@@ -9,6 +9,7 @@
 //
 //   retrieval [notes links carried]     (defaults: 100000 300000 10000)
 
+#include "benchtools.h"
 #include "core/retrieval/datelist.h"
 #include "core/retrieval/keywordquery.h"
 #include "core/session/session.h"
@@ -37,35 +38,13 @@
 #include <vector>
 
 using namespace vlm;
+using bench::best;
+using bench::rawOpen;
+using bench::Time;
 
 namespace {
 
 const QString kTarget = bench::targetKeyword();
-
-double cpuNow() {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
-}
-
-// Best of three runs, in seconds: elapsed time and the process's CPU time (the machine may
-// be busy with other work, which stretches the first and hardly the second).
-struct Time {
-    double wall = 1e9;
-    double cpu = 1e9;
-};
-Time best(const std::function<void()>& f) {
-    Time b;
-    for (int run = 0; run < 3; ++run) {
-        QElapsedTimer t;
-        const double c0 = cpuNow();
-        t.start();
-        f();
-        b.wall = std::min(b.wall, t.nsecsElapsed() / 1e9);
-        b.cpu = std::min(b.cpu, cpuNow() - c0);
-    }
-    return b;
-}
 
 // Counts the progress windows shown, so that the figures tell which actions showed one.
 class ProgressWatch : public QObject {
@@ -78,6 +57,7 @@ public:
         return false;
     }
 };
+
 void report(ProgressWatch& watch, const char* what, Time layer, Time sql, long rows) {
     const bool progress = watch.shown > watch.seen;
     watch.seen = watch.shown;
@@ -91,50 +71,8 @@ void part(const char* what, Time t) {
     std::printf("    %-40s %7.1f ms (cpu %7.1f)\n", what, t.wall * 1e3, t.cpu * 1e3);
 }
 
-sqlite3* rawOpen(const QString& path) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_key(db, "Rt48Kw27", 8);
-    // The same page size and page cache as the record store's own connection.
-    const std::string pragmas = "PRAGMA cipher_page_size = 4096; PRAGMA cache_size = -" +
-                                std::to_string(store::Database::kCacheKiB);
-    sqlite3_exec(db, pragmas.c_str(), nullptr, nullptr, nullptr);
-    store::registerCollation(db);
-    return db;
-}
-
-QString textOf(sqlite3_stmt* st, int col) {
-    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
-    return p ? QString::fromUtf8(p, sqlite3_column_bytes(st, col)) : QString();
-}
-
-// Runs a query and reads every column of every row into texts; returns the number of rows.
-long query(sqlite3* db, const char* sql, const QStringList& binds) {
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) {
-        std::fprintf(stderr, "SQL error: %s\n", sqlite3_errmsg(db));
-        return -1;
-    }
-    for (int i = 0; i < binds.size(); ++i) {
-        const QByteArray b = binds[i].toUtf8();
-        sqlite3_bind_text(st, i + 1, b.constData(), int(b.size()), SQLITE_TRANSIENT);
-    }
-    std::vector<QString> row;
-    long n = 0;
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        const int cols = sqlite3_column_count(st);
-        row.clear();
-        for (int c = 0; c < cols; ++c)
-            row.push_back(sqlite3_column_type(st, c) == SQLITE_FLOAT
-                              ? QString::number(sqlite3_column_double(st, c))
-                              : textOf(st, c));
-        ++n;
-    }
-    sqlite3_finalize(st);
-    return n;
-}
 long query(sqlite3* db, const char* sql, const QString& bind = {}) {
-    return query(db, sql, bind.isNull() ? QStringList() : QStringList{bind});
+    return bench::query(db, sql, bind.isNull() ? QStringList() : QStringList{bind});
 }
 
 const QString kGraphRoot = QStringLiteral("Animals");
@@ -290,7 +228,7 @@ int main(int argc, char** argv) {
             QApplication::processEvents();
             layerRows = long(ctx.Result.ResultGrid.size());
         });
-        const Time sql = best([&] { sqlRows = query(raw, c.sql, c.query.keywords); });
+        const Time sql = best([&] { sqlRows = bench::query(raw, c.sql, c.query.keywords); });
         report(watch, c.what, layer, sql, layerRows);
         part("of which: filling the table", best(fill));
         part("of which: filling and sorting it", best([&] {

@@ -11,6 +11,7 @@
 // The index is built on a second base of indexNotes Notes (the same generator): indexing
 // the whole search base takes long on a small machine.
 
+#include "benchtools.h"
 #include "core/retrieval/textsearch.h"
 #include "core/session/session.h"
 #include "core/store/collation.h"
@@ -38,32 +39,12 @@
 #include <vector>
 
 using namespace vlm;
+using bench::best;
+using bench::cpuNow;
+using bench::rawOpen;
+using bench::Time;
 
 namespace {
-
-double cpuNow() {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
-}
-
-struct Time {
-    double wall = 1e9;
-    double cpu = 1e9;
-};
-// Best of `runs`, in seconds: elapsed time and this process's CPU time.
-Time best(const std::function<void()>& f, int runs = 3) {
-    Time b;
-    for (int run = 0; run < runs; ++run) {
-        QElapsedTimer t;
-        const double c0 = cpuNow();
-        t.start();
-        f();
-        b.wall = std::min(b.wall, t.nsecsElapsed() / 1e9);
-        b.cpu = std::min(b.cpu, cpuNow() - c0);
-    }
-    return b;
-}
 
 void report(const char* what, Time layer, const char* baseline, Time base) {
     std::printf("%-34s Velmora %8.1f ms (cpu %8.1f)  %-10s %8.1f ms (cpu %8.1f)  ratio %5.2f\n",
@@ -155,18 +136,6 @@ qint64 generate(Session& ctx, int notes, int bytes, QFile* file) {
     }
     ctx.base.BaseDb->commitTrans();
     return total;
-}
-
-sqlite3* rawOpen(const QString& path, bool write) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
-                    write ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_key(db, "Rt48Kw27", 8);
-    const std::string pragmas = "PRAGMA cipher_page_size = 4096; PRAGMA cache_size = -" +
-                                std::to_string(store::Database::kCacheKiB);
-    sqlite3_exec(db, pragmas.c_str(), nullptr, nullptr, nullptr);
-    store::registerCollation(db);
-    return db;
 }
 
 struct RawRow {

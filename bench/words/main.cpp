@@ -13,6 +13,7 @@
 #include "gui/common/texttableview.h"
 #include "gui/words/wordanalysis.h"
 #include "gui/words/wordwindow.h"
+#include "referencebase.h"
 #include "silentprompter.h"
 #include "support/literalwords.h"
 
@@ -30,65 +31,11 @@ using namespace vlm;
 
 namespace {
 
-// Words made of French-looking syllables, some accented; the same seed gives the same words.
-QStringList vocabulary(int size, std::mt19937& rng) {
-    const QStringList syllables = {
-        QStringLiteral("ma"),  QStringLiteral("ré"),  QStringLiteral("tion"),
-        QStringLiteral("che"), QStringLiteral("lo"),  QStringLiteral("ver"),
-        QStringLiteral("pa"),  QStringLiteral("ri"),  QStringLiteral("son"),
-        QStringLiteral("bè"),  QStringLiteral("qui"), QStringLiteral("ment"),
-        QStringLiteral("tu"),  QStringLiteral("ça"),  QStringLiteral("do"),
-        QStringLiteral("la"),  QStringLiteral("mi"),  QStringLiteral("nô"),
-        QStringLiteral("gé"),  QStringLiteral("sa"),  QStringLiteral("vi"),
-        QStringLiteral("ter"), QStringLiteral("fon"), QStringLiteral("à")};
-    QStringList words;
-    for (int i = 0; i < size; ++i) {
-        QString w;
-        for (int n = 1 + int(rng() % 4); n > 0; --n)
-            w += syllables[int(rng() % syllables.size())];
-        words << w;
-    }
-    return words;
-}
-
-// A text of `length` characters: words drawn by Zipf's law, a few plurals and capitals,
-// sentences, apostrophes, quotation marks and numbers.
+// A text of `length` characters from the reference base's generator: words drawn by Zipf's law
+// from a large vocabulary, a few plurals and capitals, sentences, apostrophes, quotation marks
+// and numbers.
 QString generateText(int length) {
-    std::mt19937 rng(20);
-    const QStringList words = vocabulary(200000, rng);
-    std::vector<double> cumulative(size_t(words.size()));
-    double sum = 0;
-    for (size_t i = 0; i < cumulative.size(); ++i)
-        cumulative[i] = sum += 1.0 / std::pow(double(i + 1), 0.65);
-    std::uniform_real_distribution<double> pick(0, sum);
-    QString text;
-    text.reserve(length + 40);
-    bool sentenceStart = true;
-    while (text.size() < length) {
-        const size_t k = size_t(std::lower_bound(cumulative.begin(), cumulative.end(), pick(rng)) -
-                                cumulative.begin());
-        QString w = words[qsizetype(std::min(k, cumulative.size() - 1))];
-        if (rng() % 10 == 0) w += QLatin1Char('s');
-        if (sentenceStart) w[0] = w[0].toUpper();
-        switch (rng() % 40) {
-        case 0:
-            w = QStringLiteral("l'") + w;
-            break;
-        case 1:
-            w = QStringLiteral("«") + w + QStringLiteral("»");
-            break;
-        case 2:
-            w += QStringLiteral(" 1984");
-            break;
-        default:
-            break;
-        }
-        sentenceStart = rng() % 12 == 0;
-        text += w + (sentenceStart ? QStringLiteral(". ")
-                     : rng() % 8   ? QStringLiteral(" ")
-                                   : QStringLiteral(", "));
-    }
-    return text;
+    return bench::TextMaker(20, 200000).sentences(length);
 }
 
 double secondsOf(const std::function<void()>& f) {
@@ -123,8 +70,10 @@ int main(int argc, char** argv) {
 
     const QString text = generateText(length);
     // Keywords and excluded words, some of them words of the text.
-    std::mt19937 rng(7);
-    const QStringList some = vocabulary(2000, rng);
+    const bench::TextMaker vocabulary(7, 4000);
+    QStringList some;
+    for (int i = 0; i < 2000; ++i)
+        some << vocabulary.word(i * 2);
     {
         store::Transaction t(*ctx.base.BaseDb);
         for (int i = 0; i < 2000; ++i)
