@@ -318,14 +318,8 @@ int main(int argc, char** argv) {
     w->keywordsSwitch()->click();
 
     // Card lists.
-    const char* byKeyword =
-        "SELECT g2.GROUPE, g2.NDX, n.AUTEUR, n.TITRE1, n.CIT FROM GRNOTE g1 "
-        "JOIN NOTE n ON n.CIT = g1.NDX JOIN GRNOTE g2 ON g2.NDX = n.CIT "
-        "WHERE g1.GROUPE = ?1 ORDER BY g2.GROUPE COLLATE BINARY, g2.NDX COLLATE BINARY";
-    const char* byAuthor =
-        "SELECT g2.GROUPE, g2.NDX, n.AUTEUR, n.TITRE1, n.CIT FROM GRNOTE g1 "
-        "JOIN NOTE n ON n.CIT = g1.NDX JOIN GRNOTE g2 ON g2.NDX = n.CIT "
-        "WHERE g1.GROUPE = ?1 ORDER BY n.AUTEUR COLLATE BINARY, g2.GROUPE COLLATE BINARY";
+    const char* byKeyword = bench::kNotesOfKeywordSql;
+    const char* byAuthor = bench::kNotesOfKeywordByAuthorSql;
     const Outcome list =
         bestOf(3, dog, [&] { retrieval::notesByKeyword(ctx, ref.popularKeyword); });
     const long listRows = long(ctx.Result.ResultGrid.size());

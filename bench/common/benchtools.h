@@ -22,6 +22,17 @@
 
 namespace vlm::bench {
 
+// The rows the list of the Notes of keyword ?1 shows, every keyword of each: sorted by keyword
+// then card number, and sorted again by author.
+inline constexpr const char* kNotesOfKeywordSql =
+    "SELECT g2.GROUPE, g2.NDX, n.AUTEUR, n.TITRE1, n.CIT FROM GRNOTE g1 "
+    "JOIN NOTE n ON n.CIT = g1.NDX JOIN GRNOTE g2 ON g2.NDX = n.CIT "
+    "WHERE g1.GROUPE = ?1 ORDER BY g2.GROUPE COLLATE BINARY, g2.NDX COLLATE BINARY";
+inline constexpr const char* kNotesOfKeywordByAuthorSql =
+    "SELECT g2.GROUPE, g2.NDX, n.AUTEUR, n.TITRE1, n.CIT FROM GRNOTE g1 "
+    "JOIN NOTE n ON n.CIT = g1.NDX JOIN GRNOTE g2 ON g2.NDX = n.CIT "
+    "WHERE g1.GROUPE = ?1 ORDER BY n.AUTEUR COLLATE BINARY, g2.GROUPE COLLATE BINARY";
+
 inline double cpuNow() {
     timespec ts{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);

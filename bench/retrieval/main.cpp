@@ -142,14 +142,8 @@ int main(int argc, char** argv) {
     sqlite3* raw = rawOpen(path);
 
     // The Notes of the keyword, every keyword of each, sorted by keyword then card number.
-    const char* byKeyword =
-        "SELECT g2.GROUPE, g2.NDX, n.AUTEUR, n.TITRE1, n.CIT FROM GRNOTE g1 "
-        "JOIN NOTE n ON n.CIT = g1.NDX JOIN GRNOTE g2 ON g2.NDX = n.CIT "
-        "WHERE g1.GROUPE = ?1 ORDER BY g2.GROUPE COLLATE BINARY, g2.NDX COLLATE BINARY";
-    const char* byAuthor =
-        "SELECT g2.GROUPE, g2.NDX, n.AUTEUR, n.TITRE1, n.CIT FROM GRNOTE g1 "
-        "JOIN NOTE n ON n.CIT = g1.NDX JOIN GRNOTE g2 ON g2.NDX = n.CIT "
-        "WHERE g1.GROUPE = ?1 ORDER BY n.AUTEUR COLLATE BINARY, g2.GROUPE COLLATE BINARY";
+    const char* byKeyword = bench::kNotesOfKeywordSql;
+    const char* byAuthor = bench::kNotesOfKeywordByAuthorSql;
     const char* byDate = "SELECT JOUR, CIT FROM NOTE ORDER BY JOUR DESC, rowid DESC";
 
     long layerRows = 0, sqlRows = 0;
