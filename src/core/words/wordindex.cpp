@@ -177,29 +177,35 @@ IndexRowList::IndexRowList(Session& ctx, CardKind kind, Progress* progress, int 
     // per statement from where the last one ended, then the rows without a count, which that
     // index holds first.
     const QString from = QStringLiteral(" FROM \"") + table_ + QStringLiteral("\" WHERE ");
-    const QString order =
-        QStringLiteral(" ORDER BY NboccurIndex DESC, rowid DESC LIMIT ") + QString::number(block);
+    const QString order = QStringLiteral(" ORDER BY NboccurIndex DESC, rowid DESC LIMIT ");
     qint64 count = 0, rowid = 0;
-    int read = 0;
-    const auto take = [&](const store::SqlRow& r) {
-        count = r.integer(0);
-        rowid = r.integer(1);
-        ids_.push_back(rowid);
-        ++read;
-    };
-    QString where = QStringLiteral("NboccurIndex IS NOT NULL");
-    QVariantList binds;
-    do {
-        read = 0;
-        ctx_.base.BaseDb->each(QStringLiteral("SELECT NboccurIndex, rowid") + from + where + order,
-                               binds, take);
+    // The rows of one block, `limit` at most, where `where` says; how many there were.
+    const auto fetch = [&](const QString& where, const QVariantList& binds, int limit) {
+        int read = 0;
+        ctx_.base.BaseDb->each(QStringLiteral("SELECT NboccurIndex, rowid") + from + where + order +
+                                   QString::number(limit),
+                               binds, [&](const store::SqlRow& r) {
+                                   count = r.integer(0);
+                                   rowid = r.integer(1);
+                                   ids_.push_back(rowid);
+                                   ++read;
+                               });
         if (progress) progress->step(qint64(ids_.size()), 100);
-        where = QStringLiteral("(NboccurIndex, rowid) < (?1, ?2)");
-        binds = {count, rowid};
-    } while (read == block);
-    ctx_.base.BaseDb->each(QStringLiteral("SELECT 0, rowid") + from +
+        return read;
+    };
+    // The rest of the rows of the last count first, then the lower counts: each statement
+    // starts where the last one ended, however many rows share a count.
+    int read = fetch(QStringLiteral("NboccurIndex IS NOT NULL"), {}, block);
+    while (read == block) {
+        const qint64 lastCount = count, lastRow = rowid;
+        read =
+            fetch(QStringLiteral("NboccurIndex = ?1 AND rowid < ?2"), {lastCount, lastRow}, block);
+        if (read < block)
+            read += fetch(QStringLiteral("NboccurIndex < ?1"), {lastCount}, block - read);
+    }
+    ctx_.base.BaseDb->each(QStringLiteral("SELECT rowid") + from +
                                QStringLiteral("NboccurIndex IS NULL ORDER BY rowid DESC"),
-                           {}, take);
+                           {}, [this](const store::SqlRow& r) { ids_.push_back(r.integer(0)); });
 }
 
 IndexRow IndexRowList::at(qint64 i) const {
